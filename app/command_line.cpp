@@ -1,0 +1,46 @@
+#include "app/command_line.h"
+
+#include "app/text.h"
+
+std::string ArgumentsAfterProgramName(const std::string &fullCommandLine) {
+  size_t i = 0;
+  const size_t n = fullCommandLine.size();
+  if (n > 0 && fullCommandLine[0] == '"') {
+    size_t close = text::FindChar(fullCommandLine, '"', 1);
+    i = close == std::string::npos ? n : close + 1;
+  } else {
+    while (i < n && fullCommandLine[i] != ' ' && fullCommandLine[i] != '\t') {
+      i = text::NextChar(fullCommandLine, i);
+    }
+  }
+  while (i < n && (fullCommandLine[i] == ' ' || fullCommandLine[i] == '\t')) {
+    ++i;
+  }
+  return fullCommandLine.substr(i);
+}
+
+std::string ParseExtractOption(const std::string &commandLine) {
+  static const std::string kOption = "/extract:";
+  size_t at = text::Find(commandLine, kOption);
+  if (at == std::string::npos) {
+    return std::string();
+  }
+  size_t start = at + kOption.size();
+  if (commandLine.size() - start < 2) {
+    return std::string();
+  }
+  char terminator = ' ';
+  if (commandLine[start] == '"') {
+    terminator = '"';
+    ++start;
+  }
+  size_t end = text::FindChar(commandLine, terminator, start);
+  std::string value =
+      commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  // An empty quoted value names no folder: treat it as no option rather than the root "\".
+  if (value.empty()) {
+    return std::string();
+  }
+  text::EnsureTrailingBackslash(&value);
+  return value;
+}

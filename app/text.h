@@ -1,0 +1,33 @@
+// Byte strings in the system's ANSI code page. Every search steps whole characters, so a
+// trail byte of a double-byte character is never taken for a backslash, quote or digit.
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace text {
+
+using LeadByteTest = bool (*)(unsigned char);
+
+// The lead-byte test in force: the system's ANSI code page on Windows, single-byte elsewhere.
+// Tests install a double-byte table through SetLeadByteTest (nullptr restores the default).
+void SetLeadByteTest(LeadByteTest test);
+bool IsLeadByte(unsigned char c);
+
+// Index of the character after the one at pos (a lead byte with no trail byte ends the text).
+size_t NextChar(const std::string &s, size_t pos);
+
+// First occurrence of needle starting at a character boundary at or after from; npos if none.
+size_t Find(const std::string &s, const std::string &needle, size_t from = 0);
+// First / last single-byte character c at a character boundary; npos if none.
+size_t FindChar(const std::string &s, char c, size_t from = 0);
+size_t FindLastChar(const std::string &s, char c);
+
+bool EndsWithBackslash(const std::string &s);
+void EnsureTrailingBackslash(std::string *s);
+
+// Everything up to and including the last backslash; empty when there is none.
+std::string FolderOf(const std::string &path);
+// Everything after the last backslash (the whole text when there is none).
+std::string FileNameOf(const std::string &path);
+
+} // namespace text

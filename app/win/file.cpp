@@ -1,0 +1,67 @@
+#include "app/win/file.h"
+
+namespace win {
+
+bool File::OpenWith(const std::string &path, DWORD access, DWORD share, DWORD disposition) {
+  handle_.Attach(::CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  return handle_.IsValid();
+}
+
+bool File::OpenRead(const std::string &path) {
+  return OpenWith(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+}
+
+bool File::Create(const std::string &path) {
+  return OpenWith(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+}
+
+bool File::OpenForAppend(const std::string &path) {
+  return OpenWith(path, GENERIC_WRITE, 0, OPEN_ALWAYS);
+}
+
+bool File::Read(void *buffer, uint32_t size, uint32_t *moved) {
+  DWORD done = 0;
+  BOOL ok = ::ReadFile(handle_.Get(), buffer, size, &done, nullptr);
+  *moved = done;
+  return ok != FALSE;
+}
+
+bool File::Write(const void *buffer, uint32_t size, uint32_t *moved) {
+  DWORD done = 0;
+  BOOL ok = ::WriteFile(handle_.Get(), buffer, size, &done, nullptr);
+  *moved = done;
+  return ok != FALSE;
+}
+
+bool File::SeekFromBegin(uint32_t offset) {
+  // Offsets are kept below 2 GiB, so a 32-bit signed distance reaches every one of them.
+  if (offset > 0x7FFFFFFFu) {
+    return false;
+  }
+  return ::SetFilePointer(handle_.Get(), static_cast<LONG>(offset), nullptr, FILE_BEGIN) !=
+         INVALID_SET_FILE_POINTER;
+}
+
+bool File::SeekFromEnd(int32_t distance) {
+  return ::SetFilePointer(handle_.Get(), distance, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+}
+
+bool File::SeekToEnd(uint32_t *position) {
+  DWORD pos = ::SetFilePointer(handle_.Get(), 0, nullptr, FILE_END);
+  *position = pos;
+  return pos != INVALID_SET_FILE_POINTER;
+}
+
+bool File::Truncate() { return ::SetEndOfFile(handle_.Get()) != FALSE; }
+
+bool File::Flush() { return ::FlushFileBuffers(handle_.Get()) != FALSE; }
+
+bool File::GetSize(uint32_t *size) {
+  DWORD high = 0;
+  DWORD low = ::GetFileSize(handle_.Get(), &high);
+  *size = low;
+  return !(low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) && high == 0;
+}
+
+} // namespace win

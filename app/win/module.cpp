@@ -1,0 +1,55 @@
+#include "app/win/module.h"
+
+#include "app/text.h"
+
+namespace win {
+
+namespace {
+constexpr DWORD kLoadLibrarySearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
+}
+
+void HardenDllSearch() {
+  HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+  if (kernel == nullptr) {
+    return;
+  }
+  // Present from Windows 8 (and on Windows 7 with KB2533623); looked up so older systems start.
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI *)(DWORD);
+  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void *>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault != nullptr) {
+    setDefault(kLoadLibrarySearchSystem32);
+  }
+  // Also takes the current folder out of the search, where the call exists (XP SP1 and later).
+  using SetDllDirectoryFn = BOOL(WINAPI *)(LPCSTR);
+  auto setDllDirectory = reinterpret_cast<SetDllDirectoryFn>(
+      reinterpret_cast<void *>(::GetProcAddress(kernel, "SetDllDirectoryA")));
+  if (setDllDirectory != nullptr) {
+    setDllDirectory("");
+  }
+}
+
+std::string SystemFolder() {
+  char buffer[MAX_PATH];
+  UINT length = ::GetSystemDirectoryA(buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) {
+    return std::string();
+  }
+  std::string folder(buffer, length);
+  text::EnsureTrailingBackslash(&folder);
+  return folder;
+}
+
+HMODULE LoadSystemLibrary(const char *fileName) {
+  std::string folder = SystemFolder();
+  if (folder.empty()) {
+    return nullptr;
+  }
+  std::string path = folder + fileName;
+  if (path.size() >= MAX_PATH) {
+    return nullptr;
+  }
+  return ::LoadLibraryA(path.c_str());
+}
+
+} // namespace win

@@ -1,0 +1,51 @@
+// Loaded DLLs and the defences against DLL planting.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace win {
+
+// Owner of a module handle from LoadLibrary; Free() is safe to repeat.
+class Module {
+public:
+  Module() = default;
+  explicit Module(HMODULE m) : module_(m) {}
+  ~Module() { Free(); }
+  Module(const Module &) = delete;
+  Module &operator=(const Module &) = delete;
+
+  bool IsLoaded() const { return module_ != nullptr; }
+  HMODULE Get() const { return module_; }
+  void Attach(HMODULE m) {
+    Free();
+    module_ = m;
+  }
+  void Free() {
+    if (module_ != nullptr) {
+      ::FreeLibrary(module_);
+      module_ = nullptr;
+    }
+  }
+  template <typename Fn> Fn Proc(const char *name) const {
+    if (module_ == nullptr) {
+      return nullptr;
+    }
+    // GetProcAddress returns a generic pointer; the caller names the real signature.
+    return reinterpret_cast<Fn>(reinterpret_cast<void *>(::GetProcAddress(module_, name)));
+  }
+
+private:
+  HMODULE module_ = nullptr;
+};
+
+// Restricts the DLL search to the system folder where the system allows it. Call first thing.
+void HardenDllSearch();
+
+// The system folder, ending with a backslash; empty when it cannot be obtained.
+std::string SystemFolder();
+
+// Loads a DLL by its full path in the system folder, never from the search path.
+HMODULE LoadSystemLibrary(const char *fileName);
+
+} // namespace win

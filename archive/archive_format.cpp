@@ -1,0 +1,70 @@
+#include "archive/archive_format.h"
+
+#include <cstring>
+
+uint32_t ReadLe32(const unsigned char *p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+void WriteLe32(unsigned char *p, uint32_t value) {
+  p[0] = static_cast<unsigned char>(value);
+  p[1] = static_cast<unsigned char>(value >> 8);
+  p[2] = static_cast<unsigned char>(value >> 16);
+  p[3] = static_cast<unsigned char>(value >> 24);
+}
+
+void EncodeFooter(const ArchiveFooter &footer, unsigned char out[kFooterSize]) {
+  WriteLe32(out + 0, footer.entryCount);
+  WriteLe32(out + 4, footer.version);
+  WriteLe32(out + 8, footer.footerOffset);
+  WriteLe32(out + 12, footer.entryTableOffset);
+  WriteLe32(out + 16, footer.dataOffset);
+  WriteLe32(out + 20, footer.flags);
+  std::memcpy(out + kMagicOffsetInFooter, footer.magic, kMagicSize);
+  out[34] = static_cast<unsigned char>(footer.reserved);
+  out[35] = static_cast<unsigned char>(footer.reserved >> 8);
+}
+
+void DecodeFooter(const unsigned char in[kFooterSize], ArchiveFooter *footer) {
+  footer->entryCount = ReadLe32(in + 0);
+  footer->version = ReadLe32(in + 4);
+  footer->footerOffset = ReadLe32(in + 8);
+  footer->entryTableOffset = ReadLe32(in + 12);
+  footer->dataOffset = ReadLe32(in + 16);
+  footer->flags = ReadLe32(in + 20);
+  std::memcpy(footer->magic, in + kMagicOffsetInFooter, kMagicSize);
+  footer->reserved = static_cast<uint16_t>(in[34] | (in[35] << 8));
+}
+
+bool HasArchiveMagic(const ArchiveFooter &footer) {
+  return std::memcmp(footer.magic, kArchiveMagic, kMagicSize) == 0;
+}
+
+void EncodeEntryHeader(const ArchiveEntry &entry, unsigned char out[kEntryHeaderSize]) {
+  WriteLe32(out + 0, entry.type);
+  WriteLe32(out + 4, entry.size);
+  WriteLe32(out + 8, entry.offset);
+  WriteLe32(out + 12, entry.nameLength);
+}
+
+void DecodeEntryHeader(const unsigned char in[kEntryHeaderSize], ArchiveEntry *entry) {
+  entry->type = ReadLe32(in + 0);
+  entry->size = ReadLe32(in + 4);
+  entry->offset = ReadLe32(in + 8);
+  entry->nameLength = ReadLe32(in + 12);
+}
+
+bool IsSafeEntryName(const std::string &name) {
+  if (name.empty() || name.size() > kMaxEntryNameLength || name == "." || name == "..") {
+    return false;
+  }
+  // Byte-wise on purpose: a trail byte that equals '\\' would still be read as a separator
+  // by a path API that does not know the code page the archive was built in.
+  for (char c : name) {
+    if (c == '\\' || c == '/' || c == ':' || c == '\0') {
+      return false;
+    }
+  }
+  return true;
+}

@@ -1,0 +1,72 @@
+// The appended archive's on-disk format, shared by the bootstrapper and the packer.
+// All integers are unsigned 32-bit little-endian.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+enum SetupError : int {
+  kSetupOk = 0,
+  kFileError = 2,
+  kOutOfMemory = 3,
+  kPathUnavailable = 4,
+  kCorrupted = 5,
+  kUnsupportedVersion = 6,
+  kInstallerNotStarted = 7,
+};
+
+enum ArchiveEntryType : uint32_t {
+  kMainPackage = 0,
+  kPackageCabinet = 1,
+  kPackageFile = 2,
+  kConfiguration = 3,
+  kPrerequisiteSetup = 4, // and every value above
+};
+
+enum ArchiveFlags : uint32_t {
+  kExternalFiles = 1,
+  kHasPrerequisites = 2,
+};
+
+constexpr char kArchiveMagic[] = "TESSARASFX";
+constexpr size_t kMagicSize = 10;
+constexpr uint32_t kArchiveVersion = 100;
+constexpr uint32_t kFooterSize = 36;
+constexpr size_t kMagicOffsetInFooter = 24;
+constexpr uint32_t kEntryHeaderSize = 16;
+// Names longer than this cannot be a file name in a 260-character path.
+constexpr uint32_t kMaxEntryNameLength = 259;
+// Offsets are positioned with a signed 32-bit distance: nothing may lie at or past 2 GiB.
+constexpr uint32_t kMaxArchiveExtent = 0x7FFFFFFFu;
+
+struct ArchiveFooter {
+  uint32_t entryCount = 0;
+  uint32_t version = 0;
+  uint32_t footerOffset = 0;
+  uint32_t entryTableOffset = 0;
+  uint32_t dataOffset = 0;
+  uint32_t flags = 0;
+  char magic[kMagicSize] = {};
+  uint16_t reserved = 0;
+};
+
+struct ArchiveEntry {
+  uint32_t type = 0;
+  uint32_t size = 0;
+  uint32_t offset = 0;
+  uint32_t nameLength = 0;
+};
+
+uint32_t ReadLe32(const unsigned char *p);
+void WriteLe32(unsigned char *p, uint32_t value);
+
+void EncodeFooter(const ArchiveFooter &footer, unsigned char out[kFooterSize]);
+void DecodeFooter(const unsigned char in[kFooterSize], ArchiveFooter *footer);
+bool HasArchiveMagic(const ArchiveFooter &footer);
+
+void EncodeEntryHeader(const ArchiveEntry &entry, unsigned char out[kEntryHeaderSize]);
+void DecodeEntryHeader(const unsigned char in[kEntryHeaderSize], ArchiveEntry *entry);
+
+// A name that can only ever be a bare file name: 1 to 259 bytes, no path separator, no drive
+// colon, no NUL, and neither "." nor "..". Anything else could write outside its folder.
+bool IsSafeEntryName(const std::string &name);

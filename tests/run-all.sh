@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test: native unit tests, Windows unit tests under Wine,
+# then the end-to-end scripts under Wine and Xvfb. Exits non-zero when anything fails.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+export TESSARA_ROOT=$root
+. tests/support/wine-env.sh
+
+passed=0
+failed=0
+failures=()
+record() { # name status
+  if [ "$2" -eq 0 ]; then
+    passed=$((passed + 1))
+    echo "PASS $1"
+  else
+    failed=$((failed + 1))
+    failures+=("$1")
+    echo "FAIL $1"
+  fi
+}
+
+for preset in native windows; do
+  if ! { cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"; }; then
+    echo "build of $preset failed"
+    echo "0 passed, 1 failed"
+    exit 1
+  fi
+done
+
+rm -rf "$TESSARA_TEST_ROOT"
+mkdir -p "$TESSARA_TEST_ROOT"
+tess_display || { echo "0 passed, 1 failed"; exit 1; }
+trap '[ -n "${TESS_XVFB_PID:-}" ] && kill "$TESS_XVFB_PID" 2>/dev/null' EXIT
+
+ctest --preset native
+record "native unit tests" $?
+ctest --preset windows
+record "Windows unit tests under Wine" $?
+
+for script in tests/e2e/*.sh; do
+  [ -e "$script" ] || continue
+  name=$(basename "$script" .sh)
+  log="$TESSARA_TEST_ROOT/$name.log"
+  echo "== $name"
+  timeout 900 bash "$script" >"$log" 2>&1
+  status=$?
+  [ $status -eq 0 ] || tail -n 40 "$log"
+  record "$name" $status
+done
+
+if [ ${#failures[@]} -gt 0 ]; then
+  printf 'failed: %s\n' "${failures[@]}"
+fi
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

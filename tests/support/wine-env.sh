@@ -1,0 +1,64 @@
+# Sourced by the Wine tests: a hermetic 32-bit prefix per test and a private X display.
+# Nothing here touches the prefix in the home folder.
+
+TESSARA_ROOT=${TESSARA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+TESSARA_WIN_BUILD=${TESSARA_WIN_BUILD:-$TESSARA_ROOT/build/windows}
+TESSARA_NATIVE_BUILD=${TESSARA_NATIVE_BUILD:-$TESSARA_ROOT/build/native}
+TESSARA_TEST_ROOT=${TESSARA_TEST_ROOT:-$TESSARA_ROOT/build/test-run}
+export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko install prompts in a fresh prefix.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+# Starts Xvfb on a free display unless one is already set; it ends with the calling shell.
+tess_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    return 0
+  fi
+  local n
+  for n in $(seq 90 160); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    TESS_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$TESS_XVFB_PID" 2>/dev/null
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}
+
+# One template prefix per test run, copied for each test (a fresh wineboot takes seconds).
+tess_template_prefix() {
+  local template="$TESSARA_TEST_ROOT/prefix-template"
+  mkdir -p "$TESSARA_TEST_ROOT"
+  (
+    flock 9
+    if [ ! -f "$template/.ready" ]; then
+      rm -rf "$template"
+      WINEPREFIX="$template" wineboot -i >/dev/null 2>&1
+      # Windows passes the parameters on to msiexec; Wine's default association drops them.
+      WINEPREFIX="$template" wine reg add 'HKCR\Msi.Package\shell\Open\command' /ve \
+        /d 'C:\windows\system32\msiexec.exe /i "%1" %*' /f >/dev/null 2>&1
+      WINEPREFIX="$template" wineserver -w
+      touch "$template/.ready"
+    fi
+  ) 9>"$TESSARA_TEST_ROOT/.prefix-lock"
+  echo "$template"
+}
+
+# Makes a fresh prefix in $1 from the template and selects it.
+tess_new_prefix() {
+  local template
+  template=$(tess_template_prefix) || return 1
+  rm -rf "$1"
+  cp -a "$template" "$1"
+  export WINEPREFIX="$1"
+}
+
+# The prefix's temporary folder as a Linux path.
+tess_temp_dir() {
+  echo "$WINEPREFIX/drive_c/users/$(id -un)/Temp"
+}

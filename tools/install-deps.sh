@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs, on Debian 12, every package the build and the tests need. Safe to run again.
+set -euo pipefail
+packages=(cmake make g++ googletest mingw-w64 g++-mingw-w64-i686 wine wine32 wine64 xvfb xauth
+  x11-utils xdotool imagemagick wixl msitools osslsigncode curl python3 clang-format)
+missing=()
+dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture i386; missing+=(force-update); }
+for p in "${packages[@]}"; do
+  case $p in
+    wine32) q=wine32:i386 ;;
+    *) q=$p ;;
+  esac
+  dpkg-query -W -f='${Status}' "$q" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+SUDO=
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+$SUDO apt-get update
+pkgs=()
+for p in "${missing[@]}"; do [ "$p" = force-update ] || pkgs+=("$p"); done
+[ ${#pkgs[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${pkgs[@]}"
