@@ -1,11 +1,14 @@
-// A file opened with CreateFileA. Reads and writes report the bytes moved; Close() may repeat.
+// A file with the semantics of CreateFileA, on Windows and (for the host build and its tests)
+// on POSIX. Reads and writes report the bytes moved; Close() is safe to repeat.
 #pragma once
 #include <cstdint>
 #include <string>
 
+#ifdef _WIN32
 #include "app/win/handle.h"
+#endif
 
-namespace win {
+namespace sys {
 
 class File {
 public:
@@ -20,9 +23,8 @@ public:
   // GENERIC_WRITE, OPEN_ALWAYS: keeps what is there (downloads append to it).
   bool OpenForAppend(const std::string &path);
 
-  bool IsOpen() const { return handle_.IsValid(); }
-  HANDLE Get() const { return handle_.Get(); }
-  bool Close() { return handle_.Close(); }
+  bool IsOpen() const;
+  bool Close();
 
   // Each returns false on failure; *moved receives the count the system reports.
   bool Read(void *buffer, uint32_t size, uint32_t *moved);
@@ -35,8 +37,17 @@ public:
   bool GetSize(uint32_t *size);
 
 private:
-  bool OpenWith(const std::string &path, DWORD access, DWORD share, DWORD disposition);
-  Handle handle_;
+#ifdef _WIN32
+  bool OpenWith(const std::string &path, unsigned long access, unsigned long share,
+                unsigned long disposition);
+  win::Handle handle_;
+#else
+  int fd_ = -1;
+#endif
 };
 
-} // namespace win
+// DeleteFileA; the result is rarely looked at.
+bool DeleteFilePath(const std::string &path);
+bool FileExists(const std::string &path);
+
+} // namespace sys

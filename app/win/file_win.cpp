@@ -1,8 +1,11 @@
-#include "app/win/file.h"
+#include "app/file.h"
 
-namespace win {
+#include <windows.h>
 
-bool File::OpenWith(const std::string &path, DWORD access, DWORD share, DWORD disposition) {
+namespace sys {
+
+bool File::OpenWith(const std::string &path, unsigned long access, unsigned long share,
+                    unsigned long disposition) {
   handle_.Attach(::CreateFileA(path.c_str(), access, share, nullptr, disposition,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   return handle_.IsValid();
@@ -64,4 +67,14 @@ bool File::GetSize(uint32_t *size) {
   return !(low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) && high == 0;
 }
 
-} // namespace win
+bool File::IsOpen() const { return handle_.IsValid(); }
+
+bool File::Close() { return handle_.Close(); }
+
+bool DeleteFilePath(const std::string &path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+
+bool FileExists(const std::string &path) {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace sys

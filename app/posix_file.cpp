@@ -1,0 +1,91 @@
+// Host implementation of sys::File for the native build: the packer and the unit tests.
+#include "app/file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace sys {
+
+bool File::OpenRead(const std::string &path) {
+  Close();
+  fd_ = ::open(path.c_str(), O_RDONLY);
+  return fd_ >= 0;
+}
+
+bool File::Create(const std::string &path) {
+  Close();
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  return fd_ >= 0;
+}
+
+bool File::OpenForAppend(const std::string &path) {
+  Close();
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
+  return fd_ >= 0;
+}
+
+bool File::IsOpen() const { return fd_ >= 0; }
+
+bool File::Close() {
+  if (fd_ < 0) {
+    return true;
+  }
+  int rc = ::close(fd_);
+  fd_ = -1;
+  return rc == 0;
+}
+
+bool File::Read(void *buffer, uint32_t size, uint32_t *moved) {
+  ssize_t n = ::read(fd_, buffer, size);
+  *moved = n > 0 ? static_cast<uint32_t>(n) : 0;
+  return n >= 0;
+}
+
+bool File::Write(const void *buffer, uint32_t size, uint32_t *moved) {
+  ssize_t n = ::write(fd_, buffer, size);
+  *moved = n > 0 ? static_cast<uint32_t>(n) : 0;
+  return n >= 0;
+}
+
+bool File::SeekFromBegin(uint32_t offset) {
+  if (offset > 0x7FFFFFFFu) {
+    return false;
+  }
+  return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+bool File::SeekFromEnd(int32_t distance) { return ::lseek(fd_, distance, SEEK_END) >= 0; }
+
+bool File::SeekToEnd(uint32_t *position) {
+  off_t pos = ::lseek(fd_, 0, SEEK_END);
+  *position = static_cast<uint32_t>(pos);
+  return pos >= 0 && pos <= 0xFFFFFFFF;
+}
+
+bool File::Truncate() {
+  off_t pos = ::lseek(fd_, 0, SEEK_CUR);
+  return pos >= 0 && ::ftruncate(fd_, pos) == 0;
+}
+
+bool File::Flush() { return ::fsync(fd_) == 0 || errno == EINVAL; }
+
+bool File::GetSize(uint32_t *size) {
+  struct stat st;
+  if (::fstat(fd_, &st) != 0 || st.st_size > 0xFFFFFFFF) {
+    return false;
+  }
+  *size = static_cast<uint32_t>(st.st_size);
+  return true;
+}
+
+bool DeleteFilePath(const std::string &path) { return ::unlink(path.c_str()) == 0; }
+
+bool FileExists(const std::string &path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+} // namespace sys
