@@ -1,0 +1,22 @@
+// Resource ids of the bootstrapper shared by the code and the resource script.
+#pragma once
+
+#define IDI_SETUP 128
+
+#define IDD_STATUS 201
+#define IDC_STATUS_TEXT 1001
+
+#define IDS_SETUP 128
+#define IDS_CORRUPTED 129
+#define IDS_UNSUPPORTED_VERSION 130
+#define IDS_INSTALLER_NOT_STARTED 131
+#define IDS_READ_ERROR 132
+#define IDS_EXTRACT_ERROR 133
+#define IDS_SELECT_DOWNLOAD_FOLDER 134
+#define IDS_DOWNLOAD_FAILED 135
+#define IDS_ERROR_CAPTION 136
+#define IDS_DOWNLOAD_NOT_STARTED 137
+#define IDS_DOWNLOAD_ERROR 138
+#define IDS_DOWNLOAD_ABORTED 139
+#define IDS_SAVE_ERROR 140
+#define IDS_EXTRACTING 141
