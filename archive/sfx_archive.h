@@ -1,0 +1,75 @@
+// The archive appended to the running setup: footer search, entry table, extraction of
+// entries, launch of the main package and clean-up of what was extracted.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/file.h"
+#include "archive/archive_format.h"
+
+class SfxArchive {
+public:
+  SfxArchive() = default;
+  // Closes the executable and, unless keepFiles is set, deletes every extracted file.
+  ~SfxArchive();
+  SfxArchive(const SfxArchive &) = delete;
+  SfxArchive &operator=(const SfxArchive &) = delete;
+
+  // A non-empty path is taken as it is; an empty one selects the running executable (Windows).
+  SetupError SetModulePath(const std::string &path);
+  // Needs modulePath and extractFolder; finds the footer, reads the table, and with
+  // HasPrerequisites extracts the configuration file.
+  SetupError Open();
+  // Normal run: the running executable, extracted into the user's temporary folder.
+  SetupError OpenInTempFolder();
+
+  SetupError LocateFooter();
+  SetupError ReadEntryTable();
+  void AssignKnownFiles();
+
+  SetupError ExtractEntry(int index, const std::string &folder);
+  SetupError ExtractAll();
+  SetupError ExtractPackageFiles();
+  SetupError ExtractByName(const std::string &name);
+  void DeleteExtractedFiles();
+  // Opens extractFolder + packageBaseName + ".msi" with the shell and waits for the process.
+  // Returns 0, or kInstallerNotStarted when no process could be started.
+  int LaunchPackage(const std::string &parameters);
+
+  // Index of the first entry whose name equals name (case-sensitive), -1 if none.
+  int FindEntry(const std::string &name) const;
+  // modulePath up to, not including, its last backslash; empty when it has none.
+  std::string ModuleFolder() const;
+
+  const ArchiveFooter &footer() const { return footer_; }
+  uint32_t flags() const { return footer_.flags; }
+  const std::string &modulePath() const { return modulePath_; }
+  const std::string &extractFolder() const { return extractFolder_; }
+  void setExtractFolder(const std::string &folder) { extractFolder_ = folder; }
+  const std::vector<std::string> &entryNames() const { return entryNames_; }
+  const std::vector<ArchiveEntry> &entries() const { return entries_; }
+  bool isExtracted(size_t index) const { return index < extracted_.size() && extracted_[index]; }
+  const std::string &packageBaseName() const { return packageBaseName_; }
+  const std::string &configPath() const { return configPath_; }
+  void setKeepFiles(bool keep) { keepFiles_ = keep; }
+  int32_t offsetDelta() const { return offsetDelta_; }
+  // The bytes read while searching for the footer (the search reads whole 2048-byte blocks).
+  uint32_t footerSearchBytesRead() const { return footerSearchBytesRead_; }
+
+private:
+  bool HasFlag(uint32_t flag) const { return (footer_.flags & flag) != 0; }
+
+  ArchiveFooter footer_;
+  std::string modulePath_;
+  std::string extractFolder_;
+  std::vector<std::string> entryNames_;
+  std::vector<ArchiveEntry> entries_;
+  std::vector<bool> extracted_;
+  sys::File archiveFile_;
+  std::string packageBaseName_;
+  std::string configPath_;
+  bool keepFiles_ = false;
+  int32_t offsetDelta_ = 0;
+  uint32_t footerSearchBytesRead_ = 0;
+};
