@@ -1,0 +1,36 @@
+// The records read from the configuration file: one Prerequisite per AppN section and the
+// options of the whole run.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Which key gave Prerequisite::source.
+enum class SourceKind : int32_t {
+  SetupFile = 0, // a setup program stored in the archive
+  Url = 1,       // a setup program downloaded over HTTP
+};
+
+// Option letters, found by a case-sensitive substring test anywhere in an Options value.
+constexpr const char *kQuietOption = "q";     // GeneralOptions: no wizard
+constexpr const char *kMandatoryOption = "m"; // AppN: the user cannot change the action
+
+struct Prerequisite {
+  std::string name;        // value of AppN in [PREREQUISITES]
+  std::string source;      // SetupFile, else Url
+  std::string commandLine; // CommandLine
+  std::string options;     // Options
+  SourceKind sourceKind = SourceKind::SetupFile;
+  int32_t searchType = 0;   // SearchType
+  std::string searchString; // SearchString
+  std::string verMin;       // VerMin, raw text (parsed only when needed)
+  std::string verMax;       // VerMax, raw text
+  int32_t targetOS = 2;     // TargetOS: 0 9x family only, 1 NT family only, other both
+  uint32_t exactSize = 0;   // ExactSize: expected byte count of a download
+  // Sha256: 64 hex digits the downloaded file must hash to; empty when not given.
+  std::string sha256;
+};
+
+struct GeneralOptions {
+  std::string mainAppCmdLine; // MainAppCmdLine
+  std::string options;        // Options
+};

@@ -1,0 +1,75 @@
+// The prerequisites of one run with their found versions and decided actions.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "prereq/prerequisite.h"
+
+class ProfileFile;
+class SearchHost;
+
+enum class PrereqAction : int32_t {
+  DontInstall = 0,
+  Install = 1,
+  Download = 2,
+  NotRequired = 3,
+  Downloaded = 4,
+  DownloadFailed = 5,
+  AlreadyDownloaded = 6,
+  Installed = 8,
+};
+
+// The operating-system family a decision is made for.
+enum class OsFamily { Windows9x, WindowsNT };
+
+class PrerequisiteList {
+public:
+  explicit PrerequisiteList(const std::string &configPath);
+
+  // Reads configPath once and fills generalOptions and prerequisites. Reports no error.
+  void LoadConfiguration();
+  // The same from a file already parsed.
+  void LoadConfiguration(const ProfileFile &file);
+
+  // Runs every prerequisite's search on this machine (nothing is found off Windows).
+  void RunDetection();
+  void RunDetection(const SearchHost &host);
+
+  // Decides each prerequisite's action for this system's family (from GetVersion).
+  void DecideActions();
+  void DecideActions(OsFamily family);
+
+  // True when at least one decision is Install or Download.
+  bool NeedsAction() const;
+  // Case-sensitive substring test on the general Options.
+  bool HasGeneralOption(const std::string &letters) const;
+
+  // "Required: ... . Found: ..." or "Not required for this operating system."
+  std::string StatusText(size_t index) const;
+  static std::string ActionText(PrereqAction action);
+
+  size_t count() const { return prerequisites_.size(); }
+  const Prerequisite &prerequisite(size_t index) const { return prerequisites_[index]; }
+  const std::vector<Prerequisite> &prerequisites() const { return prerequisites_; }
+  // Empty until RunDetection has run.
+  const std::vector<std::string> &foundVersions(size_t index) const {
+    return foundVersions_[index];
+  }
+  const std::vector<std::vector<std::string>> &allFoundVersions() const { return foundVersions_; }
+  // Empty until DecideActions has run.
+  PrereqAction decision(size_t index) const { return decisions_[index]; }
+  const std::vector<PrereqAction> &decisions() const { return decisions_; }
+  const GeneralOptions &generalOptions() const { return generalOptions_; }
+  const std::string &configPath() const { return configPath_; }
+
+private:
+  PrereqAction DecideAction(size_t index, OsFamily family) const;
+
+  std::vector<Prerequisite> prerequisites_;
+  std::vector<std::vector<std::string>> foundVersions_;
+  std::vector<PrereqAction> decisions_;
+  GeneralOptions generalOptions_;
+  std::string configPath_;
+};
