@@ -1,0 +1,334 @@
+#include "archive/sfx_archive.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "app/text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+constexpr uint32_t kBlockSize = 2048;
+// Later blocks overlap the previous one by nine bytes, so every start position of the
+// ten-byte signature is tested once.
+constexpr uint32_t kBlockStep = kBlockSize - (kMagicSize - 1);
+constexpr uint32_t kCopyBufferSize = 65536;
+constexpr size_t kMaxPath = 260;
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+void EnsureTrailingSeparator(std::string *folder) {
+#ifdef _WIN32
+  text::EnsureTrailingBackslash(folder);
+#else
+  if (folder->empty() || folder->back() != kSeparator) {
+    folder->push_back(kSeparator);
+  }
+#endif
+}
+
+size_t LastSeparator(const std::string &path) { return text::FindLastChar(path, kSeparator); }
+
+// The name without its last four characters (its extension); fewer when it is shorter.
+std::string WithoutExtension(const std::string &name) {
+  return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+}
+
+// Reads exactly size bytes; a short read counts as a failure.
+bool ReadExactly(sys::File &file, void *buffer, uint32_t size) {
+  uint32_t moved = 0;
+  return file.Read(buffer, size, &moved) && moved == size;
+}
+
+} // namespace
+
+SfxArchive::~SfxArchive() {
+  archiveFile_.Close();
+  if (!keepFiles_) {
+    DeleteExtractedFiles();
+  }
+}
+
+SetupError SfxArchive::LocateFooter() {
+  std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kBlockSize]);
+  if (!block) {
+    return kOutOfMemory;
+  }
+  uint32_t fileSize = 0;
+  if (!archiveFile_.SeekToEnd(&fileSize)) {
+    return kFileError;
+  }
+  footerSearchBytesRead_ = 0;
+  uint64_t distance = kBlockSize;
+  for (;;) {
+    // A block that would begin before the start of the file ends the search.
+    if (distance > fileSize || distance > kMaxArchiveExtent ||
+        !archiveFile_.SeekFromEnd(-static_cast<int32_t>(distance))) {
+      return kFileError;
+    }
+    uint32_t moved = 0;
+    if (!archiveFile_.Read(block.get(), kBlockSize, &moved)) {
+      return kFileError;
+    }
+    footerSearchBytesRead_ += moved;
+    if (moved != kBlockSize) {
+      return kFileError;
+    }
+    const uint32_t blockStart = fileSize - static_cast<uint32_t>(distance);
+    for (uint32_t pos = 0; pos + kMagicSize <= kBlockSize; ++pos) {
+      if (std::memcmp(block.get() + pos, kArchiveMagic, kMagicSize) != 0) {
+        continue;
+      }
+      const uint32_t magicAt = blockStart + pos;
+      if (magicAt < kMagicOffsetInFooter) {
+        return kFileError; // a footer would have to start before the file
+      }
+      const uint32_t footerAt = magicAt - static_cast<uint32_t>(kMagicOffsetInFooter);
+      unsigned char raw[kFooterSize];
+      if (!archiveFile_.SeekFromBegin(footerAt) || !ReadExactly(archiveFile_, raw, kFooterSize)) {
+        return kFileError;
+      }
+      DecodeFooter(raw, &footer_);
+      if (!HasArchiveMagic(footer_)) {
+        return kCorrupted;
+      }
+      if (footer_.version != kArchiveVersion) {
+        return kUnsupportedVersion;
+      }
+      offsetDelta_ = static_cast<int32_t>(footerAt - footer_.footerOffset);
+      return kSetupOk;
+    }
+    distance += kBlockStep;
+  }
+}
+
+SetupError SfxArchive::ReadEntryTable() {
+  const uint32_t tableAt = footer_.entryTableOffset + static_cast<uint32_t>(offsetDelta_);
+  if (!archiveFile_.SeekFromBegin(tableAt)) {
+    return kFileError;
+  }
+  for (uint32_t i = 0; i < footer_.entryCount; ++i) {
+    unsigned char raw[kEntryHeaderSize];
+    if (!ReadExactly(archiveFile_, raw, kEntryHeaderSize)) {
+      return kFileError;
+    }
+    ArchiveEntry entry;
+    DecodeEntryHeader(raw, &entry);
+    if (entry.nameLength == 0) {
+      return kFileError;
+    }
+    // The length comes from the file: bound it before it sizes anything.
+    if (entry.nameLength > kMaxEntryNameLength) {
+      return kCorrupted;
+    }
+    std::string name(entry.nameLength, '\0');
+    if (!ReadExactly(archiveFile_, &name[0], entry.nameLength)) {
+      return kFileError;
+    }
+    // A name that is not a bare file name could write outside the extraction folder.
+    if (!IsSafeEntryName(name)) {
+      return kCorrupted;
+    }
+    entries_.push_back(entry);
+    entryNames_.push_back(name);
+  }
+  return kSetupOk;
+}
+
+void SfxArchive::AssignKnownFiles() {
+  configPath_ = extractFolder_;
+  if (HasFlag(kExternalFiles)) {
+    size_t slash = LastSeparator(modulePath_);
+    configPath_ += slash == std::string::npos ? modulePath_ : modulePath_.substr(slash + 1);
+    if (configPath_.size() >= 3) {
+      configPath_.replace(configPath_.size() - 3, 3, "ini");
+    }
+    slash = LastSeparator(configPath_);
+    packageBaseName_ =
+        WithoutExtension(slash == std::string::npos ? configPath_ : configPath_.substr(slash + 1));
+    return;
+  }
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].type == kConfiguration) {
+      configPath_ += entryNames_[i];
+      packageBaseName_ = WithoutExtension(entryNames_[i]);
+      return;
+    }
+  }
+  for (size_t i = entries_.size(); i-- > 0;) {
+    if (entries_[i].type == kMainPackage) {
+      packageBaseName_ = WithoutExtension(entryNames_[i]);
+      return;
+    }
+  }
+}
+
+SetupError SfxArchive::Open() {
+  EnsureTrailingSeparator(&extractFolder_);
+  const std::string configFolder = extractFolder_;
+  if (modulePath_.empty() || !archiveFile_.OpenRead(modulePath_)) {
+    return kFileError;
+  }
+  SetupError result = LocateFooter();
+  if (result != kSetupOk) {
+    archiveFile_.Close();
+    return result;
+  }
+  if (HasFlag(kExternalFiles)) {
+    extractFolder_ = modulePath_.substr(0, LastSeparator(modulePath_) + 1);
+  }
+  AssignKnownFiles();
+  if (footer_.entryCount == 0) {
+    return kSetupOk;
+  }
+  result = ReadEntryTable();
+  if (result != kSetupOk) {
+    archiveFile_.Close();
+    // Entries read before the failure are dropped: nothing of a broken table gets extracted.
+    entries_.clear();
+    entryNames_.clear();
+    return result;
+  }
+  AssignKnownFiles();
+  extracted_.assign(entries_.size(), false);
+  if (!HasFlag(kHasPrerequisites) || HasFlag(kExternalFiles)) {
+    return kSetupOk;
+  }
+  const size_t slash = LastSeparator(configPath_);
+  const int index = FindEntry(configPath_.substr(slash == std::string::npos ? 0 : slash + 1));
+  return ExtractEntry(index, configFolder);
+}
+
+SetupError SfxArchive::ExtractEntry(int index, const std::string &folder) {
+  if (index < 0 || static_cast<size_t>(index) >= entries_.size()) {
+    return kFileError;
+  }
+  const size_t i = static_cast<size_t>(index);
+  if (extracted_[i]) {
+    return kSetupOk;
+  }
+  const std::string path = folder + entryNames_[i];
+  if (path.size() >= kMaxPath) {
+    return kFileError;
+  }
+  sys::File out;
+  if (!out.Create(path)) {
+    return kFileError;
+  }
+  const ArchiveEntry &entry = entries_[i];
+  if (!archiveFile_.SeekFromBegin(entry.offset + static_cast<uint32_t>(offsetDelta_))) {
+    out.Close();
+    return kFileError;
+  }
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBufferSize]);
+  if (!buffer) {
+    out.Close();
+    sys::DeleteFilePath(path);
+    return kOutOfMemory;
+  }
+  uint32_t remaining = entry.size;
+  while (remaining > 0) {
+    const uint32_t chunk = remaining < kCopyBufferSize ? remaining : kCopyBufferSize;
+    uint32_t read = 0;
+    uint32_t written = 0;
+    if (!archiveFile_.Read(buffer.get(), chunk, &read) || read == 0 ||
+        !out.Write(buffer.get(), read, &written) || written == 0) {
+      break;
+    }
+    remaining -= written < remaining ? written : remaining;
+  }
+  out.Flush();
+  out.Close();
+  // Marked even when shortened, so that the clean-up removes it.
+  extracted_[i] = true;
+  return remaining == 0 ? kSetupOk : kFileError;
+}
+
+SetupError SfxArchive::ExtractAll() {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (extracted_[i]) {
+      continue;
+    }
+    if (ExtractEntry(static_cast<int>(i), extractFolder_) != kSetupOk) {
+      archiveFile_.Close();
+      return kFileError;
+    }
+  }
+  return kSetupOk;
+}
+
+SetupError SfxArchive::ExtractPackageFiles() {
+  if (HasFlag(kExternalFiles)) {
+    return kSetupOk;
+  }
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const uint32_t type = entries_[i].type;
+    if (type != kMainPackage && type != kPackageCabinet && type != kPackageFile) {
+      continue;
+    }
+    const SetupError result = ExtractEntry(static_cast<int>(i), extractFolder_);
+    if (result != kSetupOk) {
+      return result;
+    }
+  }
+  return kSetupOk;
+}
+
+SetupError SfxArchive::ExtractByName(const std::string &name) {
+  if (HasFlag(kExternalFiles)) {
+    return kSetupOk;
+  }
+  return ExtractEntry(FindEntry(name), extractFolder_);
+}
+
+void SfxArchive::DeleteExtractedFiles() {
+  if (HasFlag(kExternalFiles)) {
+    return;
+  }
+  for (size_t i = 0; i < extracted_.size(); ++i) {
+    if (extracted_[i]) {
+      sys::DeleteFilePath(extractFolder_ + entryNames_[i]);
+    }
+  }
+}
+
+int SfxArchive::FindEntry(const std::string &name) const {
+  for (size_t i = 0; i < entryNames_.size(); ++i) {
+    if (entryNames_[i] == name) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+std::string SfxArchive::ModuleFolder() const {
+  const size_t slash = LastSeparator(modulePath_);
+  return slash == std::string::npos ? std::string() : modulePath_.substr(0, slash);
+}
+
+SetupError SfxArchive::SetModulePath(const std::string &path) {
+  if (!path.empty()) {
+    modulePath_ = path;
+    return kSetupOk;
+  }
+#ifdef _WIN32
+  char buffer[kMaxPath];
+  const DWORD length = ::GetModuleFileNameA(nullptr, buffer, kMaxPath);
+  // A full buffer means the path was cut short.
+  if (length == 0 || length >= kMaxPath) {
+    return kPathUnavailable;
+  }
+  modulePath_.assign(buffer, length);
+  return kSetupOk;
+#else
+  return kPathUnavailable;
+#endif
+}
