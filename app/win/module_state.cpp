@@ -1,0 +1,29 @@
+#include "app/win/module_state.h"
+
+#include <vector>
+
+namespace win {
+
+namespace {
+HINSTANCE g_instance = nullptr;
+}
+
+void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
+
+HINSTANCE ModuleInstance() {
+  return g_instance != nullptr ? g_instance : ::GetModuleHandleA(nullptr);
+}
+
+std::string LoadResourceString(UINT id) {
+  // Grow the buffer until the text fits with room to spare: LoadStringA truncates silently.
+  for (int size = 256; size <= 65536; size *= 2) {
+    std::vector<char> buffer(static_cast<size_t>(size));
+    const int length = ::LoadStringA(ModuleInstance(), id, buffer.data(), size);
+    if (length < size - 1) {
+      return std::string(buffer.data(), static_cast<size_t>(length));
+    }
+  }
+  return std::string();
+}
+
+} // namespace win

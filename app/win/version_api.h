@@ -1,0 +1,33 @@
+// The version-resource functions, bound at run time from the system folder: version.dll is
+// not a known DLL, so a static import could be satisfied by a copy planted beside the setup.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "app/win/module.h"
+
+namespace win {
+
+class VersionApi {
+public:
+  VersionApi();
+  bool IsLoaded() const { return getSize_ != nullptr && getInfo_ != nullptr && query_ != nullptr; }
+
+  // The file's whole version block; false when it has none.
+  bool ReadBlock(const std::string &path, std::string *block) const;
+  // A value of a block (VerQueryValueA); false when absent.
+  bool Query(const std::string &block, const char *subBlock, void **value, UINT *length) const;
+
+private:
+  using GetSizeFn = DWORD(WINAPI *)(LPCSTR, LPDWORD);
+  using GetInfoFn = BOOL(WINAPI *)(LPCSTR, DWORD, DWORD, LPVOID);
+  using QueryFn = BOOL(WINAPI *)(LPCVOID, LPCSTR, LPVOID *, PUINT);
+
+  Module module_;
+  GetSizeFn getSize_ = nullptr;
+  GetInfoFn getInfo_ = nullptr;
+  QueryFn query_ = nullptr;
+};
+
+} // namespace win
