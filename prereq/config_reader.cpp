@@ -1,0 +1,93 @@
+#include "prereq/config_reader.h"
+
+#include "prereq/profile_file.h"
+
+bool ReadConfigValue(const ProfileFile &file, const std::string &section, const std::string &key,
+                     std::string *value) {
+  std::string found;
+  if (!file.Find(section, key, &found)) {
+    return false;
+  }
+  // 259 characters fill the buffer: the platform cuts such a value, so it is never used.
+  if (found.size() >= kConfigValueBuffer - 1) {
+    return false;
+  }
+  if (found == kNotFound) {
+    return false;
+  }
+  *value = found;
+  return true;
+}
+
+bool ReadConfigValue(const std::string &path, const std::string &section, const std::string &key,
+                     std::string *value) {
+  ProfileFile file;
+  file.Load(path);
+  return ReadConfigValue(file, section, key, value);
+}
+
+uint32_t ParseConfigNumber(const std::string &text) {
+  uint32_t number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') {
+      break;
+    }
+    number = number * 10u + static_cast<uint32_t>(c - '0');
+  }
+  return number;
+}
+
+std::string AppKeyName(uint32_t n) { return "App" + std::to_string(n); }
+
+GeneralOptions ReadGeneralOptions(const ProfileFile &file) {
+  GeneralOptions options;
+  ReadConfigValue(file, "GeneralOptions", "MainAppCmdLine", &options.mainAppCmdLine);
+  ReadConfigValue(file, "GeneralOptions", "Options", &options.options);
+  return options;
+}
+
+GeneralOptions ReadGeneralOptions(const std::string &path) {
+  ProfileFile file;
+  file.Load(path);
+  return ReadGeneralOptions(file);
+}
+
+bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
+  const std::string section = AppKeyName(n);
+  Prerequisite p;
+  std::string value;
+  if (!ReadConfigValue(file, "PREREQUISITES", section, &p.name)) {
+    return false;
+  }
+  p.targetOS = ReadConfigValue(file, section, "TargetOS", &value)
+                   ? static_cast<int32_t>(ParseConfigNumber(value))
+                   : 2;
+  if (ReadConfigValue(file, section, "SetupFile", &p.source)) {
+    p.sourceKind = SourceKind::SetupFile;
+  } else if (ReadConfigValue(file, section, "Url", &p.source)) {
+    p.sourceKind = SourceKind::Url;
+  } else {
+    return false;
+  }
+  p.exactSize = ReadConfigValue(file, section, "ExactSize", &value) ? ParseConfigNumber(value) : 0;
+  ReadConfigValue(file, section, "CommandLine", &p.commandLine);
+  ReadConfigValue(file, section, "Options", &p.options);
+  if (!ReadConfigValue(file, section, "SearchType", &value)) {
+    return false;
+  }
+  p.searchType = static_cast<int32_t>(ParseConfigNumber(value));
+  ReadConfigValue(file, section, "VerMin", &p.verMin);
+  ReadConfigValue(file, section, "VerMax", &p.verMax);
+  if (!ReadConfigValue(file, section, "SearchString", &p.searchString)) {
+    return false;
+  }
+  ReadConfigValue(file, section, "Sha256", &p.sha256);
+  *out = p;
+  return true;
+}
+
+bool ReadPrerequisite(const std::string &path, uint32_t n, Prerequisite *out) {
+  ProfileFile file;
+  file.Load(path);
+  return ReadPrerequisite(file, n, out);
+}

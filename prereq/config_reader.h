@@ -1,0 +1,33 @@
+// Reading the configuration file: single values, the number rule and the two records.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "prereq/prerequisite.h"
+
+class ProfileFile;
+
+// The default text that marks a key as absent; a value written as exactly this is absent too.
+constexpr const char *kNotFound = "NOT FOUND";
+
+// The one way a key is read: absent when the file, section or key is missing, when the value
+// is "NOT FOUND", or when it has 259 characters or more (it would not fit the buffer).
+bool ReadConfigValue(const ProfileFile &file, const std::string &section, const std::string &key,
+                     std::string *value);
+// The same on a file by path (reads the file; prefer the ProfileFile form for many keys).
+bool ReadConfigValue(const std::string &path, const std::string &section, const std::string &key,
+                     std::string *value);
+
+// Leading decimal digits, wrapping modulo 2^32; anything else ends the number.
+uint32_t ParseConfigNumber(const std::string &text);
+
+// "App" followed by n in decimal.
+std::string AppKeyName(uint32_t n);
+
+GeneralOptions ReadGeneralOptions(const ProfileFile &file);
+GeneralOptions ReadGeneralOptions(const std::string &path);
+
+// Fails when AppN is missing from [PREREQUISITES], or its section lacks SetupFile and Url,
+// SearchType or SearchString.
+bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out);
+bool ReadPrerequisite(const std::string &path, uint32_t n, Prerequisite *out);

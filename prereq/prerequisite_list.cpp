@@ -1,0 +1,121 @@
+#include "prereq/prerequisite_list.h"
+
+#include "prereq/config_reader.h"
+#include "prereq/profile_file.h"
+#include "prereq/search.h"
+#include "prereq/search_host.h"
+#include "prereq/version_number.h"
+
+PrerequisiteList::PrerequisiteList(const std::string &configPath) : configPath_(configPath) {}
+
+void PrerequisiteList::LoadConfiguration() {
+  // The file is parsed once; every key is then looked up in memory.
+  ProfileFile file;
+  file.Load(configPath_);
+  LoadConfiguration(file);
+}
+
+void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
+  generalOptions_ = ReadGeneralOptions(file);
+  prerequisites_.clear();
+  Prerequisite p;
+  for (uint32_t n = 1; n != 0 && ReadPrerequisite(file, n, &p); ++n) {
+    prerequisites_.push_back(p);
+  }
+}
+
+void PrerequisiteList::RunDetection() {
+  std::unique_ptr<SearchHost> host = CreatePlatformSearchHost();
+  RunDetection(*host);
+}
+
+void PrerequisiteList::RunDetection(const SearchHost &host) {
+  foundVersions_.clear();
+  for (const Prerequisite &p : prerequisites_) {
+    foundVersions_.push_back(RunSearch(host, p.searchType, p.searchString));
+  }
+}
+
+void PrerequisiteList::DecideActions() { DecideActions(CurrentOsFamily()); }
+
+void PrerequisiteList::DecideActions(OsFamily family) {
+  decisions_.clear();
+  for (size_t i = 0; i < prerequisites_.size(); ++i) {
+    decisions_.push_back(DecideAction(i, family));
+  }
+}
+
+PrereqAction PrerequisiteList::DecideAction(size_t index, OsFamily family) const {
+  const Prerequisite &p = prerequisites_[index];
+  if ((family == OsFamily::Windows9x && p.targetOS == 1) ||
+      (family == OsFamily::WindowsNT && p.targetOS == 0)) {
+    return PrereqAction::NotRequired;
+  }
+  if (index < foundVersions_.size() && !foundVersions_[index].empty()) {
+    VersionNumber min = ParseVersion(p.verMin);
+    VersionNumber max = ParseVersion(p.verMax);
+    for (const std::string &found : foundVersions_[index]) {
+      if (InRange(ParseVersion(found), min, max)) {
+        return PrereqAction::DontInstall;
+      }
+    }
+  }
+  return p.sourceKind == SourceKind::Url ? PrereqAction::Download : PrereqAction::Install;
+}
+
+bool PrerequisiteList::NeedsAction() const {
+  for (PrereqAction action : decisions_) {
+    if (action == PrereqAction::Install || action == PrereqAction::Download) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PrerequisiteList::HasGeneralOption(const std::string &letters) const {
+  return generalOptions_.options.find(letters) != std::string::npos;
+}
+
+std::string PrerequisiteList::StatusText(size_t index) const {
+  if (index < decisions_.size() && decisions_[index] == PrereqAction::NotRequired) {
+    return "Not required for this operating system.";
+  }
+  const Prerequisite &p = prerequisites_[index];
+  std::string status = "Required: ";
+  if (p.verMin.empty() && p.verMax.empty()) {
+    status += "any";
+  } else if (p.verMin.empty()) {
+    status += p.verMax + " or lower";
+  } else if (p.verMax.empty()) {
+    status += p.verMin + " or higher";
+  } else {
+    status += "between " + p.verMin + " and " + p.verMax;
+  }
+  status += ". Found: ";
+  if (index >= foundVersions_.size() || foundVersions_[index].empty()) {
+    return status + "nothing.";
+  }
+  for (size_t i = 0; i < foundVersions_[index].size(); ++i) {
+    status += (i == 0 ? "" : ", ") + foundVersions_[index][i];
+  }
+  return status;
+}
+
+std::string PrerequisiteList::ActionText(PrereqAction action) {
+  switch (action) {
+  case PrereqAction::DontInstall:
+  case PrereqAction::NotRequired:
+    return "Don't Install";
+  case PrereqAction::Install:
+  case PrereqAction::Downloaded:
+  case PrereqAction::AlreadyDownloaded:
+    return "Install";
+  case PrereqAction::Download:
+    return "Download";
+  case PrereqAction::DownloadFailed:
+    return "Not Found";
+  case PrereqAction::Installed:
+    return "Installed";
+  }
+  return std::string();
+}

@@ -1,0 +1,151 @@
+#include "prereq/profile_file.h"
+
+#include "app/file.h"
+
+namespace {
+
+// The platform's profile reader also counts Ctrl-Z (end-of-file in old text files) as blank.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
+}
+
+std::string Lower(const std::string &s) {
+  std::string out(s);
+  for (char &c : out) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return out;
+}
+
+std::string Trim(const std::string &s) {
+  size_t begin = 0;
+  size_t end = s.size();
+  while (begin < end && IsBlank(s[begin])) {
+    ++begin;
+  }
+  while (end > begin && IsBlank(s[end - 1])) {
+    --end;
+  }
+  return s.substr(begin, end - begin);
+}
+
+} // namespace
+
+bool ProfileFile::Load(const std::string &path) {
+  sys::File file;
+  std::string content;
+  loaded_ = false;
+  if (file.OpenRead(path)) {
+    char buffer[16384];
+    uint32_t moved = 0;
+    while (file.Read(buffer, sizeof buffer, &moved) && moved > 0) {
+      content.append(buffer, moved);
+    }
+    loaded_ = true;
+  }
+  Parse(content);
+  loaded_ = loaded_ || !content.empty();
+  return loaded_;
+}
+
+void ProfileFile::Parse(const std::string &content) {
+  sections_.clear();
+  firstSection_.clear();
+  firstKey_.clear();
+  size_t pos = 0;
+  // A UTF-8 byte-order mark is not part of the first line.
+  if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    pos = 3;
+  }
+  // Lines before the first section belong to a section without a name.
+  sections_.push_back(Section{});
+  firstKey_.emplace_back();
+  firstSection_.emplace(std::string(), 0);
+  int lineNumber = 1;
+  while (pos < content.size()) {
+    size_t end = pos;
+    while (end < content.size() && content[end] != '\n' && content[end] != '\r') {
+      ++end;
+    }
+    std::string line = Trim(content.substr(pos, end - pos));
+    int thisLine = lineNumber;
+    // Every run of CR and LF ends one line, as it does for the platform's reader.
+    pos = end;
+    while (pos < content.size() && (content[pos] == '\n' || content[pos] == '\r')) {
+      lineNumber += content[pos] == '\n' ? 1 : 0;
+      ++pos;
+    }
+    if (line.empty()) {
+      continue;
+    }
+    if (line[0] == '[') {
+      size_t close = line.rfind(']');
+      if (close != std::string::npos) {
+        Section section;
+        section.name = line.substr(1, close - 1);
+        section.line = thisLine;
+        sections_.push_back(section);
+        firstKey_.emplace_back();
+        firstSection_.emplace(Lower(section.name), sections_.size() - 1);
+        continue;
+      }
+      // Without a closing bracket the line is an ordinary key line.
+    }
+    Key key;
+    key.line = thisLine;
+    size_t equals = line.find('=');
+    if (equals == std::string::npos) {
+      key.name = line;
+    } else {
+      key.name = Trim(line.substr(0, equals));
+      key.value = Trim(line.substr(equals + 1));
+      key.hasEquals = true;
+    }
+    Section &section = sections_.back();
+    section.keys.push_back(key);
+    firstKey_.back().emplace(Lower(key.name), section.keys.size() - 1);
+  }
+}
+
+const ProfileFile::Section *ProfileFile::FindSection(const std::string &name) const {
+  auto it = firstSection_.find(Lower(Trim(name)));
+  return it == firstSection_.end() ? nullptr : &sections_[it->second];
+}
+
+const ProfileFile::Key *ProfileFile::FindKey(const Section &section, const std::string &name) {
+  std::string wanted = Lower(Trim(name));
+  for (const Key &key : section.keys) {
+    if (Lower(key.name) == wanted) {
+      return &key;
+    }
+  }
+  return nullptr;
+}
+
+std::string ProfileFile::Unquote(const std::string &raw) {
+  if (raw.size() >= 2 && (raw[0] == '"' || raw[0] == '\'') && raw.back() == raw[0]) {
+    return raw.substr(1, raw.size() - 2);
+  }
+  return raw;
+}
+
+bool ProfileFile::Find(const std::string &section, const std::string &key,
+                       std::string *value) const {
+  auto sectionIt = firstSection_.find(Lower(Trim(section)));
+  if (sectionIt == firstSection_.end()) {
+    return false;
+  }
+  const auto &keys = firstKey_[sectionIt->second];
+  auto keyIt = keys.find(Lower(Trim(key)));
+  if (keyIt == keys.end()) {
+    return false;
+  }
+  const Key &found = sections_[sectionIt->second].keys[keyIt->second];
+  if (!found.hasEquals) {
+    return false;
+  }
+  *value = Unquote(found.value);
+  return true;
+}

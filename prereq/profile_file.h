@@ -1,0 +1,49 @@
+// An INI file read and parsed once, answering lookups the way the platform's profile reader
+// answers GetPrivateProfileStringA with a 260-byte buffer.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// The buffer the configuration values are read into; a value needs one byte for its end.
+constexpr size_t kConfigValueBuffer = 260;
+
+class ProfileFile {
+public:
+  struct Key {
+    std::string name;
+    std::string value;
+    bool hasEquals = false; // a line without '=' names a key that has no value
+    int line = 0;
+  };
+  struct Section {
+    std::string name;
+    std::vector<Key> keys;
+    int line = 0;
+  };
+
+  // Reads and parses the file; a missing or unreadable file reads as an empty one.
+  bool Load(const std::string &path);
+  void Parse(const std::string &content);
+
+  // The value of key in section with surrounding blanks and one enclosing pair of quotes
+  // removed. Names match without regard to case; the first section of a name and the first
+  // key of a name in it win. Absent when the section, the key or its '=' is missing.
+  bool Find(const std::string &section, const std::string &key, std::string *value) const;
+
+  bool loaded() const { return loaded_; }
+  const std::vector<Section> &sections() const { return sections_; }
+  // First section of that name (case-insensitive), or nullptr.
+  const Section *FindSection(const std::string &name) const;
+  // First key of that name in the section, or nullptr.
+  static const Key *FindKey(const Section &section, const std::string &name);
+  // The value as the platform hands it out: blanks already gone, one pair of quotes removed.
+  static std::string Unquote(const std::string &raw);
+
+private:
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, size_t> firstSection_;
+  std::vector<std::unordered_map<std::string, size_t>> firstKey_;
+  bool loaded_ = false;
+};

@@ -1,0 +1,250 @@
+#include "prereq/search.h"
+
+#include "app/text.h"
+#include "prereq/config_reader.h"
+#include "prereq/search_host.h"
+
+namespace {
+
+enum class TokenFolder { System, Windows, WindowsVolume, Temp, Special };
+
+struct FolderTokenEntry {
+  const char *name;
+  TokenFolder folder;
+  int csidl;
+};
+
+// Tried in this order; names match exactly.
+const FolderTokenEntry kFolderTokens[] = {
+    {"SystemFolder", TokenFolder::System, 0},
+    {"WindowsFolder", TokenFolder::Windows, 0},
+    {"WindowsVolume", TokenFolder::WindowsVolume, 0},
+    {"TempFolder", TokenFolder::Temp, 0},
+    {"ProgramFilesFolder", TokenFolder::Special, 0x26},
+    {"CommonFilesFolder", TokenFolder::Special, 0x2B},
+    {"DesktopFolder", TokenFolder::Special, 0x10},
+    {"AppDataFolder", TokenFolder::Special, 0x1A},
+    {"FavoritesFolder", TokenFolder::Special, 0x06},
+    {"StartMenuFolder", TokenFolder::Special, 0x0B},
+    {"ProgramMenuFolder", TokenFolder::Special, 0x02},
+    {"StartupFolder", TokenFolder::Special, 0x07},
+    {"FontsFolder", TokenFolder::Special, 0x14},
+    {"ProgramFiles", TokenFolder::Special, 0x26},
+};
+
+std::string WithBackslash(std::string folder) {
+  if (!folder.empty()) {
+    text::EnsureTrailingBackslash(&folder);
+  }
+  return folder;
+}
+
+// A path that would not fit a MAX_PATH buffer is never looked at.
+bool Fits(const std::string &path) { return path.size() < kMaxPath; }
+
+} // namespace
+
+bool IsFolderToken(const std::string &name) {
+  for (const FolderTokenEntry &entry : kFolderTokens) {
+    if (name == entry.name) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string ResolveFolderToken(const SearchHost &host, const std::string &name) {
+  for (const FolderTokenEntry &entry : kFolderTokens) {
+    if (name != entry.name) {
+      continue;
+    }
+    std::string folder;
+    switch (entry.folder) {
+    case TokenFolder::System:
+      folder = WithBackslash(host.SystemDirectory());
+      break;
+    case TokenFolder::Windows:
+      folder = WithBackslash(host.WindowsDirectory());
+      break;
+    case TokenFolder::WindowsVolume:
+      folder = host.WindowsDirectory().substr(0, 3);
+      break;
+    case TokenFolder::Temp:
+      folder = host.TempPath();
+      break;
+    case TokenFolder::Special:
+      folder = WithBackslash(host.SpecialFolder(entry.csidl));
+      break;
+    }
+    return Fits(folder) ? folder : std::string();
+  }
+  return std::string();
+}
+
+std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder) {
+  std::string out;
+  size_t pos = 0;
+  while (pos < folder.size()) {
+    size_t open = text::FindChar(folder, '[', pos);
+    if (open == std::string::npos) {
+      break;
+    }
+    out.append(folder, pos, open - pos);
+    size_t close = text::FindChar(folder, ']', open + 1);
+    if (close == std::string::npos) {
+      pos = open;
+      break;
+    }
+    out += ResolveFolderToken(host, folder.substr(open + 1, close - open - 1));
+    pos = close + 1;
+  }
+  if (pos < folder.size()) {
+    out.append(folder, pos, std::string::npos);
+  }
+  return out;
+}
+
+FileSearchParts SplitFileSearch(const std::string &searchString) {
+  FileSearchParts parts;
+  std::string rest = searchString;
+  size_t question = text::FindChar(rest, '?', 1);
+  if (question != std::string::npos) {
+    parts.depth = ParseConfigNumber(rest.substr(question + 1));
+    rest.erase(question);
+  }
+  size_t split = text::FindLastChar(rest, '\\');
+  if (split == 0 || split == std::string::npos) {
+    split = text::FindLastChar(rest, ']');
+  }
+  if (split == std::string::npos) {
+    parts.fileName = rest;
+  } else {
+    parts.folder = rest.substr(0, split + 1);
+    parts.fileName = rest.substr(split + 1);
+  }
+  return parts;
+}
+
+bool FindInFolder(const SearchHost &host, const std::string &folder, const std::string &name,
+                  std::string *version) {
+  std::string path = folder;
+  if (!path.empty() && !text::EndsWithBackslash(path)) {
+    path += '\\';
+  }
+  path += name;
+  if (!Fits(path) || !host.PathExists(path)) {
+    return false;
+  }
+  *version = host.FileVersionText(path);
+  return true;
+}
+
+bool SearchFolderTree(const SearchHost &host, const std::string &folder, uint32_t depth,
+                      const std::string &name, std::string *version) {
+  std::string here = WithBackslash(folder);
+  if (!Fits(here)) {
+    return false;
+  }
+  if (FindInFolder(host, here, name, version)) {
+    return true;
+  }
+  // The listing pattern folder + "*.*" must fit as well.
+  if (depth < 1 || !Fits(here + "*.*")) {
+    return false;
+  }
+  for (const std::string &sub : host.ListSubfolders(here)) {
+    if (SearchFolderTree(host, here + sub, depth - 1, name, version)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::vector<std::string> SearchFile(const SearchHost &host, const std::string &searchString) {
+  FileSearchParts parts = SplitFileSearch(searchString);
+  std::string folder = ExpandFolderTokens(host, parts.folder);
+  std::string version;
+  if (!Fits(folder) || !SearchFolderTree(host, folder, parts.depth, parts.fileName, &version)) {
+    return {};
+  }
+  return {version};
+}
+
+RegistrySearchParts SplitRegistrySearch(const std::string &text) {
+  RegistrySearchParts parts;
+  size_t rootEnd = text::FindChar(text, '\\');
+  if (rootEnd == std::string::npos) {
+    return parts;
+  }
+  parts.ok = true;
+  parts.localMachine = text.compare(0, rootEnd, "HKLM") == 0 && rootEnd == 4;
+  size_t pair = text::Find(text, "\\\\", rootEnd + 1);
+  if (pair == std::string::npos) {
+    parts.keyPath = text.substr(rootEnd + 1);
+    return parts;
+  }
+  parts.keyPath = text.substr(rootEnd + 1, pair - rootEnd - 1);
+  parts.valueForm = true;
+  size_t nameStart = pair + 2;
+  size_t nameEnd = text::FindChar(text, '\\', nameStart);
+  if (nameEnd == std::string::npos) {
+    // No closing backslash: the key's default value.
+    return parts;
+  }
+  parts.valueName = text.substr(nameStart, nameEnd - nameStart);
+  size_t expectedEnd = text::FindChar(text, '\\', nameEnd + 1);
+  if (expectedEnd != std::string::npos) {
+    parts.hasExpected = true;
+    parts.expected = text.substr(nameEnd + 1, expectedEnd - nameEnd - 1);
+  }
+  return parts;
+}
+
+bool RegistryValueToValueForm(const std::string &text, std::string *valueForm) {
+  size_t last = text::FindLastChar(text, '\\');
+  if (last == std::string::npos) {
+    return false;
+  }
+  *valueForm = text.substr(0, last) + "\\" + text.substr(last) + "\\";
+  return true;
+}
+
+std::vector<std::string> SearchRegistry(const SearchHost &host, const std::string &text) {
+  RegistrySearchParts parts = SplitRegistrySearch(text);
+  if (!parts.ok) {
+    return {};
+  }
+  RegRoot root = parts.localMachine ? RegRoot::LocalMachine : RegRoot::CurrentUser;
+  if (!parts.valueForm) {
+    std::vector<std::string> names;
+    host.EnumerateSubkeys(root, parts.keyPath, &names);
+    return names;
+  }
+  std::string data;
+  if (!host.QueryValueText(root, parts.keyPath, parts.valueName, &data)) {
+    return {};
+  }
+  if (parts.hasExpected && data != parts.expected) {
+    return {};
+  }
+  return {data};
+}
+
+std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
+                                   const std::string &searchString) {
+  switch (searchType) {
+  case kSearchFile:
+    return SearchFile(host, searchString);
+  case kSearchRegistry:
+    return SearchRegistry(host, searchString);
+  case kSearchRegistryValue: {
+    std::string valueForm;
+    if (!RegistryValueToValueForm(searchString, &valueForm)) {
+      return {};
+    }
+    return SearchRegistry(host, valueForm);
+  }
+  default:
+    return {};
+  }
+}

@@ -1,0 +1,55 @@
+// The searches that find installed versions of a prerequisite.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class SearchHost;
+
+enum SearchType : int32_t {
+  kSearchFile = 0,
+  kSearchRegistry = 1,
+  kSearchRegistryValue = 2,
+};
+
+// Every path and name of a search fits this many bytes with its terminating zero.
+constexpr size_t kMaxPath = 260;
+
+std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
+                                   const std::string &searchString);
+std::vector<std::string> SearchFile(const SearchHost &host, const std::string &searchString);
+std::vector<std::string> SearchRegistry(const SearchHost &host, const std::string &text);
+
+// The parts of a file search string: folder (tokens not yet replaced), file name and depth.
+struct FileSearchParts {
+  std::string folder;
+  std::string fileName;
+  uint32_t depth = 0;
+};
+FileSearchParts SplitFileSearch(const std::string &searchString);
+
+// The parts of a registry search string; ok is false when it names no key.
+struct RegistrySearchParts {
+  bool ok = false;
+  bool localMachine = false;
+  std::string keyPath;
+  bool valueForm = false; // a double backslash names one value
+  std::string valueName;
+  bool hasExpected = false;
+  std::string expected;
+};
+RegistrySearchParts SplitRegistrySearch(const std::string &text);
+// A RegistryValue text rewritten into the value form; false when it has no backslash.
+bool RegistryValueToValueForm(const std::string &text, std::string *valueForm);
+
+// Replaces each [Token] by its folder; "[" without "]" stays as it is.
+std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder);
+std::string ResolveFolderToken(const SearchHost &host, const std::string &name);
+// True when the name is one of the folder tokens.
+bool IsFolderToken(const std::string &name);
+
+// Depth-first walk, the folder before its subfolders; *version gets the first hit's text.
+bool SearchFolderTree(const SearchHost &host, const std::string &folder, uint32_t depth,
+                      const std::string &name, std::string *version);
+bool FindInFolder(const SearchHost &host, const std::string &folder, const std::string &name,
+                  std::string *version);
