@@ -7,10 +7,12 @@ endfunction()
 # Product code: no exceptions, no RTTI, small sections the linker can drop.
 function(tessara_product_flags target)
   tessara_warnings(${target})
-  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -ffunction-sections
+  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections
                                            -fdata-sections)
   if(WIN32)
-    target_compile_definitions(${target} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501
+    # With assertions on, std::string is instantiated in our own code (bounds-checked and
+    # built without exceptions) instead of pulled from the runtime with its unwinder.
+    target_compile_definitions(${target} PUBLIC _GLIBCXX_ASSERTIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501
                                                 WINVER=0x0501 _WIN32_IE=0x0600)
   endif()
 endfunction()

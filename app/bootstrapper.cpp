@@ -1,0 +1,75 @@
+#include "app/bootstrapper.h"
+
+#include "app/command_line.h"
+#include "app/prerequisite_phase.h"
+#include "app/product_name.h"
+#include "app/setup_error.h"
+#include "app/status_window.h"
+#include "app/win/module_state.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Extract-only mode: every entry into the folder, nothing shown, nothing reported.
+void ExtractOnly(Bootstrapper &run) {
+  run.archive.SetModulePath(std::string());
+  run.archive.setExtractFolder(run.extractOnlyFolder);
+  run.archive.setKeepFiles(true);
+  // After an Open that failed part-way nothing more is done.
+  if (run.archive.Open() == kSetupOk) {
+    run.archive.ExtractAll();
+  }
+}
+
+void ExtractAndLaunch(Bootstrapper &run) {
+  const bool external = (run.archive.flags() & kExternalFiles) != 0;
+  {
+    StatusWindow status;
+    if (!external && status.Create()) {
+      status.SetCaption(run.title);
+      status.SetText(win::LoadResourceString(IDS_EXTRACTING));
+    }
+    // A failed extraction is not reported: the launch then finds no package and says so.
+    run.archive.ExtractPackageFiles();
+  }
+  // The restart registration is removed here, before the package can restart the machine.
+  const int launched = run.archive.LaunchPackage(run.mainCommandLine);
+  if (launched != kSetupOk) {
+    // Reporting a package that never started as success would leave the user guessing.
+    ReportSetupError(launched);
+  }
+}
+
+} // namespace
+
+int RunSetup(const std::string &commandLine) {
+  Bootstrapper run;
+  run.extractOnlyFolder = ParseExtractOption(commandLine);
+  if (!run.extractOnlyFolder.empty()) {
+    ExtractOnly(run);
+    return 0;
+  }
+
+  const SetupError opened = run.archive.OpenInTempFolder();
+  if (opened != kSetupOk) {
+    ReportSetupError(opened);
+    return 0;
+  }
+  run.runValueName = run.archive.modulePath();
+  run.title = run.archive.modulePath();
+  ReadProductName(&run.title);
+  run.title += " Setup";
+
+  if ((run.archive.flags() & kHasPrerequisites) != 0) {
+    RunPrerequisitePhase(run);
+  }
+  // The setup's own command line replaces the configuration's entirely.
+  if (!commandLine.empty()) {
+    run.mainCommandLine = commandLine;
+  }
+  if (!run.cancelled) {
+    ExtractAndLaunch(run);
+  }
+  // Destroying the archive deletes every file it extracted.
+  return 0;
+}

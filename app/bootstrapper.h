@@ -1,0 +1,19 @@
+// The state and the order of one setup run.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "archive/sfx_archive.h"
+
+struct Bootstrapper {
+  SfxArchive archive;
+  std::string extractOnlyFolder;
+  std::string runValueName;
+  std::string title;
+  std::string mainCommandLine;
+  bool cancelled = false;
+};
+
+// Runs the whole setup for the command line after the program's name; the exit code is 0.
+int RunSetup(const std::string &commandLine);

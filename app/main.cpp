@@ -1,0 +1,28 @@
+// The setup's entry point.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/bootstrapper.h"
+#include "app/command_line.h"
+#include "app/win/module.h"
+#include "app/win/module_state.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before anything can load a DLL: a setup usually runs from a Downloads folder full of
+  // files, any of which could be a planted DLL.
+  win::HardenDllSearch();
+  ::CoInitialize(nullptr);
+  // The information page's "RICHEDIT" class; loaded by full path from the system folder.
+  win::Module richEdit(win::LoadSystemLibrary("riched32.dll"));
+  win::SetModuleInstance(instance);
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  const int exitCode = RunSetup(ArgumentsAfterProgramName(::GetCommandLineA()));
+
+  richEdit.Free();
+  ::CoUninitialize();
+  return exitCode;
+}

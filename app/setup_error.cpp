@@ -1,0 +1,31 @@
+#include "app/setup_error.h"
+
+#include <windows.h>
+
+#include "app/win/module_state.h"
+#include "resources/resource.h"
+
+unsigned MessageIdForSetupError(int code) {
+  switch (code) {
+  case kFileError:
+    return IDS_READ_ERROR;
+  case kCorrupted:
+    return IDS_CORRUPTED;
+  case kUnsupportedVersion:
+    return IDS_UNSUPPORTED_VERSION;
+  case kInstallerNotStarted:
+    return IDS_INSTALLER_NOT_STARTED;
+  default: // 3, 4 and anything else
+    return IDS_EXTRACT_ERROR;
+  }
+}
+
+int ReportSetupError(int code) {
+  if (code == kSetupOk) {
+    return 1;
+  }
+  const std::string text = win::LoadResourceString(MessageIdForSetupError(code));
+  // No caption of its own: the system shows its default, "Error".
+  ::MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
+  return 0;
+}

@@ -1,0 +1,40 @@
+#include "app/status_window.h"
+
+#include "resources/resource.h"
+
+const StatusWindow::MessageEntry StatusWindow::kMessageMap[1] = {
+    {WM_INITDIALOG, &StatusWindow::OnInitDialog},
+};
+
+bool StatusWindow::Create() {
+  if (CreateModeless(nullptr) == nullptr) {
+    return false;
+  }
+  // No message loop runs while the setup works: paint once now so the text is seen.
+  ::UpdateWindow(hwnd());
+  return true;
+}
+
+void StatusWindow::SetCaption(const std::string &caption) {
+  ::SetWindowTextA(hwnd(), caption.c_str());
+  ::UpdateWindow(hwnd());
+}
+
+void StatusWindow::SetText(const std::string &text) {
+  ::SetWindowTextA(::GetDlgItem(hwnd(), IDC_STATUS_TEXT), text.c_str());
+  ::UpdateWindow(hwnd());
+}
+
+INT_PTR StatusWindow::OnInitDialog(WPARAM, LPARAM) {
+  // Centred on the work area, so the taskbar never covers it.
+  RECT work;
+  RECT window;
+  if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) && ::GetWindowRect(hwnd(), &window)) {
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    ::SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return TRUE; // let the system set the focus
+}
