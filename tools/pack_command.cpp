@@ -1,0 +1,169 @@
+#include "tools/pack_command.h"
+
+#include <cstdio>
+
+#include "app/file.h"
+#include "tools/config_check.h"
+#include "tools/host_fs.h"
+#include "tools/pack_layout.h"
+#include "tools/pack_plan.h"
+#include "tools/pack_writer.h"
+#include "tools/product_name.h"
+#include "tools/stub_archive.h"
+
+namespace {
+
+PackStatus InputSize(const std::string &path, const char *role, uint32_t *size) {
+  uint64_t bytes = 0;
+  if (!host::FileSize(path, &bytes)) {
+    return Refused(std::string("cannot find the ") + role + " '" + path + "'");
+  }
+  if (bytes > kMaxArchiveExtent) {
+    return Refused(std::string("the ") + role + " '" + path + "' is " + std::to_string(bytes) +
+                   " bytes; a setup must stay below 2 GiB");
+  }
+  *size = static_cast<uint32_t>(bytes);
+  return PackOk();
+}
+
+// The stub's own bytes: without --replace a stub that carries an archive is refused; with it,
+// the stub is cut where the old archive began (again, should that one sit on another).
+PackStatus MeasureStub(const PackOptions &options, sys::File &stub, uint32_t *stubSize) {
+  bool cut = false;
+  for (;;) {
+    CarriedArchive carried;
+    if (!FindCarriedArchive(stub, *stubSize, &carried)) {
+      return IoError("cannot read the stub '" + options.stub + "'");
+    }
+    if (!carried.found) {
+      break;
+    }
+    if (!options.replace) {
+      return Refused("the stub '" + options.stub + "' already carries an archive (footer at " +
+                     std::to_string(carried.footerPosition) +
+                     "); give --replace to pack its program part anew");
+    }
+    *stubSize = carried.archiveStart;
+    cut = true;
+  }
+  if (cut && *stubSize == 0) {
+    return Refused("the stub '" + options.stub + "' holds nothing in front of its archive");
+  }
+  return PackOk();
+}
+
+PackStatus ProductNamePatches(const PackOptions &options, sys::File &stub, uint32_t stubSize,
+                              std::vector<StubPatch> *patches) {
+  if (!options.hasProductName) {
+    return PackOk();
+  }
+  std::vector<unsigned char> value;
+  std::string error;
+  if (!EncodeProductName(options.productName, &value, &error)) {
+    return Refused(error);
+  }
+  std::vector<uint32_t> offsets;
+  switch (FindProductNameValues(stub, stubSize, &offsets)) {
+  case ProductNameSearch::kFound:
+    break;
+  case ProductNameSearch::kNoField:
+    return Refused("the stub '" + options.stub +
+                   "' has no ProductName in its version resource; --product-name needs a "
+                   "Tessara stub");
+  case ProductNameSearch::kWrongCapacity:
+    return Refused("the stub '" + options.stub +
+                   "' has a ProductName without the fixed room of 63 characters; rebuild it "
+                   "with -DTESSARA_PRODUCT_NAME instead");
+  case ProductNameSearch::kReadError:
+    return IoError("cannot read the stub '" + options.stub + "'");
+  }
+  for (uint32_t offset : offsets) {
+    StubPatch patch;
+    patch.offset = offset;
+    patch.bytes = value;
+    patches->push_back(patch);
+  }
+  return PackOk();
+}
+
+PackStatus CheckConfiguration(const PackOptions &options) {
+  if (options.config.empty()) {
+    if (!options.prerequisites.empty() && !options.externalFiles) {
+      std::fprintf(stderr, "tessara-pack: warning: prerequisite setups without --config are "
+                           "never run: the configuration lists them\n");
+    }
+    return PackOk();
+  }
+  std::vector<std::string> setupNames;
+  for (const std::string &path : options.prerequisites) {
+    setupNames.push_back(host::BaseName(path));
+  }
+  if (!CheckConfigurationForPack(options.config, setupNames)) {
+    return Refused("the configuration '" + options.config + "' has errors; nothing was written");
+  }
+  return PackOk();
+}
+
+} // namespace
+
+PackStatus Pack(const PackOptions &options, std::string *summary) {
+  std::vector<PlannedEntry> entries;
+  PackStatus status = PlanEntries(options, &entries);
+  uint32_t stubSize = 0;
+  if (status.ok()) {
+    status = InputSize(options.stub, "stub", &stubSize);
+  }
+  for (size_t i = 0; status.ok() && i < entries.size(); ++i) {
+    status = InputSize(entries[i].path, "input file", &entries[i].size);
+  }
+  if (!status.ok()) {
+    return status;
+  }
+
+  SetupContents contents;
+  {
+    sys::File stub;
+    if (!stub.OpenRead(options.stub)) {
+      return IoError("cannot open the stub '" + options.stub + "'");
+    }
+    status = MeasureStub(options, stub, &stubSize);
+    if (status.ok()) {
+      status = ProductNamePatches(options, stub, stubSize, &contents.patches);
+    }
+    if (!status.ok()) {
+      return status;
+    }
+  }
+  status = CheckConfiguration(options);
+  if (!status.ok()) {
+    return status;
+  }
+  contents.stubPath = options.stub;
+  contents.stubSize = stubSize;
+  contents.entries = entries;
+  contents.flags = PlannedFlags(options);
+  status = ComputeLayout(stubSize, entries, &contents.layout);
+  if (!status.ok()) {
+    return status;
+  }
+  uint32_t written = 0;
+  status = WriteSetup(contents, options.output, &written);
+  if (status.ok()) {
+    *summary = "wrote " + options.output + ": " + std::to_string(entries.size()) + " entries, " +
+               std::to_string(written) + " bytes";
+  }
+  return status;
+}
+
+int RunPackCommand(const std::vector<std::string> &args) {
+  PackOptions options;
+  PackStatus status = ParsePackOptions(args, &options);
+  std::string summary;
+  if (status.ok()) {
+    status = Pack(options, &summary);
+  }
+  if (status.ok()) {
+    std::printf("%s\n", summary.c_str());
+  }
+  return ReportStatus(status);
+}

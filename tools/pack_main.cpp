@@ -1,0 +1,51 @@
+// tessara-pack: builds, lists and extracts setups.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tools/archive_commands.h"
+#include "tools/config_check.h"
+#include "tools/hash_command.h"
+#include "tools/pack_command.h"
+#include "tools/pack_status.h"
+#include "tools/pack_usage.h"
+
+int main(int argc, char **argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::fputs(PackUsageText(), stderr);
+    return kExitUsage;
+  }
+  const std::string command = args[0];
+  if (command == "--help" || command == "-h" || command == "help" || command == "/?") {
+    std::fputs(PackUsageText(), stdout);
+    return kExitOk;
+  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "pack") {
+    return RunPackCommand(rest);
+  }
+  if (command == "list") {
+    return RunListCommand(rest);
+  }
+  if (command == "extract") {
+    return RunExtractCommand(rest);
+  }
+  if (command == "check") {
+    return RunCheckCommand(rest);
+  }
+  if (command == "hash") {
+    return RunHashCommand(rest);
+  }
+  if (!command.empty() && command[0] == '-') {
+    for (const std::string &arg : args) {
+      if (arg == "--help" || arg == "-h") {
+        std::fputs(PackUsageText(), stdout);
+        return kExitOk;
+      }
+    }
+    return RunPackCommand(args);
+  }
+  return ReportStatus(UsageError("unknown command '" + command + "' (see --help)"));
+}

@@ -1,0 +1,139 @@
+#include "tools/pack_options.h"
+
+namespace {
+
+enum class Kind { kSingle, kList, kFlag };
+
+struct OptionSpec {
+  const char *name;
+  Kind kind;
+};
+
+const OptionSpec kOptions[] = {
+    {"--stub", Kind::kSingle},
+    {"--msi", Kind::kSingle},
+    {"--cab", Kind::kList},
+    {"--file", Kind::kList},
+    {"--config", Kind::kSingle},
+    {"--prereq", Kind::kList},
+    {"--output", Kind::kSingle},
+    {"-o", Kind::kSingle},
+    {"--product-name", Kind::kSingle},
+    {"--external-files", Kind::kFlag},
+    {"--has-prerequisites", Kind::kFlag},
+    {"--replace", Kind::kFlag},
+};
+
+const OptionSpec *FindOption(const std::string &name) {
+  for (const OptionSpec &spec : kOptions) {
+    if (name == spec.name) {
+      return &spec;
+    }
+  }
+  return nullptr;
+}
+
+PackStatus SetSingle(const std::string &name, const std::string &value, PackOptions *options) {
+  std::string *target = nullptr;
+  bool *seen = nullptr;
+  if (name == "--stub") {
+    target = &options->stub;
+  } else if (name == "--msi") {
+    target = &options->msi;
+  } else if (name == "--config") {
+    target = &options->config;
+  } else if (name == "--output" || name == "-o") {
+    target = &options->output;
+  } else {
+    target = &options->productName;
+    seen = &options->hasProductName;
+  }
+  if (!target->empty() || (seen != nullptr && *seen)) {
+    return UsageError(name + " is given twice");
+  }
+  if (value.empty() && seen == nullptr) {
+    return UsageError(name + " needs a file name");
+  }
+  *target = value;
+  if (seen != nullptr) {
+    *seen = true;
+  }
+  return PackOk();
+}
+
+PackStatus Apply(const OptionSpec &spec, const std::string &value, PackOptions *options) {
+  const std::string name = spec.name;
+  if (spec.kind == Kind::kSingle) {
+    return SetSingle(name, value, options);
+  }
+  if (spec.kind == Kind::kList) {
+    if (value.empty()) {
+      return UsageError(name + " needs a file name");
+    }
+    std::vector<std::string> &list = name == "--cab"    ? options->cabinets
+                                     : name == "--file" ? options->files
+                                                        : options->prerequisites;
+    list.push_back(value);
+    return PackOk();
+  }
+  bool &flag = name == "--external-files"      ? options->externalFiles
+               : name == "--has-prerequisites" ? options->hasPrerequisitesFlag
+                                               : options->replace;
+  flag = true;
+  return PackOk();
+}
+
+PackStatus CheckRequired(const PackOptions &options) {
+  if (options.stub.empty()) {
+    return UsageError("--stub is required");
+  }
+  if (options.output.empty()) {
+    return UsageError("-o (--output) is required");
+  }
+  if (options.msi.empty() && !options.externalFiles) {
+    return UsageError("--msi is required (unless --external-files)");
+  }
+  if (!options.config.empty() && options.msi.empty()) {
+    return UsageError("--config needs --msi: the configuration is stored under the package's "
+                      "base name");
+  }
+  return PackOk();
+}
+
+} // namespace
+
+PackStatus ParsePackOptions(const std::vector<std::string> &args, PackOptions *options) {
+  *options = PackOptions();
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i];
+    std::string value;
+    bool inlineValue = false;
+    const size_t equals = name.find('=');
+    if (name.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+      value = name.substr(equals + 1);
+      name.resize(equals);
+      inlineValue = true;
+    }
+    const OptionSpec *spec = FindOption(name);
+    if (spec == nullptr) {
+      return UsageError(args[i].empty() || args[i][0] != '-'
+                            ? "unexpected argument '" + args[i] + "'"
+                            : "unknown option '" + name + "' (see --help)");
+    }
+    if (spec->kind == Kind::kFlag) {
+      if (inlineValue) {
+        return UsageError(name + " takes no value");
+      }
+    } else if (!inlineValue) {
+      if (i + 1 >= args.size()) {
+        return UsageError(name + " needs a value");
+      }
+      value = args[++i];
+    }
+    const PackStatus status = Apply(*spec, value, options);
+    if (!status.ok()) {
+      return status;
+    }
+  }
+  return CheckRequired(*options);
+}

@@ -1,0 +1,4 @@
+// The text of "tessara-pack --help".
+#pragma once
+
+const char *PackUsageText();
