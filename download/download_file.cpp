@@ -1,0 +1,171 @@
+#include "download/download_file.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/file.h"
+#include "download/download_codes.h"
+#include "download/download_speed.h"
+#include "download/file_name_from_url.h"
+#include "download/sha256.h"
+
+namespace {
+
+constexpr uint32_t kChunkSize = 8192;
+
+void Post(const DownloadFileJob &job, int code, uintptr_t wParam, intptr_t lParam) {
+  if (job.notify != nullptr) {
+    job.notify->Post(code, wParam, lParam);
+  }
+}
+
+// Reopens the URL for the bytes from offset on. Kept only when the server answers 206 with a
+// Content-Range that starts at offset (and, when the full length is known, ends there too).
+std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offset, bool hasLength,
+                                       uint32_t serverLength) {
+  char header[64];
+  std::snprintf(header, sizeof header, "Range: bytes=%lu-\r\n", static_cast<unsigned long>(offset));
+  std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.url, header);
+  if (!request) {
+    return nullptr;
+  }
+  uint32_t status = 0;
+  std::string range;
+  if (!request->QueryStatusCode(&status) || status != 206 || !request->QueryContentRange(&range)) {
+    return nullptr;
+  }
+  char expected[64];
+  std::snprintf(expected, sizeof expected, "bytes %lu-", static_cast<unsigned long>(offset));
+  if (range.compare(0, std::string(expected).size(), expected) != 0) {
+    return nullptr;
+  }
+  if (hasLength) {
+    size_t slash = range.find('/');
+    char total[16];
+    std::snprintf(total, sizeof total, "%lu", static_cast<unsigned long>(serverLength));
+    if (slash == std::string::npos || range.substr(slash + 1) != total) {
+      return nullptr;
+    }
+  }
+  return request;
+}
+
+// A file whose hash differs is removed, so that the next attempt starts from nothing.
+int CheckHash(const DownloadFileJob &job, uint32_t fileSize) {
+  if (job.sha256.empty()) {
+    return DLM_FILE_COMPLETE;
+  }
+  std::string actual;
+  if (Sha256OfFile(job.path, &actual) && SameSha256(actual, job.sha256)) {
+    return DLM_FILE_COMPLETE;
+  }
+  sys::DeleteFilePath(job.path);
+  Post(job, DLM_WRONG_SIZE, fileSize, 0);
+  return DLM_SIZE_MISMATCH;
+}
+
+} // namespace
+
+int downloadFile(const DownloadFileJob &job) {
+  // A URL without a usable last segment has nothing to be saved as.
+  if (!IsUsableDownloadName(fileNameFromUrl(job.url))) {
+    return DLM_SAVE_FAILED;
+  }
+  std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.url, std::string());
+  if (!request) {
+    return DLM_START_FAILED;
+  }
+  uint32_t serverLength = 0;
+  bool hasLength = request->QueryContentLength(&serverLength);
+  if (!hasLength) {
+    serverLength = 0;
+  } else if (serverLength != job.expectedSize) {
+    Post(job, DLM_WRONG_SIZE, serverLength, 0);
+    return DLM_SIZE_MISMATCH;
+  }
+
+  uint32_t previous = job.platform->TimeOfDayMs();
+  std::unique_ptr<LocalFile> file = job.platform->NewLocalFile();
+  bool existed = false;
+  if (!file->Open(job.path, &existed)) {
+    return DLM_SAVE_FAILED;
+  }
+
+  uint32_t position = 0;
+  if (existed) {
+    uint32_t size = 0;
+    if (!file->GetSize(&size)) {
+      return DLM_SAVE_FAILED;
+    }
+    // Without a length from the server a present file proves nothing; it is resumed instead.
+    if (hasLength && size == serverLength) {
+      Post(job, DLM_PROGRESS, size, 0);
+      file->Close();
+      request.reset();
+      return CheckHash(job, size);
+    }
+    bool resumed = false;
+    if (size > 0) {
+      if (request->SetFilePointer(size)) {
+        resumed = true;
+      } else if (std::unique_ptr<HttpRequest> ranged =
+                     OpenRange(job, size, hasLength, serverLength)) {
+        request = std::move(ranged);
+        resumed = true;
+      }
+    }
+    if (resumed) {
+      if (!file->SeekFromBegin(size)) {
+        return DLM_SAVE_FAILED;
+      }
+      position = size;
+      Post(job, DLM_PROGRESS, size, 0);
+    } else if (!file->SeekFromBegin(0) || !file->Truncate()) {
+      // Starting over: no stale tail of the old content may survive.
+      return DLM_SAVE_FAILED;
+    }
+  }
+
+  int result = DLM_FILE_COMPLETE;
+  static_assert(kChunkSize <= 0x7FFFFFFF, "chunk fits a signed message parameter");
+  std::unique_ptr<uint8_t[]> buffer(new uint8_t[kChunkSize]);
+  for (;;) {
+    job.pauseEvent->Wait();
+    if ((job.flags->load() & kDownloadCancelFlag) != 0) {
+      result = DLM_ABORTED;
+      break;
+    }
+    uint32_t got = 0;
+    if (!request->Read(buffer.get(), kChunkSize, &got)) {
+      result = DLM_READ_FAILED;
+      break;
+    }
+    if (got == 0) {
+      // A connection that ends early reads as a clean end; the announced length tells.
+      if (hasLength && position != serverLength) {
+        result = DLM_READ_FAILED;
+      }
+      break;
+    }
+    if (got > kChunkSize) {
+      result = DLM_READ_FAILED;
+      break;
+    }
+    uint32_t now = job.platform->TimeOfDayMs();
+    uint32_t written = 0;
+    if (!file->Write(buffer.get(), got, &written) || written < got) {
+      result = DLM_SAVE_FAILED;
+      break;
+    }
+    file->Flush();
+    position += got;
+    Post(job, DLM_PROGRESS, got, static_cast<intptr_t>(ChunkSpeed(got, now - previous)));
+    previous = now;
+  }
+  file->Close();
+  request.reset();
+  if (result == DLM_FILE_COMPLETE) {
+    result = CheckHash(job, position);
+  }
+  return result;
+}

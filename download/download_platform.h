@@ -1,0 +1,74 @@
+// What the download engine takes from the system: the worker thread, the pause event, the
+// clock, the local file, the internet session, the message target and the dialog. Windows
+// gets Win32 and WinINet; the host build gets the standard library, so the engine's logic is
+// tested natively with scripted fakes.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "download/http_transport.h"
+
+class DownloadBatch;
+
+// Manual-reset event: set means run, reset means paused.
+class PauseEvent {
+public:
+  virtual ~PauseEvent() = default;
+  virtual void Set() = 0;
+  virtual void Reset() = 0;
+  // Blocks while the event is reset.
+  virtual void Wait() = 0;
+};
+
+// A running thread; destroying it does not stop it, Wait() first.
+class WorkerThread {
+public:
+  virtual ~WorkerThread() = default;
+  virtual void Wait() = 0;
+};
+
+// Receiver of the worker's posted messages (a window on Windows).
+class DownloadNotifier {
+public:
+  virtual ~DownloadNotifier() = default;
+  virtual void Post(int code, uintptr_t wParam, intptr_t lParam) = 0;
+};
+
+// The local file of one download, opened with OPEN_ALWAYS semantics.
+class LocalFile {
+public:
+  virtual ~LocalFile() = default;
+  // *existed tells whether the file was there before.
+  virtual bool Open(const std::string &path, bool *existed) = 0;
+  virtual bool GetSize(uint32_t *size) = 0;
+  virtual bool SeekFromBegin(uint32_t offset) = 0;
+  // Cuts the file at the current position.
+  virtual bool Truncate() = 0;
+  virtual bool Write(const void *data, uint32_t size, uint32_t *written) = 0;
+  virtual bool Flush() = 0;
+  virtual void Close() = 0;
+};
+
+class DownloadPlatform {
+public:
+  virtual ~DownloadPlatform() = default;
+  // Created signalled; null when the system refuses.
+  virtual std::unique_ptr<PauseEvent> CreatePauseEvent() = 0;
+  // Starts entry(arg) on a new thread; null when the thread cannot be created.
+  virtual std::unique_ptr<WorkerThread> StartThread(void (*entry)(void *), void *arg) = 0;
+  // Milliseconds since midnight, UTC.
+  virtual uint32_t TimeOfDayMs() = 0;
+  // InternetOpenA(agent, preconfigured proxy); null when it fails.
+  virtual std::unique_ptr<HttpSession> OpenInternet(const char *agent) = 0;
+  virtual std::unique_ptr<LocalFile> NewLocalFile() = 0;
+  // Shows the modal download dialog over the batch; returns its result (0, 1 or 4).
+  virtual int ShowDownloadDialog(DownloadBatch &batch) = 0;
+};
+
+// The platform of this build: Win32/WinINet on Windows, the standard library elsewhere
+// (where there is no internet session and no dialog).
+DownloadPlatform &DefaultDownloadPlatform();
+
+// LocalFile over sys::File; flushEachChunk false makes Flush() do nothing (benchmarks only).
+std::unique_ptr<LocalFile> NewSystemLocalFile(bool flushEachChunk = true);

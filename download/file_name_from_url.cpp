@@ -1,0 +1,37 @@
+#include "download/file_name_from_url.h"
+
+#include "app/text.h"
+
+std::string fileNameFromUrl(const std::string &url) {
+  size_t slash = text::FindLastChar(url, '/');
+  size_t backslash = text::FindLastChar(url, '\\');
+  size_t last = slash;
+  if (last == std::string::npos || (backslash != std::string::npos && backslash > last)) {
+    last = backslash;
+  }
+  if (last == std::string::npos) {
+    return std::string();
+  }
+  return url.substr(last + 1);
+}
+
+bool IsUsableDownloadName(const std::string &name) {
+  if (name.empty() || name == "." || name == "..") {
+    return false;
+  }
+  for (size_t i = 0; i < name.size(); i = text::NextChar(name, i)) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    // None of these can be in a Windows file name; '*' and '?' would also act as wildcards.
+    if (c < 0x20 || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
+        c == '|') {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string DownloadTargetPath(const std::string &folder, const std::string &url) {
+  std::string path = folder;
+  text::EnsureTrailingBackslash(&path);
+  return path + fileNameFromUrl(url);
+}

@@ -1,0 +1,15 @@
+// The name a download is stored under: the last path segment of its URL.
+#pragma once
+#include <string>
+
+// The text after the last '/' or '\' (a query string stays part of it); empty when the URL
+// has neither.
+std::string fileNameFromUrl(const std::string &url);
+
+// False for names that cannot be a plain file inside the download folder: empty, "." or "..",
+// or with a character Windows forbids in names (a stream colon, a wildcard that FindFirstFileA
+// would expand, a query's '?').
+bool IsUsableDownloadName(const std::string &name);
+
+// folder (a backslash added when missing) followed by fileNameFromUrl(url).
+std::string DownloadTargetPath(const std::string &folder, const std::string &url);

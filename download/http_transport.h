@@ -1,0 +1,31 @@
+// The narrow view of WinINet the download worker needs, so that its bookkeeping can run
+// against a scripted transport off Windows. Closing a handle is destroying its object.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class HttpRequest {
+public:
+  virtual ~HttpRequest() = default;
+  // HTTP_QUERY_CONTENT_LENGTH as a number; false when the server sent none.
+  virtual bool QueryContentLength(uint32_t *length) = 0;
+  // HTTP_QUERY_STATUS_CODE as a number.
+  virtual bool QueryStatusCode(uint32_t *status) = 0;
+  // The raw Content-Range header, e.g. "bytes 100-199/200".
+  virtual bool QueryContentRange(std::string *value) = 0;
+  // InternetSetFilePointer(offset, FILE_BEGIN); false when it returns -1.
+  virtual bool SetFilePointer(uint32_t offset) = 0;
+  // InternetReadFile; *read is 0 at the end of the response.
+  virtual bool Read(void *buffer, uint32_t size, uint32_t *read) = 0;
+};
+
+// One internet handle for a whole batch.
+class HttpSession {
+public:
+  virtual ~HttpSession() = default;
+  // InternetOpenUrlA with reload and no-cache; headers is empty or "Name: value\r\n" lines.
+  // Null when the URL cannot be opened.
+  virtual std::unique_ptr<HttpRequest> OpenUrl(const std::string &url,
+                                               const std::string &headers) = 0;
+};

@@ -1,0 +1,83 @@
+// The Windows platform of the download engine: Win32 threads and events, GetSystemTime and
+// WinINet; the interactive batch shows the download dialog.
+#include <windows.h>
+
+#include "app/win/handle.h"
+#include "download/download_platform.h"
+#include "download/download_speed.h"
+#include "download/win/wininet_session.h"
+#include "ui/download_dialog.h"
+
+namespace {
+
+class WinPauseEvent : public PauseEvent {
+public:
+  explicit WinPauseEvent(HANDLE h) : event_(h) {}
+  void Set() override { ::SetEvent(event_.Get()); }
+  void Reset() override { ::ResetEvent(event_.Get()); }
+  void Wait() override { ::WaitForSingleObject(event_.Get(), INFINITE); }
+
+private:
+  win::Handle event_;
+};
+
+struct ThreadStart {
+  void (*entry)(void *);
+  void *arg;
+};
+
+DWORD WINAPI ThreadProc(LPVOID param) {
+  ThreadStart start = *static_cast<ThreadStart *>(param);
+  delete static_cast<ThreadStart *>(param);
+  start.entry(start.arg);
+  return 0;
+}
+
+class WinThread : public WorkerThread {
+public:
+  explicit WinThread(HANDLE h) : thread_(h) {}
+  void Wait() override { ::WaitForSingleObject(thread_.Get(), INFINITE); }
+
+private:
+  win::Handle thread_;
+};
+
+class WinPlatform : public DownloadPlatform {
+public:
+  std::unique_ptr<PauseEvent> CreatePauseEvent() override {
+    HANDLE h = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    if (h == nullptr) {
+      return nullptr;
+    }
+    return std::unique_ptr<PauseEvent>(new WinPauseEvent(h));
+  }
+  std::unique_ptr<WorkerThread> StartThread(void (*entry)(void *), void *arg) override {
+    ThreadStart *start = new ThreadStart{entry, arg};
+    DWORD id = 0;
+    HANDLE h = ::CreateThread(nullptr, 0, ThreadProc, start, 0, &id);
+    if (h == nullptr) {
+      delete start;
+      return nullptr;
+    }
+    return std::unique_ptr<WorkerThread>(new WinThread(h));
+  }
+  uint32_t TimeOfDayMs() override {
+    SYSTEMTIME now;
+    ::GetSystemTime(&now);
+    return TimeOfDayFromParts(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+  }
+  std::unique_ptr<HttpSession> OpenInternet(const char *agent) override {
+    return OpenWinInetSession(agent);
+  }
+  std::unique_ptr<LocalFile> NewLocalFile() override { return NewSystemLocalFile(); }
+  int ShowDownloadDialog(DownloadBatch &batch) override {
+    return RunDownloadDialog(batch, ::GetActiveWindow());
+  }
+};
+
+} // namespace
+
+DownloadPlatform &DefaultDownloadPlatform() {
+  static WinPlatform platform;
+  return platform;
+}

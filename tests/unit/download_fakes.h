@@ -1,0 +1,219 @@
+// Scripted stand-ins for the download engine's platform: an HTTP session that serves fixed
+// bodies and injects faults, a clock that returns given times, files that can fail to write,
+// and a notifier that records every posted message.
+#pragma once
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "download/download_platform.h"
+
+struct Message {
+  int code;
+  uintptr_t wParam;
+  intptr_t lParam;
+  bool operator==(const Message &o) const {
+    return code == o.code && wParam == o.wParam && lParam == o.lParam;
+  }
+};
+
+inline std::ostream &operator<<(std::ostream &os, const Message &m) {
+  return os << "{" << m.code << ", " << m.wParam << ", " << m.lParam << "}";
+}
+
+class RecordingNotifier : public DownloadNotifier {
+public:
+  void Post(int code, uintptr_t wParam, intptr_t lParam) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    messages_.push_back({code, wParam, lParam});
+  }
+  std::vector<Message> messages() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return messages_;
+  }
+  std::vector<int> codes() {
+    std::vector<int> out;
+    for (const Message &m : messages()) {
+      out.push_back(m.code);
+    }
+    return out;
+  }
+
+private:
+  std::mutex mutex_;
+  std::vector<Message> messages_;
+};
+
+// What the server does for one URL.
+struct ServedFile {
+  std::string body;
+  bool sendLength = true;
+  uint32_t lieLength = 0; // non-zero: announced instead of the real length
+  bool seekable = false;  // InternetSetFilePointer works
+  bool honoursRange = false;
+  uint32_t chunk = 8192;           // bytes per read at most
+  int failReadAt = -1;             // the read with this index fails
+  int endCleanlyAt = -1;           // the read with this index returns 0 bytes early
+  std::function<void(int)> onRead; // called before each read with its index
+};
+
+class ScriptedSession;
+
+class ScriptedRequest : public HttpRequest {
+public:
+  ScriptedRequest(ScriptedSession &session, const ServedFile &file, uint32_t start, bool ranged)
+      : session_(session), file_(file), pos_(start), ranged_(ranged) {}
+  bool QueryContentLength(uint32_t *length) override {
+    if (!file_.sendLength) {
+      return false;
+    }
+    uint32_t full = file_.lieLength != 0 ? file_.lieLength : size();
+    *length = ranged_ ? full - pos_ : full;
+    return true;
+  }
+  bool QueryStatusCode(uint32_t *status) override {
+    *status = ranged_ ? 206 : 200;
+    return true;
+  }
+  bool QueryContentRange(std::string *value) override {
+    if (!ranged_) {
+      return false;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "bytes %u-%u/%u", pos_, size() - 1, size());
+    *value = text;
+    return true;
+  }
+  bool SetFilePointer(uint32_t offset) override {
+    if (!file_.seekable) {
+      return false;
+    }
+    pos_ = offset;
+    return true;
+  }
+  bool Read(void *buffer, uint32_t size, uint32_t *read) override;
+
+private:
+  uint32_t size() const { return static_cast<uint32_t>(file_.body.size()); }
+  ScriptedSession &session_;
+  ServedFile file_;
+  uint32_t pos_;
+  bool ranged_;
+  int reads_ = 0;
+};
+
+class ScriptedSession : public HttpSession {
+public:
+  std::map<std::string, ServedFile> files;
+  std::vector<std::string> opened; // url + " " + headers
+  std::atomic<int> totalReads{0};
+
+  std::unique_ptr<HttpRequest> OpenUrl(const std::string &url,
+                                       const std::string &headers) override {
+    opened.push_back(headers.empty() ? url : url + " " + headers);
+    auto it = files.find(url);
+    if (it == files.end()) {
+      return nullptr;
+    }
+    unsigned long start = 0;
+    if (std::sscanf(headers.c_str(), "Range: bytes=%lu-", &start) == 1 && it->second.honoursRange &&
+        start < it->second.body.size()) {
+      return std::unique_ptr<HttpRequest>(
+          new ScriptedRequest(*this, it->second, static_cast<uint32_t>(start), true));
+    }
+    return std::unique_ptr<HttpRequest>(new ScriptedRequest(*this, it->second, 0, false));
+  }
+};
+
+inline bool ScriptedRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
+  int index = reads_++;
+  session_.totalReads++;
+  if (file_.onRead) {
+    file_.onRead(index);
+  }
+  *read = 0;
+  if (index == file_.failReadAt) {
+    return false;
+  }
+  if (index == file_.endCleanlyAt) {
+    return true;
+  }
+  uint32_t left = this->size() - pos_;
+  uint32_t n = std::min(std::min(size, file_.chunk), left);
+  std::copy(file_.body.begin() + pos_, file_.body.begin() + pos_ + n, static_cast<char *>(buffer));
+  pos_ += n;
+  *read = n;
+  return true;
+}
+
+// A file whose writes stop being complete after a number of bytes.
+class ShortWriteFile : public LocalFile {
+public:
+  ShortWriteFile(std::unique_ptr<LocalFile> inner, uint32_t budget)
+      : inner_(std::move(inner)), budget_(budget) {}
+  bool Open(const std::string &path, bool *existed) override { return inner_->Open(path, existed); }
+  bool GetSize(uint32_t *size) override { return inner_->GetSize(size); }
+  bool SeekFromBegin(uint32_t offset) override { return inner_->SeekFromBegin(offset); }
+  bool Truncate() override { return inner_->Truncate(); }
+  bool Write(const void *data, uint32_t size, uint32_t *written) override {
+    uint32_t n = std::min(size, budget_);
+    budget_ -= n;
+    return inner_->Write(data, n, written);
+  }
+  bool Flush() override { return inner_->Flush(); }
+  void Close() override { inner_->Close(); }
+
+private:
+  std::unique_ptr<LocalFile> inner_;
+  uint32_t budget_;
+};
+
+class FakePlatform : public DownloadPlatform {
+public:
+  ScriptedSession *session = nullptr; // null: InternetOpenA fails
+  bool threadFails = false;
+  bool eventFails = false;
+  std::vector<uint32_t> times; // returned in turn; the last repeats
+  size_t nextTime = 0;
+  uint32_t writeBudget = 0xFFFFFFFFu;
+  std::string agent;
+  int dialogResult = 0;
+
+  std::unique_ptr<PauseEvent> CreatePauseEvent() override {
+    return eventFails ? nullptr : DefaultDownloadPlatform().CreatePauseEvent();
+  }
+  std::unique_ptr<WorkerThread> StartThread(void (*entry)(void *), void *arg) override {
+    return threadFails ? nullptr : DefaultDownloadPlatform().StartThread(entry, arg);
+  }
+  uint32_t TimeOfDayMs() override {
+    if (times.empty()) {
+      return 0;
+    }
+    uint32_t t = times[std::min(nextTime, times.size() - 1)];
+    ++nextTime;
+    return t;
+  }
+  std::unique_ptr<HttpSession> OpenInternet(const char *a) override {
+    agent = a;
+    if (session == nullptr) {
+      return nullptr;
+    }
+    // The batch owns and closes its session; the test keeps the script.
+    struct Borrowed : HttpSession {
+      explicit Borrowed(ScriptedSession &s) : inner(s) {}
+      std::unique_ptr<HttpRequest> OpenUrl(const std::string &u, const std::string &h) override {
+        return inner.OpenUrl(u, h);
+      }
+      ScriptedSession &inner;
+    };
+    return std::unique_ptr<HttpSession>(new Borrowed(*session));
+  }
+  std::unique_ptr<LocalFile> NewLocalFile() override {
+    return std::unique_ptr<LocalFile>(new ShortWriteFile(NewSystemLocalFile(), writeBudget));
+  }
+  int ShowDownloadDialog(DownloadBatch &) override { return dialogResult; }
+};
