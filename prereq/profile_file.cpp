@@ -84,7 +84,7 @@ void ProfileFile::Parse(const std::string &content) {
       size_t close = line.rfind(']');
       if (close != std::string::npos) {
         Section section;
-        section.name = line.substr(1, close - 1);
+        section.name = Trim(line.substr(1, close - 1));
         section.line = thisLine;
         sections_.push_back(section);
         firstKey_.emplace_back();

@@ -201,3 +201,12 @@ TEST(LoadConfiguration, ReadsTheFileFromDisk) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ProfileFile, BlanksInsideSectionBracketsAreNotPartOfTheName) {
+  ProfileFile f = Parsed("[ Padded ]\npk=7\n");
+  EXPECT_EQ(Value(f, "Padded", "pk"), "[7]");
+}
+
+} // namespace
