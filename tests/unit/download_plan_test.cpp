@@ -1,0 +1,127 @@
+// PrereqPlan over a real configuration: which actions the download folder and a batch change.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <fstream>
+
+#include "app/text.h"
+#include "archive/sfx_archive.h"
+#include "download/download_codes.h"
+#include "download/file_name_from_url.h"
+#include "download/prereq_plan.h"
+#include "download/sha256.h"
+#include "download_fakes.h"
+#include "prereq/profile_file.h"
+
+namespace {
+
+// App1 from the archive, App2..App4 downloaded, App5 not for this system.
+const char kConfig[] = "[PREREQUISITES]\n"
+                       "App1=Local\nApp2=Runtime\nApp3=Checked\nApp4=Missing\nApp5=Old\n"
+                       "[App1]\nSetupFile=local.exe\nSearchType=1\nSearchString=HKLM\\X\n"
+                       "[App2]\nUrl=http://h/files/runtime.exe\nExactSize=5\n"
+                       "SearchType=1\nSearchString=HKLM\\Y\n"
+                       "[App3]\nUrl=http://h/files/checked.exe\nExactSize=3\nSha256=%s\n"
+                       "SearchType=1\nSearchString=HKLM\\Z\n"
+                       "[App4]\nUrl=http://h/files/missing.exe\nExactSize=1\n"
+                       "SearchType=1\nSearchString=HKLM\\W\n"
+                       "[App5]\nUrl=http://h/files/old.exe\nTargetOS=0\n"
+                       "SearchType=1\nSearchString=HKLM\\V\n";
+
+class DownloadPlan : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/tessara-plan-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    ASSERT_EQ(archive_.SetModulePath(dir_ + "/setup.exe"), kSetupOk);
+    std::string good = Sha256Hex("abc", 3);
+    char config[2048];
+    snprintf(config, sizeof config, kConfig, good.c_str());
+    ProfileFile file;
+    file.Parse(config);
+    list_.LoadConfiguration(file);
+    list_.RunDetection();
+    list_.DecideActions(OsFamily::WindowsNT);
+    platform_.session = &session_;
+  }
+  void TearDown() override {
+    std::string cmd = "rm -rf '" + dir_ + "'";
+    ASSERT_EQ(system(cmd.c_str()), 0);
+  }
+  // Where the plan keeps a download of that URL when its folder is folder.
+  void Put(const std::string &folder, const std::string &url, const std::string &content) {
+    std::string path = folder;
+    text::EnsureTrailingBackslash(&path);
+    std::ofstream(path + fileNameFromUrl(url), std::ios::binary) << content;
+  }
+
+  std::string dir_;
+  SfxArchive archive_;
+  PrerequisiteList list_{"unused.ini"};
+  ScriptedSession session_;
+  FakePlatform platform_;
+};
+
+} // namespace
+
+TEST_F(DownloadPlan, FolderAndCompleteFilesDecideAlreadyDownloaded) {
+  ASSERT_EQ(list_.count(), 5u);
+  // Complete copies beside the executable, before the plan exists.
+  Put(dir_, "http://h/files/runtime.exe", "12345");
+  Put(dir_, "http://h/files/checked.exe", "abd"); // right size, wrong hash
+  PrereqPlan plan(archive_, list_, platform_);
+  EXPECT_EQ(plan.folder(), dir_ + "\\");
+  EXPECT_EQ(plan.action(0), PrereqAction::Install);
+  EXPECT_EQ(plan.action(1), PrereqAction::AlreadyDownloaded);
+  EXPECT_EQ(plan.action(2), PrereqAction::Download);
+  EXPECT_EQ(plan.action(3), PrereqAction::Download);
+  EXPECT_EQ(plan.action(4), PrereqAction::NotRequired);
+  EXPECT_EQ(plan.decision(1), PrereqAction::Download);
+
+  // Another folder: nothing there; then the right bytes appear.
+  std::string other = dir_ + "/other";
+  plan.setDownloadFolder(other);
+  EXPECT_EQ(plan.folder(), other + "\\");
+  EXPECT_EQ(plan.action(1), PrereqAction::Download);
+  Put(other, "http://h/files/checked.exe", "abc");
+  Put(other, "http://h/files/runtime.exe", "1234"); // one byte short
+  plan.refreshDownloaded();
+  EXPECT_EQ(plan.action(1), PrereqAction::Download);
+  EXPECT_EQ(plan.action(2), PrereqAction::AlreadyDownloaded);
+  // Actions outside Download/AlreadyDownloaded are left alone.
+  plan.setAction(3, PrereqAction::DontInstall);
+  plan.refreshDownloaded();
+  EXPECT_EQ(plan.action(3), PrereqAction::DontInstall);
+}
+
+TEST_F(DownloadPlan, SilentDownloadUpdatesEveryFetchedAction) {
+  session_.files["http://h/files/runtime.exe"].body = "12345";
+  session_.files["http://h/files/checked.exe"].body = "abc";
+  session_.files["http://h/files/missing.exe"].body = "xx"; // wrong length
+  PrereqPlan plan(archive_, list_, platform_);
+  EXPECT_EQ(plan.downloadAll(true), 0);
+  EXPECT_EQ(plan.batch().items().size(), 3u);
+  EXPECT_EQ(plan.action(0), PrereqAction::Install);
+  EXPECT_EQ(plan.action(1), PrereqAction::Downloaded);
+  EXPECT_EQ(plan.action(2), PrereqAction::Downloaded);
+  EXPECT_EQ(plan.action(3), PrereqAction::DownloadFailed);
+
+  // A batch that stops early marks the unattempted ones failed too.
+  PrereqPlan again(archive_, list_, platform_);
+  session_.files.erase("http://h/files/runtime.exe");
+  again.setAction(1, PrereqAction::Download);
+  again.setAction(2, PrereqAction::Download);
+  EXPECT_EQ(again.downloadAll(true), 5);
+  EXPECT_EQ(again.action(1), PrereqAction::DownloadFailed);
+  EXPECT_EQ(again.action(2), PrereqAction::DownloadFailed);
+}
+
+TEST_F(DownloadPlan, InteractiveResultLeavesTheActionsToTheCaller) {
+  PrereqPlan plan(archive_, list_, platform_);
+  platform_.dialogResult = 4;
+  EXPECT_EQ(plan.downloadAll(false), 4);
+  EXPECT_EQ(plan.action(1), PrereqAction::Download);
+  EXPECT_EQ(plan.batch().items()[0].status, DownloadItemStatus::Pending);
+}
