@@ -1,0 +1,212 @@
+// Whole packs on the host: the files written, and read back as the setup reads them.
+#include "tools/pack_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "archive/sfx_archive.h"
+#include "packer_test_support.h"
+#include "tools/archive_commands.h"
+#include "tools/pack_options.h"
+
+using packer_test::Filler;
+using packer_test::ReadFileBytes;
+using packer_test::ScratchFolder;
+
+namespace {
+
+class PackTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    stub_ = dir_.Add("stub.exe", Filler(6000, 1));
+    msi_ = dir_.Add("app.msi", Filler(70000, 2)); // more than one copy chunk of the reader
+    cab_ = dir_.Add("data1.cab", Filler(3000, 3));
+    config_ = dir_.Add("whatever.cfg", "[PREREQUISITES]\nApp1=VC\n");
+    prereq_ = dir_.Add("vcredist.exe", Filler(2500, 4));
+    output_ = dir_ / "setup.exe";
+  }
+
+  PackOptions Basic() const {
+    PackOptions options;
+    options.stub = stub_;
+    options.msi = msi_;
+    options.output = output_;
+    return options;
+  }
+
+  PackOptions Full() const {
+    PackOptions options = Basic();
+    options.cabinets = {cab_};
+    options.config = config_;
+    options.prerequisites = {prereq_};
+    return options;
+  }
+
+  PackStatus Run(const PackOptions &options) {
+    std::string summary;
+    return Pack(options, &summary);
+  }
+
+  ScratchFolder dir_;
+  std::string stub_, msi_, cab_, config_, prereq_, output_;
+};
+
+ArchiveFooter FooterOf(const std::string &file) {
+  ArchiveFooter footer;
+  DecodeFooter(reinterpret_cast<const unsigned char *>(file.data()) + file.size() - kFooterSize,
+               &footer);
+  return footer;
+}
+
+} // namespace
+
+TEST_F(PackTest, WritesTheBuildersLayout) {
+  ASSERT_TRUE(Run(Full()).ok());
+  const std::string setup = ReadFileBytes(output_);
+  const std::string stub = ReadFileBytes(stub_);
+  ASSERT_EQ(setup.size(), 6000u + 70000 + 3000 + 24 + 2500 + 4 * 16 + 7 + 9 + 7 + 12 + 36);
+  EXPECT_EQ(setup.compare(0, stub.size(), stub), 0);
+  const ArchiveFooter footer = FooterOf(setup);
+  EXPECT_EQ(footer.entryCount, 4u);
+  EXPECT_EQ(footer.version, 100u);
+  EXPECT_EQ(footer.footerOffset, setup.size() - 36);
+  EXPECT_EQ(footer.dataOffset, 6000u);
+  EXPECT_EQ(footer.entryTableOffset, 6000u + 70000 + 3000 + 24 + 2500);
+  EXPECT_EQ(footer.flags, static_cast<uint32_t>(kHasPrerequisites));
+  EXPECT_EQ(footer.reserved, 0);
+  EXPECT_EQ(setup.compare(6000, 70000, ReadFileBytes(msi_)), 0);
+
+  struct stat st;
+  ASSERT_EQ(::stat(output_.c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & S_IXUSR, 0u);
+  // Only the setup is left: no temporary file.
+  EXPECT_EQ(dir_.List().size(), 6u);
+}
+
+TEST_F(PackTest, ReadsBackThroughTheSetupsReaderByteForByte) {
+  ASSERT_TRUE(Run(Full()).ok());
+  ScratchFolder out;
+  {
+    SfxArchive archive;
+    archive.SetModulePath(output_);
+    archive.setExtractFolder(out.path());
+    archive.setKeepFiles(true);
+    ASSERT_EQ(archive.Open(), kSetupOk);
+    EXPECT_EQ(archive.offsetDelta(), 0);
+    EXPECT_EQ(archive.packageBaseName(), "app");
+    EXPECT_EQ(archive.entryNames(),
+              (std::vector<std::string>{"app.msi", "data1.cab", "app.ini", "vcredist.exe"}));
+    // The configuration is extracted while opening, under the package's name.
+    EXPECT_EQ(ReadFileBytes(out / "app.ini"), ReadFileBytes(config_));
+    ASSERT_EQ(archive.ExtractAll(), kSetupOk);
+  }
+  EXPECT_EQ(ReadFileBytes(out / "app.msi"), ReadFileBytes(msi_));
+  EXPECT_EQ(ReadFileBytes(out / "data1.cab"), ReadFileBytes(cab_));
+  EXPECT_EQ(ReadFileBytes(out / "vcredist.exe"), ReadFileBytes(prereq_));
+
+  std::string listing;
+  ASSERT_TRUE(ListSetup(output_, &listing).ok());
+  EXPECT_NE(listing.find("flags             2 HasPrerequisites"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("Configuration"), std::string::npos);
+  EXPECT_NE(listing.find("2500      79024  vcredist.exe"), std::string::npos) << listing;
+
+  ScratchFolder again;
+  std::string report;
+  ASSERT_TRUE(ExtractSetup(output_, again / "new", &report).ok());
+  EXPECT_EQ(ReadFileBytes(again / "new/vcredist.exe"), ReadFileBytes(prereq_));
+  EXPECT_EQ(ReadFileBytes(again / "new/app.ini"), ReadFileBytes(config_));
+}
+
+TEST_F(PackTest, ExternalFilesSetupExtractsIntoTheFolderAskedFor) {
+  PackOptions options = Basic();
+  options.externalFiles = true;
+  ASSERT_TRUE(Run(options).ok());
+  EXPECT_EQ(FooterOf(ReadFileBytes(output_)).flags, static_cast<uint32_t>(kExternalFiles));
+  ScratchFolder out;
+  std::string report;
+  ASSERT_TRUE(ExtractSetup(output_, out.path(), &report).ok());
+  EXPECT_EQ(ReadFileBytes(out / "app.msi"), ReadFileBytes(msi_));
+  EXPECT_FALSE(sys::FileExists(dir_ / "app.msi.extracted"));
+
+  options.msi.clear();
+  options.hasPrerequisitesFlag = true;
+  ASSERT_TRUE(Run(options).ok());
+  const ArchiveFooter footer = FooterOf(ReadFileBytes(output_));
+  EXPECT_EQ(footer.entryCount, 0u);
+  EXPECT_EQ(footer.flags, static_cast<uint32_t>(kExternalFiles | kHasPrerequisites));
+}
+
+TEST_F(PackTest, RefusesAStubThatCarriesAnArchiveUnlessReplacing) {
+  ASSERT_TRUE(Run(Full()).ok());
+  PackOptions options = Basic();
+  options.stub = output_;
+  options.output = dir_ / "second.exe";
+  const PackStatus refused = Run(options);
+  EXPECT_EQ(refused.exitCode, kExitRefused);
+  EXPECT_NE(refused.message.find("already carries an archive"), std::string::npos);
+  EXPECT_FALSE(sys::FileExists(options.output));
+
+  options.replace = true;
+  ASSERT_TRUE(Run(options).ok());
+  const std::string second = ReadFileBytes(options.output);
+  EXPECT_EQ(second.compare(0, 6000, ReadFileBytes(stub_)), 0);
+  EXPECT_EQ(second.size(), 6000u + 70000 + 16 + 7 + 36);
+  EXPECT_EQ(FooterOf(second).dataOffset, 6000u);
+
+  // A stub whose code holds the signature as a constant is no setup.
+  const std::string plainStub = Filler(3000, 9) + kArchiveMagic + Filler(3000, 10);
+  options = Basic();
+  options.stub = dir_.Add("plain.exe", plainStub);
+  EXPECT_TRUE(Run(options).ok());
+}
+
+TEST_F(PackTest, APrerequisiteThatIsItselfASetupStaysInside) {
+  // A small setup packed as the last entry puts its footer's signature into the last block.
+  PackOptions inner = Basic();
+  inner.output = dir_ / "inner.exe";
+  ASSERT_TRUE(Run(inner).ok());
+  PackOptions outer = Full();
+  outer.prerequisites = {inner.output};
+  ASSERT_TRUE(Run(outer).ok());
+
+  ScratchFolder out;
+  SfxArchive archive;
+  archive.SetModulePath(output_);
+  archive.setExtractFolder(out.path());
+  archive.setKeepFiles(true);
+  ASSERT_EQ(archive.Open(), kSetupOk);
+  EXPECT_EQ(archive.entries().size(), 4u);
+  ASSERT_EQ(archive.ExtractAll(), kSetupOk);
+  EXPECT_EQ(ReadFileBytes(out / "inner.exe"), ReadFileBytes(inner.output));
+}
+
+TEST_F(PackTest, RefusesMissingInputsAndLeavesNothingBehind) {
+  PackOptions options = Full();
+  options.cabinets.push_back(dir_ / "missing.cab");
+  const PackStatus status = Run(options);
+  EXPECT_EQ(status.exitCode, kExitRefused);
+  EXPECT_NE(status.message.find("cannot find the input file"), std::string::npos);
+  EXPECT_NE(status.message.find("missing.cab"), std::string::npos);
+
+  options = Basic();
+  options.stub = dir_ / "nostub.exe";
+  EXPECT_NE(Run(options).message.find("cannot find the stub"), std::string::npos);
+
+  options = Basic();
+  options.output = dir_ / "no-such-folder/setup.exe";
+  EXPECT_EQ(Run(options).exitCode, kExitIoError);
+  EXPECT_EQ(dir_.List().size(), 5u);
+}
+
+TEST_F(PackTest, ListAndExtractRefuseAFileWithoutArchive) {
+  std::string text;
+  PackStatus status = ListSetup(stub_, &text);
+  EXPECT_EQ(status.exitCode, kExitRefused);
+  EXPECT_NE(status.message.find("carries no archive"), std::string::npos);
+  status = ListSetup(dir_ / "nothing.exe", &text);
+  EXPECT_NE(status.message.find("cannot find"), std::string::npos);
+  ScratchFolder out;
+  EXPECT_EQ(ExtractSetup(stub_, out.path(), &text).exitCode, kExitRefused);
+  EXPECT_TRUE(out.List().empty());
+}
