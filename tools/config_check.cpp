@@ -2,12 +2,167 @@
 
 #include <cstdio>
 
-// Placeholder until the configuration reader lands: accepts every configuration.
-int RunCheckCommand(const std::vector<std::string> &) {
-  std::fprintf(stderr, "tessara-pack: check is not available in this build\n");
-  return 2;
+#include "archive/sfx_archive.h"
+#include "prereq/config_lint.h"
+#include "prereq/profile_file.h"
+#include "prereq/version_number.h"
+
+namespace {
+
+// Exit codes of "tessara-pack check"; the same numbers as the packer's own.
+constexpr int kCheckOk = 0;      // no errors (warnings may have been printed)
+constexpr int kCheckUsage = 1;   // the command line is wrong
+constexpr int kCheckErrors = 2;  // the configuration has errors
+constexpr int kCheckIoError = 3; // the configuration or the setup cannot be read
+
+const char kCheckHelp[] =
+    "Usage: tessara-pack check CONFIG.ini [SETUP.exe]\n"
+    "\n"
+    "Reads CONFIG.ini exactly as the setup will read it and prints every prerequisite as it\n"
+    "will be read, the general options, and why the list of prerequisites ends where it ends.\n"
+    "With SETUP.exe (a packed setup), each SetupFile is also looked up among the prerequisite\n"
+    "setups the setup carries.\n"
+    "\n"
+    "Errors (the packer refuses such a configuration):\n"
+    "  - the file cannot be read\n"
+    "  - a [PREREQUISITES] section from which no prerequisite can be read\n"
+    "  - a SetupFile that the setup does not carry\n"
+    "  - a Sha256 that is not 64 hexadecimal digits\n"
+    "Warnings (printed, not fatal): unknown keys and sections, repeated keys and sections,\n"
+    "values of 259 characters or more, \"NOT FOUND\" values, numbers with trailing text,\n"
+    "SearchType other than 0, 1 and 2, registry roots other than HKLM and HKCU, unknown\n"
+    "folder tokens, a Url without a file name, VerMin above VerMax, bounds without digits,\n"
+    "option letters in the wrong case or section, sections past the end of the list.\n"
+    "\n"
+    "Exit codes: 0 no errors, 1 usage error, 2 the configuration has errors,\n"
+    "            3 the configuration or the setup cannot be read.\n";
+
+const char *TargetOsText(int32_t targetOS) {
+  switch (targetOS) {
+  case 0:
+    return "Windows 95/98/Me family only";
+  case 1:
+    return "Windows NT family only";
+  default:
+    return "both families";
+  }
 }
 
-bool CheckConfigurationForPack(const std::string &, const std::vector<std::string> &) {
+std::string BoundText(const std::string &bound) {
+  if (bound.empty()) {
+    return "none";
+  }
+  VersionNumber v = ParseVersion(bound);
+  return "'" + bound + "' (" + (IsEmpty(v) ? std::string("no bound") : VersionText(v)) + ")";
+}
+
+void PrintPrerequisite(size_t index, const Prerequisite &p) {
+  std::printf("App%zu: %s\n", index + 1, p.name.c_str());
+  if (p.sourceKind == SourceKind::SetupFile) {
+    std::printf("  source:       setup file '%s' carried by the setup\n", p.source.c_str());
+  } else {
+    std::printf("  source:       download from '%s'\n", p.source.c_str());
+    std::printf("  exact size:   %u bytes%s\n", p.exactSize, p.exactSize == 0 ? " (any)" : "");
+  }
+  std::printf("  command line: '%s'\n", p.commandLine.c_str());
+  std::printf("  options:      '%s'%s\n", p.options.c_str(),
+              p.options.find(kMandatoryOption) != std::string::npos ? " (mandatory)" : "");
+  std::printf("  target OS:    %d (%s)\n", p.targetOS, TargetOsText(p.targetOS));
+  std::printf("  search:       type %d, '%s'\n", p.searchType, p.searchString.c_str());
+  std::printf("                looks for %s\n", DescribeSearch(p).c_str());
+  std::printf("  VerMin:       %s\n", BoundText(p.verMin).c_str());
+  std::printf("  VerMax:       %s\n", BoundText(p.verMax).c_str());
+  if (!p.sha256.empty()) {
+    std::printf("  Sha256:       %s\n", p.sha256.c_str());
+  }
+}
+
+void PrintFindings(const LintReport &report, FILE *out) {
+  for (const LintFinding &f : report.findings) {
+    const char *kind = f.severity == LintFinding::kError ? "error" : "warning";
+    if (f.line > 0) {
+      std::fprintf(out, "%s: line %d [%s]: %s\n", kind, f.line, f.where.c_str(), f.message.c_str());
+    } else {
+      std::fprintf(out, "%s: [%s]: %s\n", kind, f.where.c_str(), f.message.c_str());
+    }
+  }
+}
+
+// The names of the prerequisite setups a packed setup carries.
+bool ReadSetupNames(const std::string &setupPath, std::vector<std::string> *names) {
+  SfxArchive archive;
+  archive.setKeepFiles(true);
+  archive.setExtractFolder(".");
+  if (archive.SetModulePath(setupPath) != kSetupOk || archive.LocateFooter() != kSetupOk ||
+      archive.ReadEntryTable() != kSetupOk) {
+    return false;
+  }
+  for (size_t i = 0; i < archive.entries().size() && i < archive.entryNames().size(); ++i) {
+    if (archive.entries()[i].type >= kPrerequisiteSetup) {
+      names->push_back(archive.entryNames()[i]);
+    }
+  }
   return true;
+}
+
+} // namespace
+
+int RunCheckCommand(const std::vector<std::string> &args) {
+  for (const std::string &arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kCheckHelp, stdout);
+      return kCheckOk;
+    }
+  }
+  if (args.empty() || args.size() > 2) {
+    std::fputs(kCheckHelp, stderr);
+    return kCheckUsage;
+  }
+  ProfileFile file;
+  if (!file.Load(args[0])) {
+    std::fprintf(stderr, "tessara-pack: cannot read the configuration '%s'\n", args[0].c_str());
+    return kCheckIoError;
+  }
+  LintInput input;
+  if (args.size() == 2) {
+    input.setupKnown = true;
+    if (!ReadSetupNames(args[1], &input.setupNames)) {
+      std::fprintf(stderr, "tessara-pack: cannot read the archive of the setup '%s'\n",
+                   args[1].c_str());
+      return kCheckIoError;
+    }
+  }
+  LintReport report = LintConfiguration(file, input);
+  std::printf("Configuration: %s\n", args[0].c_str());
+  std::printf("GeneralOptions:\n  MainAppCmdLine: '%s'\n  Options:        '%s' (quiet run: %s)\n",
+              report.general.mainAppCmdLine.c_str(), report.general.options.c_str(),
+              report.general.options.find(kQuietOption) != std::string::npos ? "yes" : "no");
+  for (size_t i = 0; i < report.prerequisites.size(); ++i) {
+    PrintPrerequisite(i, report.prerequisites[i]);
+  }
+  std::printf("%zu prerequisite(s); the list ends there: %s.\n", report.prerequisites.size(),
+              report.endReason.c_str());
+  if (args.size() == 1) {
+    std::printf("SetupFile names were not compared with a setup (none given).\n");
+  }
+  std::fflush(stdout);
+  PrintFindings(report, stdout);
+  std::printf("%d error(s), %d warning(s)\n", report.errorCount(), report.warningCount());
+  return report.errorCount() > 0 ? kCheckErrors : kCheckOk;
+}
+
+bool CheckConfigurationForPack(const std::string &iniPath,
+                               const std::vector<std::string> &setupEntryNames) {
+  ProfileFile file;
+  if (!file.Load(iniPath)) {
+    std::fprintf(stderr, "tessara-pack: error: cannot read the configuration '%s'\n",
+                 iniPath.c_str());
+    return false;
+  }
+  LintInput input;
+  input.setupKnown = true;
+  input.setupNames = setupEntryNames;
+  LintReport report = LintConfiguration(file, input);
+  PrintFindings(report, stderr);
+  return report.errorCount() == 0;
 }
