@@ -1,0 +1,362 @@
+#include "ui/download_dialog.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/win/dialog.h"
+#include "download/download_batch.h"
+#include "download/download_codes.h"
+#include "resources/download_dialog_ids.h"
+#include "ui/download_anchor_layout.h"
+#include "ui/download_comctl_version.h"
+#include "ui/download_dialog_text.h"
+
+namespace {
+
+constexpr char kWrongSizeText[] =
+    "Wrong file size. The downloaded file cannot be found or is corrupt.";
+constexpr int kUrlColumnWidth = 100;
+constexpr int kStatusColumnWidth = 50;
+constexpr int kSizeGripId = 0xFFF0;
+
+// How each control follows the dialog's size; the size grip rides the bottom-right corner.
+const Anchor kAnchors[] = {
+    {IDC_DOWNLOAD_LIST, kAnchorGrowX | kAnchorGrowY},
+    {IDC_CURRENT_PROGRESS, kAnchorGrowX | kAnchorMoveY},
+    {IDC_GLOBAL_PROGRESS, kAnchorGrowX | kAnchorMoveY},
+    {IDC_PAUSE, kAnchorMoveY},
+    {IDCANCEL, kAnchorMoveX | kAnchorMoveY},
+    {IDC_CURRENT_LABEL, kAnchorMoveY},
+    {IDC_GLOBAL_LABEL, kAnchorMoveY},
+    {IDC_SPEED, kAnchorMoveY},
+    {kSizeGripId, kAnchorMoveX | kAnchorMoveY},
+};
+
+// Posts the worker's messages to the dialog.
+class WindowNotifier : public DownloadNotifier {
+public:
+  void setWindow(HWND hwnd) { hwnd_ = hwnd; }
+  void Post(int code, uintptr_t wParam, intptr_t lParam) override {
+    ::PostMessageA(hwnd_, static_cast<UINT>(code), wParam, lParam);
+  }
+
+private:
+  HWND hwnd_ = nullptr;
+};
+
+class DownloadDialog : public win::Dialog<DownloadDialog> {
+public:
+  static constexpr int kTemplateId = IDD_DOWNLOAD;
+  static const MessageEntry kMessageMap[13];
+
+  explicit DownloadDialog(DownloadBatch &batch) : batch_(batch) {}
+  int result() const { return result_; }
+
+private:
+  INT_PTR OnInitDialog(WPARAM, LPARAM);
+  INT_PTR OnCommand(WPARAM, LPARAM);
+  INT_PTR OnSize(WPARAM, LPARAM);
+  INT_PTR OnGetMinMaxInfo(WPARAM, LPARAM);
+  INT_PTR OnFileStarted(WPARAM, LPARAM);
+  INT_PTR OnProgress(WPARAM, LPARAM);
+  INT_PTR OnFileDone(WPARAM, LPARAM);
+  INT_PTR OnStartFailed(WPARAM, LPARAM);
+  INT_PTR OnSaveFailed(WPARAM, LPARAM);
+  INT_PTR OnReadFailed(WPARAM, LPARAM);
+  INT_PTR OnAborted(WPARAM, LPARAM);
+  INT_PTR OnWrongSize(WPARAM, LPARAM);
+  INT_PTR OnAllDone(WPARAM, LPARAM);
+
+  HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
+  void SetStatus(size_t index, DownloadItemStatus status);
+  void InitList();
+  void CentreOnOwner();
+  void InitResizing();
+  void EndWaitingForWorker(int result);
+
+  DownloadBatch &batch_;
+  size_t currentIndex_ = 0;
+  // 64-bit so that neither count nor the batch's sum can overflow.
+  uint64_t currentBytes_ = 0;
+  uint64_t totalBytes_ = 0;
+  bool paused_ = false;
+  int result_ = 0;
+
+  WindowNotifier notifier_;
+  uint64_t totalSize_ = 0;
+  ProgressScale currentScale_;
+  ProgressScale totalScale_;
+  SIZE minWindow_ = {0, 0};
+  SIZE initialClient_ = {0, 0};
+  std::vector<AnchorRect> initialRects_;
+};
+
+const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[13] = {
+    {WM_INITDIALOG, &DownloadDialog::OnInitDialog},
+    {WM_COMMAND, &DownloadDialog::OnCommand},
+    {WM_SIZE, &DownloadDialog::OnSize},
+    {WM_GETMINMAXINFO, &DownloadDialog::OnGetMinMaxInfo},
+    {DLM_FILE_STARTED, &DownloadDialog::OnFileStarted},
+    {DLM_PROGRESS, &DownloadDialog::OnProgress},
+    {DLM_FILE_DONE, &DownloadDialog::OnFileDone},
+    {DLM_START_FAILED, &DownloadDialog::OnStartFailed},
+    {DLM_SAVE_FAILED, &DownloadDialog::OnSaveFailed},
+    {DLM_READ_FAILED, &DownloadDialog::OnReadFailed},
+    {DLM_ABORTED, &DownloadDialog::OnAborted},
+    {DLM_WRONG_SIZE, &DownloadDialog::OnWrongSize},
+    {DLM_ALL_DONE, &DownloadDialog::OnAllDone},
+};
+
+INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
+  totalSize_ = 0;
+  for (const DownloadItem &item : batch_.items()) {
+    totalSize_ += item.size;
+  }
+  InitList();
+  totalScale_ = ScaleFor(totalSize_);
+  ::SendMessageA(Item(IDC_GLOBAL_PROGRESS), PBM_SETRANGE32, 0, totalScale_.Range(totalSize_));
+  ::SendMessageA(Item(IDC_GLOBAL_PROGRESS), PBM_SETPOS, 0, 0);
+  CentreOnOwner();
+  InitResizing();
+
+  // The two columns fill the list; they do not follow later resizing.
+  RECT client;
+  ::GetClientRect(Item(IDC_DOWNLOAD_LIST), &client);
+  ::SendMessageA(Item(IDC_DOWNLOAD_LIST), LVM_SETCOLUMNWIDTH, 0,
+                 MAKELPARAM(client.right - kStatusColumnWidth, 0));
+
+  notifier_.setWindow(hwnd());
+  if (!batch_.StartWorker(&notifier_)) {
+    // No worker means no message would ever close the dialog.
+    result_ = kDownloadNotStarted;
+    ::EndDialog(hwnd(), IDCANCEL);
+  }
+  return FALSE; // no default focus
+}
+
+void DownloadDialog::InitList() {
+  HWND list = Item(IDC_DOWNLOAD_LIST);
+  DWORD extended = LVS_EX_FULLROWSELECT;
+  if (IsComCtl580OrLater()) {
+    extended |= LVS_EX_LABELTIP;
+  }
+  ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+
+  LVCOLUMNA column = {};
+  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  column.fmt = LVCFMT_LEFT;
+  column.cx = kUrlColumnWidth;
+  column.pszText = const_cast<char *>("URL");
+  ::SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  column.cx = kStatusColumnWidth;
+  column.pszText = const_cast<char *>("Status");
+  column.iSubItem = 1;
+  ::SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+
+  const std::vector<DownloadItem> &items = batch_.items();
+  for (size_t i = 0; i < items.size(); ++i) {
+    LVITEMA row = {};
+    row.mask = LVIF_TEXT;
+    row.iItem = static_cast<int>(i);
+    row.pszText = const_cast<char *>(items[i].url.c_str());
+    ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+    row.iSubItem = 1;
+    row.pszText = const_cast<char *>("0%");
+    ::SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&row));
+  }
+}
+
+void DownloadDialog::CentreOnOwner() {
+  RECT work;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT area = work;
+  HWND owner = ::GetWindow(hwnd(), GW_OWNER);
+  if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+    ::GetWindowRect(owner, &area);
+  }
+  RECT self;
+  ::GetWindowRect(hwnd(), &self);
+  int width = self.right - self.left;
+  int height = self.bottom - self.top;
+  int x = area.left + (area.right - area.left - width) / 2;
+  int y = area.top + (area.bottom - area.top - height) / 2;
+  // Kept inside the work area.
+  if (x + width > work.right) {
+    x = work.right - width;
+  }
+  if (y + height > work.bottom) {
+    y = work.bottom - height;
+  }
+  if (x < work.left) {
+    x = work.left;
+  }
+  if (y < work.top) {
+    y = work.top;
+  }
+  ::SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DownloadDialog::InitResizing() {
+  RECT window;
+  ::GetWindowRect(hwnd(), &window);
+  minWindow_ = {window.right - window.left, window.bottom - window.top};
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  initialClient_ = {client.right, client.bottom};
+
+  ::SetWindowLongA(hwnd(), GWL_STYLE, ::GetWindowLongA(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
+  // With the bottom-right alignment style the grip takes its standard size in that corner of
+  // the rectangle given.
+  ::CreateWindowExA(0, "SCROLLBAR", nullptr,
+                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP | SBS_SIZEBOX |
+                        SBS_SIZEBOXBOTTOMRIGHTALIGN,
+                    0, 0, client.right, client.bottom, hwnd(),
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSizeGripId)),
+                    ::GetModuleHandleA(nullptr), nullptr);
+
+  initialRects_.clear();
+  for (const Anchor &anchor : kAnchors) {
+    RECT r = {0, 0, 0, 0};
+    HWND control = Item(anchor.id);
+    if (control != nullptr) {
+      ::GetWindowRect(control, &r);
+      ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT *>(&r), 2);
+    }
+    initialRects_.push_back({r.left, r.top, r.right, r.bottom});
+  }
+}
+
+INT_PTR DownloadDialog::OnSize(WPARAM type, LPARAM lParam) {
+  if (initialRects_.empty() || type == SIZE_MINIMIZED) {
+    return FALSE;
+  }
+  int dx = LOWORD(lParam) - initialClient_.cx;
+  int dy = HIWORD(lParam) - initialClient_.cy;
+  ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+  for (size_t i = 0; i < initialRects_.size(); ++i) {
+    HWND control = Item(kAnchors[i].id);
+    if (control == nullptr) {
+      continue;
+    }
+    AnchorRect r = AnchoredRect(initialRects_[i], kAnchors[i].flags, dx, dy);
+    ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ::SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+  ::RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
+  if (minWindow_.cx == 0) {
+    return FALSE;
+  }
+  MINMAXINFO *info = reinterpret_cast<MINMAXINFO *>(lParam);
+  info->ptMinTrackSize.x = minWindow_.cx;
+  info->ptMinTrackSize.y = minWindow_.cy;
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnCommand(WPARAM wParam, LPARAM) {
+  switch (LOWORD(wParam)) {
+  case IDC_PAUSE:
+    // The button says what a click will do.
+    batch_.control(paused_ ? kDownloadResume : kDownloadPause);
+    ::SetDlgItemTextA(hwnd(), IDC_PAUSE, paused_ ? "Pause" : "Resume");
+    paused_ = !paused_;
+    return TRUE;
+  case IDCANCEL:
+    // The Cancel button, Esc and the close box. The dialog closes when the worker answers.
+    batch_.control(kDownloadCancel);
+    return TRUE;
+  default:
+    return FALSE; // not ours
+  }
+}
+
+void DownloadDialog::SetStatus(size_t index, DownloadItemStatus status) {
+  if (index < batch_.items().size()) {
+    batch_.items()[index].status = status;
+  }
+}
+
+INT_PTR DownloadDialog::OnFileStarted(WPARAM index, LPARAM) {
+  currentIndex_ = index;
+  currentBytes_ = 0;
+  uint32_t size = index < batch_.items().size() ? batch_.items()[index].size : 0;
+  currentScale_ = ScaleFor(size);
+  ::SendMessageA(Item(IDC_CURRENT_PROGRESS), PBM_SETRANGE32, 0, currentScale_.Range(size));
+  ::SendMessageA(Item(IDC_CURRENT_PROGRESS), PBM_SETPOS, 0, 0);
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnProgress(WPARAM bytes, LPARAM speed) {
+  currentBytes_ += bytes;
+  totalBytes_ += bytes;
+  uint32_t size = currentIndex_ < batch_.items().size() ? batch_.items()[currentIndex_].size : 0;
+  ::SendMessageA(Item(IDC_CURRENT_PROGRESS), PBM_SETPOS,
+                 static_cast<WPARAM>(currentScale_.Position(currentBytes_, size)), 0);
+  ::SendMessageA(Item(IDC_GLOBAL_PROGRESS), PBM_SETPOS,
+                 static_cast<WPARAM>(totalScale_.Position(totalBytes_, totalSize_)), 0);
+  ::SetDlgItemTextA(hwnd(), IDC_SPEED, DownloadSpeedText(static_cast<uint32_t>(speed)).c_str());
+  std::string status = DownloadStatusText(currentBytes_, size);
+  LVITEMA cell = {};
+  cell.iSubItem = 1;
+  cell.pszText = const_cast<char *>(status.c_str());
+  ::SendMessageA(Item(IDC_DOWNLOAD_LIST), LVM_SETITEMTEXTA, currentIndex_,
+                 reinterpret_cast<LPARAM>(&cell));
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnFileDone(WPARAM index, LPARAM) {
+  SetStatus(index, DownloadItemStatus::Ok);
+  return TRUE;
+}
+
+void DownloadDialog::EndWaitingForWorker(int result) {
+  result_ = result;
+  batch_.WaitWorker();
+  ::EndDialog(hwnd(), IDCANCEL);
+}
+
+INT_PTR DownloadDialog::OnStartFailed(WPARAM, LPARAM) {
+  EndWaitingForWorker(kDownloadNotStarted);
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnSaveFailed(WPARAM, LPARAM) {
+  SetStatus(currentIndex_, DownloadItemStatus::SaveFailed);
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnReadFailed(WPARAM, LPARAM) {
+  SetStatus(currentIndex_, DownloadItemStatus::ReadFailed);
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnAborted(WPARAM, LPARAM) {
+  EndWaitingForWorker(kDownloadUserAborted);
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnWrongSize(WPARAM, LPARAM) {
+  // Marked before the box: the batch goes on while it is open.
+  SetStatus(currentIndex_, DownloadItemStatus::Failed);
+  ::MessageBoxA(hwnd(), kWrongSizeText, nullptr, MB_ICONERROR | MB_OK);
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnAllDone(WPARAM, LPARAM) {
+  ::EndDialog(hwnd(), 0);
+  return TRUE;
+}
+
+} // namespace
+
+int RunDownloadDialog(DownloadBatch &batch, HWND owner) {
+  DownloadDialog dialog(batch);
+  dialog.RunModal(owner);
+  return dialog.result();
+}
