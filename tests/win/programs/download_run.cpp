@@ -1,0 +1,96 @@
+// Runs one download batch with the product's engine and real WinINet, and prints what came of
+// it. Usage:
+//   download_run <silent|messages|interactive> <folder> [<url> <exactSize> <sha256|->]...
+// messages: the worker posts to this program, which prints every message as it arrives.
+// interactive: the download dialog stands in front; a non-zero result prints the text the
+// caller would show.
+// Output lines: "MSG <code> <wParam> <lParam>", "RESULT <n>", "STATUS <i> <status>",
+// "TEXT <message>".
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+
+#include "app/win/module_state.h"
+#include "download/download_batch.h"
+#include "download/download_codes.h"
+#include "resources/resource.h"
+
+namespace {
+
+class PrintingNotifier : public DownloadNotifier {
+public:
+  void Post(int code, uintptr_t wParam, intptr_t lParam) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::printf("MSG %d %lu %ld\n", code, static_cast<unsigned long>(wParam),
+                static_cast<long>(lParam));
+    std::fflush(stdout);
+  }
+
+private:
+  std::mutex mutex_;
+};
+
+UINT ResultText(int result) {
+  switch (result) {
+  case 1:
+    return IDS_DOWNLOAD_NOT_STARTED;
+  case 2:
+    return IDS_DOWNLOAD_ERROR;
+  case 3:
+    return IDS_SAVE_ERROR;
+  case 4:
+    return IDS_DOWNLOAD_ABORTED;
+  default:
+    return IDS_DOWNLOAD_FAILED;
+  }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 3 || (argc - 3) % 3 != 0) {
+    std::fprintf(stderr, "usage: download_run <mode> <folder> [<url> <size> <sha|->]...\n");
+    return 2;
+  }
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+  ::InitCommonControlsEx(&controls);
+
+  std::string mode = argv[1];
+  DownloadBatch batch;
+  batch.setFolder(argv[2]);
+  for (int i = 3; i < argc; i += 3) {
+    DownloadItem item;
+    item.url = argv[i];
+    item.size = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 10));
+    item.sha256 = std::string(argv[i + 2]) == "-" ? std::string() : argv[i + 2];
+    item.prereqIndex = (i - 3) / 3;
+    batch.items().push_back(item);
+  }
+
+  int result;
+  if (mode == "messages") {
+    PrintingNotifier notifier;
+    if (!batch.StartWorker(&notifier)) {
+      result = -1;
+    } else {
+      batch.WaitWorker();
+      result = batch.result();
+    }
+  } else {
+    result = batch.run(mode == "silent");
+  }
+  std::printf("RESULT %d\n", result);
+  for (size_t i = 0; i < batch.items().size(); ++i) {
+    std::printf("STATUS %u %d\n", static_cast<unsigned>(i),
+                static_cast<int>(batch.items()[i].status));
+  }
+  if (mode == "interactive" && result != 0) {
+    std::printf("TEXT %s\n", win::LoadResourceString(ResultText(result)).c_str());
+  }
+  return 0;
+}
