@@ -1,6 +1,11 @@
 #include "tools/config_check.h"
 
 #include <cstdio>
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "archive/sfx_archive.h"
 #include "prereq/config_lint.h"
@@ -88,13 +93,23 @@ void PrintFindings(const LintReport &report, FILE *out) {
   }
 }
 
-// The names of the prerequisite setups a packed setup carries.
+// Where opening a setup may put its configuration for a moment (it is deleted again).
+std::string ScratchFolder() {
+#ifdef _WIN32
+  char buffer[MAX_PATH];
+  DWORD length = ::GetTempPathA(MAX_PATH, buffer);
+  return length == 0 || length >= MAX_PATH ? std::string(".\\") : std::string(buffer, length);
+#else
+  const char *tmp = std::getenv("TMPDIR");
+  return std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/";
+#endif
+}
+
+// The names of the prerequisite setups a packed setup carries, read as the setup reads them.
 bool ReadSetupNames(const std::string &setupPath, std::vector<std::string> *names) {
   SfxArchive archive;
-  archive.setKeepFiles(true);
-  archive.setExtractFolder(".");
-  if (archive.SetModulePath(setupPath) != kSetupOk || archive.LocateFooter() != kSetupOk ||
-      archive.ReadEntryTable() != kSetupOk) {
+  archive.setExtractFolder(ScratchFolder());
+  if (archive.SetModulePath(setupPath) != kSetupOk || archive.Open() != kSetupOk) {
     return false;
   }
   for (size_t i = 0; i < archive.entries().size() && i < archive.entryNames().size(); ++i) {
