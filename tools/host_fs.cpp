@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "app/win/handle.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,6 +40,26 @@ bool MakeDirectory(const std::string &path) {
 
 bool RemoveEmptyDirectory(const std::string &path) {
   return ::RemoveDirectoryA(path.c_str()) != FALSE;
+}
+
+namespace {
+
+bool FileIdentity(const std::string &path, BY_HANDLE_FILE_INFORMATION *info) {
+  win::Handle file(::CreateFileA(path.c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return file.IsValid() && ::GetFileInformationByHandle(file.Get(), info) != FALSE;
+}
+
+} // namespace
+
+bool SameFile(const std::string &a, const std::string &b) {
+  BY_HANDLE_FILE_INFORMATION first;
+  BY_HANDLE_FILE_INFORMATION second;
+  return FileIdentity(a, &first) && FileIdentity(b, &second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh &&
+         first.nFileIndexLow == second.nFileIndexLow;
 }
 
 bool ReplaceFile(const std::string &from, const std::string &to) {
@@ -108,6 +130,13 @@ bool IsDirectory(const std::string &path) {
 bool MakeDirectory(const std::string &path) { return ::mkdir(path.c_str(), 0755) == 0; }
 
 bool RemoveEmptyDirectory(const std::string &path) { return ::rmdir(path.c_str()) == 0; }
+
+bool SameFile(const std::string &a, const std::string &b) {
+  struct stat first;
+  struct stat second;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
 
 bool ReplaceFile(const std::string &from, const std::string &to) {
   return std::rename(from.c_str(), to.c_str()) == 0;

@@ -10,6 +10,8 @@ bool FileSize(const std::string &path, uint64_t *size);
 bool IsDirectory(const std::string &path);
 bool MakeDirectory(const std::string &path);
 bool RemoveEmptyDirectory(const std::string &path);
+// Whether both paths name one existing file (the same file reached by two paths).
+bool SameFile(const std::string &a, const std::string &b);
 // Moves from over to, replacing an existing file.
 bool ReplaceFile(const std::string &from, const std::string &to);
 // Sets the executable bits where the system has them.

@@ -116,6 +116,16 @@ PackStatus Pack(const PackOptions &options, std::string *summary) {
   for (size_t i = 0; status.ok() && i < entries.size(); ++i) {
     status = InputSize(entries[i].path, "input file", &entries[i].size);
   }
+  // The output replaces its file only at the end, but an input it replaces would be lost.
+  if (status.ok() && host::SameFile(options.output, options.stub)) {
+    status = Refused("the output '" + options.output + "' is the stub");
+  }
+  for (size_t i = 0; status.ok() && i < entries.size(); ++i) {
+    if (host::SameFile(options.output, entries[i].path)) {
+      status =
+          Refused("the output '" + options.output + "' is the input '" + entries[i].path + "'");
+    }
+  }
   if (!status.ok()) {
     return status;
   }

@@ -1,6 +1,5 @@
 // tessara-pack: builds, lists and extracts setups.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,6 +22,13 @@ int main(int argc, char **argv) {
     return kExitOk;
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
+  const bool ownHelp = command == "check" || command == "hash";
+  for (const std::string &arg : args) {
+    if (!ownHelp && (arg == "--help" || arg == "-h")) {
+      std::fputs(PackUsageText(), stdout);
+      return kExitOk;
+    }
+  }
   if (command == "pack") {
     return RunPackCommand(rest);
   }
@@ -39,12 +45,6 @@ int main(int argc, char **argv) {
     return RunHashCommand(rest);
   }
   if (!command.empty() && command[0] == '-') {
-    for (const std::string &arg : args) {
-      if (arg == "--help" || arg == "-h") {
-        std::fputs(PackUsageText(), stdout);
-        return kExitOk;
-      }
-    }
     return RunPackCommand(args);
   }
   return ReportStatus(UsageError("unknown command '" + command + "' (see --help)"));

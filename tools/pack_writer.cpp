@@ -1,6 +1,7 @@
 #include "tools/pack_writer.h"
 
 #include <memory>
+#include <new>
 
 #include "app/file.h"
 #include "tools/host_fs.h"
@@ -93,7 +94,10 @@ PackStatus CopyInput(const std::string &path, uint32_t size, const std::vector<S
 
 PackStatus WriteAll(const SetupContents &contents, const std::string &output, SetupSink *sink,
                     uint32_t *written) {
-  std::unique_ptr<char[]> buffer(new char[kCopyChunk]);
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyChunk]);
+  if (!buffer) {
+    return IoError("out of memory");
+  }
   PackStatus status =
       CopyInput(contents.stubPath, contents.stubSize, contents.patches, buffer.get(), sink, output);
   for (size_t i = 0; status.ok() && i < contents.entries.size(); ++i) {

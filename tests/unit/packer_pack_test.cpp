@@ -16,13 +16,18 @@ using packer_test::ScratchFolder;
 
 namespace {
 
+const std::string kConfig = "[PREREQUISITES]\nApp1=Runtime\n[App1]\nSetupFile=vcredist.exe\n"
+                            "SearchType=1\nSearchString=HKLM\\SOFTWARE\\Vendor\\Runtime\n"
+                            "VerMin=1.4\n";
+const uint32_t kConfigSize = static_cast<uint32_t>(kConfig.size());
+
 class PackTest : public ::testing::Test {
 protected:
   void SetUp() override {
     stub_ = dir_.Add("stub.exe", Filler(6000, 1));
     msi_ = dir_.Add("app.msi", Filler(70000, 2)); // more than one copy chunk of the reader
     cab_ = dir_.Add("data1.cab", Filler(3000, 3));
-    config_ = dir_.Add("whatever.cfg", "[PREREQUISITES]\nApp1=VC\n");
+    config_ = dir_.Add("whatever.cfg", kConfig);
     prereq_ = dir_.Add("vcredist.exe", Filler(2500, 4));
     output_ = dir_ / "setup.exe";
   }
@@ -65,14 +70,14 @@ TEST_F(PackTest, WritesTheBuildersLayout) {
   ASSERT_TRUE(Run(Full()).ok());
   const std::string setup = ReadFileBytes(output_);
   const std::string stub = ReadFileBytes(stub_);
-  ASSERT_EQ(setup.size(), 6000u + 70000 + 3000 + 24 + 2500 + 4 * 16 + 7 + 9 + 7 + 12 + 36);
+  ASSERT_EQ(setup.size(), 6000u + 70000 + 3000 + kConfigSize + 2500 + 4 * 16 + 7 + 9 + 7 + 12 + 36);
   EXPECT_EQ(setup.compare(0, stub.size(), stub), 0);
   const ArchiveFooter footer = FooterOf(setup);
   EXPECT_EQ(footer.entryCount, 4u);
   EXPECT_EQ(footer.version, 100u);
   EXPECT_EQ(footer.footerOffset, setup.size() - 36);
   EXPECT_EQ(footer.dataOffset, 6000u);
-  EXPECT_EQ(footer.entryTableOffset, 6000u + 70000 + 3000 + 24 + 2500);
+  EXPECT_EQ(footer.entryTableOffset, 6000u + 70000 + 3000 + kConfigSize + 2500);
   EXPECT_EQ(footer.flags, static_cast<uint32_t>(kHasPrerequisites));
   EXPECT_EQ(footer.reserved, 0);
   EXPECT_EQ(setup.compare(6000, 70000, ReadFileBytes(msi_)), 0);
@@ -109,7 +114,9 @@ TEST_F(PackTest, ReadsBackThroughTheSetupsReaderByteForByte) {
   ASSERT_TRUE(ListSetup(output_, &listing).ok());
   EXPECT_NE(listing.find("flags             2 HasPrerequisites"), std::string::npos) << listing;
   EXPECT_NE(listing.find("Configuration"), std::string::npos);
-  EXPECT_NE(listing.find("2500      79024  vcredist.exe"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("2500      " + std::to_string(79000 + kConfigSize) + "  vcredist.exe"),
+            std::string::npos)
+      << listing;
 
   ScratchFolder again;
   std::string report;
@@ -167,7 +174,7 @@ TEST_F(PackTest, APrerequisiteThatIsItselfASetupStaysInside) {
   inner.output = dir_ / "inner.exe";
   ASSERT_TRUE(Run(inner).ok());
   PackOptions outer = Full();
-  outer.prerequisites = {inner.output};
+  outer.prerequisites = {prereq_, inner.output};
   ASSERT_TRUE(Run(outer).ok());
 
   ScratchFolder out;
@@ -176,7 +183,7 @@ TEST_F(PackTest, APrerequisiteThatIsItselfASetupStaysInside) {
   archive.setExtractFolder(out.path());
   archive.setKeepFiles(true);
   ASSERT_EQ(archive.Open(), kSetupOk);
-  EXPECT_EQ(archive.entries().size(), 4u);
+  EXPECT_EQ(archive.entries().size(), 5u);
   ASSERT_EQ(archive.ExtractAll(), kSetupOk);
   EXPECT_EQ(ReadFileBytes(out / "inner.exe"), ReadFileBytes(inner.output));
 }
@@ -184,7 +191,7 @@ TEST_F(PackTest, APrerequisiteThatIsItselfASetupStaysInside) {
 TEST_F(PackTest, RefusesMissingInputsAndLeavesNothingBehind) {
   PackOptions options = Full();
   options.cabinets.push_back(dir_ / "missing.cab");
-  const PackStatus status = Run(options);
+  PackStatus status = Run(options);
   EXPECT_EQ(status.exitCode, kExitRefused);
   EXPECT_NE(status.message.find("cannot find the input file"), std::string::npos);
   EXPECT_NE(status.message.find("missing.cab"), std::string::npos);
@@ -193,10 +200,28 @@ TEST_F(PackTest, RefusesMissingInputsAndLeavesNothingBehind) {
   options.stub = dir_ / "nostub.exe";
   EXPECT_NE(Run(options).message.find("cannot find the stub"), std::string::npos);
 
+  // Writing over an input would lose it.
+  options = Full();
+  options.output = dir_ / "./data1.cab";
+  status = Run(options);
+  EXPECT_EQ(status.exitCode, kExitRefused);
+  EXPECT_NE(status.message.find("is the input"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(cab_), Filler(3000, 3));
+
   options = Basic();
   options.output = dir_ / "no-such-folder/setup.exe";
   EXPECT_EQ(Run(options).exitCode, kExitIoError);
   EXPECT_EQ(dir_.List().size(), 5u);
+}
+
+TEST_F(PackTest, RefusesAConfigurationWithErrors) {
+  PackOptions options = Full();
+  // The configuration names a setup that is not packed.
+  options.prerequisites.clear();
+  const PackStatus status = Run(options);
+  EXPECT_EQ(status.exitCode, kExitRefused);
+  EXPECT_NE(status.message.find("has errors"), std::string::npos);
+  EXPECT_FALSE(sys::FileExists(output_));
 }
 
 TEST_F(PackTest, ListAndExtractRefuseAFileWithoutArchive) {
