@@ -439,6 +439,13 @@ int LintReport::warningCount() const { return static_cast<int>(findings.size()) 
 LintReport LintConfiguration(const ProfileFile &file, const LintInput &input) {
   LintReport report;
   Linter(file, input, &report).Run();
+  // In file order; findings without a line of their own come last.
+  std::stable_sort(report.findings.begin(), report.findings.end(),
+                   [](const LintFinding &a, const LintFinding &b) {
+                     unsigned lineA = a.line > 0 ? static_cast<unsigned>(a.line) : ~0u;
+                     unsigned lineB = b.line > 0 ? static_cast<unsigned>(b.line) : ~0u;
+                     return lineA < lineB;
+                   });
   return report;
 }
 
