@@ -29,3 +29,10 @@ if(WIN32)
                                TESSARA_DETECT_FILES="${CMAKE_BINARY_DIR}/detect")
   endif()
 endif()
+
+# The same benchmark program for the host, run by tests/bench/config_load.sh.
+if(NOT WIN32)
+  add_executable(detect_bench_native ${CMAKE_CURRENT_SOURCE_DIR}/win/programs/detect_bench.cpp)
+  target_link_libraries(detect_bench_native PRIVATE tessara_core)
+  tessara_warnings(detect_bench_native)
+endif()
