@@ -28,9 +28,13 @@ public:
       done += moved;
     }
     total_ += size;
-    tail_.append(bytes, size);
-    if (tail_.size() > 2 * kFooterSearchBlock) {
-      tail_.erase(0, tail_.size() - kFooterSearchBlock);
+    if (size >= kFooterSearchBlock) {
+      tail_.assign(bytes + size - kFooterSearchBlock, kFooterSearchBlock);
+    } else {
+      tail_.append(bytes, size);
+      if (tail_.size() > 2 * kFooterSearchBlock) {
+        tail_.erase(0, tail_.size() - kFooterSearchBlock);
+      }
     }
     return true;
   }

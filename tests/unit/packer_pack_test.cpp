@@ -214,6 +214,19 @@ TEST_F(PackTest, RefusesMissingInputsAndLeavesNothingBehind) {
   EXPECT_EQ(dir_.List().size(), 5u);
 }
 
+TEST_F(PackTest, RefusesAnInputOf2GiB) {
+  // Sparse: no disk space is used.
+  const std::string big = dir_ / "big.cab";
+  packer_test::WriteFileBytes(big, "");
+  ASSERT_EQ(::truncate(big.c_str(), 0x80000000LL), 0);
+  PackOptions options = Basic();
+  options.cabinets = {big};
+  const PackStatus status = Run(options);
+  EXPECT_EQ(status.exitCode, kExitRefused);
+  EXPECT_NE(status.message.find("2147483648 bytes"), std::string::npos) << status.message;
+  EXPECT_FALSE(sys::FileExists(output_));
+}
+
 TEST_F(PackTest, RefusesAConfigurationWithErrors) {
   PackOptions options = Full();
   // The configuration names a setup that is not packed.
