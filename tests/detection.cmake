@@ -36,3 +36,15 @@ if(NOT WIN32)
   target_link_libraries(detect_bench_native PRIVATE tessara_core)
   tessara_warnings(detect_bench_native)
 endif()
+
+# A decoy version.dll that the e2e test plants beside the probe.
+if(WIN32)
+  add_library(detect_decoy_version SHARED ${CMAKE_CURRENT_SOURCE_DIR}/win/detect/decoy_version.c)
+  set_target_properties(detect_decoy_version PROPERTIES PREFIX "" OUTPUT_NAME version
+                                                        RUNTIME_OUTPUT_DIRECTORY
+                                                        ${CMAKE_BINARY_DIR}/detect/decoy)
+  target_link_options(detect_decoy_version PRIVATE -static -s -Wl,--kill-at)
+endif()
+if(TARGET detect_static_version)
+  target_link_libraries(detect_static_version PRIVATE version)
+endif()

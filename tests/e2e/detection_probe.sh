@@ -263,5 +263,23 @@ grep -q "16 prerequisite(s); the list ends there: App17 has no usable SearchStri
 grep -q "error: line [0-9]* \[App1\]: SetupFile 'missing-setup.exe' is not a prerequisite setup" \
   "$work/checkbad.out" || fail "check does not name the missing setup"
 
+# 4. A version.dll planted beside the program is never used for file versions.
+control=$TESSARA_WIN_BUILD/tests/detect_static_version.exe
+decoy=$TESSARA_WIN_BUILD/detect/decoy/version.dll
+[ -f "$control" ] && [ -f "$decoy" ] || fail "the planting test programs are missing"
+mkdir -p "$work/planted"
+cp "$probe" "$control" "$decoy" "$work/planted/"
+target=$(winpath "$dlls/detect_v1_2_3_4.dll")
+printf '[PREREQUISITES]\nApp1=Planted\n[App1]\nSetupFile=s\nSearchType=0\nSearchString=%s\n' \
+  "$target" >"$work/planted.ini"
+wineserver -k 2>/dev/null
+control_out=$(WINEDLLOVERRIDES="version=n,b;$WINEDLLOVERRIDES" wine \
+  "$work/planted/detect_static_version.exe" "$target" | tr -d '\r')
+[ "$control_out" = "7.7.7.7" ] || fail "the decoy was not taken by a static importer ($control_out)"
+planted_out=$(WINEDLLOVERRIDES="version=n,b;$WINEDLLOVERRIDES" wine \
+  "$work/planted/detect_probe.exe" "$(winpath "$work/planted.ini")" | tr -d '\r')
+echo "$planted_out" | grep -qx "App1 found='1.2.3.4'" ||
+  fail "the probe used a planted version.dll: $planted_out"
+
 wineserver -k 2>/dev/null
 echo "detection end to end: ok"
