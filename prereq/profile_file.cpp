@@ -1,6 +1,7 @@
 #include "prereq/profile_file.h"
 
 #include "app/file.h"
+#include "app/text.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void ProfileFile::Parse(const std::string &content) {
       continue;
     }
     if (line[0] == '[') {
-      size_t close = line.rfind(']');
+      size_t close = text::FindLastChar(line, ']');
       if (close != std::string::npos) {
         Section section;
         section.name = Trim(line.substr(1, close - 1));
@@ -95,7 +96,7 @@ void ProfileFile::Parse(const std::string &content) {
     }
     Key key;
     key.line = thisLine;
-    size_t equals = line.find('=');
+    size_t equals = text::FindChar(line, '=');
     if (equals == std::string::npos) {
       key.name = line;
     } else {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/text.h"
+#include "prereq/profile_file.h"
 #include "prereq/search.h"
 #include "tests/unit/prereq_fake_machine.h"
 
@@ -153,6 +155,33 @@ TEST_F(FileSearchTest, OverlongPathsFindNothing) {
   m.special[0x26] = "C:\\" + std::string(250, 'p');
   m.AddFile(m.special[0x26] + "\\Example\\t.exe");
   EXPECT_EQ(RunSearch(m, 0, "[ProgramFilesFolder]Example\\t.exe"), Found{});
+}
+
+} // namespace
+
+namespace {
+
+// Shift-JIS style lead bytes; 0x83 0x5C is one character whose trail byte is a backslash.
+bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+TEST(DoubleByteText, TrailBytesAreNeverSeparators) {
+  text::SetLeadByteTest(ShiftJisLead);
+  FileSearchParts file = SplitFileSearch("C:\\dir\x83\x5C\\tool\x83\x5C.exe?1");
+  EXPECT_EQ(file.folder, "C:\\dir\x83\x5C\\");
+  EXPECT_EQ(file.fileName, "tool\x83\x5C.exe");
+  EXPECT_EQ(file.depth, 1u);
+  // The trail byte before the real backslash does not make a double backslash.
+  RegistrySearchParts reg = SplitRegistrySearch("HKLM\\SOFTWARE\\\x83\x5C\\Name");
+  EXPECT_FALSE(reg.valueForm);
+  EXPECT_EQ(reg.keyPath, "SOFTWARE\\\x83\x5C\\Name");
+  reg = SplitRegistrySearch("HKLM\\Key\\\\\x83\x5C\\");
+  EXPECT_TRUE(reg.valueForm);
+  EXPECT_EQ(reg.valueName, "\x83\x5C");
+  ProfileFile profile;
+  profile.Parse("[\x83\x5D]\nk=1\n");
+  std::string value;
+  EXPECT_TRUE(profile.Find("\x83\x5D", "k", &value));
+  text::SetLeadByteTest(nullptr);
 }
 
 } // namespace
