@@ -37,17 +37,25 @@ std::string Trim(const std::string &s) {
 bool ProfileFile::Load(const std::string &path) {
   sys::File file;
   std::string content;
-  loaded_ = false;
-  if (file.OpenRead(path)) {
+  bool readable = file.OpenRead(path);
+  if (readable) {
     char buffer[16384];
     uint32_t moved = 0;
-    while (file.Read(buffer, sizeof buffer, &moved) && moved > 0) {
+    for (;;) {
+      if (!file.Read(buffer, sizeof buffer, &moved)) {
+        // A folder, or a read error: as unreadable as a missing file.
+        readable = false;
+        content.clear();
+        break;
+      }
+      if (moved == 0) {
+        break;
+      }
       content.append(buffer, moved);
     }
-    loaded_ = true;
   }
   Parse(content);
-  loaded_ = loaded_ || !content.empty();
+  loaded_ = readable;
   return loaded_;
 }
 
