@@ -37,8 +37,14 @@ void DecodeFooter(const unsigned char in[kFooterSize], ArchiveFooter *footer) {
   footer->reserved = static_cast<uint16_t>(in[34] | (in[35] << 8));
 }
 
+bool IsArchiveMagicAt(const unsigned char *p) {
+  static const char kHead[] = "TESSA";
+  static const char kTail[] = "RASFX";
+  return std::memcmp(p, kHead, 5) == 0 && std::memcmp(p + 5, kTail, 5) == 0;
+}
+
 bool HasArchiveMagic(const ArchiveFooter &footer) {
-  return std::memcmp(footer.magic, kArchiveMagic, kMagicSize) == 0;
+  return IsArchiveMagicAt(reinterpret_cast<const unsigned char *>(footer.magic));
 }
 
 void EncodeEntryHeader(const ArchiveEntry &entry, unsigned char out[kEntryHeaderSize]) {

@@ -28,6 +28,7 @@ enum ArchiveFlags : uint32_t {
   kHasPrerequisites = 2,
 };
 
+// For the packer and tests; the setup program itself must not use it (see IsArchiveMagicAt).
 constexpr char kArchiveMagic[] = "TESSARASFX";
 constexpr size_t kMagicSize = 10;
 constexpr uint32_t kArchiveVersion = 100;
@@ -63,6 +64,9 @@ void WriteLe32(unsigned char *p, uint32_t value);
 void EncodeFooter(const ArchiveFooter &footer, unsigned char out[kFooterSize]);
 void DecodeFooter(const unsigned char in[kFooterSize], ArchiveFooter *footer);
 bool HasArchiveMagic(const ArchiveFooter &footer);
+// Whether the ten bytes at p are the signature. The setup program compares in two halves and
+// never holds the ten bytes in one piece: its search over its own file would find them.
+bool IsArchiveMagicAt(const unsigned char *p);
 
 void EncodeEntryHeader(const ArchiveEntry &entry, unsigned char out[kEntryHeaderSize]);
 void DecodeEntryHeader(const unsigned char in[kEntryHeaderSize], ArchiveEntry *entry);

@@ -29,7 +29,8 @@ int SfxArchive::LaunchPackage(const std::string &parameters) {
   }
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof(info);
-  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  // The shell's own error UI is suppressed: a failed start is reported once, by the setup.
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   info.lpVerb = "open";
   info.lpFile = path.c_str();
   // Empty parameters are passed as none at all, not as an empty string.

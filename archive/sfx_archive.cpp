@@ -84,7 +84,7 @@ SetupError SfxArchive::LocateFooter() {
     }
     const uint32_t blockStart = fileSize - static_cast<uint32_t>(distance);
     for (uint32_t pos = 0; pos + kMagicSize <= kBlockSize; ++pos) {
-      if (std::memcmp(block.get() + pos, kArchiveMagic, kMagicSize) != 0) {
+      if (!IsArchiveMagicAt(block.get() + pos)) {
         continue;
       }
       const uint32_t magicAt = blockStart + pos;

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Setups whose archive no longer sits where it was built still install: moved by d bytes,
+# followed by stray bytes, and signed with Authenticode after packing.
+. "$(dirname "$0")/../support/setup-e2e.sh"
+tess_scratch setup_moved_and_signed
+need_tools wixl wine python3 osslsigncode openssl
+tess_display || fail "no X display"
+build_sample_msi
+"$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" -o "$SCRATCH/good.exe" || fail "packing failed"
+patch="$TESSARA_ROOT/tests/support/patch_setup.py"
+
+cp "$SCRATCH/good.exe" "$SCRATCH/moved.exe"
+python3 "$patch" move "$SCRATCH/moved.exe" 4099
+cp "$SCRATCH/good.exe" "$SCRATCH/tail.exe"
+python3 "$patch" tail "$SCRATCH/tail.exe" 2036
+cp "$SCRATCH/good.exe" "$SCRATCH/longtail.exe"
+python3 "$patch" tail "$SCRATCH/longtail.exe" 5000
+
+openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=Tessara Test Signing" -days 2 \
+  -keyout "$SCRATCH/key.pem" -out "$SCRATCH/cert.pem" >/dev/null 2>&1 || fail "openssl could not make a test certificate"
+osslsigncode sign -certs "$SCRATCH/cert.pem" -key "$SCRATCH/key.pem" -n "Tessara Sample" \
+  -in "$SCRATCH/good.exe" -out "$SCRATCH/signed.exe" >/dev/null || fail "osslsigncode could not sign the setup"
+osslsigncode verify -CAfile "$SCRATCH/cert.pem" "$SCRATCH/signed.exe" >/dev/null 2>&1 ||
+  fail "the signed setup does not verify"
+[ "$(stat -c %s "$SCRATCH/signed.exe")" -gt "$(stat -c %s "$SCRATCH/good.exe")" ] || fail "signing added nothing"
+
+for setup in moved tail longtail signed; do
+  tess_new_prefix "$SCRATCH/prefix-$setup"
+  cp "$SCRATCH/$setup.exe" "$(drive_c)/setup.exe"
+  run_wine 'C:\setup.exe' /qn || fail "$setup: exit code not 0"
+  [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "$setup: the package was not installed"
+  [ -z "$(temp_leftovers)" ] || fail "$setup: files left in the temporary folder"
+  pass "$setup setup installs"
+done

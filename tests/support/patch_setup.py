@@ -1,0 +1,41 @@
+#!/usr/bin/env python3
+"""Damages or moves a packed setup in the ways the end-to-end tests need.
+
+  patch_setup.py version <file> <n>        set the footer's version
+  patch_setup.py unsign <file>             overwrite the signature with other bytes
+  patch_setup.py hostile-name <file>       rename the first entry to ..\\<name>
+  patch_setup.py move <file> <d>           insert d bytes in front of the archive
+  patch_setup.py tail <file> <n>           append n bytes after the footer
+"""
+import struct
+import sys
+
+FOOTER = 36
+MAGIC = b"TESSARASFX"
+
+
+def main():
+    op, path = sys.argv[1], sys.argv[2]
+    data = bytearray(open(path, "rb").read())
+    at = data.rfind(MAGIC) - 24
+    count, version, footer_off, table_off, data_off, flags = struct.unpack_from("<6I", data, at)
+    if op == "version":
+        struct.pack_into("<I", data, at + 4, int(sys.argv[3]))
+    elif op == "unsign":
+        data[at + 24:at + 34] = b"NOTANSFX!!"
+    elif op == "hostile-name":
+        # Same length, so the table stays in place: the first name becomes "..\" + its tail.
+        name_at = table_off + (at - footer_off) + 16
+        data[name_at:name_at + 3] = b"..\\"
+    elif op == "move":
+        d = int(sys.argv[3])
+        data[data_off:data_off] = b"\0" * d
+    elif op == "tail":
+        data += b"T" * int(sys.argv[3])
+    else:
+        raise SystemExit("unknown operation " + op)
+    open(path, "wb").write(data)
+
+
+if __name__ == "__main__":
+    main()

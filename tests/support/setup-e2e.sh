@@ -1,0 +1,85 @@
+# Sourced by the end-to-end tests of the setup: a sample package, the packer, a fresh prefix,
+# and small assertions. Every failure ends the script with a message and a non-zero status.
+set -u
+. "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+STUB="$TESSARA_WIN_BUILD/app/tessara-stub.exe"
+PACK="$TESSARA_NATIVE_BUILD/tools/tessara-pack"
+DRIVER="$TESSARA_WIN_BUILD/tests/window_driver.exe"
+RECORDER="$TESSARA_WIN_BUILD/tests/launch_recorder.exe"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+pass() { echo "ok: $*"; }
+
+need_tools() {
+  local t
+  for t in "$@"; do
+    command -v "$t" >/dev/null 2>&1 || fail "missing tool: $t (run tools/install-deps.sh)"
+  done
+}
+
+# Scratch folder of the calling test, made empty.
+tess_scratch() {
+  SCRATCH="$TESSARA_TEST_ROOT/$1"
+  rm -rf "$SCRATCH"
+  mkdir -p "$SCRATCH"
+}
+
+# Builds the sample package with wixl into $SCRATCH/pkg/sample.msi.
+build_sample_msi() {
+  need_tools wixl
+  mkdir -p "$SCRATCH/pkg"
+  cp "$TESSARA_ROOT/tests/support/sample/sample.wxs" "$TESSARA_ROOT/tests/support/sample/readme.txt" "$SCRATCH/pkg/"
+  (cd "$SCRATCH/pkg" && wixl -o sample.msi sample.wxs) || fail "wixl could not build the sample package"
+}
+
+# Windows path of a file inside the prefix's C: drive.
+drive_c() { echo "$WINEPREFIX/drive_c"; }
+
+# Points the "open" verb of .msi files at the launch recorder.
+use_launch_recorder() {
+  cp "$RECORDER" "$(drive_c)/launch_recorder.exe"
+  wine reg add 'HKCR\Msi.Package\shell\Open\command' /ve /d 'C:\launch_recorder.exe "%1" %*' /f >/dev/null 2>&1 ||
+    fail "could not register the launch recorder"
+  rm -f "$(drive_c)/launch-record.txt"
+}
+
+launch_record() { cat "$(drive_c)/launch-record.txt" 2>/dev/null | tr -d '\r' | sed 's/ *$//'; }
+
+# Runs a Windows program in the prefix with a time limit; its exit status is returned.
+run_wine() {
+  timeout 120 wine "$@"
+  local status=$?
+  wineserver -w
+  return $status
+}
+
+# Runs a command line exactly as written (wine would re-quote separate arguments), through a
+# batch file; the program's exit status is returned.
+run_line() {
+  printf '@%s\r\n@exit %%ERRORLEVEL%%\r\n' "$1" >"$(drive_c)/run-line.bat"
+  run_wine cmd /c 'C:\run-line.bat'
+}
+
+# Starts a setup in the background, reads the dialog it shows with the driver, presses OK.
+# Prints the driver's report (title and control texts).
+read_dialog_of() {
+  timeout 120 wine "$@" >/dev/null 2>&1 &
+  local pid=$!
+  cp "$DRIVER" "$(drive_c)/window_driver.exe"
+  wine 'C:\window_driver.exe' dialog 60 OK | tr -d '\r'
+  wait $pid
+  wineserver -w
+}
+
+assert_eq() { # actual expected what
+  [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"
+}
+
+# Files the setup may have left in the user's temporary folder.
+temp_leftovers() {
+  find "$(tess_temp_dir)" -maxdepth 1 -type f \( -name '*.msi' -o -name '*.cab' -o -name '*.ini' -o -name '*.exe' \) 2>/dev/null
+}

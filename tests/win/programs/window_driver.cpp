@@ -1,0 +1,85 @@
+// Test driver: waits for a dialog window of another process, prints its title and the texts
+// of its controls, and presses one of its buttons, as a user would.
+//   window_driver dialog <seconds> [<button text>]
+// Exit code 0 when a dialog was found (and the button pressed), 1 on time-out, 2 on misuse.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Search {
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
+  char className[64] = {};
+  ::GetClassNameA(hwnd, className, sizeof(className));
+  if (::IsWindowVisible(hwnd) && std::strcmp(className, "#32770") == 0) {
+    reinterpret_cast<Search *>(lParam)->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string WindowText(HWND hwnd) {
+  char text[1024] = {};
+  ::SendMessageA(hwnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+struct Children {
+  const char *press = nullptr;
+  HWND button = nullptr;
+};
+
+BOOL CALLBACK PrintChild(HWND hwnd, LPARAM lParam) {
+  auto *children = reinterpret_cast<Children *>(lParam);
+  char className[64] = {};
+  ::GetClassNameA(hwnd, className, sizeof(className));
+  const std::string text = WindowText(hwnd);
+  std::printf("control %s: %s\n", className, text.c_str());
+  if (children->press != nullptr && text == children->press) {
+    children->button = hwnd;
+  }
+  return TRUE;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 3 || std::strcmp(argv[1], "dialog") != 0) {
+    std::fprintf(stderr, "usage: window_driver dialog <seconds> [<button text>]\n");
+    return 2;
+  }
+  const DWORD deadline = ::GetTickCount() + static_cast<DWORD>(std::atoi(argv[2])) * 1000;
+  Search search;
+  while (search.found == nullptr) {
+    ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) {
+      break;
+    }
+    if (static_cast<LONG>(::GetTickCount() - deadline) > 0) {
+      std::printf("no dialog\n");
+      return 1;
+    }
+    ::Sleep(100);
+  }
+  // Give the dialog a moment to finish initialising its controls.
+  ::Sleep(300);
+  std::printf("title: %s\n", WindowText(search.found).c_str());
+  Children children;
+  children.press = argc > 3 ? argv[3] : nullptr;
+  ::EnumChildWindows(search.found, PrintChild, reinterpret_cast<LPARAM>(&children));
+  std::fflush(stdout);
+  if (children.press != nullptr) {
+    if (children.button == nullptr) {
+      std::printf("no button %s\n", children.press);
+      return 1;
+    }
+    ::PostMessageA(children.button, BM_CLICK, 0, 0);
+  }
+  return 0;
+}
