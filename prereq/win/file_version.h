@@ -1,9 +1,10 @@
 // File versions from version resources, through version.dll bound at run time from the
 // system folder (a copy planted beside the setup is never loaded).
 #pragma once
+#include <memory>
 #include <string>
 
-#include "app/win/module.h"
+#include "app/win/version_api.h"
 
 namespace win {
 
@@ -13,16 +14,8 @@ public:
   std::string Text(const std::string &path) const;
 
 private:
-  bool Bind() const;
-
-  mutable Module module_;
-  mutable bool tried_ = false;
-  using SizeFn = DWORD(WINAPI *)(LPCSTR, LPDWORD);
-  using InfoFn = BOOL(WINAPI *)(LPCSTR, DWORD, DWORD, LPVOID);
-  using QueryFn = BOOL(WINAPI *)(LPCVOID, LPCSTR, LPVOID *, PUINT);
-  mutable SizeFn getSize_ = nullptr;
-  mutable InfoFn getInfo_ = nullptr;
-  mutable QueryFn query_ = nullptr;
+  // Bound on first use: most runs never look at a file version.
+  mutable std::unique_ptr<VersionApi> api_;
 };
 
 } // namespace win
