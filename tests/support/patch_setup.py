@@ -6,6 +6,7 @@
   patch_setup.py hostile-name <file>       rename the first entry to ..\\<name>
   patch_setup.py move <file> <d>           insert d bytes in front of the archive
   patch_setup.py tail <file> <n>           append n bytes after the footer
+  patch_setup.py blank-product-name <file> empty the version resource's ProductName
 """
 import struct
 import sys
@@ -32,6 +33,14 @@ def main():
         data[data_off:data_off] = b"\0" * d
     elif op == "tail":
         data += b"T" * int(sys.argv[3])
+    elif op == "blank-product-name":
+        key = "ProductName".encode("utf-16-le") + b"\0\0"
+        value = data.find(key)
+        if value < 0:
+            raise SystemExit("no ProductName in " + path)
+        value += len(key)
+        value += -value % 4  # the value is 32-bit aligned
+        data[value:value + 2] = b"\0\0"
     else:
         raise SystemExit("unknown operation " + op)
     open(path, "wb").write(data)

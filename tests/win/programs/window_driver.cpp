@@ -24,9 +24,13 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
+// The text as the window manager holds it: no message is sent, so a window whose thread is
+// busy (the extraction window pumps no messages) can still be read.
 std::string WindowText(HWND hwnd) {
-  char text[1024] = {};
-  ::SendMessageA(hwnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+  WCHAR wide[1024] = {};
+  ::InternalGetWindowText(hwnd, wide, 1024);
+  char text[2048] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
   return text;
 }
 
