@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-// "tessara-pack check <ini> [<setup.exe>]": arguments after the word "check". Returns the exit code.
+// "tessara-pack check <ini> [<setup.exe>]": arguments after the word "check". Returns the exit
+// code.
 int RunCheckCommand(const std::vector<std::string> &args);
 
 // Runs the same check on a configuration about to be packed; setupEntryNames are the names of

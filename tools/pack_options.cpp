@@ -25,9 +25,9 @@ const OptionSpec kOptions[] = {
 };
 
 const OptionSpec *FindOption(const std::string &name) {
-  for (const OptionSpec &spec : kOptions) {
-    if (name == spec.name) {
-      return &spec;
+  for (const OptionSpec &option : kOptions) {
+    if (name == option.name) {
+      return &option;
     }
   }
   return nullptr;
@@ -61,12 +61,12 @@ PackStatus SetSingle(const std::string &name, const std::string &value, PackOpti
   return PackOk();
 }
 
-PackStatus Apply(const OptionSpec &spec, const std::string &value, PackOptions *options) {
-  const std::string name = spec.name;
-  if (spec.kind == Kind::kSingle) {
+PackStatus Apply(const OptionSpec &option, const std::string &value, PackOptions *options) {
+  const std::string name = option.name;
+  if (option.kind == Kind::kSingle) {
     return SetSingle(name, value, options);
   }
-  if (spec.kind == Kind::kList) {
+  if (option.kind == Kind::kList) {
     if (value.empty()) {
       return UsageError(name + " needs a file name");
     }
@@ -114,13 +114,13 @@ PackStatus ParsePackOptions(const std::vector<std::string> &args, PackOptions *o
       name.resize(equals);
       inlineValue = true;
     }
-    const OptionSpec *spec = FindOption(name);
-    if (spec == nullptr) {
+    const OptionSpec *option = FindOption(name);
+    if (option == nullptr) {
       return UsageError(args[i].empty() || args[i][0] != '-'
                             ? "unexpected argument '" + args[i] + "'"
                             : "unknown option '" + name + "' (see --help)");
     }
-    if (spec->kind == Kind::kFlag) {
+    if (option->kind == Kind::kFlag) {
       if (inlineValue) {
         return UsageError(name + " takes no value");
       }
@@ -130,7 +130,7 @@ PackStatus ParsePackOptions(const std::vector<std::string> &args, PackOptions *o
       }
       value = args[++i];
     }
-    const PackStatus status = Apply(*spec, value, options);
+    const PackStatus status = Apply(*option, value, options);
     if (!status.ok()) {
       return status;
     }
