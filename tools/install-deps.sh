@@ -2,7 +2,7 @@
 # Installs, on Debian 12, every package the build and the tests need. Safe to run again.
 set -euo pipefail
 packages=(cmake make g++ googletest mingw-w64 g++-mingw-w64-i686 wine wine32 wine64 xvfb xauth
-  x11-utils xdotool imagemagick wixl msitools osslsigncode curl python3 clang-format)
+  x11-utils xdotool imagemagick wixl msitools osslsigncode openssl curl python3 bc clang-format)
 missing=()
 dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture i386; missing+=(force-update); }
 for p in "${packages[@]}"; do
