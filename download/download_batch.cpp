@@ -11,7 +11,13 @@ constexpr const char *kAgent = "Tessara";
 
 DownloadBatch::DownloadBatch(DownloadPlatform &platform) : platform_(&platform) {}
 
-DownloadBatch::~DownloadBatch() { WaitWorker(); }
+DownloadBatch::~DownloadBatch() {
+  // A worker still running (or paused) is stopped first: it uses the items and the event.
+  if (worker_) {
+    control(kDownloadCancel);
+  }
+  WaitWorker();
+}
 
 void DownloadBatch::setFolder(const std::string &folder) {
   folder_ = folder;

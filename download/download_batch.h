@@ -12,7 +12,7 @@
 class DownloadBatch {
 public:
   explicit DownloadBatch(DownloadPlatform &platform = DefaultDownloadPlatform());
-  // A worker still running is waited for: it uses the items and the event.
+  // Cancels and waits for a worker that is still running.
   ~DownloadBatch();
   DownloadBatch(const DownloadBatch &) = delete;
   DownloadBatch &operator=(const DownloadBatch &) = delete;

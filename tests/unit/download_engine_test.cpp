@@ -384,3 +384,21 @@ TEST_F(DownloadEngine, HashDecidesWhetherAFileIsOk) {
   EXPECT_EQ(Status(2), DownloadItemStatus::Ok);
   EXPECT_EQ(ReadLocal(kC), c);
 }
+
+TEST_F(DownloadEngine, ABatchDestroyedWhilePausedStopsItsWorker) {
+  Serve(kA, Body(100000, 'a'));
+  RecordingNotifier recorder;
+  {
+    DownloadBatch local(platform_);
+    local.setFolder(folder_);
+    DownloadItem item;
+    item.url = kA;
+    item.size = 100000;
+    local.items().push_back(item);
+    ASSERT_TRUE(local.StartWorker(&recorder));
+    // Paused before its first read: the worker waits on the event.
+    local.control(kDownloadPause);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } // must not hang
+  EXPECT_EQ(recorder.codes().back(), DLM_ABORTED);
+}
