@@ -25,13 +25,8 @@ cleanup() {
   [ -n "${TESS_XVFB_PID:-}" ] && kill "$TESS_XVFB_PID" 2>/dev/null
 }
 trap cleanup EXIT
-python3 "$(dirname "$0")/../support/http_server.py" --root "$work/srv" --port-file "$work/port" \
-  --log "$work/requests.log" --lifetime 600 >/dev/null &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-port=$(cat "$work/port") || exit 1
-base="http://127.0.0.1:$port"
-winpath() { echo "Z:${1//\//\\}"; }
+. "$(dirname "$0")/../support/http-server.sh"
+tess_start_http_server "$work/srv" "$work" || exit 1
 
 # Start the prefix's services once, so that the two programs below share one desktop.
 wine cmd.exe /c exit >/dev/null 2>&1

@@ -21,12 +21,8 @@ cleanup() {
   wineserver -k 2>/dev/null
 }
 trap cleanup EXIT
-python3 "$(dirname "$0")/../support/http_server.py" --root "$work/srv" --port-file "$work/port" \
-  --log "$work/requests.log" --lifetime 600 >/dev/null &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-port=$(cat "$work/port") || exit 1
-base="http://127.0.0.1:$port"
+. "$(dirname "$0")/../support/http-server.sh"
+tess_start_http_server "$work/srv" "$work" || exit 1
 
 failures=0
 check() { # description, then a command that must succeed
@@ -35,7 +31,6 @@ check() { # description, then a command that must succeed
   if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
 has() { grep -qx -- "$2" "$1"; }
-winpath() { echo "Z:${1//\//\\}"; }
 # download_run <case> <mode> <url size sha>...: output in $work/<case>.out, files in $work/<case>/
 download_run() {
   local case=$1 mode=$2

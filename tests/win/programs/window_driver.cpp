@@ -1,5 +1,6 @@
-// Test driver: waits for a dialog window of another process, prints its title and the texts
-// of its controls, and presses one of its buttons, as a user would.
+// Test driver: waits for a dialog window of another process (one with the given button, when a
+// button is named), prints its title and the texts of its controls, and presses that button,
+// as a user would.
 //   window_driver dialog <seconds> [<button text>]
 // Exit code 0 when a dialog was found (and the button pressed), 1 on time-out, 2 on misuse.
 #include <windows.h>
@@ -11,14 +12,19 @@
 namespace {
 
 struct Search {
+  const char *button = nullptr; // when set, only a dialog with this button will do
   HWND found = nullptr;
 };
 
+bool HasButton(HWND dialog, const char *text);
+
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
+  auto *search = reinterpret_cast<Search *>(lParam);
   char className[64] = {};
   ::GetClassNameA(hwnd, className, sizeof(className));
-  if (::IsWindowVisible(hwnd) && std::strcmp(className, "#32770") == 0) {
-    reinterpret_cast<Search *>(lParam)->found = hwnd;
+  if (::IsWindowVisible(hwnd) && std::strcmp(className, "#32770") == 0 &&
+      (search->button == nullptr || HasButton(hwnd, search->button))) {
+    search->found = hwnd;
     return FALSE;
   }
   return TRUE;
@@ -51,6 +57,26 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
+struct ButtonSearch {
+  const char *text;
+  bool found;
+};
+
+BOOL CALLBACK FindButton(HWND hwnd, LPARAM lParam) {
+  auto *search = reinterpret_cast<ButtonSearch *>(lParam);
+  if (WindowText(hwnd) == search->text) {
+    search->found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool HasButton(HWND dialog, const char *text) {
+  ButtonSearch search = {text, false};
+  ::EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -60,6 +86,7 @@ int main(int argc, char **argv) {
   }
   const DWORD deadline = ::GetTickCount() + static_cast<DWORD>(std::atoi(argv[2])) * 1000;
   Search search;
+  search.button = argc > 3 ? argv[3] : nullptr;
   while (search.found == nullptr) {
     ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) {
