@@ -16,13 +16,11 @@ mkdir -p "$work/srv" "$work/dl"
 tess_new_prefix "$work/prefix" || exit 1
 server_pid=
 trap '[ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-python3 "$(dirname "$0")/../support/http_server.py" --root "$work/srv" --port-file "$work/port" \
-  --lifetime 600 >/dev/null &
-server_pid=$!
 head -c 20000000 /dev/urandom >"$work/srv/big.bin"
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+. "$(dirname "$0")/../support/http-server.sh"
+tess_start_http_server "$work/srv" "$work" || exit 1
 # A throttled server (2 MB/s) so that the download outlasts the pauses.
-url="http://127.0.0.1:$(cat "$work/port")/rate=2000000/big.bin"
+url="$base/rate=2000000/big.bin"
 wine cmd.exe /c exit >/dev/null 2>&1
 out=$(wine "$bench" pause "Z:${work//\//\\}\\dl" "$url" 20000000 9 | tr -d '\r')
 echo "$out"

@@ -23,15 +23,12 @@ cleanup() {
   rm -rf "$work/srv" "$work/curl" "$work/flush" "$work/noflush"
 }
 trap cleanup EXIT
-python3 "$(dirname "$0")/../support/http_server.py" --root "$work/srv" --port-file "$work/port" \
-  --lifetime 1800 >/dev/null &
-server_pid=$!
 head -c $((mib * 1048576)) /dev/urandom >"$work/srv/big.bin"
 size=$(stat -c %s "$work/srv/big.bin")
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-url="http://127.0.0.1:$(cat "$work/port")/files/big.bin"
+. "$(dirname "$0")/../support/http-server.sh"
+tess_start_http_server "$work/srv" "$work" 1800 || exit 1
+url="$base/files/big.bin"
 wine cmd.exe /c exit >/dev/null 2>&1 # prefix services up before timing anything
-winpath() { echo "Z:${1//\//\\}"; }
 ms() { echo $(($(date +%s%N) / 1000000)); }
 
 t0=$(ms)

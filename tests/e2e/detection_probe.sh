@@ -222,7 +222,6 @@ count=16 needsAction=yes
 EXPECTED
 
 cd "$work" || fail "no work folder"
-winpath() { echo "Z:${1//\//\\}"; }
 
 # 1. The configuration read directly.
 timeout 120 wine "$probe" "$(winpath "$work/detect.ini")" >"$work/direct.txt" 2>"$work/direct.err" ||

@@ -40,7 +40,6 @@ VerMax=1.5
 INI
 
 # Windows paths for the same files: Z: is the Linux root; backslashes and slashes mixed.
-winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 in_win=$(winpath "$SCRATCH/in")
 
 wine_pack() { # runs tessara-pack.exe; stdout and stderr go to files, returns its exit code

@@ -58,6 +58,9 @@ tess_new_prefix() {
   export WINEPREFIX="$1"
 }
 
+# A Linux path as Wine's Z: drive (the Linux root) sees it.
+winpath() { echo "Z:${1//\//\\}"; }
+
 # The prefix's temporary folder as a Linux path.
 tess_temp_dir() {
   echo "$WINEPREFIX/drive_c/users/$(id -un)/Temp"

@@ -10,24 +10,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "prereq/empty_search_host.h"
 #include "prereq/prerequisite_list.h"
-#include "prereq/search_host.h"
 
 namespace {
 
-// Nothing is installed: the decisions then depend on the configuration alone.
-class NothingInstalled : public SearchHost {
+// Nothing is installed, but the folders exist: the decisions then depend on the configuration
+// alone, and folder tokens still expand as on a real system.
+class NothingInstalled : public EmptySearchHost {
 public:
-  bool EnumerateSubkeys(RegRoot, const std::string &, std::vector<std::string> *) const override {
-    return false;
-  }
-  bool QueryValueText(RegRoot, const std::string &, const std::string &,
-                      std::string *) const override {
-    return false;
-  }
-  bool PathExists(const std::string &) const override { return false; }
-  std::string FileVersionText(const std::string &) const override { return "0.0.0.0"; }
-  std::vector<std::string> ListSubfolders(const std::string &) const override { return {}; }
   std::string SystemDirectory() const override { return "C:\\windows\\system32"; }
   std::string WindowsDirectory() const override { return "C:\\windows"; }
   std::string TempPath() const override { return "C:\\temp\\"; }

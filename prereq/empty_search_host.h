@@ -1,0 +1,23 @@
+// A machine on which nothing is installed and no folder is known: every search finds nothing.
+// The host build's machine, and a base for tests and benchmarks whose decisions should depend
+// on the configuration alone.
+#pragma once
+#include "prereq/search_host.h"
+
+class EmptySearchHost : public SearchHost {
+public:
+  bool EnumerateSubkeys(RegRoot, const std::string &, std::vector<std::string> *) const override {
+    return false;
+  }
+  bool QueryValueText(RegRoot, const std::string &, const std::string &,
+                      std::string *) const override {
+    return false;
+  }
+  bool PathExists(const std::string &) const override { return false; }
+  std::string FileVersionText(const std::string &) const override { return "0.0.0.0"; }
+  std::vector<std::string> ListSubfolders(const std::string &) const override { return {}; }
+  std::string SystemDirectory() const override { return std::string(); }
+  std::string WindowsDirectory() const override { return std::string(); }
+  std::string TempPath() const override { return std::string(); }
+  std::string SpecialFolder(int) const override { return std::string(); }
+};
