@@ -2,10 +2,10 @@
 
 #include "app/command_line.h"
 #include "app/prerequisite_phase.h"
-#include "app/product_name.h"
 #include "app/setup_error.h"
 #include "app/status_window.h"
-#include "app/win/module_state.h"
+#include "base/win/module_state.h"
+#include "base/win/product_name.h"
 #include "resources/resource.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 std::string ArgumentsAfterProgramName(const std::string &fullCommandLine) {
   size_t i = 0;

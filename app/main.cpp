@@ -6,8 +6,8 @@
 
 #include "app/bootstrapper.h"
 #include "app/command_line.h"
-#include "app/win/module.h"
-#include "app/win/module_state.h"
+#include "base/win/module.h"
+#include "base/win/module_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Before anything can load a DLL: a setup usually runs from a Downloads folder full of

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/win/module_state.h"
+#include "base/win/module_state.h"
 #include "resources/resource.h"
 
 unsigned MessageIdForSetupError(int code) {

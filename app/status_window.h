@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "app/win/dialog.h"
+#include "base/win/dialog.h"
 
 class StatusWindow : public win::Dialog<StatusWindow> {
 public:

@@ -4,9 +4,9 @@
 
 #include <shellapi.h>
 
-#include "app/text.h"
-#include "app/win/handle.h"
 #include "archive/sfx_archive.h"
+#include "base/text.h"
+#include "base/win/handle.h"
 
 SetupError SfxArchive::OpenInTempFolder() {
   SetModulePath(std::string());

@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "app/text.h"
+#include "base/text.h"
 
 #ifdef _WIN32
 #include <windows.h>

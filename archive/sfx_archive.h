@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/file.h"
 #include "archive/archive_format.h"
+#include "base/file.h"
 
 class SfxArchive {
 public:

@@ -1,6 +1,6 @@
 #include "download/download_batch.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "download/download_codes.h"
 #include "download/download_file.h"
 #include "download/file_name_from_url.h"

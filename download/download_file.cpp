@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/file.h"
+#include "base/file.h"
 #include "download/download_codes.h"
 #include "download/download_speed.h"
 #include "download/file_name_from_url.h"

@@ -1,6 +1,6 @@
 #include "download/file_name_from_url.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 std::string fileNameFromUrl(const std::string &url) {
   size_t slash = text::FindLastChar(url, '/');

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/file.h"
+#include "base/file.h"
 
 namespace {
 

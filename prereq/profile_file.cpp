@@ -1,7 +1,7 @@
 #include "prereq/profile_file.h"
 
-#include "app/file.h"
-#include "app/text.h"
+#include "base/file.h"
+#include "base/text.h"
 
 namespace {
 

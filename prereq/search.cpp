@@ -1,6 +1,6 @@
 #include "prereq/search.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "prereq/config_reader.h"
 #include "prereq/search_host.h"
 

@@ -1,6 +1,6 @@
 #include "prereq/version_number.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 

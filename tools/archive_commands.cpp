@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/file.h"
 #include "archive/sfx_archive.h"
+#include "base/file.h"
 #include "tools/host_fs.h"
 #include "tools/pack_plan.h"
 #include "tools/stub_archive.h"

@@ -8,9 +8,9 @@
 #endif
 
 #include "archive/sfx_archive.h"
-#include "prereq/config_lint.h"
 #include "prereq/profile_file.h"
 #include "prereq/version_number.h"
+#include "tools/config_lint.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file.h"
+#include "base/file.h"
 
 // Every start position of pattern inside [begin, end) of file, in ascending order. The file is
 // read in chunks that overlap by the pattern's length, so matches across chunks are found.

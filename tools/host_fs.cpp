@@ -1,11 +1,11 @@
 #include "tools/host_fs.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
-#include "app/win/handle.h"
+#include "base/win/handle.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/file.h"
+#include "base/file.h"
 #include "tools/config_check.h"
 #include "tools/host_fs.h"
 #include "tools/pack_layout.h"

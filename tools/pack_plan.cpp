@@ -1,7 +1,7 @@
 #include "tools/pack_plan.h"
 
-#include "app/text.h"
 #include "archive/archive_format.h"
+#include "base/text.h"
 #include "tools/host_fs.h"
 
 namespace {

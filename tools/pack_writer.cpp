@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "app/file.h"
+#include "base/file.h"
 #include "tools/host_fs.h"
 
 namespace {

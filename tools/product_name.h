@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file.h"
+#include "base/file.h"
 
 constexpr uint32_t kProductNameCapacity = 64; // UTF-16 units, the terminating NUL included
 constexpr uint32_t kProductNameValueBytes = kProductNameCapacity * 2;

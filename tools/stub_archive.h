@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/file.h"
+#include "base/file.h"
 
 struct CarriedArchive {
   bool found = false;

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/win/module.h"
-#include "app/win/version_api.h"
+#include "base/win/module.h"
+#include "base/win/version_api.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/win/dialog.h"
+#include "base/win/dialog.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
 #include "resources/download_dialog_ids.h"

@@ -1,4 +1,4 @@
-#include "app/win/find_handle.h"
+#include "base/win/find_handle.h"
 #include "download/find_file_size.h"
 
 bool FindFileSize(const std::string &path, uint32_t *sizeLow) {

@@ -2,7 +2,7 @@
 // WinINet; the interactive batch shows the download dialog.
 #include <windows.h>
 
-#include "app/win/handle.h"
+#include "base/win/handle.h"
 #include "download/download_platform.h"
 #include "download/download_speed.h"
 #include "download/win/wininet_session.h"

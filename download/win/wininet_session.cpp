@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/win/module.h"
+#include "base/win/module.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/win/version_api.h"
+#include "base/win/version_api.h"
 
 namespace win {
 

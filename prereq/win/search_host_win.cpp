@@ -3,10 +3,10 @@
 
 #include <shlobj.h>
 
-#include "app/text.h"
-#include "app/win/find_handle.h"
-#include "app/win/module.h"
-#include "app/win/reg_key.h"
+#include "base/text.h"
+#include "base/win/find_handle.h"
+#include "base/win/module.h"
+#include "base/win/reg_key.h"
 #include "prereq/search.h"
 #include "prereq/search_host.h"
 #include "prereq/win/file_version.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 
 TEST(ParseExtractOption, SelectsExtractOnlyModeOnlyForAUsableValue) {
   EXPECT_EQ(ParseExtractOption(""), "");

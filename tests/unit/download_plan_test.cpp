@@ -5,8 +5,8 @@
 
 #include <fstream>
 
-#include "app/text.h"
 #include "archive/sfx_archive.h"
+#include "base/text.h"
 #include "download/download_codes.h"
 #include "download/file_name_from_url.h"
 #include "download/prereq_plan.h"

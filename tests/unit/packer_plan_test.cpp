@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/text.h"
 #include "archive/archive_format.h"
+#include "base/text.h"
 #include "tools/pack_options.h"
 
 namespace {

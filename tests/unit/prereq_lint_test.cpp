@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "prereq/config_lint.h"
 #include "prereq/profile_file.h"
+#include "tools/config_lint.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "prereq/profile_file.h"
 #include "prereq/search.h"
 #include "tests/unit/prereq_fake_machine.h"

@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
-#include "app/product_name.h"
 #include "app/setup_error.h"
 #include "app/status_window.h"
-#include "app/win/module_state.h"
+#include "base/win/module_state.h"
+#include "base/win/product_name.h"
 #include "resources/resource.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <mutex>
 #include <string>
 
-#include "app/win/module_state.h"
+#include "base/win/module_state.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
 #include "resources/resource.h"

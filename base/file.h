@@ -5,7 +5,7 @@
 #include <string>
 
 #ifdef _WIN32
-#include "app/win/handle.h"
+#include "base/win/handle.h"
 #endif
 
 namespace sys {

@@ -1,4 +1,4 @@
-#include "app/win/version_api.h"
+#include "base/win/version_api.h"
 
 namespace win {
 

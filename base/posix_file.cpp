@@ -1,5 +1,5 @@
 // Host implementation of sys::File for the native build: the packer and the unit tests.
-#include "app/file.h"
+#include "base/file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/win/module.h"
+#include "base/win/module.h"
 
 namespace win {
 

@@ -1,6 +1,6 @@
-#include "app/win/module.h"
+#include "base/win/module.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace win {
 

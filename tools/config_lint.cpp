@@ -1,4 +1,4 @@
-#include "prereq/config_lint.h"
+#include "tools/config_lint.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/win/module_state.h"
+#include "base/win/module_state.h"
 
 namespace win {
 

@@ -1,8 +1,8 @@
-#include "app/product_name.h"
+#include "base/win/product_name.h"
 
 #include <cstring>
 
-#include "app/win/version_api.h"
+#include "base/win/version_api.h"
 
 bool ReadProductName(std::string *pathInOut) {
   win::VersionApi api;

@@ -1,4 +1,4 @@
-#include "app/win/module_state.h"
+#include "base/win/module_state.h"
 
 #include <vector>
 
