@@ -1,7 +1,9 @@
 #include "app/bootstrapper.h"
 
 #include "app/command_line.h"
+#include "app/exit_codes.h"
 #include "app/prerequisite_phase.h"
+#include "app/restart_registration.h"
 #include "app/setup_error.h"
 #include "app/status_window.h"
 #include "base/win/module_state.h"
@@ -10,18 +12,21 @@
 
 namespace {
 
-// Extract-only mode: every entry into the folder, nothing shown, nothing reported.
-void ExtractOnly(Bootstrapper &run) {
+// Extract-only mode: every entry into the folder, nothing shown, nothing reported; the exit
+// code alone says whether every entry was written.
+int ExtractOnly(Bootstrapper &run) {
   run.archive.SetModulePath(std::string());
   run.archive.setExtractFolder(run.extractOnlyFolder);
   run.archive.setKeepFiles(true);
   // After an Open that failed part-way nothing more is done.
-  if (run.archive.Open() == kSetupOk) {
-    run.archive.ExtractAll();
+  if (run.archive.Open() != kSetupOk || run.archive.ExtractAll() != kSetupOk) {
+    return kExitInstallFailure;
   }
+  return kExitSuccess;
 }
 
-void ExtractAndLaunch(Bootstrapper &run) {
+// The package's own exit code, or kExitInstallerNotStarted.
+int ExtractAndLaunch(Bootstrapper &run) {
   const bool external = (run.archive.flags() & kExternalFiles) != 0;
   {
     StatusWindow status;
@@ -32,12 +37,16 @@ void ExtractAndLaunch(Bootstrapper &run) {
     // A failed extraction is not reported: the launch then finds no package and says so.
     run.archive.ExtractPackageFiles();
   }
-  // The restart registration is removed here, before the package can restart the machine.
-  const int launched = run.archive.LaunchPackage(run.mainCommandLine);
+  // Removed before the package can restart the machine: the prerequisites are done.
+  UnregisterRestart(run.runValueName);
+  uint32_t packageExitCode = 0;
+  const int launched = run.archive.LaunchPackage(run.mainCommandLine, &packageExitCode);
   if (launched != kSetupOk) {
     // Reporting a package that never started as success would leave the user guessing.
     ReportSetupError(launched);
+    return kExitInstallerNotStarted;
   }
+  return static_cast<int>(packageExitCode);
 }
 
 } // namespace
@@ -46,14 +55,13 @@ int RunSetup(const std::string &commandLine) {
   Bootstrapper run;
   run.extractOnlyFolder = ParseExtractOption(commandLine);
   if (!run.extractOnlyFolder.empty()) {
-    ExtractOnly(run);
-    return 0;
+    return ExtractOnly(run);
   }
 
   const SetupError opened = run.archive.OpenInTempFolder();
   if (opened != kSetupOk) {
     ReportSetupError(opened);
-    return 0;
+    return kExitInstallFailure;
   }
   run.runValueName = run.archive.modulePath();
   run.title = run.archive.modulePath();
@@ -67,9 +75,12 @@ int RunSetup(const std::string &commandLine) {
   if (!commandLine.empty()) {
     run.mainCommandLine = commandLine;
   }
+  int exitCode = kExitUserCancelled;
   if (!run.cancelled) {
-    ExtractAndLaunch(run);
+    exitCode = ExtractAndLaunch(run);
   }
+  // Every normal run ends unregistered, cancelled or not.
+  UnregisterRestart(run.runValueName);
   // Destroying the archive deletes every file it extracted.
-  return 0;
+  return exitCode;
 }

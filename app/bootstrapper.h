@@ -15,5 +15,6 @@ struct Bootstrapper {
   bool cancelled = false;
 };
 
-// Runs the whole setup for the command line after the program's name; the exit code is 0.
+// Runs the whole setup for the command line after the program's name; returns the exit code
+// (app/exit_codes.h).
 int RunSetup(const std::string &commandLine);

@@ -22,7 +22,10 @@ SetupError SfxArchive::OpenInTempFolder() {
   return Open();
 }
 
-int SfxArchive::LaunchPackage(const std::string &parameters) {
+int SfxArchive::LaunchPackage(const std::string &parameters, uint32_t *exitCode) {
+  if (exitCode != nullptr) {
+    *exitCode = 0;
+  }
   const std::string path = extractFolder_ + packageBaseName_ + ".msi";
   if (path.size() >= MAX_PATH) {
     return kInstallerNotStarted;
@@ -42,6 +45,10 @@ int SfxArchive::LaunchPackage(const std::string &parameters) {
   win::Handle process(info.hProcess);
   if (process.IsValid()) {
     ::WaitForSingleObject(process.Get(), INFINITE);
+    DWORD code = 0;
+    if (exitCode != nullptr && ::GetExitCodeProcess(process.Get(), &code)) {
+      *exitCode = code;
+    }
   }
   return kSetupOk;
 }

@@ -34,8 +34,9 @@ public:
   SetupError ExtractByName(const std::string &name);
   void DeleteExtractedFiles();
   // Opens extractFolder + packageBaseName + ".msi" with the shell and waits for the process.
-  // Returns 0, or kInstallerNotStarted when no process could be started.
-  int LaunchPackage(const std::string &parameters);
+  // Returns 0, or kInstallerNotStarted when no process could be started. exitCode, when
+  // given, receives the process's exit code (0 when the shell handed back no process).
+  int LaunchPackage(const std::string &parameters, uint32_t *exitCode = nullptr);
 
   // Index of the first entry whose name equals name (case-sensitive), -1 if none.
   int FindEntry(const std::string &name) const;

@@ -63,6 +63,6 @@ check_extract "my" '/extract:C:\my files'
 pass "unquoted folder ends at the space"
 check_extract "o" '/extract:C:\o'
 pass "plain folder"
-run_line 'C:\setup.exe /extract:C:\does-not-exist' || fail "extract into a missing folder did not exit 0"
+assert_eq "$(run_line_code 'C:\setup.exe /extract:C:\does-not-exist')" 1603 "exit code of an extraction into a missing folder"
 [ ! -e "$(drive_c)/does-not-exist" ] || fail "a folder was created"
-pass "a folder that does not exist receives nothing, quietly"
+pass "a folder that does not exist receives nothing, quietly, and the exit code says so"

@@ -33,7 +33,7 @@ cp "$STUB" "$SCRATCH/nosig.exe"
 expect_box nosig.exe "An error occured while reading the file."
 [ ! -e "$(drive_c)/app.msi" ] || fail "the hostile entry name wrote outside the temporary folder"
 
-# The package cannot be started: the user is told, and the run still cleans up and exits 0.
+# The package cannot be started: the user is told, and the run still cleans up.
 wine reg delete 'HKCR\Msi.Package\shell\Open\command' /f >/dev/null 2>&1
 wine reg delete 'HKCR\.msi' /f >/dev/null 2>&1
 expect_box good.exe "Windows Installer could not be started."

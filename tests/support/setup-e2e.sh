@@ -64,6 +64,25 @@ run_line() {
   run_wine cmd /c 'C:\run-line.bat'
 }
 
+# Like run_line, but prints the program's whole exit code: the status Wine hands to Linux
+# keeps only its low 8 bits, and the setup's codes (1601, 1602, 1603, 3010) need all of them.
+run_line_code() {
+  start_line_code "$1"
+  wait_line_code
+}
+# The same in two halves, for a test that works the setup's windows in between.
+start_line_code() {
+  printf '@%s\r\n@echo %%ERRORLEVEL%%>C:\\run-line-code.txt\r\n' "$1" >"$(drive_c)/run-line.bat"
+  rm -f "$(drive_c)/run-line-code.txt"
+  timeout 300 wine cmd /c 'C:\run-line.bat' >/dev/null 2>&1 &
+  line_pid=$!
+}
+wait_line_code() {
+  wait "$line_pid"
+  wineserver -w
+  tr -d '\r\n ' <"$(drive_c)/run-line-code.txt" 2>/dev/null || echo "none"
+}
+
 # Starts a setup in the background, reads the dialog it shows with the driver, presses OK.
 # Prints the driver's report (title and control texts).
 read_dialog_of() {
