@@ -2,6 +2,7 @@
 // trail byte of a double-byte character is never taken for a backslash, quote or digit.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace text {
@@ -29,5 +30,9 @@ void EnsureTrailingBackslash(std::string *s);
 std::string FolderOf(const std::string &path);
 // Everything after the last backslash (the whole text when there is none).
 std::string FileNameOf(const std::string &path);
+
+// The decimal digits of value (no sign, no padding). The setup formats numbers with this
+// instead of the printf family, whose floating-point support alone would double its size.
+std::string Decimal(uint64_t value);
 
 } // namespace text

@@ -1,9 +1,9 @@
 #include "download/download_file.h"
 
-#include <cstdio>
 #include <memory>
 
 #include "base/file.h"
+#include "base/text.h"
 #include "download/download_codes.h"
 #include "download/download_speed.h"
 #include "download/file_name_from_url.h"
@@ -23,8 +23,7 @@ void Post(const DownloadFileJob &job, int code, uintptr_t wParam, intptr_t lPara
 // Content-Range that starts at offset (and, when the full length is known, ends there too).
 std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offset, bool hasLength,
                                        uint32_t serverLength) {
-  char header[64];
-  std::snprintf(header, sizeof header, "Range: bytes=%lu-\r\n", static_cast<unsigned long>(offset));
+  const std::string header = "Range: bytes=" + text::Decimal(offset) + "-\r\n";
   std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.url, header);
   if (!request) {
     return nullptr;
@@ -34,16 +33,13 @@ std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offs
   if (!request->QueryStatusCode(&status) || status != 206 || !request->QueryContentRange(&range)) {
     return nullptr;
   }
-  char expected[64];
-  std::snprintf(expected, sizeof expected, "bytes %lu-", static_cast<unsigned long>(offset));
-  if (range.compare(0, std::string(expected).size(), expected) != 0) {
+  const std::string expected = "bytes " + text::Decimal(offset) + "-";
+  if (range.compare(0, expected.size(), expected) != 0) {
     return nullptr;
   }
   if (hasLength) {
     size_t slash = range.find('/');
-    char total[16];
-    std::snprintf(total, sizeof total, "%lu", static_cast<unsigned long>(serverLength));
-    if (slash == std::string::npos || range.substr(slash + 1) != total) {
+    if (slash == std::string::npos || range.substr(slash + 1) != text::Decimal(serverLength)) {
       return nullptr;
     }
   }

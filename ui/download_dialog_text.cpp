@@ -1,25 +1,19 @@
 #include "ui/download_dialog_text.h"
 
-#include <cstdio>
+#include "base/text.h"
 
 std::string DownloadSpeedText(uint32_t hundredths) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%lu.%02lu KB/s", static_cast<unsigned long>(hundredths / 100),
-                static_cast<unsigned long>(hundredths % 100));
-  return text;
+  const uint32_t cents = hundredths % 100;
+  return text::Decimal(hundredths / 100) + (cents < 10 ? ".0" : ".") + text::Decimal(cents) +
+         " KB/s";
 }
 
 std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize) {
-  char text[32];
   if (exactSize == 0) {
-    std::snprintf(text, sizeof text, "%llu KB",
-                  static_cast<unsigned long long>(currentBytes / 1024));
-  } else {
-    // 64-bit product: no 32-bit byte count can overflow it.
-    std::snprintf(text, sizeof text, "%llu%%",
-                  static_cast<unsigned long long>(currentBytes * 100 / exactSize));
+    return text::Decimal(currentBytes / 1024) + " KB";
   }
-  return text;
+  // 64-bit product: no 32-bit byte count can overflow it.
+  return text::Decimal(currentBytes * 100 / exactSize) + "%";
 }
 
 ProgressScale ScaleFor(uint64_t range) {

@@ -1,6 +1,6 @@
 #include "prereq/win/file_version.h"
 
-#include <cstdio>
+#include "base/text.h"
 
 namespace win {
 
@@ -21,10 +21,8 @@ std::string FileVersionReader::Text(const std::string &path) const {
       parts[3] = LOWORD(info->dwFileVersionLS);
     }
   }
-  char textBuffer[64];
-  std::snprintf(textBuffer, sizeof textBuffer, "%u.%u.%u.%u", parts[0], parts[1], parts[2],
-                parts[3]);
-  return textBuffer;
+  return text::Decimal(parts[0]) + "." + text::Decimal(parts[1]) + "." + text::Decimal(parts[2]) +
+         "." + text::Decimal(parts[3]);
 }
 
 } // namespace win

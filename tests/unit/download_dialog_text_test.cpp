@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "ui/download_anchor_layout.h"
 #include "ui/download_dialog_text.h"
 
@@ -46,4 +47,11 @@ TEST(DownloadAnchors, EachFlagTakesTheWholeDifference) {
   EXPECT_EQ(AnchoredRect(r, kAnchorMoveY, 30, 50), (AnchorRect{10, 70, 110, 90}));
   EXPECT_EQ(AnchoredRect(r, kAnchorMoveX | kAnchorMoveY, 30, 50), (AnchorRect{40, 70, 140, 90}));
   EXPECT_EQ(AnchoredRect(r, 0, 30, 50), r);
+}
+
+TEST(DecimalText, WritesEveryDigitOfTheWholeRange) {
+  EXPECT_EQ(text::Decimal(0), "0");
+  EXPECT_EQ(text::Decimal(10), "10");
+  EXPECT_EQ(text::Decimal(4294967295u), "4294967295");
+  EXPECT_EQ(text::Decimal(18446744073709551615ull), "18446744073709551615");
 }
