@@ -13,9 +13,6 @@ function(tessara_product_flags target)
     # Nothing unwinds through product code: no unwind tables either (they were a sixth of the
     # stub).
     target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
-    # Link-time optimisation for the stub (a fifth of its size); fat objects, so the test
-    # programs that link the same libraries link them as ordinary code.
-    target_compile_options(${target} PRIVATE -flto -ffat-lto-objects)
     # With assertions on, std::string is instantiated in our own code (bounds-checked and
     # built without exceptions) instead of pulled from the runtime with its unwinder.
     target_compile_definitions(${target} PUBLIC _GLIBCXX_ASSERTIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501
@@ -26,8 +23,7 @@ endfunction()
 # Every Windows program links its runtime statically so that it runs on a bare system.
 function(tessara_windows_program target)
   if(WIN32)
-    # Linked from the ordinary code of the fat objects; only the stub links them optimised.
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
-                                          -Wl,--gc-sections -fno-use-linker-plugin)
+                                          -Wl,--gc-sections)
   endif()
 endfunction()
