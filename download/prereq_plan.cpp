@@ -5,9 +5,10 @@
 #include "download/find_file_size.h"
 #include "download/sha256.h"
 
-PrereqPlan::PrereqPlan(const SfxArchive &archive, const PrerequisiteList &list,
-                       DownloadPlatform &platform)
-    : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform) {
+PrereqPlan::PrereqPlan(SfxArchive &archive, const PrerequisiteList &list,
+                       DownloadPlatform &platform, InstallPlatform &installer)
+    : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform),
+      installer_(installer) {
   batch_.setFolder(archive.ModuleFolder());
   refreshDownloaded();
 }
@@ -33,6 +34,10 @@ bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
   }
   std::string actual;
   return Sha256OfFile(path, &actual) && SameSha256(actual, prerequisite.sha256);
+}
+
+bool PrereqPlan::setupStarted(size_t index) const {
+  return index < started_.size() && started_[index] != 0;
 }
 
 void PrereqPlan::refreshDownloaded() {

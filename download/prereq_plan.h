@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "download/download_batch.h"
+#include "install/install_platform.h"
 #include "prereq/prerequisite_list.h"
 
 class SfxArchive;
@@ -13,9 +14,10 @@ class SfxArchive;
 class PrereqPlan {
 public:
   // Copies the list's decisions, takes the executable's folder as the download folder and
-  // looks for complete downloads there.
-  PrereqPlan(const SfxArchive &archive, const PrerequisiteList &list,
-             DownloadPlatform &platform = DefaultDownloadPlatform());
+  // looks for complete downloads there. The archive gives the setups of Install actions.
+  PrereqPlan(SfxArchive &archive, const PrerequisiteList &list,
+             DownloadPlatform &platform = DefaultDownloadPlatform(),
+             InstallPlatform &installer = DefaultInstallPlatform());
   PrereqPlan(const PrereqPlan &) = delete;
   PrereqPlan &operator=(const PrereqPlan &) = delete;
 
@@ -30,6 +32,13 @@ public:
   // Ok gives Downloaded, every other status DownloadFailed. The interactive caller applies it
   // after a result of 0.
   void ApplyDownloadResults();
+  // Runs the setups of every Install, Downloaded and AlreadyDownloaded prerequisite in
+  // configuration order: silent on the calling thread, else under the launch window. All
+  // extractions happen before the first setup starts. Always 0.
+  int installAll(bool silent);
+  // True when the last installAll started this prerequisite's setup process. A setup that
+  // could not be started (no such entry, a failed extraction, a failed shell call) is false.
+  bool setupStarted(size_t index) const;
 
   PrereqAction action(size_t index) const { return actions_[index]; }
   void setAction(size_t index, PrereqAction action) { actions_[index] = action; }
@@ -46,6 +55,11 @@ private:
 
   std::vector<PrereqAction> actions_;
   const PrerequisiteList &list_;
-  const SfxArchive &archive_;
+  SfxArchive &archive_;
   DownloadBatch batch_;
+  InstallPlatform &installer_;
+  // Per prerequisite, 1 when its setup was started in the last install pass.
+  std::vector<unsigned char> started_;
+  // SetupFile names whose extraction failed in this run: never run, even on a later pass.
+  std::vector<std::string> badExtractions_;
 };

@@ -8,6 +8,7 @@
 #include "download/download_batch.h"
 #include "download/download_codes.h"
 #include "resources/download_dialog_ids.h"
+#include "ui/centre_on_owner.h"
 #include "ui/download_anchor_layout.h"
 #include "ui/download_comctl_version.h"
 #include "ui/download_dialog_text.h"
@@ -71,7 +72,6 @@ private:
   HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
   void SetStatus(size_t index, DownloadItemStatus status);
   void InitList();
-  void CentreOnOwner();
   void InitResizing();
   void EndWaitingForWorker(int result);
 
@@ -117,7 +117,7 @@ INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   totalScale_ = ScaleFor(totalSize_);
   ::SendMessageA(Item(IDC_GLOBAL_PROGRESS), PBM_SETRANGE32, 0, totalScale_.Range(totalSize_));
   ::SendMessageA(Item(IDC_GLOBAL_PROGRESS), PBM_SETPOS, 0, 0);
-  CentreOnOwner();
+  CentreOnOwner(hwnd());
   InitResizing();
 
   // The two columns fill the list; they do not follow later resizing.
@@ -165,36 +165,6 @@ void DownloadDialog::InitList() {
     row.pszText = const_cast<char *>("0%");
     ::SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&row));
   }
-}
-
-void DownloadDialog::CentreOnOwner() {
-  RECT work;
-  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  RECT area = work;
-  HWND owner = ::GetWindow(hwnd(), GW_OWNER);
-  if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
-    ::GetWindowRect(owner, &area);
-  }
-  RECT self;
-  ::GetWindowRect(hwnd(), &self);
-  int width = self.right - self.left;
-  int height = self.bottom - self.top;
-  int x = area.left + (area.right - area.left - width) / 2;
-  int y = area.top + (area.bottom - area.top - height) / 2;
-  // Kept inside the work area.
-  if (x + width > work.right) {
-    x = work.right - width;
-  }
-  if (y + height > work.bottom) {
-    y = work.bottom - height;
-  }
-  if (x < work.left) {
-    x = work.left;
-  }
-  if (y < work.top) {
-    y = work.top;
-  }
-  ::SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DownloadDialog::InitResizing() {

@@ -1,0 +1,74 @@
+#include "install/setup_launch.h"
+
+#include "archive/sfx_archive.h"
+#include "base/text.h"
+#include "download/file_name_from_url.h"
+
+namespace {
+
+bool Contains(const std::vector<std::string> &names, const std::string &name) {
+  for (const std::string &n : names) {
+    if (n == name) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// True when the archive's own, complete copy of the setup lies in the extraction folder.
+bool ExtractSetup(SfxArchive &archive, const std::string &name,
+                  std::vector<std::string> *badExtractions) {
+  const int index = archive.FindEntry(name);
+  if (index < 0 || Contains(*badExtractions, name)) {
+    return false;
+  }
+  if (archive.ExtractByName(name) == kSetupOk) {
+    return true;
+  }
+  // A copy cut short is marked extracted all the same, and a later request would report it
+  // written: remember it. A file that could not be created at all may be retried.
+  if (archive.isExtracted(static_cast<size_t>(index))) {
+    badExtractions->push_back(name);
+  }
+  return false;
+}
+
+} // namespace
+
+std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const PrerequisiteList &list,
+                                            const std::vector<PrereqAction> &actions,
+                                            const std::string &downloadFolder,
+                                            std::vector<std::string> *badExtractions) {
+  std::string folder = downloadFolder;
+  text::EnsureTrailingBackslash(&folder);
+  std::vector<SetupLaunch> launches;
+  for (size_t i = 0; i < actions.size() && i < list.count(); ++i) {
+    const Prerequisite &prerequisite = list.prerequisite(i);
+    SetupLaunch launch;
+    switch (actions[i]) {
+    case PrereqAction::Install:
+      if (!ExtractSetup(archive, prerequisite.source, badExtractions)) {
+        continue;
+      }
+      launch.path = archive.extractFolder() + prerequisite.source;
+      break;
+    case PrereqAction::Downloaded:
+    case PrereqAction::AlreadyDownloaded: {
+      const std::string name = fileNameFromUrl(prerequisite.source);
+      // The downloader never stores such a name, so nothing of ours can lie there.
+      if (!IsUsableDownloadName(name)) {
+        continue;
+      }
+      launch.path = folder + name;
+      break;
+    }
+    default:
+      continue;
+    }
+    launch.parameters = prerequisite.commandLine;
+    launch.name = prerequisite.name;
+    launch.prereqIndex = i;
+    launches.push_back(launch);
+  }
+  return launches;
+}

@@ -1,0 +1,152 @@
+#include "ui/launch_dialog.h"
+
+#include <objbase.h>
+
+#include "base/win/dialog.h"
+#include "base/win/handle.h"
+#include "install/run_setup.h"
+#include "install/runner_messages.h"
+#include "resources/launch_dialog_ids.h"
+#include "ui/centre_on_owner.h"
+
+namespace {
+
+// Asks the window to run the setups itself, after it has been shown.
+constexpr UINT kRunOnWindowThread = WM_APP + 1;
+
+// What the worker reads: the window it posts to and the setups. Only it writes started.
+struct WorkerBlock {
+  HWND hwnd;
+  const std::vector<SetupLaunch> *launches;
+  std::vector<unsigned char> *started;
+};
+
+// The shell may hand a start to an extension that needs COM on the calling thread.
+class ComApartment {
+public:
+  ComApartment()
+      : ok_(SUCCEEDED(
+            ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  ~ComApartment() {
+    if (ok_) {
+      ::CoUninitialize();
+    }
+  }
+  ComApartment(const ComApartment &) = delete;
+  ComApartment &operator=(const ComApartment &) = delete;
+
+private:
+  bool ok_;
+};
+
+DWORD WINAPI LaunchWorker(LPVOID param) {
+  const WorkerBlock block = *static_cast<WorkerBlock *>(param);
+  {
+    ComApartment com;
+    for (size_t i = 0; i < block.launches->size(); ++i) {
+      ::PostMessageA(block.hwnd, IRM_STARTING, i, 0);
+      (*block.started)[i] = runSetup((*block.launches)[i]) ? 1 : 0;
+    }
+  }
+  ::PostMessageA(block.hwnd, IRM_FINISHED, 0, 0);
+  return 0;
+}
+
+HANDLE CreateWorkerThread(LPTHREAD_START_ROUTINE routine, LPVOID arg) {
+  DWORD id = 0;
+  return ::CreateThread(nullptr, 0, routine, arg, 0, &id);
+}
+
+class LaunchDialog : public win::Dialog<LaunchDialog> {
+public:
+  static constexpr int kTemplateId = IDD_LAUNCH;
+  static const MessageEntry kMessageMap[5];
+
+  LaunchDialog(const std::vector<SetupLaunch> &launches, std::vector<unsigned char> *started,
+               LaunchThreadStart startThread)
+      : launches_(launches), started_(started), startThread_(startThread) {}
+
+  // Shows the window; returns when every setup has ended and the worker is gone.
+  void Run(HWND owner) {
+    RunModal(owner);
+    if (worker_.IsValid()) {
+      // Its last act was posting IRM_FINISHED; nothing of it is left behind.
+      ::WaitForSingleObject(worker_.Get(), INFINITE);
+      worker_.Close();
+    }
+    if (!handedOver_) {
+      // The window never came up: no scheduled setup is skipped for that.
+      RunAllHere();
+    }
+  }
+
+private:
+  INT_PTR OnInitDialog(WPARAM, LPARAM) {
+    CentreOnOwner(hwnd());
+    handedOver_ = true;
+    block_ = {hwnd(), &launches_, started_};
+    worker_.Attach(startThread_(&LaunchWorker, &block_));
+    if (!worker_.IsValid()) {
+      ::PostMessageA(hwnd(), kRunOnWindowThread, 0, 0);
+    }
+    return FALSE; // no default focus
+  }
+
+  INT_PTR OnCommand(WPARAM wParam, LPARAM) {
+    // Esc and the close box: the window stays while setups run.
+    return LOWORD(wParam) == IDCANCEL ? TRUE : FALSE;
+  }
+
+  INT_PTR OnStarting(WPARAM index, LPARAM) {
+    if (index < launches_.size()) {
+      ::SetDlgItemTextA(hwnd(), IDC_LAUNCH_NAME, launches_[index].name.c_str());
+    }
+    return TRUE;
+  }
+
+  INT_PTR OnFinished(WPARAM, LPARAM) {
+    ::EndDialog(hwnd(), 1);
+    return TRUE;
+  }
+
+  // No worker: the setups run here, as in a quiet run, with the window naming each.
+  INT_PTR OnRunOnWindowThread(WPARAM, LPARAM) {
+    for (size_t i = 0; i < launches_.size(); ++i) {
+      OnStarting(i, 0);
+      ::UpdateWindow(hwnd());
+      (*started_)[i] = runSetup(launches_[i]) ? 1 : 0;
+    }
+    return OnFinished(0, 0);
+  }
+
+  void RunAllHere() {
+    for (size_t i = 0; i < launches_.size(); ++i) {
+      (*started_)[i] = runSetup(launches_[i]) ? 1 : 0;
+    }
+  }
+
+  const std::vector<SetupLaunch> &launches_;
+  std::vector<unsigned char> *started_;
+  LaunchThreadStart startThread_;
+  WorkerBlock block_ = {nullptr, nullptr, nullptr};
+  win::Handle worker_;
+  bool handedOver_ = false;
+};
+
+const LaunchDialog::MessageEntry LaunchDialog::kMessageMap[5] = {
+    {WM_INITDIALOG, &LaunchDialog::OnInitDialog},
+    {WM_COMMAND, &LaunchDialog::OnCommand},
+    {IRM_STARTING, &LaunchDialog::OnStarting},
+    {IRM_FINISHED, &LaunchDialog::OnFinished},
+    {kRunOnWindowThread, &LaunchDialog::OnRunOnWindowThread},
+};
+
+} // namespace
+
+void RunLaunchDialog(const std::vector<SetupLaunch> &launches, std::vector<unsigned char> *started,
+                     HWND owner, LaunchThreadStart startThread) {
+  started->assign(launches.size(), 0);
+  LaunchDialog dialog(launches, started,
+                      startThread != nullptr ? startThread : &CreateWorkerThread);
+  dialog.Run(owner);
+}
