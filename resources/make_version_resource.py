@@ -1,14 +1,11 @@
 #!/usr/bin/env python3
 """Writes the stub's VS_VERSIONINFO block as raw resource data.
 
-ProductName gets a fixed capacity, padded with NULs, so that the packer can put a vendor's
-product name into a built stub in place without moving any other byte of the file.
+The packer rewrites this block for each vendor's setup (product name, company, description,
+file version), so every string is sized to its text.
 """
 import struct
 import sys
-
-PRODUCT_NAME_CAPACITY = 64  # UTF-16 units, the terminating NUL included
-
 
 def pad4(data):
     return data + b"\0" * (-len(data) % 4)
@@ -25,12 +22,9 @@ def node(key, value, value_length, value_type, children=b""):
     return struct.pack("<H", len(body)) + body[2:]
 
 
-def string_node(key, text, capacity=None):
-    units = len(text) + 1 if capacity is None else capacity
-    if len(text) + 1 > units:
-        raise SystemExit("product name longer than %d characters" % (units - 1))
-    value = (text.encode("utf-16-le")).ljust(units * 2, b"\0")
-    return pad4(node(key, value, units, 1))
+def string_node(key, text):
+    value = text.encode("utf-16-le") + b"\0\0"
+    return pad4(node(key, value, len(value) // 2, 1))
 
 
 def main():
@@ -41,7 +35,7 @@ def main():
     strings = b"".join([
         string_node("FileDescription", "Setup"),
         string_node("FileVersion", version),
-        string_node("ProductName", product_name, PRODUCT_NAME_CAPACITY),
+        string_node("ProductName", product_name),
         string_node("ProductVersion", version),
     ])
     table = pad4(node("040904b0", b"", 0, 1, strings))

@@ -3,6 +3,10 @@
 
 #define IDI_SETUP 128
 
+// The packer knows a stub of this project, and the archive version it reads, by an RCDATA
+// resource named TESSARASTUB that holds this number (32-bit).
+#define TESSARA_STUB_FORMAT 100L
+
 #define IDD_STATUS 201
 #define IDC_STATUS_TEXT 1001
 

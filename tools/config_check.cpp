@@ -8,9 +8,11 @@
 #endif
 
 #include "archive/sfx_archive.h"
+#include "prereq/config_reader.h"
 #include "prereq/profile_file.h"
 #include "prereq/version_number.h"
 #include "tools/config_lint.h"
+#include "tools/host_fs.h"
 
 namespace {
 
@@ -22,17 +24,20 @@ constexpr int kCheckIoError = 3; // the configuration or the setup cannot be rea
 
 const char kCheckHelp[] =
     "Usage: tessara-pack check CONFIG.ini [SETUP.exe]\n"
+    "       tessara-pack check SETUP.exe\n"
     "\n"
     "Reads CONFIG.ini exactly as the setup will read it and prints every prerequisite as it\n"
-    "will be read, the general options, and why the list of prerequisites ends where it ends.\n"
+    "will be read, the general options, why the list of prerequisites ends where it ends, and\n"
+    "which prerequisites are carried by the setup and which are downloaded.\n"
     "With SETUP.exe (a packed setup), each SetupFile is also looked up among the prerequisite\n"
-    "setups the setup carries.\n"
+    "setups the setup carries. SETUP.exe alone checks the configuration stored inside it.\n"
     "\n"
     "Errors (the packer refuses such a configuration):\n"
     "  - the file cannot be read\n"
     "  - a [PREREQUISITES] section from which no prerequisite can be read\n"
     "  - a SetupFile that the setup does not carry\n"
     "  - a Sha256 that is not 64 hexadecimal digits\n"
+    "Warning with a setup: a carried setup that no SetupFile names (it never runs).\n"
     "Warnings (printed, not fatal): unknown keys and sections, repeated keys and sections,\n"
     "values of 259 characters or more, \"NOT FOUND\" values, numbers with trailing text,\n"
     "SearchType other than 0, 1 and 2, registry roots other than HKLM and HKCU, unknown\n"
@@ -64,9 +69,9 @@ std::string BoundText(const std::string &bound) {
 void PrintPrerequisite(size_t index, const Prerequisite &p) {
   std::printf("App%zu: %s\n", index + 1, p.name.c_str());
   if (p.sourceKind == SourceKind::SetupFile) {
-    std::printf("  source:       setup file '%s' carried by the setup\n", p.source.c_str());
+    std::printf("  source:       carried by the setup as '%s'\n", p.source.c_str());
   } else {
-    std::printf("  source:       download from '%s'\n", p.source.c_str());
+    std::printf("  source:       downloaded from '%s'\n", p.source.c_str());
     std::printf("  exact size:   %u bytes%s\n", p.exactSize, p.exactSize == 0 ? " (any)" : "");
   }
   std::printf("  command line: '%s'\n", p.commandLine.c_str());
@@ -105,6 +110,43 @@ std::string ScratchFolder() {
 #endif
 }
 
+// Whether path is a setup with an archive rather than a configuration file.
+bool IsPackedSetup(const std::string &path) {
+  SfxArchive archive;
+  archive.setExtractFolder(ScratchFolder());
+  return archive.SetModulePath(path) == kSetupOk && archive.LocateFooter() == kSetupOk;
+}
+
+// The configuration a setup stores, extracted for a moment into a private folder the way the
+// setup extracts it, and the names of the prerequisite setups it carries.
+bool ReadStoredConfiguration(const std::string &setupPath, ProfileFile *file,
+                             std::vector<std::string> *names) {
+  const std::string folder = host::MakeTempDirectory();
+  if (folder.empty()) {
+    return false;
+  }
+  bool loaded = false;
+  {
+    SfxArchive archive;
+    archive.setExtractFolder(host::JoinPath(folder, ""));
+    if (archive.SetModulePath(setupPath) == kSetupOk && archive.Open() == kSetupOk) {
+      int config = -1;
+      for (size_t i = 0; i < archive.entries().size() && i < archive.entryNames().size(); ++i) {
+        if (archive.entries()[i].type >= kPrerequisiteSetup) {
+          names->push_back(archive.entryNames()[i]);
+        } else if (archive.entries()[i].type == kConfiguration && config < 0) {
+          config = static_cast<int>(i);
+        }
+      }
+      loaded =
+          config >= 0 && archive.ExtractEntry(config, archive.extractFolder()) == kSetupOk &&
+          file->Load(archive.extractFolder() + archive.entryNames()[static_cast<size_t>(config)]);
+    }
+  }
+  host::RemoveEmptyDirectory(folder);
+  return loaded;
+}
+
 // The names of the prerequisite setups a packed setup carries, read as the setup reads them.
 bool ReadSetupNames(const std::string &setupPath, std::vector<std::string> *names) {
   SfxArchive archive;
@@ -118,6 +160,39 @@ bool ReadSetupNames(const std::string &setupPath, std::vector<std::string> *name
     }
   }
   return true;
+}
+
+// A carried setup that no prerequisite's SetupFile names is extracted by nobody and never runs.
+void AddUnnamedSetupWarnings(const std::vector<std::string> &setupNames, LintReport *report) {
+  for (const std::string &name : setupNames) {
+    bool named = false;
+    for (const Prerequisite &p : report->prerequisites) {
+      named = named || (p.sourceKind == SourceKind::SetupFile && p.source == name);
+    }
+    if (!named) {
+      LintFinding finding;
+      finding.severity = LintFinding::kWarning;
+      finding.where = "PREREQUISITES";
+      finding.message = "the setup carries '" + name +
+                        "' but no prerequisite names it as its SetupFile: it is never run";
+      report->findings.push_back(finding);
+    }
+  }
+}
+
+// Which prerequisites the setup downloads and which it carries, in one line each.
+void PrintSources(const LintReport &report) {
+  std::string carried;
+  std::string downloaded;
+  for (size_t i = 0; i < report.prerequisites.size(); ++i) {
+    const Prerequisite &p = report.prerequisites[i];
+    std::string &list = p.sourceKind == SourceKind::SetupFile ? carried : downloaded;
+    list += (list.empty() ? "" : ", ") + AppKeyName(static_cast<uint32_t>(i + 1)) + " (" +
+            p.source + ")";
+  }
+  std::printf("Carried by the setup: %s\n", carried.empty() ? "none" : carried.c_str());
+  std::printf("Downloaded while the setup runs: %s\n",
+              downloaded.empty() ? "none" : downloaded.c_str());
 }
 
 } // namespace
@@ -134,11 +209,23 @@ int RunCheckCommand(const std::vector<std::string> &args) {
     return kCheckUsage;
   }
   ProfileFile file;
-  if (!file.Load(args[0])) {
+  LintInput input;
+  std::string label = args[0];
+  bool fromSetup = false;
+  if (args.size() == 1 && IsPackedSetup(args[0])) {
+    // A finished setup: check the configuration it stores against the setups it carries.
+    if (!ReadStoredConfiguration(args[0], &file, &input.setupNames)) {
+      std::fprintf(stderr, "tessara-pack: the setup '%s' stores no configuration\n",
+                   args[0].c_str());
+      return kCheckIoError;
+    }
+    input.setupKnown = true;
+    fromSetup = true;
+    label = "stored in " + args[0];
+  } else if (!file.Load(args[0])) {
     std::fprintf(stderr, "tessara-pack: cannot read the configuration '%s'\n", args[0].c_str());
     return kCheckIoError;
   }
-  LintInput input;
   if (args.size() == 2) {
     input.setupKnown = true;
     if (!ReadSetupNames(args[1], &input.setupNames)) {
@@ -148,7 +235,10 @@ int RunCheckCommand(const std::vector<std::string> &args) {
     }
   }
   LintReport report = LintConfiguration(file, input);
-  std::printf("Configuration: %s\n", args[0].c_str());
+  if (input.setupKnown) {
+    AddUnnamedSetupWarnings(input.setupNames, &report);
+  }
+  std::printf("Configuration: %s\n", label.c_str());
   std::printf("GeneralOptions:\n  MainAppCmdLine: '%s'\n  Options:        '%s' (quiet run: %s)\n",
               report.general.mainAppCmdLine.c_str(), report.general.options.c_str(),
               report.general.options.find(kQuietOption) != std::string::npos ? "yes" : "no");
@@ -157,9 +247,11 @@ int RunCheckCommand(const std::vector<std::string> &args) {
   }
   std::printf("%zu prerequisite(s); the list ends there: %s.\n", report.prerequisites.size(),
               report.endReason.c_str());
-  if (args.size() == 1) {
+  PrintSources(report);
+  if (!input.setupKnown) {
     std::printf("SetupFile names were not compared with a setup (none given).\n");
   }
+  (void)fromSetup;
   std::fflush(stdout);
   PrintFindings(report, stdout);
   std::printf("%d error(s), %d warning(s)\n", report.errorCount(), report.warningCount());
@@ -178,6 +270,21 @@ bool CheckConfigurationForPack(const std::string &iniPath,
   input.setupKnown = true;
   input.setupNames = setupEntryNames;
   LintReport report = LintConfiguration(file, input);
+  AddUnnamedSetupWarnings(input.setupNames, &report);
+  PrintFindings(report, stderr);
+  return report.errorCount() == 0;
+}
+
+bool CheckConfigurationTextForPack(const std::string &label, const std::string &text,
+                                   const std::vector<std::string> &setupEntryNames) {
+  (void)label;
+  ProfileFile file;
+  file.Parse(text);
+  LintInput input;
+  input.setupKnown = true;
+  input.setupNames = setupEntryNames;
+  LintReport report = LintConfiguration(file, input);
+  AddUnnamedSetupWarnings(input.setupNames, &report);
   PrintFindings(report, stderr);
   return report.errorCount() == 0;
 }

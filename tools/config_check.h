@@ -11,3 +11,7 @@ int RunCheckCommand(const std::vector<std::string> &args);
 // the prerequisite setups the setup will carry. Prints findings to stderr; false on errors.
 bool CheckConfigurationForPack(const std::string &iniPath,
                                const std::vector<std::string> &setupEntryNames);
+// The same on the configuration's text as it will be stored (label names it in messages). A
+// carried setup that no prerequisite names draws a warning: it would never run.
+bool CheckConfigurationTextForPack(const std::string &label, const std::string &text,
+                                   const std::vector<std::string> &setupEntryNames);

@@ -146,6 +146,9 @@ private:
       const ProfileFile::Section &section = file_.sections()[i];
       if (i == 0) {
         for (const ProfileFile::Key &key : section.keys) {
+          if (!key.name.empty() && (key.name[0] == ';' || key.name[0] == '#')) {
+            continue; // a comment
+          }
           Warn("file", key.line, "'" + key.name + "' stands before any section and is never read");
         }
         continue;

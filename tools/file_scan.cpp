@@ -1,5 +1,6 @@
 #include "tools/file_scan.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -49,4 +50,26 @@ bool FindAllInFile(sys::File &file, uint32_t begin, uint32_t end, const std::str
     }
     at += want - (length - 1);
   }
+}
+
+bool ReadFileHead(const std::string &path, uint32_t limit, std::string *bytes) {
+  sys::File file;
+  bytes->clear();
+  if (!file.OpenRead(path)) {
+    return false;
+  }
+  std::vector<char> chunk(64 * 1024);
+  while (bytes->size() < limit) {
+    const uint32_t want =
+        static_cast<uint32_t>(std::min<size_t>(chunk.size(), limit - bytes->size()));
+    uint32_t moved = 0;
+    if (!file.Read(chunk.data(), want, &moved)) {
+      return false;
+    }
+    if (moved == 0) {
+      break;
+    }
+    bytes->append(chunk.data(), moved);
+  }
+  return true;
 }

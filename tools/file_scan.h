@@ -13,3 +13,6 @@ bool FindAllInFile(sys::File &file, uint32_t begin, uint32_t end, const std::str
 
 // Reads exactly size bytes at position; false on a failure or a short read.
 bool ReadAt(sys::File &file, uint32_t position, void *buffer, uint32_t size);
+
+// The first bytes of the file at path, at most limit of them (fewer when the file is shorter).
+bool ReadFileHead(const std::string &path, uint32_t limit, std::string *bytes);

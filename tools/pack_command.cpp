@@ -2,16 +2,23 @@
 
 #include <cstdio>
 
+#include "archive/archive_format.h"
 #include "base/file.h"
+#include "tools/carry.h"
 #include "tools/config_check.h"
+#include "tools/file_scan.h"
 #include "tools/host_fs.h"
+#include "tools/input_kinds.h"
 #include "tools/pack_layout.h"
 #include "tools/pack_plan.h"
 #include "tools/pack_writer.h"
-#include "tools/product_name.h"
 #include "tools/stub_archive.h"
+#include "tools/stub_face.h"
 
 namespace {
+
+// tessara-stub.exe is tens of kilobytes; a file this large is no stub.
+constexpr uint32_t kMaxStubBytes = 16u << 20;
 
 PackStatus InputSize(const std::string &path, const char *role, uint32_t *size) {
   uint64_t bytes = 0;
@@ -52,41 +59,7 @@ PackStatus MeasureStub(const PackOptions &options, sys::File &stub, uint32_t *st
   return PackOk();
 }
 
-PackStatus ProductNamePatches(const PackOptions &options, sys::File &stub, uint32_t stubSize,
-                              std::vector<StubPatch> *patches) {
-  if (!options.hasProductName) {
-    return PackOk();
-  }
-  std::vector<unsigned char> value;
-  std::string error;
-  if (!EncodeProductName(options.productName, &value, &error)) {
-    return Refused(error);
-  }
-  std::vector<uint32_t> offsets;
-  switch (FindProductNameValues(stub, stubSize, &offsets)) {
-  case ProductNameSearch::kFound:
-    break;
-  case ProductNameSearch::kNoField:
-    return Refused("the stub '" + options.stub +
-                   "' has no ProductName in its version resource; --product-name needs a "
-                   "Tessara stub");
-  case ProductNameSearch::kWrongCapacity:
-    return Refused("the stub '" + options.stub +
-                   "' has a ProductName without the fixed room of 63 characters; rebuild it "
-                   "with -DTESSARA_PRODUCT_NAME instead");
-  case ProductNameSearch::kReadError:
-    return IoError("cannot read the stub '" + options.stub + "'");
-  }
-  for (uint32_t offset : offsets) {
-    StubPatch patch;
-    patch.offset = offset;
-    patch.bytes = value;
-    patches->push_back(patch);
-  }
-  return PackOk();
-}
-
-PackStatus CheckConfiguration(const PackOptions &options) {
+PackStatus CheckConfiguration(const PackOptions &options, std::vector<PlannedEntry> *entries) {
   if (options.config.empty()) {
     if (!options.prerequisites.empty() && !options.externalFiles) {
       std::fprintf(stderr, "tessara-pack: warning: prerequisite setups without --config are "
@@ -94,12 +67,35 @@ PackStatus CheckConfiguration(const PackOptions &options) {
     }
     return PackOk();
   }
-  std::vector<std::string> setupNames;
-  for (const std::string &path : options.prerequisites) {
-    setupNames.push_back(host::BaseName(path));
+  std::string stored;
+  PackStatus status = BuildStoredConfiguration(options, &stored);
+  if (!status.ok()) {
+    return status;
   }
-  if (!CheckConfigurationForPack(options.config, setupNames)) {
+  std::vector<std::string> setupNames;
+  for (PlannedEntry &entry : *entries) {
+    if (entry.type >= kPrerequisiteSetup) {
+      setupNames.push_back(entry.name);
+    } else if (entry.type == kConfiguration) {
+      entry.fromMemory = true;
+      entry.bytes = stored;
+      entry.size = static_cast<uint32_t>(stored.size());
+    }
+  }
+  if (!CheckConfigurationTextForPack(options.config, stored, setupNames)) {
     return Refused("the configuration '" + options.config + "' has errors; nothing was written");
+  }
+  return PackOk();
+}
+
+// The stub's program part, read whole: a stub is small, and its resources may be rewritten.
+PackStatus ReadStub(const PackOptions &options, uint32_t stubSize, std::string *stub) {
+  if (stubSize > kMaxStubBytes) {
+    return Refused("the stub '" + options.stub + "' is " + std::to_string(stubSize) +
+                   " bytes: far too large for tessara-stub.exe");
+  }
+  if (!ReadFileHead(options.stub, stubSize, stub) || stub->size() != stubSize) {
+    return IoError("cannot read the stub '" + options.stub + "'");
   }
   return PackOk();
 }
@@ -120,6 +116,9 @@ PackStatus Pack(const PackOptions &options, std::string *summary) {
   if (status.ok() && host::SameFile(options.output, options.stub)) {
     status = Refused("the output '" + options.output + "' is the stub");
   }
+  if (status.ok() && !options.icon.empty() && host::SameFile(options.output, options.icon)) {
+    status = Refused("the output '" + options.output + "' is the icon");
+  }
   for (size_t i = 0; status.ok() && i < entries.size(); ++i) {
     if (host::SameFile(options.output, entries[i].path)) {
       status =
@@ -137,22 +136,25 @@ PackStatus Pack(const PackOptions &options, std::string *summary) {
       return IoError("cannot open the stub '" + options.stub + "'");
     }
     status = MeasureStub(options, stub, &stubSize);
-    if (status.ok()) {
-      status = ProductNamePatches(options, stub, stubSize, &contents.patches);
-    }
-    if (!status.ok()) {
-      return status;
-    }
   }
-  status = CheckConfiguration(options);
+  if (status.ok()) {
+    status = ReadStub(options, stubSize, &contents.stub);
+  }
+  if (status.ok()) {
+    status = PrepareStub(options, &contents.stub);
+  }
+  if (status.ok()) {
+    status = CheckInputKinds(entries);
+  }
+  if (status.ok()) {
+    status = CheckConfiguration(options, &entries);
+  }
   if (!status.ok()) {
     return status;
   }
-  contents.stubPath = options.stub;
-  contents.stubSize = stubSize;
   contents.entries = entries;
   contents.flags = PlannedFlags(options);
-  status = ComputeLayout(stubSize, entries, &contents.layout);
+  status = ComputeLayout(static_cast<uint32_t>(contents.stub.size()), entries, &contents.layout);
   if (!status.ok()) {
     return status;
   }

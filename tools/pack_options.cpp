@@ -1,5 +1,7 @@
 #include "tools/pack_options.h"
 
+#include "tools/carry.h"
+
 namespace {
 
 enum class Kind { kSingle, kList, kFlag };
@@ -19,6 +21,11 @@ const OptionSpec kOptions[] = {
     {"--output", Kind::kSingle},
     {"-o", Kind::kSingle},
     {"--product-name", Kind::kSingle},
+    {"--icon", Kind::kSingle},
+    {"--company", Kind::kSingle},
+    {"--file-version", Kind::kSingle},
+    {"--description", Kind::kSingle},
+    {"--carry", Kind::kList},
     {"--external-files", Kind::kFlag},
     {"--has-prerequisites", Kind::kFlag},
     {"--replace", Kind::kFlag},
@@ -44,6 +51,14 @@ PackStatus SetSingle(const std::string &name, const std::string &value, PackOpti
     target = &options->config;
   } else if (name == "--output" || name == "-o") {
     target = &options->output;
+  } else if (name == "--icon") {
+    target = &options->icon;
+  } else if (name == "--company") {
+    target = &options->company;
+  } else if (name == "--file-version") {
+    target = &options->fileVersion;
+  } else if (name == "--description") {
+    target = &options->description;
   } else {
     target = &options->productName;
     seen = &options->hasProductName;
@@ -52,7 +67,7 @@ PackStatus SetSingle(const std::string &name, const std::string &value, PackOpti
     return UsageError(name + " is given twice");
   }
   if (value.empty() && seen == nullptr) {
-    return UsageError(name + " needs a file name");
+    return UsageError(name + " needs a value");
   }
   *target = value;
   if (seen != nullptr) {
@@ -69,6 +84,20 @@ PackStatus Apply(const OptionSpec &option, const std::string &value, PackOptions
   if (option.kind == Kind::kList) {
     if (value.empty()) {
       return UsageError(name + " needs a file name");
+    }
+    if (name == "--carry") {
+      CarrySpec spec;
+      std::string error;
+      if (!ParseCarry(value, &spec, &error)) {
+        return UsageError(error);
+      }
+      for (const CarrySpec &other : options->carries) {
+        if (other.app == spec.app) {
+          return UsageError("--carry names App" + std::to_string(spec.app) + " twice");
+        }
+      }
+      options->carries.push_back(spec);
+      return PackOk();
     }
     std::vector<std::string> &list = name == "--cab"    ? options->cabinets
                                      : name == "--file" ? options->files
@@ -96,6 +125,9 @@ PackStatus CheckRequired(const PackOptions &options) {
   if (!options.config.empty() && options.msi.empty()) {
     return UsageError("--config needs --msi: the configuration is stored under the package's "
                       "base name");
+  }
+  if (!options.carries.empty() && options.config.empty()) {
+    return UsageError("--carry needs --config: it rewrites a prerequisite of the configuration");
   }
   return PackOk();
 }

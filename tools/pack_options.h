@@ -1,9 +1,16 @@
 // The command line of "tessara-pack pack".
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "tools/pack_status.h"
+
+// "--carry AppN=FILE": prerequisite N's downloaded setup, stored in the setup.
+struct CarrySpec {
+  uint32_t app = 0;
+  std::string path;
+};
 
 struct PackOptions {
   std::string stub;
@@ -12,9 +19,15 @@ struct PackOptions {
   std::vector<std::string> files;
   std::string config;
   std::vector<std::string> prerequisites;
+  std::vector<CarrySpec> carries;
   std::string output;
   std::string productName;
   bool hasProductName = false;
+  // The vendor's face: an .ico for icon 128 and version-resource strings; empty when not given.
+  std::string icon;
+  std::string company;
+  std::string fileVersion;
+  std::string description;
   bool externalFiles = false;
   bool hasPrerequisitesFlag = false;
   bool replace = false;

@@ -97,6 +97,9 @@ PackStatus PlanEntries(const PackOptions &options, std::vector<PlannedEntry> *en
   for (const std::string &path : options.prerequisites) {
     add(path, kPrerequisiteSetup, host::BaseName(path));
   }
+  for (const CarrySpec &carry : options.carries) {
+    add(carry.path, kPrerequisiteSetup, host::BaseName(carry.path));
+  }
 
   for (size_t i = 0; i < entries->size(); ++i) {
     const PlannedEntry &entry = (*entries)[i];

@@ -58,21 +58,9 @@ private:
   std::string tail_;
 };
 
-void ApplyPatches(const std::vector<StubPatch> &patches, uint32_t chunkAt, char *chunk,
-                  uint32_t length) {
-  for (const StubPatch &patch : patches) {
-    for (size_t k = 0; k < patch.bytes.size(); ++k) {
-      const uint64_t at = static_cast<uint64_t>(patch.offset) + k;
-      if (at >= chunkAt && at < static_cast<uint64_t>(chunkAt) + length) {
-        chunk[at - chunkAt] = static_cast<char>(patch.bytes[k]);
-      }
-    }
-  }
-}
-
 // Copies exactly size bytes from the start of path; an input that is now shorter fails.
-PackStatus CopyInput(const std::string &path, uint32_t size, const std::vector<StubPatch> &patches,
-                     char *buffer, SetupSink *sink, const std::string &output) {
+PackStatus CopyInput(const std::string &path, uint32_t size, char *buffer, SetupSink *sink,
+                     const std::string &output) {
   sys::File in;
   if (!in.OpenRead(path)) {
     return IoError("cannot open '" + path + "' for reading");
@@ -87,7 +75,6 @@ PackStatus CopyInput(const std::string &path, uint32_t size, const std::vector<S
     if (moved == 0) {
       return IoError("'" + path + "' became shorter while it was packed");
     }
-    ApplyPatches(patches, done, buffer, moved);
     if (!sink->Write(buffer, moved)) {
       return IoError("cannot write '" + output + "' (disk full?)");
     }
@@ -102,11 +89,19 @@ PackStatus WriteAll(const SetupContents &contents, const std::string &output, Se
   if (!buffer) {
     return IoError("out of memory");
   }
-  PackStatus status =
-      CopyInput(contents.stubPath, contents.stubSize, contents.patches, buffer.get(), sink, output);
+  PackStatus status = PackOk();
+  if (!sink->Write(contents.stub.data(), static_cast<uint32_t>(contents.stub.size()))) {
+    return IoError("cannot write '" + output + "' (disk full?)");
+  }
   for (size_t i = 0; status.ok() && i < contents.entries.size(); ++i) {
-    status = CopyInput(contents.entries[i].path, contents.entries[i].size, {}, buffer.get(), sink,
-                       output);
+    const PlannedEntry &entry = contents.entries[i];
+    if (entry.fromMemory) {
+      if (!sink->Write(entry.bytes.data(), static_cast<uint32_t>(entry.bytes.size()))) {
+        return IoError("cannot write '" + output + "' (disk full?)");
+      }
+      continue;
+    }
+    status = CopyInput(entry.path, entry.size, buffer.get(), sink, output);
   }
   if (!status.ok()) {
     return status;

@@ -1,4 +1,4 @@
-// Writes a setup file: the stub (with its patches), each entry's data, the table, the footer.
+// Writes a setup file: the stub's program, each entry's data, the table, the footer.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -8,15 +8,10 @@
 #include "tools/pack_plan.h"
 #include "tools/pack_status.h"
 
-struct StubPatch {
-  uint32_t offset = 0;
-  std::vector<unsigned char> bytes;
-};
-
 struct SetupContents {
-  std::string stubPath;
-  uint32_t stubSize = 0; // bytes of the stub copied (a carried archive is cut off)
-  std::vector<StubPatch> patches;
+  // The stub's program part as it goes into the setup (a carried archive cut off, the vendor's
+  // resources written in).
+  std::string stub;
   std::vector<PlannedEntry> entries;
   PackLayout layout;
   uint32_t flags = 0;

@@ -4,23 +4,7 @@
 #include <windows.h>
 #endif
 
-#include "tools/file_scan.h"
-
 namespace {
-
-// A String node: wLength, wValueLength, wType, then the key with its NUL, padded to 4 bytes.
-constexpr uint32_t kNodeHeaderSize = 6;
-const char kKey[] = "ProductName";
-
-std::string Utf16Key() {
-  std::string key;
-  for (const char *p = kKey; *p != '\0'; ++p) {
-    key += *p;
-    key += '\0';
-  }
-  key.append(2, '\0');
-  return key;
-}
 
 #ifndef _WIN32
 // Decodes UTF-8 into UTF-16 units; false when the bytes are not UTF-8.
@@ -100,71 +84,28 @@ bool ToUtf16(const std::string &name, std::vector<uint32_t> *units) {
 
 } // namespace
 
-bool EncodeProductName(const std::string &name, std::vector<unsigned char> *value,
-                       std::string *error) {
-  std::vector<uint32_t> units;
-  if (name.empty()) {
-    *error = "the product name is empty";
+bool EncodeVersionText(const std::string &text, const std::string &what, size_t maxUnits,
+                       std::vector<uint16_t> *units, std::string *error) {
+  std::vector<uint32_t> wide;
+  if (text.empty()) {
+    *error = "the " + what + " is empty";
     return false;
   }
-  if (!ToUtf16(name, &units)) {
-    *error = "the product name is not text in this system's code page";
+  if (!ToUtf16(text, &wide)) {
+    *error = "the " + what + " is not text in this system's code page";
     return false;
   }
-  for (uint32_t unit : units) {
+  for (uint32_t unit : wide) {
     if (unit < 0x20 || unit == 0x7F) {
-      *error = "the product name contains a control character";
+      *error = "the " + what + " contains a control character";
       return false;
     }
   }
-  if (units.size() >= kProductNameCapacity) {
-    *error = "the product name has " + std::to_string(units.size()) +
-             " characters; the stub has room for " + std::to_string(kProductNameCapacity - 1);
+  if (wide.size() > maxUnits) {
+    *error = "the " + what + " has " + std::to_string(wide.size()) +
+             " characters; the stub has room for " + std::to_string(maxUnits);
     return false;
   }
-  value->assign(kProductNameValueBytes, 0);
-  for (size_t i = 0; i < units.size(); ++i) {
-    (*value)[2 * i] = static_cast<unsigned char>(units[i]);
-    (*value)[2 * i + 1] = static_cast<unsigned char>(units[i] >> 8);
-  }
+  units->assign(wide.begin(), wide.end());
   return true;
-}
-
-ProductNameSearch FindProductNameValues(sys::File &stub, uint32_t size,
-                                        std::vector<uint32_t> *valueOffsets) {
-  valueOffsets->clear();
-  const std::string key = Utf16Key();
-  std::vector<uint32_t> positions;
-  if (!FindAllInFile(stub, 0, size, key, &positions)) {
-    return ProductNameSearch::kReadError;
-  }
-  // The value follows the key, 4-byte aligned from the node's start.
-  const uint32_t valueStart = (kNodeHeaderSize + static_cast<uint32_t>(key.size()) + 3) & ~3u;
-  for (uint32_t keyAt : positions) {
-    if (keyAt < kNodeHeaderSize) {
-      continue;
-    }
-    const uint32_t nodeAt = keyAt - kNodeHeaderSize;
-    if (static_cast<uint64_t>(nodeAt) + valueStart + kProductNameValueBytes > size) {
-      continue;
-    }
-    unsigned char node[kNodeHeaderSize];
-    unsigned char last[2];
-    if (!ReadAt(stub, nodeAt, node, kNodeHeaderSize) ||
-        !ReadAt(stub, nodeAt + valueStart + kProductNameValueBytes - 2, last, 2)) {
-      return ProductNameSearch::kReadError;
-    }
-    const uint32_t length = node[0] | (node[1] << 8);
-    const uint32_t valueLength = node[2] | (node[3] << 8);
-    const uint32_t type = node[4] | (node[5] << 8);
-    // A text node with exactly the fixed room, whose last unit is still a NUL.
-    if (type == 1 && valueLength == kProductNameCapacity &&
-        length >= valueStart + kProductNameValueBytes && last[0] == 0 && last[1] == 0) {
-      valueOffsets->push_back(nodeAt + valueStart);
-    }
-  }
-  if (!valueOffsets->empty()) {
-    return ProductNameSearch::kFound;
-  }
-  return positions.empty() ? ProductNameSearch::kNoField : ProductNameSearch::kWrongCapacity;
 }

@@ -7,12 +7,16 @@
 
 #include "archive/sfx_archive.h"
 #include "packer_test_support.h"
+#include "stub_image_fixture.h"
 #include "tools/archive_commands.h"
 #include "tools/pack_options.h"
 
 using packer_test::Filler;
 using packer_test::ReadFileBytes;
 using packer_test::ScratchFolder;
+using stub_fixture::Cabinet;
+using stub_fixture::CompoundFile;
+using stub_fixture::MakeStub;
 
 namespace {
 
@@ -20,15 +24,17 @@ const std::string kConfig = "[PREREQUISITES]\nApp1=Runtime\n[App1]\nSetupFile=vc
                             "SearchType=1\nSearchString=HKLM\\SOFTWARE\\Vendor\\Runtime\n"
                             "VerMin=1.4\n";
 const uint32_t kConfigSize = static_cast<uint32_t>(kConfig.size());
+const uint32_t kStubSize = static_cast<uint32_t>(MakeStub().size());
 
 class PackTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    stub_ = dir_.Add("stub.exe", Filler(6000, 1));
-    msi_ = dir_.Add("app.msi", Filler(70000, 2)); // more than one copy chunk of the reader
-    cab_ = dir_.Add("data1.cab", Filler(3000, 3));
+    stub_ = dir_.Add("stub.exe", MakeStub());
+    // More than one copy chunk of the reader.
+    msi_ = dir_.Add("app.msi", CompoundFile(Filler(70000 - 8, 2)));
+    cab_ = dir_.Add("data1.cab", Cabinet(Filler(3000 - 4, 3)));
     config_ = dir_.Add("whatever.cfg", kConfig);
-    prereq_ = dir_.Add("vcredist.exe", Filler(2500, 4));
+    prereq_ = dir_.Add("vcredist.exe", packer_test::FakeProgram(2500, 4));
     output_ = dir_ / "setup.exe";
   }
 
@@ -70,17 +76,18 @@ TEST_F(PackTest, WritesTheBuildersLayout) {
   ASSERT_TRUE(Run(Full()).ok());
   const std::string setup = ReadFileBytes(output_);
   const std::string stub = ReadFileBytes(stub_);
-  ASSERT_EQ(setup.size(), 6000u + 70000 + 3000 + kConfigSize + 2500 + 4 * 16 + 7 + 9 + 7 + 12 + 36);
+  ASSERT_EQ(setup.size(),
+            kStubSize + 70000 + 3000 + kConfigSize + 2500 + 4 * 16 + 7 + 9 + 7 + 12 + 36);
   EXPECT_EQ(setup.compare(0, stub.size(), stub), 0);
   const ArchiveFooter footer = FooterOf(setup);
   EXPECT_EQ(footer.entryCount, 4u);
   EXPECT_EQ(footer.version, 100u);
   EXPECT_EQ(footer.footerOffset, setup.size() - 36);
-  EXPECT_EQ(footer.dataOffset, 6000u);
-  EXPECT_EQ(footer.entryTableOffset, 6000u + 70000 + 3000 + kConfigSize + 2500);
+  EXPECT_EQ(footer.dataOffset, kStubSize);
+  EXPECT_EQ(footer.entryTableOffset, kStubSize + 70000 + 3000 + kConfigSize + 2500);
   EXPECT_EQ(footer.flags, static_cast<uint32_t>(kHasPrerequisites));
   EXPECT_EQ(footer.reserved, 0);
-  EXPECT_EQ(setup.compare(6000, 70000, ReadFileBytes(msi_)), 0);
+  EXPECT_EQ(setup.compare(kStubSize, 70000, ReadFileBytes(msi_)), 0);
 
   struct stat st;
   ASSERT_EQ(::stat(output_.c_str(), &st), 0);
@@ -114,7 +121,8 @@ TEST_F(PackTest, ReadsBackThroughTheSetupsReaderByteForByte) {
   ASSERT_TRUE(ListSetup(output_, &listing).ok());
   EXPECT_NE(listing.find("flags             2 HasPrerequisites"), std::string::npos) << listing;
   EXPECT_NE(listing.find("Configuration"), std::string::npos);
-  EXPECT_NE(listing.find("2500      " + std::to_string(79000 + kConfigSize) + "  vcredist.exe"),
+  EXPECT_NE(listing.find("2500      " + std::to_string(kStubSize + 73000 + kConfigSize) +
+                         "  vcredist.exe"),
             std::string::npos)
       << listing;
 
@@ -157,14 +165,15 @@ TEST_F(PackTest, RefusesAStubThatCarriesAnArchiveUnlessReplacing) {
   options.replace = true;
   ASSERT_TRUE(Run(options).ok());
   const std::string second = ReadFileBytes(options.output);
-  EXPECT_EQ(second.compare(0, 6000, ReadFileBytes(stub_)), 0);
-  EXPECT_EQ(second.size(), 6000u + 70000 + 16 + 7 + 36);
-  EXPECT_EQ(FooterOf(second).dataOffset, 6000u);
+  EXPECT_EQ(second.compare(0, kStubSize, ReadFileBytes(stub_)), 0);
+  EXPECT_EQ(second.size(), kStubSize + 70000 + 16 + 7 + 36);
+  EXPECT_EQ(FooterOf(second).dataOffset, kStubSize);
 
   // A stub whose code holds the signature as a constant is no setup.
-  const std::string plainStub = Filler(3000, 9) + kArchiveMagic + Filler(3000, 10);
+  stub_fixture::StubSpec plain;
+  plain.code = Filler(3000, 9) + kArchiveMagic + Filler(3000, 10);
   options = Basic();
-  options.stub = dir_.Add("plain.exe", plainStub);
+  options.stub = dir_.Add("plain.exe", MakeStub(plain));
   EXPECT_TRUE(Run(options).ok());
 }
 
@@ -206,7 +215,7 @@ TEST_F(PackTest, RefusesMissingInputsAndLeavesNothingBehind) {
   status = Run(options);
   EXPECT_EQ(status.exitCode, kExitRefused);
   EXPECT_NE(status.message.find("is the input"), std::string::npos);
-  EXPECT_EQ(ReadFileBytes(cab_), Filler(3000, 3));
+  EXPECT_EQ(ReadFileBytes(cab_), Cabinet(Filler(3000 - 4, 3)));
 
   options = Basic();
   options.output = dir_ / "no-such-folder/setup.exe";

@@ -34,6 +34,13 @@ inline std::string Filler(size_t size, unsigned seed) {
   return bytes;
 }
 
+// A file that starts like a Windows program (MZ header pointing at "PE\0\0"), then filler.
+inline std::string FakeProgram(size_t size, unsigned seed) {
+  std::string bytes =
+      "MZ" + std::string(58, '\0') + std::string("\x40\0\0\0", 4) + std::string("PE\0\0", 4);
+  return bytes + Filler(size > bytes.size() ? size - bytes.size() : 0, seed);
+}
+
 class ScratchFolder {
 public:
   ScratchFolder() {

@@ -1,0 +1,56 @@
+// The headers of a Windows program, read by the packer to recognise a stub and to put a new
+// resource section into it.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PeSection {
+  std::string name;
+  uint32_t virtualSize = 0;
+  uint32_t virtualAddress = 0;
+  uint32_t rawSize = 0;
+  uint32_t rawPointer = 0;
+  uint32_t headerAt = 0; // file offset of this section's header
+};
+
+struct PeImage {
+  uint32_t peAt = 0;       // "PE\0\0"
+  uint32_t optionalAt = 0; // the optional header
+  uint16_t machine = 0;
+  uint16_t characteristics = 0;
+  uint16_t magic = 0; // 0x10B for a 32-bit image
+  uint16_t subsystem = 0;
+  uint32_t sectionAlignment = 0;
+  uint32_t fileAlignment = 0;
+  uint32_t directoryCount = 0;
+  std::vector<PeSection> sections;
+
+  uint32_t DirectoryRva(const std::string &file, uint32_t index) const;
+  uint32_t DirectorySize(const std::string &file, uint32_t index) const;
+  uint32_t DirectoryAt(uint32_t index) const { return optionalAt + 96 + index * 8; }
+};
+
+constexpr uint32_t kDirResource = 2;
+constexpr uint32_t kDirSecurity = 4;
+constexpr uint32_t kDirBaseReloc = 5;
+
+// Whether head (the first bytes of a file) starts with a DOS header whose e_lfanew points at a
+// "PE\0\0" signature: any Windows executable or DLL.
+bool HasPeSignature(const std::string &head);
+
+// Reads a PE32 image's headers and section table; false with *problem (a phrase completing
+// "the stub 'x' ...") when file is no Windows program or not a 32-bit GUI program.
+bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *problem);
+
+// The bytes of the resource section (directory at its start) and its address; false with
+// *problem when the image has none.
+bool FindResourceSection(const std::string &file, const PeImage &image, size_t *index,
+                         std::string *problem);
+
+// file with its resource section replaced by section (built for the same address): the
+// section is resized, a base-relocation section that follows it is moved along, and the
+// image size and directories are updated. Only such a layout is rewritten; anything else
+// after the resources (or data after the last section, such as a signature) gives false.
+bool ReplaceResourceSection(const std::string &file, const PeImage &image, size_t index,
+                            const std::string &section, std::string *result, std::string *problem);
