@@ -13,6 +13,7 @@
 #include "prereq/version_number.h"
 #include "tools/config_lint.h"
 #include "tools/host_fs.h"
+#include "tools/stub_archive.h"
 
 namespace {
 
@@ -110,11 +111,14 @@ std::string ScratchFolder() {
 #endif
 }
 
-// Whether path is a setup with an archive rather than a configuration file.
+// Whether path is a setup with an archive rather than a configuration file: only a complete,
+// consistent footer counts.
 bool IsPackedSetup(const std::string &path) {
-  SfxArchive archive;
-  archive.setExtractFolder(ScratchFolder());
-  return archive.SetModulePath(path) == kSetupOk && archive.LocateFooter() == kSetupOk;
+  uint64_t size = 0;
+  sys::File file;
+  CarriedArchive carried;
+  return host::FileSize(path, &size) && size <= kMaxArchiveExtent && file.OpenRead(path) &&
+         FindCarriedArchive(file, static_cast<uint32_t>(size), &carried) && carried.found;
 }
 
 // The configuration a setup stores, extracted for a moment into a private folder the way the

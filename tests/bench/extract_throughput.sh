@@ -7,8 +7,8 @@ tess_scratch bench_extract
 need_tools wine
 tess_display || fail "no X display"
 mkdir -p "$SCRATCH/pkg" "$SCRATCH/cp-out"
-head -c $((256 << 20)) /dev/urandom >"$SCRATCH/pkg/app.msi"
-head -c $((128 << 20)) /dev/urandom >"$SCRATCH/pkg/app.cab"
+fake_msi "$SCRATCH/pkg/app.msi" $((256 << 20))
+fake_cab "$SCRATCH/pkg/app.cab" $((128 << 20))
 head -c $((64 << 20)) /dev/urandom >"$SCRATCH/pkg/data1.bin"
 head -c $((64 << 20)) /dev/urandom >"$SCRATCH/pkg/data2.bin"
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/app.msi" --cab "$SCRATCH/pkg/app.cab" \

@@ -4,14 +4,17 @@
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 NATIVE=${TESSARA_NATIVE_BUILD:-$root/build/native}/tools/tessara-pack
+STUB=${TESSARA_WIN_BUILD:-$root/build/windows}/app/tessara-stub.exe
 [ -x "$NATIVE" ] || { echo "not built: $NATIVE" >&2; exit 1; }
+[ -f "$STUB" ] || { echo "not built: $STUB" >&2; exit 1; }
+. "$root/tests/support/inputs.sh"
 work=${TESSARA_TEST_ROOT:-$root/build/test-run}/packer_bench
 rm -rf "$work"
 mkdir -p "$work"
 size_mb=${1:-256}
-head -c 200000 /dev/urandom >"$work/stub.exe"
-head -c $((size_mb * 1024 * 1024)) /dev/urandom >"$work/app.msi"
-head -c $((size_mb * 1024 * 256)) /dev/urandom >"$work/app.cab"
+cp "$STUB" "$work/stub.exe"
+fake_msi "$work/app.msi" $((size_mb * 1024 * 1024))
+fake_cab "$work/app.cab" $((size_mb * 1024 * 256))
 
 best() { # runs "$@" three times, prints the fastest wall time in seconds
   local fastest=""

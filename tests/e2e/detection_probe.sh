@@ -4,6 +4,7 @@
 # reads the configuration directly and, packed into a setup by tessara-pack, from the setup.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"
+. "$(dirname "$0")/../support/inputs.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -230,8 +231,8 @@ tr -d '\r' <"$work/direct.txt" >"$work/direct.lf"
 diff -u "$work/expected.txt" "$work/direct.lf" || fail "direct detection differs"
 
 # 2. Packed into a setup, then read from the setup's temporary folder.
-printf 'not a real package' >"$work/package.msi"
-printf 'setup' >"$work/runtime-setup.exe"
+fake_msi "$work/package.msi" 100
+fake_program "$work/runtime-setup.exe" 100
 "$pack" pack --stub "$stub" --msi "$work/package.msi" --config "$work/detect.ini" \
   --prereq "$work/runtime-setup.exe" -o "$work/setup.exe" >"$work/pack.out" 2>&1 ||
   fail "packing failed: $(cat "$work/pack.out")"

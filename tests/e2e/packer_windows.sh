@@ -4,11 +4,12 @@
 # non-zero exit code just as the host build does.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"
+. "$(dirname "$0")/../support/inputs.sh"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
-for tool in wine wineserver cmp python3; do
+for tool in wine wineserver cmp python3 convert; do
   command -v "$tool" >/dev/null || fail "missing tool: $tool"
 done
 NATIVE="$TESSARA_NATIVE_BUILD/tools/tessara-pack"
@@ -24,10 +25,11 @@ mkdir -p "$SCRATCH/in/redist" "$SCRATCH/out"
 tess_new_prefix "$SCRATCH/prefix" || fail "no Wine prefix"
 trap 'wineserver -k >/dev/null 2>&1' EXIT
 
-head -c 150000 /dev/urandom >"$SCRATCH/in/Product.msi"
-head -c 70001 /dev/urandom >"$SCRATCH/in/data1.cab"
+fake_msi "$SCRATCH/in/Product.msi" 150000
+fake_cab "$SCRATCH/in/data1.cab" 70001
 head -c 1234 /dev/urandom >"$SCRATCH/in/readme.txt"
-head -c 40000 /dev/urandom >"$SCRATCH/in/redist/runtime-setup.exe"
+fake_program "$SCRATCH/in/redist/runtime-setup.exe" 40000
+convert -size 32x32 xc:'#2060a0' "$SCRATCH/in/vendor.ico" || fail "convert could not make an icon"
 cat >"$SCRATCH/in/any-name.cfg" <<'INI'
 [PREREQUISITES]
 App1=Runtime Library
@@ -52,22 +54,24 @@ wine_pack() { # runs tessara-pack.exe; stdout and stderr go to files, returns it
 "$NATIVE" pack --stub "$STUB" --msi "$SCRATCH/in/Product.msi" --cab "$SCRATCH/in/data1.cab" \
   --file "$SCRATCH/in/readme.txt" --config "$SCRATCH/in/any-name.cfg" \
   --prereq "$SCRATCH/in/redist/runtime-setup.exe" --product-name "Contoso Suite" \
+  --icon "$SCRATCH/in/vendor.ico" --company "Contoso Ltd." --file-version 2.1 \
   -o "$SCRATCH/out/native.exe" >/dev/null || fail "the host packer failed"
 
 wine_pack pack --stub "$(winpath "$STUB")" --msi "$in_win\\Product.msi" \
   --cab "Z:$SCRATCH/in/data1.cab" --file "$in_win/readme.txt" --config "$in_win\\any-name.cfg" \
   --prereq "$in_win\\redist/runtime-setup.exe" --product-name "Contoso Suite" \
+  --icon "$in_win/vendor.ico" --company "Contoso Ltd." --file-version 2.1 \
   -o "$(winpath "$SCRATCH/out/wine.exe")" || fail "tessara-pack.exe failed: $(cat "$SCRATCH/wine.err")"
 cmp "$SCRATCH/out/native.exe" "$SCRATCH/out/wine.exe" || fail "the two packers wrote different setups"
 pass "tessara-pack.exe under Wine writes the host packer's bytes"
 ls "$SCRATCH/out" | grep -q partial && fail "a temporary file was left beside the setup"
 
-# The product name went into the version resource, UTF-16LE, in place.
-python3 - "$SCRATCH/out/wine.exe" "$STUB" <<'PY' || fail "product name not rewritten in place"
-import sys
-setup, stub = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read()
-assert "Contoso Suite".encode("utf-16-le") + b"\0\0" in setup[:len(stub)]
-assert sum(a != b for a, b in zip(setup[:len(stub)], stub)) <= 2 * 13
+# The product name went into the version resource of the program part, UTF-16LE.
+python3 - "$SCRATCH/out/wine.exe" <<'PY' || fail "product name not written into the program part"
+import struct, sys
+setup = open(sys.argv[1], "rb").read()
+data_offset = struct.unpack_from("<I", setup, len(setup) - 36 + 16)[0]
+assert "Contoso Suite".encode("utf-16-le") + b"\0\0" in setup[:data_offset]
 PY
 pass "product name written into the stub's version resource"
 
@@ -115,6 +119,8 @@ refused 2 "must be named <name>.msi" --stub "$(winpath "$STUB")" --msi "$in_win\
   -o "$(winpath "$SCRATCH/out/again.exe")"
 refused 2 "room for 63" --stub "$(winpath "$STUB")" --msi "$in_win\\Product.msi" \
   --product-name "$(printf 'n%.0s' $(seq 64))" -o "$(winpath "$SCRATCH/out/again.exe")"
+refused 2 "is not a Windows program" --stub "$in_win\\readme.txt" --msi "$in_win\\Product.msi" \
+  -o "$(winpath "$SCRATCH/out/again.exe")"
 refused 1 "unknown option" --stub "$(winpath "$STUB")" --bogus
 pass "refusals exit non-zero under Wine"
 

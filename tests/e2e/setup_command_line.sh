@@ -6,8 +6,8 @@ tess_scratch setup_command_line
 need_tools wine
 tess_display || fail "no X display"
 mkdir -p "$SCRATCH/pkg"
-head -c 300000 /dev/urandom >"$SCRATCH/pkg/app.msi"
-head -c 70001 /dev/urandom >"$SCRATCH/pkg/app.cab"
+fake_msi "$SCRATCH/pkg/app.msi" 300000
+fake_cab "$SCRATCH/pkg/app.cab" 70001
 printf 'x' >"$SCRATCH/pkg/empty-ish.dat"
 : >"$SCRATCH/pkg/zero.dat"
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/app.msi" --cab "$SCRATCH/pkg/app.cab" \

@@ -18,7 +18,7 @@ done
 pass "static imports: $imports"
 
 mkdir -p "$SCRATCH/pkg"
-head -c 5000 /dev/urandom >"$SCRATCH/pkg/app.msi"
+fake_msi "$SCRATCH/pkg/app.msi" 5000
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/app.msi" -o "$SCRATCH/setup.exe" || fail "packing failed"
 tess_new_prefix "$SCRATCH/prefix"
 use_launch_recorder

@@ -5,7 +5,7 @@ tess_scratch setup_install
 need_tools wixl wine
 tess_display || fail "no X display"
 build_sample_msi
-echo "cabinet bytes" >"$SCRATCH/pkg/sample.cab"
+fake_cab "$SCRATCH/pkg/sample.cab" 64
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" --cab "$SCRATCH/pkg/sample.cab" \
   -o "$SCRATCH/setup.exe" || fail "packing failed"
 

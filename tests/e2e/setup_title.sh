@@ -7,7 +7,7 @@ need_tools wine python3
 tess_display || fail "no X display"
 mkdir -p "$SCRATCH/pkg"
 # Large enough that the extraction window stays up while the driver looks at it.
-head -c 400000000 /dev/zero >"$SCRATCH/pkg/app.msi"
+fake_msi "$SCRATCH/pkg/app.msi" 400000000 /dev/zero
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/app.msi" --product-name "Acme Widget" \
   -o "$SCRATCH/named.exe" || fail "packing failed"
 cp "$SCRATCH/named.exe" "$SCRATCH/nameless.exe"

@@ -2,6 +2,7 @@
 # and small assertions. Every failure ends the script with a message and a non-zero status.
 set -u
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/inputs.sh"
 
 STUB="$TESSARA_WIN_BUILD/app/tessara-stub.exe"
 PACK="$TESSARA_NATIVE_BUILD/tools/tessara-pack"

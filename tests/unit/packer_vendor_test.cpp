@@ -346,6 +346,8 @@ TEST_F(VendorTest, CarriesADownloadAndRewritesOnlyTheStoredConfiguration) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(RunCheckCommand({offline.output}), 0);
   const std::string checked = testing::internal::GetCapturedStdout();
+  EXPECT_NE(checked.find("Configuration: stored in " + offline.output), std::string::npos)
+      << checked;
   EXPECT_NE(checked.find("Carried by the setup: App1 (runtime-setup.exe)"), std::string::npos)
       << checked;
   EXPECT_NE(
