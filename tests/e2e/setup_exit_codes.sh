@@ -7,7 +7,7 @@ tess_scratch setup_exit_codes
 need_tools wine python3
 tess_display || fail "no X display"
 mkdir -p "$SCRATCH/pkg"
-head -c 5000 /dev/urandom >"$SCRATCH/pkg/app.msi"
+fake_msi "$SCRATCH/pkg/app.msi" 5000
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/app.msi" -o "$SCRATCH/setup.exe" || fail "packing failed"
 tess_new_prefix "$SCRATCH/prefix"
 cp "$SCRATCH/setup.exe" "$(drive_c)/setup.exe"
