@@ -34,11 +34,13 @@ for size in 16 32 48; do
   report=$(probe icon 'C:\vendor.exe' 'C:\vendor.ico' $size)
   echo "$report" | grep -qx 'pixels: equal' || fail "icon 128 at $size pixels: $report"
 done
+report=$(probe icon 'C:\vendor.exe' 'C:\vendor.ico' 32)
+echo "$report" | grep -qx 'shell icon: equal' || fail "the shell's icon of the file is not the vendor's: $report"
 report=$(probe icon 'C:\vendor.exe' 'C:\vendor.ico' 48)
 echo "$report" | grep -qx 'centre: 1133cc' || fail "the icon's centre is not the blue disc: $report"
 report=$(probe icon 'C:\stub.exe' 'C:\vendor.ico' 32)
 echo "$report" | grep -qx 'pixels: differ' || fail "the stub's own icon already looks like the vendor's: $report"
-pass "icon 128 of the setup has the .ico's pixels at 16, 32 and 48 pixels"
+pass "icon 128 of the setup, and the shell's icon of the file, have the .ico's pixels"
 
 expected_version() {
   cat <<'TXT'

@@ -3,6 +3,8 @@
 //   resource_probe version SETUP.exe              the version strings and the fixed file version
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -73,6 +75,14 @@ int Icon(const char *setup, const char *file, int size) {
     std::printf("centre: %02x%02x%02x\n", a[centre + 2], a[centre + 1], a[centre]);
   }
   std::printf("pixels: %s\n", !a.empty() && a == b ? "equal" : "differ");
+  // The shell's own pick, as Explorer shows the file: the first icon group, at the large size.
+  HICON shell = nullptr;
+  if (size == ::GetSystemMetrics(SM_CXICON) &&
+      ::ExtractIconExA(setup, 0, &shell, nullptr, 1) == 1) {
+    const std::vector<unsigned char> c = Pixels(shell, size);
+    std::printf("shell icon: %s\n", !c.empty() && c == b ? "equal" : "differ");
+    ::DestroyIcon(shell);
+  }
   if (fromSetup != nullptr) {
     ::DestroyIcon(fromSetup);
   }
