@@ -1,5 +1,6 @@
 // A file with the semantics of CreateFileA, on Windows and (for the host build and its tests)
-// on POSIX. Reads and writes report the bytes moved; Close() is safe to repeat.
+// on POSIX. Reads and writes report the bytes moved; offsets and sizes are 64-bit. The file is
+// closed when the object goes; Close() is safe to repeat.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,6 +14,7 @@ namespace sys {
 class File {
 public:
   File() = default;
+  ~File() { Close(); }
   File(const File &) = delete;
   File &operator=(const File &) = delete;
 
@@ -29,12 +31,12 @@ public:
   // Each returns false on failure; *moved receives the count the system reports.
   bool Read(void *buffer, uint32_t size, uint32_t *moved);
   bool Write(const void *buffer, uint32_t size, uint32_t *moved);
-  bool SeekFromBegin(uint32_t offset);
+  bool SeekFromBegin(uint64_t offset);
   bool SeekFromEnd(int32_t distance);
   bool SeekToEnd(uint32_t *position);
   bool Truncate();
   bool Flush();
-  bool GetSize(uint32_t *size);
+  bool GetSize(uint64_t *size);
 
 private:
 #ifdef _WIN32

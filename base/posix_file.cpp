@@ -50,8 +50,9 @@ bool File::Write(const void *buffer, uint32_t size, uint32_t *moved) {
   return n >= 0;
 }
 
-bool File::SeekFromBegin(uint32_t offset) {
-  if (offset > 0x7FFFFFFFu) {
+bool File::SeekFromBegin(uint64_t offset) {
+  static_assert(sizeof(off_t) == 8, "64-bit file offsets");
+  if (offset > static_cast<uint64_t>(INT64_MAX)) {
     return false;
   }
   return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
@@ -72,12 +73,12 @@ bool File::Truncate() {
 
 bool File::Flush() { return ::fsync(fd_) == 0 || errno == EINVAL; }
 
-bool File::GetSize(uint32_t *size) {
+bool File::GetSize(uint64_t *size) {
   struct stat st;
-  if (::fstat(fd_, &st) != 0 || st.st_size > 0xFFFFFFFF) {
+  if (::fstat(fd_, &st) != 0 || st.st_size < 0) {
     return false;
   }
-  *size = static_cast<uint32_t>(st.st_size);
+  *size = static_cast<uint64_t>(st.st_size);
   return true;
 }
 

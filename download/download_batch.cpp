@@ -97,7 +97,7 @@ void DownloadBatch::Post(int code, uintptr_t wParam, intptr_t lParam) {
 // The result is written before the message that ends the batch, so that whoever receives it
 // reads the final value.
 void DownloadBatch::DownloadWorker() {
-  std::unique_ptr<HttpSession> internet = platform_->OpenInternet(kAgent);
+  std::unique_ptr<HttpSession> internet = platform_->OpenInternet(kAgent, &flags_);
   if (!internet) {
     result_ = kBatchNoInternet;
     Post(DLM_START_FAILED, 0, 0);

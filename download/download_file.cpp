@@ -11,7 +11,16 @@
 
 namespace {
 
-constexpr uint32_t kChunkSize = 8192;
+// The largest read; the transport returns what has arrived, up to this.
+constexpr uint32_t kMaxRead = 1024 * 1024;
+// Written bytes are flushed when this many have gathered since the last flush, and at the end.
+constexpr uint64_t kFlushEvery = 8 * 1024 * 1024;
+// Offsets a resume can start from: the request and the range header carry 32 bits.
+constexpr uint64_t kLargestResume = 0xFFFFFFFFu;
+
+bool Cancelled(const DownloadFileJob &job) {
+  return (job.flags->load() & kDownloadCancelFlag) != 0;
+}
 
 void Post(const DownloadFileJob &job, int code, uintptr_t wParam, intptr_t lParam) {
   if (job.notify != nullptr) {
@@ -47,7 +56,7 @@ std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offs
 }
 
 // A file whose hash differs is removed, so that the next attempt starts from nothing.
-int CheckHash(const DownloadFileJob &job, uint32_t fileSize) {
+int CheckHash(const DownloadFileJob &job, uint64_t fileSize) {
   if (job.sha256.empty()) {
     return DLM_FILE_COMPLETE;
   }
@@ -56,7 +65,8 @@ int CheckHash(const DownloadFileJob &job, uint32_t fileSize) {
     return DLM_FILE_COMPLETE;
   }
   sys::DeleteFilePath(job.path);
-  Post(job, DLM_WRONG_SIZE, fileSize, 0);
+  Post(job, DLM_WRONG_SIZE, static_cast<uintptr_t>(fileSize < 0xFFFFFFFFu ? fileSize : 0xFFFFFFFFu),
+       0);
   return DLM_SIZE_MISMATCH;
 }
 
@@ -69,7 +79,7 @@ int downloadFile(const DownloadFileJob &job) {
   }
   std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.url, std::string());
   if (!request) {
-    return DLM_START_FAILED;
+    return Cancelled(job) ? DLM_ABORTED : DLM_START_FAILED;
   }
   uint32_t serverLength = 0;
   bool hasLength = request->QueryContentLength(&serverLength);
@@ -87,27 +97,33 @@ int downloadFile(const DownloadFileJob &job) {
     return DLM_SAVE_FAILED;
   }
 
-  uint32_t position = 0;
+  uint64_t position = 0;
   if (existed) {
-    uint32_t size = 0;
+    uint64_t size = 0;
     if (!file->GetSize(&size)) {
       return DLM_SAVE_FAILED;
     }
     // Without a length from the server a present file proves nothing; it is resumed instead.
     if (hasLength && size == serverLength) {
-      Post(job, DLM_PROGRESS, size, 0);
+      Post(job, DLM_PROGRESS, static_cast<uintptr_t>(size), 0);
       file->Close();
       request.reset();
       return CheckHash(job, size);
     }
+    // A file longer than the server's (or than any resume can reach) is no beginning of it.
+    bool resumable = size > 0 && size <= kLargestResume && (!hasLength || size < serverLength);
     bool resumed = false;
-    if (size > 0) {
-      if (request->SetFilePointer(size)) {
+    if (resumable) {
+      uint32_t offset = static_cast<uint32_t>(size);
+      if (request->SetFilePointer(offset)) {
         resumed = true;
       } else if (std::unique_ptr<HttpRequest> ranged =
-                     OpenRange(job, size, hasLength, serverLength)) {
+                     OpenRange(job, offset, hasLength, serverLength)) {
         request = std::move(ranged);
         resumed = true;
+      } else if (Cancelled(job)) {
+        // The range request was given up: the partial file stays as it is.
+        return DLM_ABORTED;
       }
     }
     if (resumed) {
@@ -115,7 +131,7 @@ int downloadFile(const DownloadFileJob &job) {
         return DLM_SAVE_FAILED;
       }
       position = size;
-      Post(job, DLM_PROGRESS, size, 0);
+      Post(job, DLM_PROGRESS, static_cast<uintptr_t>(size), 0);
     } else if (!file->SeekFromBegin(0) || !file->Truncate()) {
       // Starting over: no stale tail of the old content may survive.
       return DLM_SAVE_FAILED;
@@ -123,8 +139,9 @@ int downloadFile(const DownloadFileJob &job) {
   }
 
   int result = DLM_FILE_COMPLETE;
-  static_assert(kChunkSize <= 0x7FFFFFFF, "chunk fits a signed message parameter");
-  std::unique_ptr<uint8_t[]> buffer(new uint8_t[kChunkSize]);
+  static_assert(kMaxRead <= 0x7FFFFFFF, "a read's size fits a signed message parameter");
+  std::unique_ptr<uint8_t[]> buffer(new uint8_t[kMaxRead]);
+  uint64_t unflushed = 0;
   for (;;) {
     job.pauseEvent->Wait();
     if ((job.flags->load() & kDownloadCancelFlag) != 0) {
@@ -132,8 +149,9 @@ int downloadFile(const DownloadFileJob &job) {
       break;
     }
     uint32_t got = 0;
-    if (!request->Read(buffer.get(), kChunkSize, &got)) {
-      result = DLM_READ_FAILED;
+    if (!request->Read(buffer.get(), kMaxRead, &got)) {
+      // A read given up for a cancel is the cancel, not a failure of the connection.
+      result = Cancelled(job) ? DLM_ABORTED : DLM_READ_FAILED;
       break;
     }
     if (got == 0) {
@@ -143,7 +161,7 @@ int downloadFile(const DownloadFileJob &job) {
       }
       break;
     }
-    if (got > kChunkSize) {
+    if (got > kMaxRead) {
       result = DLM_READ_FAILED;
       break;
     }
@@ -153,10 +171,17 @@ int downloadFile(const DownloadFileJob &job) {
       result = DLM_SAVE_FAILED;
       break;
     }
-    file->Flush();
     position += got;
+    unflushed += got;
+    if (unflushed >= kFlushEvery) {
+      file->Flush();
+      unflushed = 0;
+    }
     Post(job, DLM_PROGRESS, got, static_cast<intptr_t>(ChunkSpeed(got, now - previous)));
     previous = now;
+  }
+  if (result == DLM_FILE_COMPLETE && unflushed > 0 && !file->Flush()) {
+    result = DLM_SAVE_FAILED;
   }
   file->Close();
   request.reset();

@@ -3,6 +3,7 @@
 // gets Win32 and WinINet; the host build gets the standard library, so the engine's logic is
 // tested natively with scripted fakes.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -41,8 +42,8 @@ public:
   virtual ~LocalFile() = default;
   // *existed tells whether the file was there before.
   virtual bool Open(const std::string &path, bool *existed) = 0;
-  virtual bool GetSize(uint32_t *size) = 0;
-  virtual bool SeekFromBegin(uint32_t offset) = 0;
+  virtual bool GetSize(uint64_t *size) = 0;
+  virtual bool SeekFromBegin(uint64_t offset) = 0;
   // Cuts the file at the current position.
   virtual bool Truncate() = 0;
   virtual bool Write(const void *data, uint32_t size, uint32_t *written) = 0;
@@ -59,8 +60,10 @@ public:
   virtual std::unique_ptr<WorkerThread> StartThread(void (*entry)(void *), void *arg) = 0;
   // Milliseconds since midnight, UTC.
   virtual uint32_t TimeOfDayMs() = 0;
-  // InternetOpenA(agent, preconfigured proxy); null when it fails.
-  virtual std::unique_ptr<HttpSession> OpenInternet(const char *agent) = 0;
+  // InternetOpenA(agent, preconfigured proxy); null when it fails. The session's calls give up
+  // promptly once the cancel bit of *flags is set.
+  virtual std::unique_ptr<HttpSession> OpenInternet(const char *agent,
+                                                    const std::atomic<uint32_t> *flags) = 0;
   virtual std::unique_ptr<LocalFile> NewLocalFile() = 0;
   // Shows the modal download dialog over the batch; returns its result (0, 1 or 4).
   virtual int ShowDownloadDialog(DownloadBatch &batch) = 0;
@@ -70,5 +73,5 @@ public:
 // (where there is no internet session and no dialog).
 DownloadPlatform &DefaultDownloadPlatform();
 
-// LocalFile over sys::File; flushEachChunk false makes Flush() do nothing (benchmarks only).
-std::unique_ptr<LocalFile> NewSystemLocalFile(bool flushEachChunk = true);
+// LocalFile over sys::File.
+std::unique_ptr<LocalFile> NewSystemLocalFile();

@@ -1,7 +1,8 @@
-// The size of a file as a directory search reports it (FindFirstFileA on Windows).
+// The size and last-write time of a file as a directory search reports them (FindFirstFileA
+// on Windows).
 #pragma once
 #include <cstdint>
 #include <string>
 
-// False when nothing of that name is found; *sizeLow gets the low 32 bits of its size.
-bool FindFileSize(const std::string &path, uint32_t *sizeLow);
+// False when nothing of that name is found. *writeTime only tells whether the file changed.
+bool FindFileSize(const std::string &path, uint64_t *size, uint64_t *writeTime);

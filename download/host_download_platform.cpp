@@ -63,7 +63,9 @@ public:
     auto ms = static_cast<uint64_t>(duration_cast<milliseconds>(now).count());
     return static_cast<uint32_t>(ms % 86400000u);
   }
-  std::unique_ptr<HttpSession> OpenInternet(const char *) override { return nullptr; }
+  std::unique_ptr<HttpSession> OpenInternet(const char *, const std::atomic<uint32_t> *) override {
+    return nullptr;
+  }
   std::unique_ptr<LocalFile> NewLocalFile() override { return NewSystemLocalFile(); }
   int ShowDownloadDialog(DownloadBatch &) override { return 1; }
 };

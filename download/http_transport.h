@@ -16,7 +16,8 @@ public:
   virtual bool QueryContentRange(std::string *value) = 0;
   // InternetSetFilePointer(offset, FILE_BEGIN); false when it returns -1.
   virtual bool SetFilePointer(uint32_t offset) = 0;
-  // InternetReadFile; *read is 0 at the end of the response.
+  // What has arrived, at most size bytes, waiting until something has; *read is 0 at the end
+  // of the response. False when the read fails or is given up (a cancelled batch).
   virtual bool Read(void *buffer, uint32_t size, uint32_t *read) = 0;
 };
 
@@ -25,7 +26,7 @@ class HttpSession {
 public:
   virtual ~HttpSession() = default;
   // InternetOpenUrlA with reload and no-cache; headers is empty or "Name: value\r\n" lines.
-  // Null when the URL cannot be opened.
+  // Null when the URL cannot be opened (or the open is given up: a cancelled batch).
   virtual std::unique_ptr<HttpRequest> OpenUrl(const std::string &url,
                                                const std::string &headers) = 0;
 };

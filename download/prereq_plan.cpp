@@ -3,7 +3,6 @@
 #include "archive/sfx_archive.h"
 #include "download/file_name_from_url.h"
 #include "download/find_file_size.h"
-#include "download/sha256.h"
 
 PrereqPlan::PrereqPlan(SfxArchive &archive, const PrerequisiteList &list,
                        DownloadPlatform &platform, InstallPlatform &installer)
@@ -25,15 +24,14 @@ bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
     return false;
   }
   std::string path = DownloadTargetPath(batch_.folder(), prerequisite.source);
-  uint32_t size = 0;
-  if (!FindFileSize(path, &size) || size != prerequisite.exactSize) {
+  // The whole size: a file of 4 GiB more than ExactSize is not the download.
+  uint64_t size = 0;
+  uint64_t writeTime = 0;
+  if (!FindFileSize(path, &size, &writeTime) || size != prerequisite.exactSize) {
     return false;
   }
-  if (prerequisite.sha256.empty()) {
-    return true;
-  }
-  std::string actual;
-  return Sha256OfFile(path, &actual) && SameSha256(actual, prerequisite.sha256);
+  return prerequisite.sha256.empty() ||
+         hashChecks_.Matches(path, size, writeTime, prerequisite.sha256);
 }
 
 bool PrereqPlan::setupStarted(size_t index) const {

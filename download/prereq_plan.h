@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "download/download_batch.h"
+#include "download/hash_check_cache.h"
 #include "install/install_platform.h"
 #include "prereq/prerequisite_list.h"
 
@@ -24,7 +25,8 @@ public:
   // Stores the folder with a trailing backslash, then runs refreshDownloaded.
   void setDownloadFolder(const std::string &path);
   // Download <-> AlreadyDownloaded by what lies in the download folder: a file with the URL's
-  // name and exactly ExactSize bytes (and, when a Sha256 is given, that hash).
+  // name and exactly ExactSize bytes (and, when a Sha256 is given, that hash; a file is hashed
+  // again only when its size or time changed).
   void refreshDownloaded();
   // Fetches every Download prerequisite. Interactive: 0 all attempted, 1 not started,
   // 4 aborted. Silent: 0 or 5, and the actions are updated (ApplyDownloadResults).
@@ -62,4 +64,5 @@ private:
   std::vector<unsigned char> started_;
   // SetupFile names whose extraction failed in this run: never run, even on a later pass.
   std::vector<std::string> badExtractions_;
+  mutable HashCheckCache hashChecks_;
 };

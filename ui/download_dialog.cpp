@@ -12,6 +12,7 @@
 #include "ui/download_anchor_layout.h"
 #include "ui/download_comctl_version.h"
 #include "ui/download_dialog_text.h"
+#include "ui/window_notifier.h"
 
 namespace {
 
@@ -34,18 +35,6 @@ const Anchor kAnchors[] = {
     {kSizeGripId, kAnchorMoveX | kAnchorMoveY},
 };
 
-// Posts the worker's messages to the dialog.
-class WindowNotifier : public DownloadNotifier {
-public:
-  void setWindow(HWND hwnd) { hwnd_ = hwnd; }
-  void Post(int code, uintptr_t wParam, intptr_t lParam) override {
-    ::PostMessageA(hwnd_, static_cast<UINT>(code), wParam, lParam);
-  }
-
-private:
-  HWND hwnd_ = nullptr;
-};
-
 class DownloadDialog : public win::Dialog<DownloadDialog> {
 public:
   static constexpr int kTemplateId = IDD_DOWNLOAD;
@@ -53,6 +42,7 @@ public:
 
   explicit DownloadDialog(DownloadBatch &batch) : batch_(batch) {}
   int result() const { return result_; }
+  bool opened() const { return opened_; }
 
 private:
   INT_PTR OnInitDialog(WPARAM, LPARAM);
@@ -82,6 +72,7 @@ private:
   uint64_t totalBytes_ = 0;
   bool paused_ = false;
   int result_ = 0;
+  bool opened_ = false;
 
   WindowNotifier notifier_;
   uint64_t totalSize_ = 0;
@@ -109,6 +100,7 @@ const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[13] = {
 };
 
 INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
+  opened_ = true;
   totalSize_ = 0;
   for (const DownloadItem &item : batch_.items()) {
     totalSize_ += item.size;
@@ -327,6 +319,10 @@ INT_PTR DownloadDialog::OnAllDone(WPARAM, LPARAM) {
 
 int RunDownloadDialog(DownloadBatch &batch, HWND owner) {
   DownloadDialog dialog(batch);
-  dialog.RunModal(owner);
+  INT_PTR shown = dialog.RunModal(owner);
+  // A dialog that never opened (-1, or 0 for a bad owner) started no worker.
+  if (shown == -1 || !dialog.opened()) {
+    return kDownloadNotStarted;
+  }
   return dialog.result();
 }

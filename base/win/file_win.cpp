@@ -37,13 +37,16 @@ bool File::Write(const void *buffer, uint32_t size, uint32_t *moved) {
   return ok != FALSE;
 }
 
-bool File::SeekFromBegin(uint32_t offset) {
-  // Offsets are kept below 2 GiB, so a 32-bit signed distance reaches every one of them.
-  if (offset > 0x7FFFFFFFu) {
+bool File::SeekFromBegin(uint64_t offset) {
+  if (offset > 0x7FFFFFFFFFFFFFFFull) {
     return false;
   }
-  return ::SetFilePointer(handle_.Get(), static_cast<LONG>(offset), nullptr, FILE_BEGIN) !=
-         INVALID_SET_FILE_POINTER;
+  // With a high part, INVALID_SET_FILE_POINTER is also a valid low part: the error code tells.
+  LONG high = static_cast<LONG>(offset >> 32);
+  ::SetLastError(NO_ERROR);
+  DWORD low = ::SetFilePointer(handle_.Get(), static_cast<LONG>(offset & 0xFFFFFFFFu), &high,
+                               FILE_BEGIN);
+  return low != INVALID_SET_FILE_POINTER || ::GetLastError() == NO_ERROR;
 }
 
 bool File::SeekFromEnd(int32_t distance) {
@@ -60,11 +63,15 @@ bool File::Truncate() { return ::SetEndOfFile(handle_.Get()) != FALSE; }
 
 bool File::Flush() { return ::FlushFileBuffers(handle_.Get()) != FALSE; }
 
-bool File::GetSize(uint32_t *size) {
+bool File::GetSize(uint64_t *size) {
   DWORD high = 0;
+  ::SetLastError(NO_ERROR);
   DWORD low = ::GetFileSize(handle_.Get(), &high);
-  *size = low;
-  return !(low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) && high == 0;
+  if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) {
+    return false;
+  }
+  *size = (static_cast<uint64_t>(high) << 32) | low;
+  return true;
 }
 
 bool File::IsOpen() const { return handle_.IsValid(); }

@@ -66,8 +66,9 @@ public:
     ::GetSystemTime(&now);
     return TimeOfDayFromParts(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
   }
-  std::unique_ptr<HttpSession> OpenInternet(const char *agent) override {
-    return OpenWinInetSession(agent);
+  std::unique_ptr<HttpSession> OpenInternet(const char *agent,
+                                            const std::atomic<uint32_t> *flags) override {
+    return OpenWinInetSession(agent, flags);
   }
   std::unique_ptr<LocalFile> NewLocalFile() override { return NewSystemLocalFile(); }
   int ShowDownloadDialog(DownloadBatch &batch) override {

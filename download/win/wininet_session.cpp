@@ -3,62 +3,29 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <cstring>
 #include <memory>
 
-#include "base/win/module.h"
+#include "download/win/wininet_api.h"
+#include "download/win/wininet_call_thread.h"
 
 namespace {
 
-using InternetOpenAFn = HINTERNET(WINAPI *)(LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD);
-using InternetOpenUrlAFn = HINTERNET(WINAPI *)(HINTERNET, LPCSTR, LPCSTR, DWORD, DWORD, DWORD_PTR);
-using HttpQueryInfoAFn = BOOL(WINAPI *)(HINTERNET, DWORD, LPVOID, LPDWORD, LPDWORD);
-using InternetSetFilePointerFn = DWORD(WINAPI *)(HINTERNET, LONG, PLONG, DWORD, DWORD_PTR);
-using InternetReadFileFn = BOOL(WINAPI *)(HINTERNET, LPVOID, DWORD, LPDWORD);
-using InternetCloseHandleFn = BOOL(WINAPI *)(HINTERNET);
+// Finite time-outs, so that WinINet itself gives up on a silent server where it applies them.
+constexpr DWORD kTimeoutMs = 60000;
+// Reads start small and double while each comes back within kQuickReadMs (a fast link gets
+// 1 MiB reads); one slower than kSlowReadMs halves the next, so that a slow link still reports
+// progress and honours Pause between reads.
+constexpr uint32_t kFirstRead = 8192;
+constexpr DWORD kQuickReadMs = 25;
+constexpr DWORD kSlowReadMs = 50;
 
-// The entry points, shared by the session and its requests (which it outlives).
-struct WinInet {
-  win::Module module;
-  InternetOpenAFn openA = nullptr;
-  InternetOpenUrlAFn openUrlA = nullptr;
-  HttpQueryInfoAFn queryInfoA = nullptr;
-  InternetSetFilePointerFn setFilePointer = nullptr;
-  InternetReadFileFn readFile = nullptr;
-  InternetCloseHandleFn closeHandle = nullptr;
-
-  bool Load() {
-    module.Attach(win::LoadSystemLibrary("wininet.dll"));
-    openA = module.Proc<InternetOpenAFn>("InternetOpenA");
-    openUrlA = module.Proc<InternetOpenUrlAFn>("InternetOpenUrlA");
-    queryInfoA = module.Proc<HttpQueryInfoAFn>("HttpQueryInfoA");
-    setFilePointer = module.Proc<InternetSetFilePointerFn>("InternetSetFilePointer");
-    readFile = module.Proc<InternetReadFileFn>("InternetReadFile");
-    closeHandle = module.Proc<InternetCloseHandleFn>("InternetCloseHandle");
-    return openA && openUrlA && queryInfoA && setFilePointer && readFile && closeHandle;
-  }
-};
-
-// Owner of an HINTERNET.
-class InternetHandle {
-public:
-  InternetHandle(const WinInet &api, HINTERNET h) : api_(api), handle_(h) {}
-  ~InternetHandle() {
-    if (handle_ != nullptr) {
-      api_.closeHandle(handle_);
-    }
-  }
-  InternetHandle(const InternetHandle &) = delete;
-  InternetHandle &operator=(const InternetHandle &) = delete;
-  HINTERNET Get() const { return handle_; }
-
-private:
-  const WinInet &api_;
-  HINTERNET handle_;
-};
+class WinInetSession;
 
 class WinInetRequest : public HttpRequest {
 public:
-  WinInetRequest(const WinInet &api, HINTERNET h) : api_(api), handle_(api, h) {}
+  WinInetRequest(WinInetSession &session, HINTERNET h) : session_(session), handle_(h) {}
+  ~WinInetRequest() override;
 
   bool QueryContentLength(uint32_t *length) override {
     return QueryNumber(HTTP_QUERY_CONTENT_LENGTH, length);
@@ -66,77 +33,165 @@ public:
   bool QueryStatusCode(uint32_t *status) override {
     return QueryNumber(HTTP_QUERY_STATUS_CODE, status);
   }
-  bool QueryContentRange(std::string *value) override {
-    char buffer[128];
-    DWORD size = sizeof buffer;
-    if (!api_.queryInfoA(handle_.Get(), HTTP_QUERY_CONTENT_RANGE, buffer, &size, nullptr) ||
-        size >= sizeof buffer) {
-      return false;
-    }
-    value->assign(buffer, size);
-    return true;
-  }
-  bool SetFilePointer(uint32_t offset) override {
-    if (offset > 0x7FFFFFFFu) {
-      return false;
-    }
-    return api_.setFilePointer(handle_.Get(), static_cast<LONG>(offset), nullptr, FILE_BEGIN, 0) !=
-           static_cast<DWORD>(-1);
-  }
-  bool Read(void *buffer, uint32_t size, uint32_t *read) override {
-    DWORD got = 0;
-    BOOL ok = api_.readFile(handle_.Get(), buffer, size, &got);
-    *read = got;
-    return ok != FALSE;
-  }
+  bool QueryContentRange(std::string *value) override;
+  bool SetFilePointer(uint32_t offset) override;
+  bool Read(void *buffer, uint32_t size, uint32_t *read) override;
 
 private:
-  bool QueryNumber(DWORD query, uint32_t *value) {
-    DWORD number = 0;
-    DWORD size = sizeof number;
-    if (!api_.queryInfoA(handle_.Get(), query | HTTP_QUERY_FLAG_NUMBER, &number, &size, nullptr)) {
-      return false;
-    }
-    *value = number;
-    return true;
-  }
+  bool QueryNumber(DWORD query, uint32_t *value);
 
-  const WinInet &api_;
-  InternetHandle handle_;
+  WinInetSession &session_;
+  HINTERNET handle_;
+  uint32_t want_ = kFirstRead;
 };
 
 class WinInetSession : public HttpSession {
 public:
-  WinInetSession(std::unique_ptr<WinInet> api, HINTERNET h)
-      : api_(std::move(api)), handle_(*api_, h) {}
+  WinInetSession(WinInetApi *api, HINTERNET h, const std::atomic<uint32_t> *flags)
+      : api_(api), handle_(h), flags_(flags) {}
+  ~WinInetSession() override {
+    if (calls_ != nullptr) {
+      calls_->Quit();
+    }
+    CloseHandle(&handle_);
+    api_->Release();
+  }
 
   std::unique_ptr<HttpRequest> OpenUrl(const std::string &url,
                                        const std::string &headers) override {
-    HINTERNET request = api_->openUrlA(
-        handle_.Get(), url.c_str(), headers.empty() ? nullptr : headers.c_str(),
-        static_cast<DWORD>(headers.size()), INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE, 0);
+    if (handle_ == nullptr || !EnsureCalls()) {
+      return nullptr;
+    }
+    HINTERNET request = nullptr;
+    if (!calls_->OpenUrl(handle_, url, headers, flags_, &request)) {
+      // Closing the parent ends an open in progress where the system allows; the batch stops
+      // after a failed open, so the session is not needed again.
+      GiveUp(&handle_);
+      return nullptr;
+    }
     if (request == nullptr) {
       return nullptr;
     }
-    return std::unique_ptr<HttpRequest>(new WinInetRequest(*api_, request));
+    return std::unique_ptr<HttpRequest>(new WinInetRequest(*this, request));
+  }
+
+  WinInetApi &api() { return *api_; }
+
+  // Reads through the call thread; false when WinINet failed or the read was given up (the
+  // request handle is closed then, and *handle is null).
+  bool Read(HINTERNET *handle, uint32_t want, uint32_t *got) {
+    *got = 0;
+    if (*handle == nullptr || !EnsureCalls()) {
+      return false;
+    }
+    bool ok = false;
+    if (!calls_->Read(*handle, want, flags_, &ok, got)) {
+      GiveUp(handle);
+      return false;
+    }
+    return ok;
+  }
+  const uint8_t *data() const { return calls_->data(); }
+
+  void CloseHandle(HINTERNET *handle) {
+    if (*handle != nullptr) {
+      api_->closeHandle(*handle);
+      *handle = nullptr;
+    }
   }
 
 private:
-  // Declared first: the handle is closed before the library is released.
-  std::unique_ptr<WinInet> api_;
-  InternetHandle handle_;
+  bool EnsureCalls() {
+    if (calls_ == nullptr) {
+      calls_ = WinInetCallThread::Start(*api_);
+    }
+    return calls_ != nullptr;
+  }
+  // The handle the given-up call uses is closed from here, which ends the call where the system
+  // allows it; the call thread finishes on its own otherwise.
+  void GiveUp(HINTERNET *handle) {
+    CloseHandle(handle);
+    calls_->Quit();
+    calls_ = nullptr;
+  }
+
+  WinInetApi *api_;
+  HINTERNET handle_;
+  const std::atomic<uint32_t> *flags_;
+  WinInetCallThread *calls_ = nullptr;
 };
+
+WinInetRequest::~WinInetRequest() { session_.CloseHandle(&handle_); }
+
+bool WinInetRequest::QueryContentRange(std::string *value) {
+  char buffer[128];
+  DWORD size = sizeof buffer;
+  if (handle_ == nullptr ||
+      !session_.api().queryInfoA(handle_, HTTP_QUERY_CONTENT_RANGE, buffer, &size, nullptr) ||
+      size >= sizeof buffer) {
+    return false;
+  }
+  value->assign(buffer, size);
+  return true;
+}
+
+bool WinInetRequest::SetFilePointer(uint32_t offset) {
+  if (offset > 0x7FFFFFFFu || handle_ == nullptr) {
+    return false;
+  }
+  return session_.api().setFilePointer(handle_, static_cast<LONG>(offset), nullptr, FILE_BEGIN,
+                                       0) != static_cast<DWORD>(-1);
+}
+
+bool WinInetRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
+  uint32_t limit = size < WinInetCallThread::kBufferSize ? size : WinInetCallThread::kBufferSize;
+  uint32_t want = want_ < limit ? want_ : limit;
+  DWORD start = ::GetTickCount();
+  bool ok = session_.Read(&handle_, want, read);
+  DWORD took = ::GetTickCount() - start;
+  if (!ok || *read > limit) {
+    *read = 0;
+    return false;
+  }
+  std::memcpy(buffer, session_.data(), *read);
+  if (took < kQuickReadMs && *read >= want && want_ < WinInetCallThread::kBufferSize) {
+    want_ *= 2;
+  } else if (took > kSlowReadMs && want_ > kFirstRead) {
+    want_ /= 2;
+  }
+  return true;
+}
+
+bool WinInetRequest::QueryNumber(DWORD query, uint32_t *value) {
+  DWORD number = 0;
+  DWORD size = sizeof number;
+  if (handle_ == nullptr || !session_.api().queryInfoA(handle_, query | HTTP_QUERY_FLAG_NUMBER,
+                                                       &number, &size, nullptr)) {
+    return false;
+  }
+  *value = number;
+  return true;
+}
 
 } // namespace
 
-std::unique_ptr<HttpSession> OpenWinInetSession(const char *agent) {
-  std::unique_ptr<WinInet> api(new WinInet);
+std::unique_ptr<HttpSession> OpenWinInetSession(const char *agent,
+                                                const std::atomic<uint32_t> *flags) {
+  WinInetApi *api = new WinInetApi;
   if (!api->Load()) {
+    api->Release();
     return nullptr;
   }
   HINTERNET session = api->openA(agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
   if (session == nullptr) {
+    api->Release();
     return nullptr;
   }
-  return std::unique_ptr<HttpSession>(new WinInetSession(std::move(api), session));
+  DWORD timeout = kTimeoutMs;
+  const DWORD options[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                           INTERNET_OPTION_RECEIVE_TIMEOUT};
+  for (DWORD option : options) {
+    api->setOptionA(session, option, &timeout, sizeof timeout);
+  }
+  return std::unique_ptr<HttpSession>(new WinInetSession(api, session, flags));
 }

@@ -1,10 +1,14 @@
-// HttpSession over WinINet, bound at run time from the system folder (never linked, so a
-// wininet.dll planted beside the setup is not loaded).
+// HttpSession over WinINet. Its blocking calls give up once the cancel bit of *flags is set
+// or a server stays silent too long, so neither the dialog nor a batch's end waits for the
+// network.
 #pragma once
+#include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "download/http_transport.h"
 
-// InternetOpenA(agent, INTERNET_OPEN_TYPE_PRECONFIG); null when wininet.dll or the session
-// cannot be had.
-std::unique_ptr<HttpSession> OpenWinInetSession(const char *agent);
+// InternetOpenA(agent, INTERNET_OPEN_TYPE_PRECONFIG) with finite time-outs; null when
+// wininet.dll or the session cannot be had.
+std::unique_ptr<HttpSession> OpenWinInetSession(const char *agent,
+                                                const std::atomic<uint32_t> *flags);

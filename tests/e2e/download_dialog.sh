@@ -2,7 +2,8 @@
 # The interactive download dialog under Wine and Xvfb, driven by a second program as a user
 # would: Pause holds the bars, Resume continues, the dialog resized larger keeps its controls
 # where their anchors put them, Cancel while paused closes it with "Download aborted." left to
-# the caller, and a wrong size shows its message box. Screenshots are kept as artefacts.
+# the caller, a wrong size shows its message box, and Cancel against a server that has stopped
+# sending closes the dialog within a second, keeping the partial file. Screenshots are kept as artefacts.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"
 name=download_dialog
@@ -91,6 +92,23 @@ check "wrong: result 0" grep -qx "RESULT 0" "$work/wrong.out"
 check "wrong: first Failed" grep -qx "STATUS 0 1" "$work/wrong.out"
 check "wrong: second Ok" grep -qx "STATUS 1 0" "$work/wrong.out"
 check "wrong: screenshot" test -s "$work/shots/wrongsize.png"
+
+# 3. The server sends the headers and 100000 bytes, then nothing: the worker is blocked in a
+#    read when Cancel comes.
+mkdir -p "$work/stall"
+timeout 150 wine "$run" interactive "$(winpath "$work/stall")" "$base/stall=100000/big.bin" \
+  3000000 - 2>/dev/null | tr -d '\r' >"$work/stall.out" &
+run_pid=$!
+drive cancel | tee "$work/stall.driver"
+wait "$run_pid"
+check "stall: driver checks held" test "$(grep -c '^BAD' "$work/stall.driver")" = 0
+cancel_ms=$(awk '/^CANCEL_MS/{ print $2 }' "$work/stall.driver")
+check "stall: closed within a second of Cancel (${cancel_ms:-?} ms)" test "${cancel_ms:-99999}" -le 1000
+check "stall: result 4" grep -qx "RESULT 4" "$work/stall.out"
+kept=$(stat -c %s "$work/stall/big.bin" 2>/dev/null || echo 0)
+# What the blocked read had gathered is lost with it; what was written before stays.
+check "stall: partial file kept ($kept bytes)" test "$kept" -gt 0 -a "$kept" -le 100000
+grep '^GONE_MS' "$work/stall.driver"
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]

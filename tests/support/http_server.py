@@ -9,6 +9,8 @@ Serves the files of --root. Path segments before the file name select behaviours
   /rate=N/a.exe                at most N bytes per second (N is raised to 4096 at least)
   /norange/a.exe               ignores Range and answers 200 with the whole file
   /hold=S/a.exe                waits S seconds (at most 30) before the headers
+  /stall=N/a.exe               sends the headers and N body bytes, then nothing until the
+                               client goes away (or the server's lifetime ends)
 Several may be combined: /nolength/cut=5000/a.exe. A missing file answers 404.
 
 The chosen port is printed as "PORT <n>" on the first line of stdout (and written to
@@ -17,6 +19,7 @@ The server exits by itself after --lifetime seconds (default 300, at most 3600).
 """
 import argparse
 import os
+import select
 import socket
 import struct
 import sys
@@ -88,6 +91,8 @@ class Handler(BaseHTTPRequestHandler):
         self.end_headers()
 
         cut = int(opts["cut"]) if "cut" in opts else None
+        if "stall" in opts:
+            cut = int(opts["stall"] or 0)
         rate = max(int(opts["rate"]), MIN_RATE) if "rate" in opts else None
         sent = 0
         began = time.monotonic()
@@ -114,6 +119,9 @@ class Handler(BaseHTTPRequestHandler):
                     ahead = sent / rate - (time.monotonic() - began)
                     if ahead > 0:
                         time.sleep(ahead)
+        if "stall" in opts:
+            self.hold_until_client_leaves()
+            return
         if cut is not None:
             # A reset, not an orderly close: the client sees the transfer break off.
             try:
@@ -123,6 +131,19 @@ class Handler(BaseHTTPRequestHandler):
             except OSError:
                 pass
             self.close_connection = True
+
+
+    def hold_until_client_leaves(self):
+        # Nothing more is sent; the request's end is seen when the client closes its side.
+        try:
+            self.wfile.flush()
+            while True:
+                ready, _, _ = select.select([self.connection], [], [], 1.0)
+                if ready and not self.connection.recv(4096):
+                    break
+        except OSError:
+            pass
+        self.close_connection = True
 
 
 def main():

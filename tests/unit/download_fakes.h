@@ -156,8 +156,8 @@ public:
   ShortWriteFile(std::unique_ptr<LocalFile> inner, uint32_t budget)
       : inner_(std::move(inner)), budget_(budget) {}
   bool Open(const std::string &path, bool *existed) override { return inner_->Open(path, existed); }
-  bool GetSize(uint32_t *size) override { return inner_->GetSize(size); }
-  bool SeekFromBegin(uint32_t offset) override { return inner_->SeekFromBegin(offset); }
+  bool GetSize(uint64_t *size) override { return inner_->GetSize(size); }
+  bool SeekFromBegin(uint64_t offset) override { return inner_->SeekFromBegin(offset); }
   bool Truncate() override { return inner_->Truncate(); }
   bool Write(const void *data, uint32_t size, uint32_t *written) override {
     uint32_t n = std::min(size, budget_);
@@ -197,7 +197,8 @@ public:
     ++nextTime;
     return t;
   }
-  std::unique_ptr<HttpSession> OpenInternet(const char *a) override {
+  std::unique_ptr<HttpSession> OpenInternet(const char *a,
+                                            const std::atomic<uint32_t> *) override {
     agent = a;
     if (session == nullptr) {
       return nullptr;

@@ -1,11 +1,18 @@
 // Benchmark program for the download engine under Wine (driven by tests/bench/download_*.sh).
-//   download_bench silent <flush|noflush> <folder> <url> <size>
-//     one silent batch; prints "MS <elapsed>" and "RESULT <n>". noflush links the same engine
-//     with a local file whose per-chunk flush does nothing.
+//   download_bench silent <folder> <url> <size>
+//     one silent batch; prints "MS <elapsed>" and "RESULT <n>".
+//   download_bench loop <chunk KiB> <flush|noflush> <file> <url>
+//     the plain WinINet baseline: InternetReadFile of a fixed size into one buffer, WriteFile,
+//     FlushFileBuffers after each read with flush; prints "MS <elapsed>" and "BYTES <n>".
+//   download_bench cancel <folder> <url> <size>
+//     starts a batch, cancels it half a second after its first chunk and prints "CANCEL_MS <ms>": from control(2)
+//     to the worker's end (against a server that has stopped sending, the time to give up).
 //   download_bench pause <folder> <url> <size> <pauses>
 //     pauses a running batch repeatedly; prints "HOLD_MS <ms>" (from control(0) to the last
 //     chunk the worker still wrote) and "CHUNK_MS <ms>" (the mean time between chunks).
 #include <windows.h>
+
+#include <wininet.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,23 +32,6 @@ double NowMs() {
   ::QueryPerformanceCounter(&counter);
   return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
-
-// The system's platform with the flush after each chunk switched off.
-class NoFlushPlatform : public DownloadPlatform {
-public:
-  std::unique_ptr<PauseEvent> CreatePauseEvent() override {
-    return DefaultDownloadPlatform().CreatePauseEvent();
-  }
-  std::unique_ptr<WorkerThread> StartThread(void (*entry)(void *), void *arg) override {
-    return DefaultDownloadPlatform().StartThread(entry, arg);
-  }
-  uint32_t TimeOfDayMs() override { return DefaultDownloadPlatform().TimeOfDayMs(); }
-  std::unique_ptr<HttpSession> OpenInternet(const char *agent) override {
-    return DefaultDownloadPlatform().OpenInternet(agent);
-  }
-  std::unique_ptr<LocalFile> NewLocalFile() override { return NewSystemLocalFile(false); }
-  int ShowDownloadDialog(DownloadBatch &) override { return 1; }
-};
 
 // Remembers when each chunk arrived.
 class ChunkClock : public DownloadNotifier {
@@ -69,9 +59,8 @@ DownloadItem Item(const char *url, const char *size) {
   return item;
 }
 
-int Silent(bool flush, const char *folder, const char *url, const char *size) {
-  NoFlushPlatform noFlush;
-  DownloadBatch batch(flush ? DefaultDownloadPlatform() : noFlush);
+int Silent(const char *folder, const char *url, const char *size) {
+  DownloadBatch batch;
   batch.setFolder(folder);
   batch.items().push_back(Item(url, size));
   double start = NowMs();
@@ -117,12 +106,73 @@ int Pause(const char *folder, const char *url, const char *size, int pauses) {
   return 0;
 }
 
+int Loop(uint32_t chunk, bool flush, const char *path, const char *url) {
+  double start = NowMs();
+  HINTERNET internet = ::InternetOpenA("Tessara", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  HINTERNET request =
+      internet == nullptr
+          ? nullptr
+          : ::InternetOpenUrlA(internet, url, nullptr, 0,
+                               INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE, 0);
+  HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (request == nullptr || file == INVALID_HANDLE_VALUE) {
+    return 1;
+  }
+  std::vector<char> buffer(chunk);
+  uint64_t total = 0;
+  DWORD got = 0;
+  bool ok = true;
+  while ((ok = ::InternetReadFile(request, buffer.data(), chunk, &got) != FALSE) && got > 0) {
+    DWORD written = 0;
+    if (!::WriteFile(file, buffer.data(), got, &written, nullptr) || written != got) {
+      ok = false;
+      break;
+    }
+    if (flush) {
+      ::FlushFileBuffers(file);
+    }
+    total += got;
+  }
+  ::CloseHandle(file);
+  ::InternetCloseHandle(request);
+  ::InternetCloseHandle(internet);
+  std::printf("MS %.1f\nBYTES %llu\n", NowMs() - start, static_cast<unsigned long long>(total));
+  return ok ? 0 : 1;
+}
+
+int Cancel(const char *folder, const char *url, const char *size) {
+  DownloadBatch batch;
+  batch.setFolder(folder);
+  batch.items().push_back(Item(url, size));
+  ChunkClock clock;
+  if (!batch.StartWorker(&clock)) {
+    return 1;
+  }
+  for (int i = 0; i < 1000 && clock.times().empty(); ++i) {
+    ::Sleep(10);
+  }
+  ::Sleep(500);
+  double start = NowMs();
+  batch.control(kDownloadCancel);
+  batch.WaitWorker();
+  std::printf("CANCEL_MS %.1f\nRESULT %d\n", NowMs() - start, batch.result());
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
   std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "silent" && argc == 6) {
-    return Silent(std::string(argv[2]) == "flush", argv[3], argv[4], argv[5]);
+  if (mode == "silent" && argc == 5) {
+    return Silent(argv[2], argv[3], argv[4]);
+  }
+  if (mode == "loop" && argc == 6) {
+    return Loop(static_cast<uint32_t>(std::atoi(argv[2])) * 1024, std::string(argv[3]) == "flush",
+                argv[4], argv[5]);
+  }
+  if (mode == "cancel" && argc == 5) {
+    return Cancel(argv[2], argv[3], argv[4]);
   }
   if (mode == "pause" && argc == 6) {
     return Pause(argv[2], argv[3], argv[4], std::max(1, std::atoi(argv[5])));

@@ -3,6 +3,9 @@
 // screenshot; it then waits for <ackdir>\<name> to appear).
 //   download_driver control <ackdir>    pause, resume, resize, pause again, cancel
 //   download_driver wrongsize <ackdir>  read and close the wrong-size box
+//   download_driver cancel <ackdir>     once the bar has moved, Cancel; prints "CANCEL_MS <ms>"
+//                                       from the click to the dialog hidden (at most 90 s) and
+//                                       "GONE_MS <ms>" to its window destroyed
 // Exit code 0 when every check held, 1 otherwise.
 #include <windows.h>
 
@@ -193,6 +196,28 @@ int Control(HWND dialog) {
   return g_bad == 0 ? 0 : 1;
 }
 
+// Against a server that has stopped sending: the worker is blocked in a read when Cancel comes.
+int CancelStalled(HWND dialog) {
+  Check(WaitForProgress(dialog, 0, 10000), "bar moved before the stall");
+  ::Sleep(500);
+  DWORD clicked = ::GetTickCount();
+  // Posted, as a click is: the dialog's own thread handles it.
+  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDCANCEL)));
+  // EndDialog hides the dialog at once; without a window manager, Wine's X11 driver then waits
+  // up to two seconds for the window's withdrawal before the loop returns and destroys it.
+  while (::IsWindowVisible(dialog) && ::GetTickCount() - clicked < 90000) {
+    ::Sleep(5);
+  }
+  std::printf("CANCEL_MS %lu\n", ::GetTickCount() - clicked);
+  while (::IsWindow(dialog) && ::GetTickCount() - clicked < 90000) {
+    ::Sleep(5);
+  }
+  std::printf("GONE_MS %lu\n", ::GetTickCount() - clicked);
+  Check(!::IsWindow(dialog), "cancel against a stalled server closes the dialog");
+  return g_bad == 0 ? 0 : 1;
+}
+
 struct BoxSearch {
   HWND owner;
   HWND box;
@@ -233,7 +258,7 @@ int WrongSize(HWND dialog) {
 
 int main(int argc, char **argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: download_driver <control|wrongsize> <ackdir>\n");
+    std::fprintf(stderr, "usage: download_driver <control|wrongsize|cancel> <ackdir>\n");
     return 2;
   }
   g_ackDir = argv[2];
@@ -243,5 +268,8 @@ int main(int argc, char **argv) {
     return 1;
   }
   std::string mode = argv[1];
+  if (mode == "cancel") {
+    return CancelStalled(dialog);
+  }
   return mode == "control" ? Control(dialog) : WrongSize(dialog);
 }

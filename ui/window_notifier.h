@@ -1,0 +1,16 @@
+// Posts the download worker's messages to a window. A message that ends the batch
+// (DLM_ALL_DONE, DLM_ABORTED, DLM_START_FAILED) is the only thing that closes the dialog, so it
+// is posted again until the queue takes it; a dropped progress message only loses a step.
+#pragma once
+#include <windows.h>
+
+#include "download/download_platform.h"
+
+class WindowNotifier : public DownloadNotifier {
+public:
+  void setWindow(HWND hwnd) { hwnd_ = hwnd; }
+  void Post(int code, uintptr_t wParam, intptr_t lParam) override;
+
+private:
+  HWND hwnd_ = nullptr;
+};
