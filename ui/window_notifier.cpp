@@ -9,8 +9,7 @@ constexpr DWORD kRetryMs = 10;
 
 void WindowNotifier::Post(int code, uintptr_t wParam, intptr_t lParam) {
   bool final = code == DLM_ALL_DONE || code == DLM_ABORTED || code == DLM_START_FAILED;
-  while (!::PostMessageA(hwnd_, static_cast<UINT>(code), wParam, lParam) && final &&
-         ::IsWindow(hwnd_)) {
+  while (!post_(hwnd_, static_cast<UINT>(code), wParam, lParam) && final && ::IsWindow(hwnd_)) {
     ::Sleep(kRetryMs);
   }
 }

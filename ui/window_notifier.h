@@ -8,9 +8,13 @@
 
 class WindowNotifier : public DownloadNotifier {
 public:
+  using PostFn = BOOL(WINAPI *)(HWND, UINT, WPARAM, LPARAM);
+  // post stands in for PostMessageA in tests: the system's quota cannot be reached everywhere.
+  explicit WindowNotifier(PostFn post = ::PostMessageA) : post_(post) {}
   void setWindow(HWND hwnd) { hwnd_ = hwnd; }
   void Post(int code, uintptr_t wParam, intptr_t lParam) override;
 
 private:
+  PostFn post_;
   HWND hwnd_ = nullptr;
 };

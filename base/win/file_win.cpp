@@ -44,8 +44,8 @@ bool File::SeekFromBegin(uint64_t offset) {
   // With a high part, INVALID_SET_FILE_POINTER is also a valid low part: the error code tells.
   LONG high = static_cast<LONG>(offset >> 32);
   ::SetLastError(NO_ERROR);
-  DWORD low = ::SetFilePointer(handle_.Get(), static_cast<LONG>(offset & 0xFFFFFFFFu), &high,
-                               FILE_BEGIN);
+  DWORD low =
+      ::SetFilePointer(handle_.Get(), static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
   return low != INVALID_SET_FILE_POINTER || ::GetLastError() == NO_ERROR;
 }
 

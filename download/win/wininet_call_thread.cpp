@@ -69,9 +69,10 @@ void WinInetCallThread::Run() {
 
 void WinInetCallThread::Perform() {
   if (op_ == Op::OpenUrl) {
-    HINTERNET request = api_.openUrlA(
-        handle_, url_.c_str(), headers_.empty() ? nullptr : headers_.c_str(),
-        static_cast<DWORD>(headers_.size()), INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE, 0);
+    HINTERNET request =
+        api_.openUrlA(handle_, url_.c_str(), headers_.empty() ? nullptr : headers_.c_str(),
+                      static_cast<DWORD>(headers_.size()),
+                      INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE, 0);
     ::InterlockedExchangePointer(&opened_, request);
     return;
   }

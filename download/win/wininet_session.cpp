@@ -13,12 +13,12 @@ namespace {
 
 // Finite time-outs, so that WinINet itself gives up on a silent server where it applies them.
 constexpr DWORD kTimeoutMs = 60000;
-// Reads start small and double while each comes back within kQuickReadMs (a fast link gets
-// 1 MiB reads); one slower than kSlowReadMs halves the next, so that a slow link still reports
-// progress and honours Pause between reads.
+// WinINet reports at most what its own small buffer holds as available, and a read of more
+// waits until all of it has come. So a read asks for what the link delivered in about
+// kReadMs lately (measured over windows of that length), and at least what is available: a
+// fast link gets 1 MiB reads, a slow one still reports progress and honours Pause promptly.
 constexpr uint32_t kFirstRead = 8192;
-constexpr DWORD kQuickReadMs = 25;
-constexpr DWORD kSlowReadMs = 50;
+constexpr DWORD kReadMs = 20;
 
 class WinInetSession;
 
@@ -43,6 +43,8 @@ private:
   WinInetSession &session_;
   HINTERNET handle_;
   uint32_t want_ = kFirstRead;
+  uint64_t windowBytes_ = 0;
+  DWORD windowMs_ = 0;
 };
 
 class WinInetSession : public HttpSession {
@@ -154,10 +156,16 @@ bool WinInetRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
     return false;
   }
   std::memcpy(buffer, session_.data(), *read);
-  if (took < kQuickReadMs && *read >= want && want_ < WinInetCallThread::kBufferSize) {
-    want_ *= 2;
-  } else if (took > kSlowReadMs && want_ > kFirstRead) {
-    want_ /= 2;
+  windowBytes_ += *read;
+  windowMs_ += took;
+  if (windowMs_ >= kReadMs) {
+    uint64_t next = windowBytes_ * kReadMs / windowMs_;
+    want_ = next < kFirstRead ? kFirstRead
+                              : static_cast<uint32_t>(next < WinInetCallThread::kBufferSize
+                                                          ? next
+                                                          : WinInetCallThread::kBufferSize);
+    windowBytes_ = 0;
+    windowMs_ = 0;
   }
   return true;
 }

@@ -402,3 +402,42 @@ TEST_F(DownloadEngine, ABatchDestroyedWhilePausedStopsItsWorker) {
   } // must not hang
   EXPECT_EQ(recorder.codes().back(), DLM_ABORTED);
 }
+
+// Sparse files stand in for the big ones, so nothing near 4 GiB is written. A partial file
+// past 2 GiB resumes where it ends; a leftover of 4 GiB and more under the name of a small
+// download is no part of it and is fetched again from nothing.
+TEST_F(DownloadEngine, LargePartialFilesResumeAndOversizedOnesStartOver) {
+  const uint32_t big = 0xFFFFFFF0u; // the largest ExactSize, give or take
+  const uint32_t have = big - 20000;
+  ServedFile &a = Serve(kA, std::string());
+  a.generatedSize = big;
+  a.honoursRange = true;
+  Serve(kB, "0123456789");
+  WriteLocal(kA, "");
+  WriteLocal(kB, "");
+  ASSERT_EQ(truncate(PathOf(kA).c_str(), have), 0);
+  ASSERT_EQ(truncate(PathOf(kB).c_str(), 0x100000000LL + 10), 0);
+  Add(kA, big);
+  Add(kB, 10);
+  RunWorker();
+
+  EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
+  EXPECT_EQ(Status(1), DownloadItemStatus::Ok);
+  std::vector<Message> m = recorder_.messages();
+  ASSERT_GE(m.size(), 2u);
+  EXPECT_EQ(m[1], (Message{DLM_PROGRESS, have, 0}));
+  EXPECT_EQ(session_.opened[1], kA + " Range: bytes=4294947280-\r\n");
+  struct stat st;
+  ASSERT_EQ(stat(PathOf(kA).c_str(), &st), 0);
+  EXPECT_EQ(static_cast<uint64_t>(st.st_size), big);
+  std::ifstream in(PathOf(kA), std::ios::binary);
+  in.seekg(have);
+  std::string tail(20000, '\0');
+  in.read(&tail[0], 20000);
+  std::string expected(20000, '\0');
+  for (uint32_t i = 0; i < 20000; ++i) {
+    expected[i] = GeneratedByte(have + i);
+  }
+  EXPECT_TRUE(tail == expected);
+  EXPECT_EQ(ReadLocal(kB), "0123456789");
+}

@@ -49,8 +49,12 @@ private:
 };
 
 // What the server does for one URL.
+inline char GeneratedByte(uint32_t offset) { return static_cast<char>((offset * 7u + 3u) >> 3); }
+
 struct ServedFile {
   std::string body;
+  // Non-zero: the body is this many bytes of GeneratedByte instead (files near 4 GiB).
+  uint32_t generatedSize = 0;
   bool sendLength = true;
   uint32_t lieLength = 0; // non-zero: announced instead of the real length
   bool seekable = false;  // InternetSetFilePointer works
@@ -98,7 +102,10 @@ public:
   bool Read(void *buffer, uint32_t size, uint32_t *read) override;
 
 private:
-  uint32_t size() const { return static_cast<uint32_t>(file_.body.size()); }
+  uint32_t size() const {
+    return file_.generatedSize != 0 ? file_.generatedSize
+                                    : static_cast<uint32_t>(file_.body.size());
+  }
   ScriptedSession &session_;
   ServedFile file_;
   uint32_t pos_;
@@ -121,7 +128,8 @@ public:
     }
     unsigned long start = 0;
     if (std::sscanf(headers.c_str(), "Range: bytes=%lu-", &start) == 1 && it->second.honoursRange &&
-        start < it->second.body.size()) {
+        start <
+            (it->second.generatedSize != 0 ? it->second.generatedSize : it->second.body.size())) {
       return std::unique_ptr<HttpRequest>(
           new ScriptedRequest(*this, it->second, static_cast<uint32_t>(start), true));
     }
@@ -144,7 +152,14 @@ inline bool ScriptedRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
   }
   uint32_t left = this->size() - pos_;
   uint32_t n = std::min(std::min(size, file_.chunk), left);
-  std::copy(file_.body.begin() + pos_, file_.body.begin() + pos_ + n, static_cast<char *>(buffer));
+  if (file_.generatedSize != 0) {
+    for (uint32_t i = 0; i < n; ++i) {
+      static_cast<char *>(buffer)[i] = GeneratedByte(pos_ + i);
+    }
+  } else {
+    std::copy(file_.body.begin() + pos_, file_.body.begin() + pos_ + n,
+              static_cast<char *>(buffer));
+  }
   pos_ += n;
   *read = n;
   return true;
@@ -197,8 +212,7 @@ public:
     ++nextTime;
     return t;
   }
-  std::unique_ptr<HttpSession> OpenInternet(const char *a,
-                                            const std::atomic<uint32_t> *) override {
+  std::unique_ptr<HttpSession> OpenInternet(const char *a, const std::atomic<uint32_t> *) override {
     agent = a;
     if (session == nullptr) {
       return nullptr;

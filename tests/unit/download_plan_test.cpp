@@ -1,7 +1,10 @@
 // PrereqPlan over a real configuration: which actions the download folder and a batch change.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -47,7 +50,8 @@ protected:
     platform_.session = &session_;
   }
   void TearDown() override {
-    std::string cmd = "rm -rf '" + dir_ + "'";
+    // The host build joins folder and name with a backslash: those files lie beside dir_.
+    std::string cmd = "rm -rf '" + dir_ + "' '" + dir_ + "'\\\\*";
     ASSERT_EQ(system(cmd.c_str()), 0);
   }
   // Where the plan keeps a download of that URL when its folder is folder.
@@ -124,4 +128,32 @@ TEST_F(DownloadPlan, InteractiveResultLeavesTheActionsToTheCaller) {
   EXPECT_EQ(plan.downloadAll(false), 4);
   EXPECT_EQ(plan.action(1), PrereqAction::Download);
   EXPECT_EQ(plan.batch().items()[0].status, DownloadItemStatus::Pending);
+}
+
+// A Browse back and forth must not read an unchanged file again: a file whose bytes changed
+// but whose size and time did not keeps its answer; a new time gets a fresh look. Only the
+// whole size counts: 4 GiB more than ExactSize is another file.
+TEST_F(DownloadPlan, ACandidateIsHashedOncePerVersionAndSizedIn64Bits) {
+  Put(dir_, "http://h/files/checked.exe", "abc");
+  PrereqPlan plan(archive_, list_, platform_);
+  EXPECT_EQ(plan.action(2), PrereqAction::AlreadyDownloaded);
+
+  std::string checked = dir_ + "\\checked.exe";
+  struct stat before;
+  ASSERT_EQ(stat(checked.c_str(), &before), 0);
+  Put(dir_, "http://h/files/checked.exe", "abd");
+  struct timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, checked.c_str(), times, 0), 0);
+  plan.refreshDownloaded();
+  EXPECT_EQ(plan.action(2), PrereqAction::AlreadyDownloaded); // not hashed again
+
+  times[1].tv_sec += 10;
+  ASSERT_EQ(utimensat(AT_FDCWD, checked.c_str(), times, 0), 0);
+  plan.refreshDownloaded();
+  EXPECT_EQ(plan.action(2), PrereqAction::Download);
+
+  Put(dir_, "http://h/files/runtime.exe", "");
+  ASSERT_EQ(truncate((dir_ + "\\runtime.exe").c_str(), 0x100000000LL + 5), 0);
+  plan.refreshDownloaded();
+  EXPECT_EQ(plan.action(1), PrereqAction::Download);
 }

@@ -16,6 +16,7 @@
 #include "tests/unit/download_fakes.h"
 #include "ui/download_comctl_version.h"
 #include "ui/download_dialog.h"
+#include "ui/window_notifier.h"
 
 namespace {
 
@@ -233,6 +234,54 @@ TEST_F(DownloadDialogTest, ReadAndSaveFailuresRefineTheStatus) {
   EXPECT_EQ(batch_.items()[0].status, DownloadItemStatus::ReadFailed);
   EXPECT_EQ(batch_.items()[1].status, DownloadItemStatus::SaveFailed);
   EXPECT_EQ(batch_.items()[2].status, DownloadItemStatus::Ok);
+}
+
+TEST_F(DownloadDialogTest, ADialogThatCannotBeShownCountsAsNotStarted) {
+  Add("http://h/a.exe", 1);
+  // DialogBoxParamA refuses an owner that is no window.
+  EXPECT_EQ(RunDownloadDialog(batch_, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7654))), 1);
+  EXPECT_FALSE(batch_.hasPauseEvent()); // no worker was started
+  EXPECT_EQ(batch_.items()[0].status, DownloadItemStatus::Pending);
+}
+
+namespace {
+// PostMessageA with a full queue for the first few posts (Wine sets no quota of its own).
+int g_refusals = 0;
+int g_posts = 0;
+BOOL WINAPI QueueFullAtFirst(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  ++g_posts;
+  if (g_refusals > 0) {
+    --g_refusals;
+    ::SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+    return FALSE;
+  }
+  return ::PostMessageA(hwnd, message, wParam, lParam);
+}
+} // namespace
+
+// The message that closes the dialog must get through a full queue; a progress step may drop.
+TEST(DownloadWindowNotifier, FinalMessagesArePostedAgainUntilTheQueueTakesThem) {
+  HWND window =
+      ::CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  WindowNotifier notifier(&QueueFullAtFirst);
+  notifier.setWindow(window);
+  const int finals[] = {DLM_ALL_DONE, DLM_ABORTED, DLM_START_FAILED};
+  for (int code : finals) {
+    g_refusals = 3;
+    g_posts = 0;
+    notifier.Post(code, 7, 0);
+    EXPECT_EQ(g_posts, 4);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, window, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(code));
+    EXPECT_EQ(msg.wParam, 7u);
+  }
+  g_refusals = 3;
+  g_posts = 0;
+  notifier.Post(DLM_PROGRESS, 8192, 0);
+  EXPECT_EQ(g_posts, 1);
+  ::DestroyWindow(window);
 }
 
 TEST(DownloadComCtl, VersionIsAtLeast580UnderThisSystem) { EXPECT_TRUE(IsComCtl580OrLater()); }

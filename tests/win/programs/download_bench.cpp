@@ -5,8 +5,9 @@
 //     the plain WinINet baseline: InternetReadFile of a fixed size into one buffer, WriteFile,
 //     FlushFileBuffers after each read with flush; prints "MS <elapsed>" and "BYTES <n>".
 //   download_bench cancel <folder> <url> <size>
-//     starts a batch, cancels it half a second after its first chunk and prints "CANCEL_MS <ms>": from control(2)
-//     to the worker's end (against a server that has stopped sending, the time to give up).
+//     starts a batch, cancels it half a second after its first chunk and prints "CANCEL_MS <ms>":
+//     from control(2) to the worker's end (against a server that has stopped sending, the time to
+//     give up).
 //   download_bench pause <folder> <url> <size> <pauses>
 //     pauses a running batch repeatedly; prints "HOLD_MS <ms>" (from control(0) to the last
 //     chunk the worker still wrote) and "CHUNK_MS <ms>" (the mean time between chunks).
@@ -108,14 +109,15 @@ int Pause(const char *folder, const char *url, const char *size, int pauses) {
 
 int Loop(uint32_t chunk, bool flush, const char *path, const char *url) {
   double start = NowMs();
-  HINTERNET internet = ::InternetOpenA("Tessara", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  HINTERNET internet =
+      ::InternetOpenA("Tessara", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
   HINTERNET request =
       internet == nullptr
           ? nullptr
           : ::InternetOpenUrlA(internet, url, nullptr, 0,
                                INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE, 0);
-  HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (request == nullptr || file == INVALID_HANDLE_VALUE) {
     return 1;
   }
