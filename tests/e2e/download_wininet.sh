@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The download engine with real WinINet under Wine against the project's test server: resume,
-# wrong and missing lengths, a cut connection, a URL that cannot be opened, a silent batch and
-# the SHA-256 check. Exits non-zero on the first failed expectation.
+# wrong and missing lengths, a cut connection, a URL that cannot be opened, a silent batch,
+# the SHA-256 check, and a batch destroyed while a silent server holds its worker. Exits non-zero on the first failed expectation.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"
 name=download_wininet
@@ -122,6 +122,23 @@ check "hash: mismatching file deleted" test ! -e "$work/hashbad/other.bin"
 download_run noname messages "$base/files/" 1 - "$base/files/other.bin" 70000 -
 check "noname: save failure" grep -qx "MSG 1030 0 0" "$work/noname.out"
 check "noname: next item Ok" has "$work/noname.out" "STATUS 1 0"
+
+# 9. A batch destroyed while its worker waits on a server that sends nothing more (after the
+#    headers and some bytes, or before any answer) ends without waiting for the server; the
+#    partial file stays. Under `timeout`: the server holds the connection for minutes.
+download_destroy() { # case url
+  mkdir -p "$work/$1"
+  timeout 60 wine "$run" destroy "$(winpath "$work/$1")" "$2" 400000 - 2>/dev/null | tr -d '\r' \
+    >"$work/$1.out"
+}
+download_destroy stalled "$base/stall=100000/partial.bin"
+check "stalled: batch destroyed" has "$work/stalled.out" "DESTROYED"
+check "stalled: aborted, not failed" grep -qx "MSG 1032 0 0" "$work/stalled.out"
+kept=$(stat -c %s "$work/stalled/partial.bin" 2>/dev/null || echo 0)
+check "stalled: partial file kept ($kept bytes)" test "$kept" -gt 0 -a "$kept" -le 100000
+download_destroy silent_server "$base/hold=30/partial.bin"
+check "no answer: batch destroyed" has "$work/silent_server.out" "DESTROYED"
+check "no answer: aborted" grep -qx "MSG 1032 0 0" "$work/silent_server.out"
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]

@@ -4,6 +4,8 @@
 // messages: the worker posts to this program, which prints every message as it arrives.
 // interactive: the download dialog stands in front; a non-zero result prints the text the
 // caller would show.
+// destroy: as messages, but the batch is destroyed while it runs (half a second after its
+// first progress message, or two seconds after its start), then "DESTROYED" is printed.
 // Output lines: "MSG <code> <wParam> <lParam>", "RESULT <n>", "STATUS <i> <status>",
 // "TEXT <message>".
 #include <windows.h>
@@ -12,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -26,13 +29,20 @@ class PrintingNotifier : public DownloadNotifier {
 public:
   void Post(int code, uintptr_t wParam, intptr_t lParam) override {
     std::lock_guard<std::mutex> lock(mutex_);
+    progressed_ = progressed_ || code == DLM_PROGRESS;
     std::printf("MSG %d %lu %ld\n", code, static_cast<unsigned long>(wParam),
                 static_cast<long>(lParam));
     std::fflush(stdout);
   }
 
+  bool progressed() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return progressed_;
+  }
+
 private:
   std::mutex mutex_;
+  bool progressed_ = false;
 };
 
 UINT ResultText(int result) {
@@ -61,7 +71,8 @@ int main(int argc, char **argv) {
   ::InitCommonControlsEx(&controls);
 
   std::string mode = argv[1];
-  DownloadBatch batch;
+  std::unique_ptr<DownloadBatch> owned(new DownloadBatch);
+  DownloadBatch &batch = *owned;
   batch.setFolder(argv[2]);
   for (int i = 3; i < argc; i += 3) {
     DownloadItem item;
@@ -73,6 +84,19 @@ int main(int argc, char **argv) {
   }
 
   int result;
+  if (mode == "destroy") {
+    PrintingNotifier notifier;
+    if (!batch.StartWorker(&notifier)) {
+      return 1;
+    }
+    for (int i = 0; i < 200 && !notifier.progressed(); ++i) {
+      ::Sleep(10);
+    }
+    ::Sleep(500);
+    owned.reset(); // cancels and waits for the worker
+    std::printf("DESTROYED\n");
+    return 0;
+  }
   if (mode == "messages") {
     PrintingNotifier notifier;
     if (!batch.StartWorker(&notifier)) {
