@@ -111,6 +111,8 @@ private:
 
   // No worker: the setups run here, as in a quiet run, with the window naming each.
   INT_PTR OnRunOnWindowThread(WPARAM, LPARAM) {
+    // The dialog would only show itself once its queue is idle, which it will not be.
+    ::ShowWindow(hwnd(), SW_SHOWNORMAL);
     for (size_t i = 0; i < launches_.size(); ++i) {
       OnStarting(i, 0);
       ::UpdateWindow(hwnd());
