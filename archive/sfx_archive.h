@@ -50,7 +50,9 @@ public:
   void setExtractFolder(const std::string &folder) { extractFolder_ = folder; }
   const std::vector<std::string> &entryNames() const { return entryNames_; }
   const std::vector<ArchiveEntry> &entries() const { return entries_; }
-  bool isExtracted(size_t index) const { return index < extracted_.size() && extracted_[index]; }
+  bool isExtracted(size_t index) const {
+    return index < extracted_.size() && extracted_[index] != 0;
+  }
   const std::string &packageBaseName() const { return packageBaseName_; }
   const std::string &configPath() const { return configPath_; }
   void setKeepFiles(bool keep) { keepFiles_ = keep; }
@@ -66,7 +68,8 @@ private:
   std::string extractFolder_;
   std::vector<std::string> entryNames_;
   std::vector<ArchiveEntry> entries_;
-  std::vector<bool> extracted_;
+  // One byte a flag: the bit-packed vector<bool> costs the setup more code than it saves.
+  std::vector<unsigned char> extracted_;
   sys::File archiveFile_;
   std::string packageBaseName_;
   std::string configPath_;

@@ -92,17 +92,21 @@ std::string FileNameOf(const std::string &path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string Decimal(uint64_t value) {
+void AppendDecimal(std::string *out, uint64_t value) {
   char digits[20];
   size_t n = 0;
   do {
     digits[n++] = static_cast<char>('0' + value % 10);
     value /= 10;
   } while (value != 0);
-  std::string out;
   while (n > 0) {
-    out += digits[--n];
+    *out += digits[--n];
   }
+}
+
+std::string Decimal(uint64_t value) {
+  std::string out;
+  AppendDecimal(&out, value);
   return out;
 }
 

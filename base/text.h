@@ -34,5 +34,7 @@ std::string FileNameOf(const std::string &path);
 // The decimal digits of value (no sign, no padding). The setup formats numbers with this
 // instead of the printf family, whose floating-point support alone would double its size.
 std::string Decimal(uint64_t value);
+// The same digits appended to out.
+void AppendDecimal(std::string *out, uint64_t value);
 
 } // namespace text

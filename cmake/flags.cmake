@@ -13,6 +13,8 @@ function(tessara_product_flags target)
     # Nothing unwinds through product code: no unwind tables either (they were a sixth of the
     # stub).
     target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    target_compile_options(
+      ${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${CMAKE_SOURCE_DIR}/base/win/quiet_assertions.h>")
     # With assertions on, std::string is instantiated in our own code (bounds-checked and
     # built without exceptions) instead of pulled from the runtime with its unwinder.
     target_compile_definitions(${target} PUBLIC _GLIBCXX_ASSERTIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501

@@ -3,8 +3,9 @@
 #pragma once
 #include <cstddef>
 #include <string>
-#include <unordered_map>
 #include <vector>
+
+#include "prereq/name_index.h"
 
 // The buffer the configuration values are read into; a value needs one byte for its end.
 constexpr size_t kConfigValueBuffer = 260;
@@ -43,7 +44,7 @@ public:
 
 private:
   std::vector<Section> sections_;
-  std::unordered_map<std::string, size_t> firstSection_;
-  std::vector<std::unordered_map<std::string, size_t>> firstKey_;
+  NameIndex firstSection_;
+  std::vector<NameIndex> firstKey_;
   bool loaded_ = false;
 };

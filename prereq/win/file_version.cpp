@@ -21,8 +21,14 @@ std::string FileVersionReader::Text(const std::string &path) const {
       parts[3] = LOWORD(info->dwFileVersionLS);
     }
   }
-  return text::Decimal(parts[0]) + "." + text::Decimal(parts[1]) + "." + text::Decimal(parts[2]) +
-         "." + text::Decimal(parts[3]);
+  std::string version;
+  for (int i = 0; i < 4; ++i) {
+    if (i > 0) {
+      version += '.';
+    }
+    text::AppendDecimal(&version, parts[i]);
+  }
+  return version;
 }
 
 } // namespace win

@@ -1,0 +1,54 @@
+#include "prereq/name_index.h"
+
+namespace {
+
+uint32_t HashName(const std::string &name) {
+  uint32_t hash = 2166136261u; // FNV-1a
+  for (char c : name) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  }
+  return hash;
+}
+
+} // namespace
+
+void NameIndex::clear() {
+  entries_.clear();
+  slots_.clear();
+}
+
+size_t NameIndex::Slot(const std::string &name) const {
+  const size_t mask = slots_.size() - 1;
+  size_t slot = HashName(name) & mask;
+  while (slots_[slot] != 0 && entries_[slots_[slot] - 1].first != name) {
+    slot = (slot + 1) & mask;
+  }
+  return slot;
+}
+
+void NameIndex::Rebuild(size_t slotCount) {
+  slots_.assign(slotCount, 0);
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    slots_[Slot(entries_[i].first)] = static_cast<uint32_t>(i + 1);
+  }
+}
+
+void NameIndex::emplace(const std::string &name, size_t index) {
+  // At most half full, so every probe ends soon at an empty slot.
+  if ((entries_.size() + 1) * 2 > slots_.size()) {
+    Rebuild(slots_.empty() ? 16 : slots_.size() * 2);
+  }
+  const size_t slot = Slot(name);
+  if (slots_[slot] == 0) {
+    entries_.emplace_back(name, index);
+    slots_[slot] = static_cast<uint32_t>(entries_.size());
+  }
+}
+
+const NameIndex::Entry *NameIndex::find(const std::string &name) const {
+  if (slots_.empty()) {
+    return end();
+  }
+  const uint32_t at = slots_[Slot(name)];
+  return at == 0 ? end() : &entries_[at - 1];
+}
