@@ -30,20 +30,26 @@ tess_display() {
   return 1
 }
 
-# One template prefix per test run, copied for each test (a fresh wineboot takes seconds).
+# One template prefix per test run, copied for each test (a fresh wineboot takes seconds). The
+# marker's name changes with the template's settings, so an older template is made again.
+TESS_PREFIX_READY=.ready-nocrashdialog
 tess_template_prefix() {
   local template="$TESSARA_TEST_ROOT/prefix-template"
   mkdir -p "$TESSARA_TEST_ROOT"
   (
     flock 9
-    if [ ! -f "$template/.ready" ]; then
+    if [ ! -f "$template/$TESS_PREFIX_READY" ]; then
       rm -rf "$template"
       WINEPREFIX="$template" wineboot -i >/dev/null 2>&1
       # Windows passes the parameters on to msiexec; Wine's default association drops them.
       WINEPREFIX="$template" wine reg add 'HKCR\Msi.Package\shell\Open\command' /ve \
         /d 'C:\windows\system32\msiexec.exe /i "%1" %*' /f >/dev/null 2>&1
+      # A crash ends the program at once with the debugger's report on stderr; the crash
+      # dialog would hold the run until its time-out.
+      WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
+        /t REG_DWORD /d 0 /f >/dev/null 2>&1
       WINEPREFIX="$template" wineserver -w
-      touch "$template/.ready"
+      touch "$template/$TESS_PREFIX_READY"
     fi
   ) 9>"$TESSARA_TEST_ROOT/.prefix-lock"
   echo "$template"
@@ -64,4 +70,29 @@ winpath() { echo "Z:${1//\//\\}"; }
 # The prefix's temporary folder as a Linux path.
 tess_temp_dir() {
   echo "$WINEPREFIX/drive_c/users/$(id -un)/Temp"
+}
+
+# Runs a command under a time limit (TESS_RUN_LIMIT seconds, 120 by default) and checks its
+# exit code: tess_expect_exit CODE COMMAND [ARGS...]. Every run of a setup goes through it.
+# A Windows exit code reaches the shell modulo 256 (1603 arrives as 67), so CODE is compared
+# the same way. On a mismatch or a time-out it says so on stderr and returns 1.
+tess_expect_exit() {
+  local expected=$1
+  shift
+  local status
+  if declare -F "$1" >/dev/null; then
+    "$@" # one of the run_* helpers of setup-e2e.sh, which bring the same time limit
+  else
+    timeout -k 10 "${TESS_RUN_LIMIT:-120}" "$@"
+  fi
+  status=$?
+  if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+    echo "timed out after ${TESS_RUN_LIMIT:-120} s: $*" >&2
+    return 1
+  fi
+  if [ "$status" -ne $((expected & 255)) ]; then
+    echo "exit code $status, expected $expected ($((expected & 255)) as the shell sees it): $*" >&2
+    return 1
+  fi
+  return 0
 }

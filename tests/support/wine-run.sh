@@ -6,7 +6,7 @@ tess_display || exit 1
 trap '[ -n "${TESS_XVFB_PID:-}" ] && kill "$TESS_XVFB_PID" 2>/dev/null' EXIT
 if [ -z "${TESSARA_UNIT_PREFIX:-}" ]; then
   TESSARA_UNIT_PREFIX="$TESSARA_TEST_ROOT/unit-prefix"
-  [ -d "$TESSARA_UNIT_PREFIX" ] || tess_new_prefix "$TESSARA_UNIT_PREFIX" || exit 1
+  [ -f "$TESSARA_UNIT_PREFIX/$TESS_PREFIX_READY" ] || tess_new_prefix "$TESSARA_UNIT_PREFIX" || exit 1
 fi
 export WINEPREFIX="$TESSARA_UNIT_PREFIX"
 wine "$@"
