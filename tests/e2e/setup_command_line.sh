@@ -23,7 +23,7 @@ check_launch() { # expected parameters after the package path ("" for none), the
   local expected=$1
   shift
   rm -f "$(drive_c)/launch-record.txt"
-  run_line "C:\setup.exe $*" || fail "setup exit code not 0 for: $*"
+  tess_expect_exit 0 run_line "C:\setup.exe $*" || fail "setup run: $*"
   local line
   line=$(launch_record)
   [ -n "$line" ] || fail "the package was not launched for: $*"
@@ -49,7 +49,7 @@ check_extract() { # folder under C:, then the command line
   local folder=$1
   shift
   rm -f "$(drive_c)/launch-record.txt"
-  run_line "C:\setup.exe $*" || fail "extract-only exit code not 0 for: $*"
+  tess_expect_exit 0 run_line "C:\setup.exe $*" || fail "extract-only run: $*"
   [ -z "$(launch_record)" ] || fail "extract-only launched the package for: $*"
   for f in app.msi app.cab empty-ish.dat zero.dat; do
     cmp -s "$SCRATCH/pkg/$f" "$(drive_c)/$folder/$f" || fail "$f not extracted byte-identical into $folder"
@@ -63,6 +63,6 @@ check_extract "my" '/extract:C:\my files'
 pass "unquoted folder ends at the space"
 check_extract "o" '/extract:C:\o'
 pass "plain folder"
-assert_eq "$(run_line_code 'C:\setup.exe /extract:C:\does-not-exist')" 1603 "exit code of an extraction into a missing folder"
+tess_expect_exit 1603 run_line 'C:\setup.exe /extract:C:\does-not-exist' || fail "extract into a missing folder"
 [ ! -e "$(drive_c)/does-not-exist" ] || fail "a folder was created"
 pass "a folder that does not exist receives nothing, quietly, and the exit code says so"

@@ -11,30 +11,35 @@ tess_new_prefix "$SCRATCH/prefix"
 use_launch_recorder
 patch="$TESSARA_ROOT/tests/support/patch_setup.py"
 
-expect_box() { # file, expected message
-  cp "$SCRATCH/$1" "$(drive_c)/$1"
+expect_box() { # file, expected exit code, expected message
+  local file=$1 code=$2 message=$3
+  cp "$SCRATCH/$file" "$(drive_c)/$file"
   local report
-  report=$(read_dialog_of "C:\\$1")
-  echo "$report" | grep -qxF "title: Error" || fail "$1: no error box titled Error; saw: $report"
-  echo "$report" | grep -qF "$2" || fail "$1: expected the message '$2'; saw: $report"
-  [ -z "$(launch_record)" ] || fail "$1: the package was launched after a start-up error"
-  pass "$1 shows \"$2\""
+  report=$(read_dialog_of "$code" "C:\\$file") || fail "$file: setup run; saw: $report"
+  # The damaged name "..\.msi", extracted, would land beside the temporary folder.
+  local escaped
+  escaped=$(find "$(drive_c)" -name '.msi' 2>/dev/null)
+  [ -z "$escaped" ] || fail "$file: a hostile entry name wrote outside the temporary folder: $escaped"
+  echo "$report" | grep -qxF "title: Error" || fail "$file: no error box titled Error; saw: $report"
+  echo "$report" | grep -qF "$message" || fail "$file: expected the message '$message'; saw: $report"
+  [ -z "$(launch_record)" ] || fail "$file: the package was launched after a start-up error"
+  pass "$file shows \"$message\""
 }
 
 cp "$SCRATCH/good.exe" "$SCRATCH/damaged.exe"
 python3 "$patch" hostile-name "$SCRATCH/damaged.exe"
-expect_box damaged.exe "This archive is corupted."
+grep -qaF '..\.msi' "$SCRATCH/damaged.exe" || fail "the damaged setup does not carry the name ..\\.msi"
+expect_box damaged.exe 1603 "This archive is corupted."
 for v in 99 101; do
   cp "$SCRATCH/good.exe" "$SCRATCH/v$v.exe"
   python3 "$patch" version "$SCRATCH/v$v.exe" "$v"
-  expect_box "v$v.exe" "This archive has an an unsuported version."
+  expect_box "v$v.exe" 1603 "This archive has an an unsuported version."
 done
 cp "$STUB" "$SCRATCH/nosig.exe"
-expect_box nosig.exe "An error occured while reading the file."
-[ ! -e "$(drive_c)/app.msi" ] || fail "the hostile entry name wrote outside the temporary folder"
+expect_box nosig.exe 1603 "An error occured while reading the file."
 
 # The package cannot be started: the user is told, and the run still cleans up.
 wine reg delete 'HKCR\Msi.Package\shell\Open\command' /f >/dev/null 2>&1
 wine reg delete 'HKCR\.msi' /f >/dev/null 2>&1
-expect_box good.exe "Windows Installer could not be started."
+expect_box good.exe 1601 "Windows Installer could not be started."
 [ -z "$(temp_leftovers)" ] || fail "files left in the temporary folder after a failed launch"

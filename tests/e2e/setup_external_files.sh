@@ -1,26 +1,38 @@
 #!/usr/bin/env bash
-# A setup whose package lies beside it as plain files: nothing is extracted or deleted, and the
-# package launched is the .msi that carries the setup's own name.
+# A setup whose package lies beside it as plain files: a normal run extracts and deletes
+# nothing, and the package launched is the .msi that carries the setup's own name. The setup
+# still carries entries, so "nothing is written" means something: extract-only writes them,
+# beside the setup rather than into the folder given.
 . "$(dirname "$0")/../support/setup-e2e.sh"
 tess_scratch setup_external_files
 need_tools wine
 tess_display || fail "no X display"
-"$PACK" pack --stub "$STUB" --external-files -o "$SCRATCH/setup.exe" || fail "packing failed"
+mkdir -p "$SCRATCH/pkg"
+head -c 70001 /dev/urandom >"$SCRATCH/pkg/carried.msi"
+head -c 3000 /dev/urandom >"$SCRATCH/pkg/extra.dat"
+"$PACK" pack --stub "$STUB" --external-files --msi "$SCRATCH/pkg/carried.msi" \
+  --file "$SCRATCH/pkg/extra.dat" -o "$SCRATCH/setup.exe" || fail "packing failed"
+"$PACK" list "$SCRATCH/setup.exe" | grep -q 'entryCount *2$' || fail "the setup does not carry two entries"
 tess_new_prefix "$SCRATCH/prefix"
 use_launch_recorder
 mkdir -p "$(drive_c)/dist"
 cp "$SCRATCH/setup.exe" "$(drive_c)/dist/setup.exe"
 echo "package" >"$(drive_c)/dist/setup.msi"
 echo "[GeneralOptions]" >"$(drive_c)/dist/setup.ini"
+listing() { (cd "$(drive_c)/$1" && ls -A | tr '\n' ' '); }
 
-run_line 'C:\dist\setup.exe /qb'
+tess_expect_exit 0 run_line 'C:\dist\setup.exe /qb' || fail "setup run"
 assert_eq "$(launch_record)" 'C:\launch_recorder.exe "C:\dist\setup.msi" /qb' "the package launched"
-[ -f "$(drive_c)/dist/setup.msi" ] && [ -f "$(drive_c)/dist/setup.ini" ] || fail "a file beside the setup was deleted"
+assert_eq "$(listing dist)" "setup.exe setup.ini setup.msi " "the setup's folder after a normal run"
+assert_eq "$(cat "$(drive_c)/dist/setup.msi")" "package" "the package beside the setup"
 [ -z "$(temp_leftovers)" ] || fail "files written to the temporary folder"
 pass "the .msi beside the setup is launched; nothing is extracted or deleted"
 
-# Extract-only with external files writes every entry beside the setup: there are none here.
+# Extract-only with external files writes every entry beside the setup, whatever folder is given.
 mkdir -p "$(drive_c)/out"
-run_line 'C:\dist\setup.exe /extract:C:\out' || fail "extract-only exit code not 0"
-[ -z "$(ls "$(drive_c)/out")" ] || fail "extract-only wrote into the folder given"
-pass "extract-only writes nothing into the folder given"
+tess_expect_exit 0 run_line 'C:\dist\setup.exe /extract:C:\out' || fail "extract-only run"
+assert_eq "$(listing out)" "" "the folder given after extract-only"
+for f in carried.msi extra.dat; do
+  cmp -s "$SCRATCH/pkg/$f" "$(drive_c)/dist/$f" || fail "$f not extracted beside the setup"
+done
+pass "extract-only writes the entries beside the setup and nothing into the folder given"

@@ -15,9 +15,7 @@ cp "$SCRATCH/setup.exe" "$(drive_c)/setup.exe"
 mkdir -p "$(tess_temp_dir)"
 echo stale >"$(tess_temp_dir)/sample.msi"
 
-run_wine 'C:\setup.exe' /qn /l*v 'C:\install.log'
-status=$?
-assert_eq "$status" 0 "exit code of the setup"
+tess_expect_exit 0 run_wine 'C:\setup.exe' /qn /l*v 'C:\install.log' || fail "setup run"
 [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the package's file was not installed"
 cmp -s "$(drive_c)/Program Files/Tessara Sample/readme.txt" "$SCRATCH/pkg/readme.txt" ||
   fail "the installed file differs from the package's"

@@ -18,19 +18,21 @@ cp "$DRIVER" "$(drive_c)/window_driver.exe"
 
 status_window_of() { # setup file; prints the driver's report of the window it shows
   cp "$SCRATCH/$1" "$(drive_c)/$1"
-  timeout 300 wine "C:\\$1" >/dev/null 2>&1 &
+  TESS_RUN_LIMIT=300 tess_expect_exit 0 wine "C:\\$1" >/dev/null &
   local pid=$!
-  wine 'C:\window_driver.exe' dialog 60 | tr -d '\r'
+  timeout 120 wine 'C:\window_driver.exe' dialog 60 | tr -d '\r'
   wait $pid
+  local status=$?
   wineserver -w
+  return $status
 }
 
-report=$(status_window_of named.exe)
+report=$(status_window_of named.exe) || fail "named setup run"
 echo "$report" | grep -qxF "title: Acme Widget Setup" || fail "named setup: $report"
 echo "$report" | grep -qF "Extracting the main application files..." || fail "named setup text: $report"
 pass "the window reads \"Acme Widget Setup\" / \"Extracting the main application files...\""
 
-report=$(status_window_of nameless.exe)
+report=$(status_window_of nameless.exe) || fail "nameless setup run"
 echo "$report" | grep -qxF 'title: C:\nameless.exe Setup' || fail "nameless setup: $report"
 pass "without a product name the title is the setup's full path followed by \" Setup\""
 [ "$(launch_record | wc -l)" = 2 ] || fail "the package was not launched after each extraction"

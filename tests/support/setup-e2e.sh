@@ -50,19 +50,26 @@ use_launch_recorder() {
 
 launch_record() { cat "$(drive_c)/launch-record.txt" 2>/dev/null | tr -d '\r' | sed 's/ *$//'; }
 
-# Runs a Windows program in the prefix with a time limit; its exit status is returned.
+# Runs a Windows program in the prefix with a time limit; its exit status is returned. Check it
+# with tess_expect_exit: tess_expect_exit 0 run_wine 'C:\setup.exe' /qn || fail ...
 run_wine() {
-  timeout 120 wine "$@"
+  timeout -k 10 "${TESS_RUN_LIMIT:-120}" wine "$@"
   local status=$?
   wineserver -w
   return $status
 }
 
 # Runs a command line exactly as written (wine would re-quote separate arguments), through a
-# batch file; the program's exit status is returned.
+# batch file; the program's exit status is returned (its low 8 bits, as Wine hands it over),
+# and its whole exit code is left in TESS_LAST_EXIT for tess_expect_exit.
 run_line() {
-  printf '@%s\r\n@exit %%ERRORLEVEL%%\r\n' "$1" >"$(drive_c)/run-line.bat"
+  printf '@%s\r\n@set tess_code=%%ERRORLEVEL%%\r\n@>C:\\run-line-code.txt echo %%tess_code%%\r\n@exit %%tess_code%%\r\n' \
+    "$1" >"$(drive_c)/run-line.bat"
+  rm -f "$(drive_c)/run-line-code.txt"
   run_wine cmd /c 'C:\run-line.bat'
+  local status=$?
+  TESS_LAST_EXIT=$(tr -d '\r\n ' <"$(drive_c)/run-line-code.txt" 2>/dev/null)
+  return $status
 }
 
 # Like run_line, but prints the program's whole exit code: the status Wine hands to Linux
@@ -85,14 +92,25 @@ wait_line_code() {
 }
 
 # Starts a setup in the background, reads the dialog it shows with the driver, presses OK.
-# Prints the driver's report (title and control texts).
+# Prints the driver's report (title and control texts). Fails unless the driver found the
+# dialog and the setup then ended with the exit code given.
+#   read_dialog_of CODE PROGRAM [ARGS...]
 read_dialog_of() {
-  timeout 120 wine "$@" >/dev/null 2>&1 &
+  [[ $1 =~ ^[0-9]+$ ]] || fail "read_dialog_of: the first argument is the expected exit code"
+  local expected=$1
+  shift
+  tess_expect_exit "$expected" run_line "$*" >/dev/null &
   local pid=$!
   cp "$DRIVER" "$(drive_c)/window_driver.exe"
-  wine 'C:\window_driver.exe' dialog 60 OK | tr -d '\r'
+  local report driven
+  report=$(timeout 120 wine 'C:\window_driver.exe' dialog 60 OK)
+  driven=$?
+  echo "$report" | tr -d '\r'
   wait $pid
+  local status=$?
   wineserver -w
+  [ "$driven" -eq 0 ] || { echo "the window driver found no dialog (status $driven)" >&2; return 1; }
+  return $status
 }
 
 assert_eq() { # actual expected what

@@ -74,12 +74,14 @@ tess_temp_dir() {
 
 # Runs a command under a time limit (TESS_RUN_LIMIT seconds, 120 by default) and checks its
 # exit code: tess_expect_exit CODE COMMAND [ARGS...]. Every run of a setup goes through it.
-# A Windows exit code reaches the shell modulo 256 (1603 arrives as 67), so CODE is compared
-# the same way. On a mismatch or a time-out it says so on stderr and returns 1.
+# A Windows exit code reaches the shell modulo 256 (1603 arrives as 67): CODE is compared
+# whole when the command left the whole code in TESS_LAST_EXIT (run_line of setup-e2e.sh
+# does), else modulo 256. On a mismatch or a time-out it says so on stderr and returns 1.
 tess_expect_exit() {
   local expected=$1
   shift
   local status
+  TESS_LAST_EXIT=
   if declare -F "$1" >/dev/null; then
     "$@" # one of the run_* helpers of setup-e2e.sh, which bring the same time limit
   else
@@ -88,6 +90,11 @@ tess_expect_exit() {
   status=$?
   if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
     echo "timed out after ${TESS_RUN_LIMIT:-120} s: $*" >&2
+    return 1
+  fi
+  if [ -n "$TESS_LAST_EXIT" ]; then
+    [ "$TESS_LAST_EXIT" = "$expected" ] && return 0
+    echo "exit code $TESS_LAST_EXIT, expected $expected: $*" >&2
     return 1
   fi
   if [ "$status" -ne $((expected & 255)) ]; then
