@@ -1,11 +1,6 @@
 #include "tools/config_check.h"
 
 #include <cstdio>
-#include <cstdlib>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 #include "archive/sfx_archive.h"
 #include "prereq/config_reader.h"
@@ -99,18 +94,6 @@ void PrintFindings(const LintReport &report, FILE *out) {
   }
 }
 
-// Where opening a setup may put its configuration for a moment (it is deleted again).
-std::string ScratchFolder() {
-#ifdef _WIN32
-  char buffer[MAX_PATH];
-  DWORD length = ::GetTempPathA(MAX_PATH, buffer);
-  return length == 0 || length >= MAX_PATH ? std::string(".\\") : std::string(buffer, length);
-#else
-  const char *tmp = std::getenv("TMPDIR");
-  return std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/";
-#endif
-}
-
 // Whether path is a setup with an archive rather than a configuration file: only a complete,
 // consistent footer counts.
 bool IsPackedSetup(const std::string &path) {
@@ -152,18 +135,28 @@ bool ReadStoredConfiguration(const std::string &setupPath, ProfileFile *file,
 }
 
 // The names of the prerequisite setups a packed setup carries, read as the setup reads them.
+// Opening a setup with prerequisites extracts its configuration; a read-only command must not
+// write into, or delete from, a folder others use (the shared temporary folder may hold the
+// user's own file of that name), so it goes into a new folder of our own, removed after.
 bool ReadSetupNames(const std::string &setupPath, std::vector<std::string> *names) {
-  SfxArchive archive;
-  archive.setExtractFolder(ScratchFolder());
-  if (archive.SetModulePath(setupPath) != kSetupOk || archive.Open() != kSetupOk) {
+  const std::string scratch = host::MakeTempDirectory();
+  if (scratch.empty()) {
     return false;
   }
-  for (size_t i = 0; i < archive.entries().size() && i < archive.entryNames().size(); ++i) {
-    if (archive.entries()[i].type >= kPrerequisiteSetup) {
-      names->push_back(archive.entryNames()[i]);
+  bool opened = false;
+  {
+    SfxArchive archive;
+    archive.setExtractFolder(scratch);
+    opened = archive.SetModulePath(setupPath) == kSetupOk && archive.Open() == kSetupOk;
+    for (size_t i = 0; opened && i < archive.entries().size() && i < archive.entryNames().size();
+         ++i) {
+      if (archive.entries()[i].type >= kPrerequisiteSetup) {
+        names->push_back(archive.entryNames()[i]);
+      }
     }
-  }
-  return true;
+  } // the archive deletes the configuration it extracted
+  host::RemoveEmptyDirectory(scratch);
+  return opened;
 }
 
 // A carried setup that no prerequisite's SetupFile names is extracted by nobody and never runs.
