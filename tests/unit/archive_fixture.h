@@ -8,13 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "archive/archive_format.h"
+#include "tests/unit/scratch_folder.h"
 
 struct FixtureEntry {
   uint32_t type;
@@ -29,29 +24,6 @@ struct FixtureLayout {
   std::string tail;  // bytes after the footer
   uint32_t lead = 0; // bytes in front of the whole file, as if the stub grew after packing
 };
-
-// A new empty folder, its path ending with the platform's separator.
-inline std::string MakeScratchFolder() {
-#ifdef _WIN32
-  char temp[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, temp);
-  static unsigned counter = 0;
-  for (;;) {
-    const std::string folder = std::string(temp) + "tessara-test-" +
-                               std::to_string(::GetCurrentProcessId()) + "-" +
-                               std::to_string(++counter);
-    if (::CreateDirectoryA(folder.c_str(), nullptr)) {
-      return folder + "\\";
-    }
-    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-  }
-#else
-  char pattern[] = "/tmp/tessara-test-XXXXXX";
-  const char *made = mkdtemp(pattern);
-  EXPECT_NE(made, nullptr);
-  return std::string(made) + "/";
-#endif
-}
 
 inline std::string ReadWholeFile(const std::string &path) {
   std::ifstream in(path, std::ios::binary);

@@ -8,14 +8,15 @@
 
 #include <chrono>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 
 #include "download/download_batch.h"
 #include "download/download_codes.h"
-#include "download/file_name_from_url.h"
 #include "download/sha256.h"
 #include "download_fakes.h"
+#include "tests/unit/scratch_folder.h"
 
 namespace {
 
@@ -27,22 +28,28 @@ std::string Body(size_t size, char seed) {
   return s;
 }
 
+const std::string kA = "http://127.0.0.1/files/a.exe";
+const std::string kB = "http://127.0.0.1/files/b.exe";
+const std::string kC = "http://127.0.0.1/files/c.exe";
+const std::string kBlocked = "http://h/files/blocked.exe";
+
 class DownloadEngine : public ::testing::Test {
 protected:
   void SetUp() override {
-    char pattern[] = "/tmp/tessara-dl-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    folder_ = dir_ + "/";
+    dir_ = scratch_.path();
+    folder_ = dir_ + "/dl";
     platform_.session = &session_;
     batch_.setFolder(folder_);
   }
-  void TearDown() override {
-    std::string cmd = "rm -rf '" + dir_ + "'";
-    ASSERT_EQ(system(cmd.c_str()), 0);
-  }
 
-  std::string PathOf(const std::string &url) { return DownloadTargetPath(batch_.folder(), url); }
+  // Where the engine keeps a URL's download, written out: the folder, a backslash and the
+  // URL's last segment. On this host the backslash is an ordinary character, so the file
+  // lies in the scratch folder under the name "dl\a.exe".
+  std::string PathOf(const std::string &url) {
+    const std::map<std::string, std::string> names = {
+        {kA, "a.exe"}, {kB, "b.exe"}, {kC, "c.exe"}, {kBlocked, "blocked.exe"}};
+    return dir_ + "/dl\\" + names.at(url);
+  }
   void WriteLocal(const std::string &url, const std::string &content) {
     std::ofstream(PathOf(url), std::ios::binary) << content;
   }
@@ -74,16 +81,13 @@ protected:
   }
   DownloadItemStatus Status(size_t i) { return batch_.items()[i].status; }
 
+  ScratchFolder scratch_;
   std::string dir_, folder_;
   ScriptedSession session_;
   FakePlatform platform_;
   DownloadBatch batch_{platform_};
   RecordingNotifier recorder_;
 };
-
-const std::string kA = "http://127.0.0.1/files/a.exe";
-const std::string kB = "http://127.0.0.1/files/b.exe";
-const std::string kC = "http://127.0.0.1/files/c.exe";
 
 } // namespace
 
@@ -229,7 +233,7 @@ TEST_F(DownloadEngine, NoInternetSessionLeavesEveryItemPending) {
 }
 
 TEST_F(DownloadEngine, SaveFailuresDoNotStopTheBatch) {
-  const std::string blocked = "http://h/files/blocked.exe";
+  const std::string blocked = kBlocked;
   Serve(blocked, "x");
   Serve(kA, Body(20000, 'a'));
   Serve("http://h/dir/", "y");

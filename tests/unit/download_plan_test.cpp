@@ -9,13 +9,12 @@
 #include <fstream>
 
 #include "archive/sfx_archive.h"
-#include "base/text.h"
 #include "download/download_codes.h"
-#include "download/file_name_from_url.h"
 #include "download/prereq_plan.h"
 #include "download/sha256.h"
 #include "download_fakes.h"
 #include "prereq/profile_file.h"
+#include "tests/unit/scratch_folder.h"
 
 namespace {
 
@@ -35,9 +34,10 @@ const char kConfig[] = "[PREREQUISITES]\n"
 class DownloadPlan : public ::testing::Test {
 protected:
   void SetUp() override {
-    char pattern[] = "/tmp/tessara-plan-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    // The setup's folder, inside the scratch folder: the plan's "<folder>\name" files then
+    // stay inside it too.
+    dir_ = scratch_.path() + "/dist";
+    ASSERT_EQ(mkdir(dir_.c_str(), 0700), 0);
     ASSERT_EQ(archive_.SetModulePath(dir_ + "/setup.exe"), kSetupOk);
     std::string good = Sha256Hex("abc", 3);
     char config[2048];
@@ -49,18 +49,14 @@ protected:
     list_.DecideActions(OsFamily::WindowsNT);
     platform_.session = &session_;
   }
-  void TearDown() override {
-    // The host build joins folder and name with a backslash: those files lie beside dir_.
-    std::string cmd = "rm -rf '" + dir_ + "' '" + dir_ + "'\\\\*";
-    ASSERT_EQ(system(cmd.c_str()), 0);
-  }
-  // Where the plan keeps a download of that URL when its folder is folder.
-  void Put(const std::string &folder, const std::string &url, const std::string &content) {
-    std::string path = folder;
-    text::EnsureTrailingBackslash(&path);
-    std::ofstream(path + fileNameFromUrl(url), std::ios::binary) << content;
+  // A file where the plan looks for a download: the folder, a backslash, the URL's last
+  // segment. On this host the backslash is an ordinary character, so ".../dist\runtime.exe"
+  // is a file in the scratch folder.
+  void Put(const std::string &path, const std::string &content) {
+    std::ofstream(path, std::ios::binary) << content;
   }
 
+  ScratchFolder scratch_;
   std::string dir_;
   SfxArchive archive_;
   PrerequisiteList list_{"unused.ini"};
@@ -73,8 +69,8 @@ protected:
 TEST_F(DownloadPlan, FolderAndCompleteFilesDecideAlreadyDownloaded) {
   ASSERT_EQ(list_.count(), 5u);
   // Complete copies beside the executable, before the plan exists.
-  Put(dir_, "http://h/files/runtime.exe", "12345");
-  Put(dir_, "http://h/files/checked.exe", "abd"); // right size, wrong hash
+  Put(dir_ + "\\runtime.exe", "12345");
+  Put(dir_ + "\\checked.exe", "abd"); // right size, wrong hash
   PrereqPlan plan(archive_, list_, platform_);
   EXPECT_EQ(plan.folder(), dir_ + "\\");
   EXPECT_EQ(plan.action(0), PrereqAction::Install);
@@ -89,8 +85,8 @@ TEST_F(DownloadPlan, FolderAndCompleteFilesDecideAlreadyDownloaded) {
   plan.setDownloadFolder(other);
   EXPECT_EQ(plan.folder(), other + "\\");
   EXPECT_EQ(plan.action(1), PrereqAction::Download);
-  Put(other, "http://h/files/checked.exe", "abc");
-  Put(other, "http://h/files/runtime.exe", "1234"); // one byte short
+  Put(other + "\\checked.exe", "abc");
+  Put(other + "\\runtime.exe", "1234"); // one byte short
   plan.refreshDownloaded();
   EXPECT_EQ(plan.action(1), PrereqAction::Download);
   EXPECT_EQ(plan.action(2), PrereqAction::AlreadyDownloaded);
@@ -134,14 +130,14 @@ TEST_F(DownloadPlan, InteractiveResultLeavesTheActionsToTheCaller) {
 // but whose size and time did not keeps its answer; a new time gets a fresh look. Only the
 // whole size counts: 4 GiB more than ExactSize is another file.
 TEST_F(DownloadPlan, ACandidateIsHashedOncePerVersionAndSizedIn64Bits) {
-  Put(dir_, "http://h/files/checked.exe", "abc");
+  Put(dir_ + "\\checked.exe", "abc");
   PrereqPlan plan(archive_, list_, platform_);
   EXPECT_EQ(plan.action(2), PrereqAction::AlreadyDownloaded);
 
   std::string checked = dir_ + "\\checked.exe";
   struct stat before;
   ASSERT_EQ(stat(checked.c_str(), &before), 0);
-  Put(dir_, "http://h/files/checked.exe", "abd");
+  Put(dir_ + "\\checked.exe", "abd");
   struct timespec times[2] = {before.st_atim, before.st_mtim};
   ASSERT_EQ(utimensat(AT_FDCWD, checked.c_str(), times, 0), 0);
   plan.refreshDownloaded();
@@ -152,7 +148,7 @@ TEST_F(DownloadPlan, ACandidateIsHashedOncePerVersionAndSizedIn64Bits) {
   plan.refreshDownloaded();
   EXPECT_EQ(plan.action(2), PrereqAction::Download);
 
-  Put(dir_, "http://h/files/runtime.exe", "");
+  Put(dir_ + "\\runtime.exe", "");
   ASSERT_EQ(truncate((dir_ + "\\runtime.exe").c_str(), 0x100000000LL + 5), 0);
   plan.refreshDownloaded();
   EXPECT_EQ(plan.action(1), PrereqAction::Download);

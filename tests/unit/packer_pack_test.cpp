@@ -134,20 +134,24 @@ TEST_F(PackTest, ReadsBackThroughTheSetupsReaderByteForByte) {
 }
 
 TEST_F(PackTest, ExternalFilesSetupExtractsIntoTheFolderAskedFor) {
+  // The setup alone in its folder: the setup itself would write its entries beside itself.
+  ScratchFolder dist;
   PackOptions options = Basic();
   options.externalFiles = true;
+  options.output = dist / "setup.exe";
   ASSERT_TRUE(Run(options).ok());
-  EXPECT_EQ(FooterOf(ReadFileBytes(output_)).flags, static_cast<uint32_t>(kExternalFiles));
+  EXPECT_EQ(FooterOf(ReadFileBytes(options.output)).flags, static_cast<uint32_t>(kExternalFiles));
   ScratchFolder out;
   std::string report;
-  ASSERT_TRUE(ExtractSetup(output_, out.path(), &report).ok());
+  ASSERT_TRUE(ExtractSetup(options.output, out.path(), &report).ok());
   EXPECT_EQ(ReadFileBytes(out / "app.msi"), ReadFileBytes(msi_));
-  EXPECT_FALSE(sys::FileExists(dir_ / "app.msi.extracted"));
+  EXPECT_EQ(out.List(), std::vector<std::string>{"app.msi"});
+  EXPECT_EQ(dist.List(), std::vector<std::string>{"setup.exe"});
 
   options.msi.clear();
   options.hasPrerequisitesFlag = true;
   ASSERT_TRUE(Run(options).ok());
-  const ArchiveFooter footer = FooterOf(ReadFileBytes(output_));
+  const ArchiveFooter footer = FooterOf(ReadFileBytes(options.output));
   EXPECT_EQ(footer.entryCount, 0u);
   EXPECT_EQ(footer.flags, static_cast<uint32_t>(kExternalFiles | kHasPrerequisites));
 }

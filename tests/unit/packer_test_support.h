@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "tests/unit/scratch_folder.h"
 
 namespace packer_test {
 
@@ -41,61 +39,6 @@ inline std::string FakeProgram(size_t size, unsigned seed) {
   return bytes + Filler(size > bytes.size() ? size - bytes.size() : 0, seed);
 }
 
-class ScratchFolder {
-public:
-  ScratchFolder() {
-    char pattern[] = "/tmp/packer-test-XXXXXX";
-    path_ = ::mkdtemp(pattern) != nullptr ? pattern : "";
-  }
-  ~ScratchFolder() { RemoveTree(path_); }
-  ScratchFolder(const ScratchFolder &) = delete;
-  ScratchFolder &operator=(const ScratchFolder &) = delete;
-
-  const std::string &path() const { return path_; }
-  std::string operator/(const std::string &name) const { return path_ + "/" + name; }
-  std::string Add(const std::string &name, const std::string &bytes) const {
-    WriteFileBytes(*this / name, bytes);
-    return *this / name;
-  }
-  std::vector<std::string> List() const {
-    std::vector<std::string> names;
-    if (DIR *dir = ::opendir(path_.c_str())) {
-      while (dirent *e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name != "." && name != "..") {
-          names.push_back(name);
-        }
-      }
-      ::closedir(dir);
-    }
-    return names;
-  }
-
-private:
-  static void RemoveTree(const std::string &path) {
-    if (path.empty()) {
-      return;
-    }
-    if (DIR *dir = ::opendir(path.c_str())) {
-      while (dirent *e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name == "." || name == "..") {
-          continue;
-        }
-        const std::string child = path + "/" + name;
-        struct stat st;
-        if (::lstat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-          RemoveTree(child);
-        } else {
-          ::unlink(child.c_str());
-        }
-      }
-      ::closedir(dir);
-    }
-    ::rmdir(path.c_str());
-  }
-
-  std::string path_;
-};
+using ScratchFolder = ::ScratchFolder;
 
 } // namespace packer_test

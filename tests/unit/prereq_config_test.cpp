@@ -6,6 +6,7 @@
 #include "prereq/config_reader.h"
 #include "prereq/prerequisite_list.h"
 #include "prereq/profile_file.h"
+#include "tests/unit/scratch_folder.h"
 
 namespace {
 
@@ -181,7 +182,8 @@ TEST(LoadConfiguration, GeneralOptions) {
 }
 
 TEST(LoadConfiguration, ReadsTheFileFromDisk) {
-  std::string path = ::testing::TempDir() + "prereq_config_test.ini";
+  ScratchFolder scratch;
+  std::string path = scratch / "prereq_config_test.ini";
   {
     std::ofstream out(path, std::ios::binary);
     out << "[PREREQUISITES]\r\nApp1=Disk\r\n" << App(1);

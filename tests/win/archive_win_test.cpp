@@ -15,7 +15,7 @@ bool Exists(const std::string &path) {
 class ArchiveOnWindows : public ::testing::Test {
 protected:
   void SetUp() override {
-    folder_ = MakeScratchFolder();
+    folder_ = scratch_.folder();
     out_ = folder_ + "out\\";
     ASSERT_TRUE(::CreateDirectoryA(out_.c_str(), nullptr));
   }
@@ -24,6 +24,7 @@ protected:
     WriteWholeFile(path, BuildSetupBytes(entries, layout));
     return path;
   }
+  ScratchFolder scratch_;
   std::string folder_;
   std::string out_;
 };
@@ -67,6 +68,7 @@ TEST_F(ArchiveOnWindows, FailuresLeaveNothingBehind) {
   EXPECT_EQ(hostile.Open(), kCorrupted);
   EXPECT_EQ(hostile.ExtractAll(), kSetupOk); // nothing was read, nothing is written
   EXPECT_FALSE(Exists(folder_ + "up.msi"));
+  EXPECT_EQ(ScratchFolder::Names(folder_ + "out"), std::vector<std::string>());
 
   // A path of 260 characters or more is refused before any file is created.
   SfxArchive deep;
@@ -74,6 +76,8 @@ TEST_F(ArchiveOnWindows, FailuresLeaveNothingBehind) {
   deep.setExtractFolder(out_);
   ASSERT_EQ(deep.Open(), kSetupOk);
   EXPECT_EQ(deep.ExtractAll(), kFileError);
+  EXPECT_FALSE(deep.isExtracted(0));
+  EXPECT_EQ(ScratchFolder::Names(folder_ + "out"), std::vector<std::string>());
 
   SfxArchive missing;
   missing.SetModulePath(folder_ + "absent.exe");
