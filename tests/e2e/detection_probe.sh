@@ -273,11 +273,12 @@ target=$(winpath "$dlls/detect_v1_2_3_4.dll")
 printf '[PREREQUISITES]\nApp1=Planted\n[App1]\nSetupFile=s\nSearchType=0\nSearchString=%s\n' \
   "$target" >"$work/planted.ini"
 wineserver -k 2>/dev/null
-control_out=$(WINEDLLOVERRIDES="version=n,b;$WINEDLLOVERRIDES" wine \
-  "$work/planted/detect_static_version.exe" "$target" | tr -d '\r')
+control_out=$(set -o pipefail; WINEDLLOVERRIDES="version=n,b;$WINEDLLOVERRIDES" tess_expect_exit 0 \
+  wine "$work/planted/detect_static_version.exe" "$target" | tr -d '\r') || fail "control run"
 [ "$control_out" = "7.7.7.7" ] || fail "the decoy was not taken by a static importer ($control_out)"
-planted_out=$(WINEDLLOVERRIDES="version=n,b;$WINEDLLOVERRIDES" wine \
-  "$work/planted/detect_probe.exe" "$(winpath "$work/planted.ini")" | tr -d '\r')
+planted_out=$(set -o pipefail; WINEDLLOVERRIDES="version=n,b;$WINEDLLOVERRIDES" tess_expect_exit 0 \
+  wine "$work/planted/detect_probe.exe" "$(winpath "$work/planted.ini")" | tr -d '\r') ||
+  fail "probe run beside the decoy"
 echo "$planted_out" | grep -qx "App1 found='1.2.3.4'" ||
   fail "the probe used a planted version.dll: $planted_out"
 

@@ -10,7 +10,7 @@ name=download_dialog
 work="$TESSARA_TEST_ROOT/$name"
 run="$TESSARA_WIN_BUILD/tests/download_run.exe"
 driver="$TESSARA_WIN_BUILD/tests/download_driver.exe"
-for tool in python3 wine import Xvfb xdpyinfo; do
+for tool in python3 wine import convert compare Xvfb xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool"; exit 1; }
 done
 for f in "$run" "$driver"; do [ -f "$f" ] || { echo "missing $f"; exit 1; }; done
@@ -30,7 +30,7 @@ trap cleanup EXIT
 tess_start_http_server "$work/srv" "$work" || exit 1
 
 # Start the prefix's services once, so that the two programs below share one desktop.
-wine cmd.exe /c exit >/dev/null 2>&1
+tess_expect_exit 0 wine cmd.exe /c exit >/dev/null 2>&1 || exit 1
 
 head -c 3000000 /dev/urandom >"$work/srv/big.bin"
 head -c 70000 /dev/urandom >"$work/srv/small.bin"
@@ -42,32 +42,64 @@ check() {
   if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
 
-# Runs the driver, taking a screenshot whenever it asks for one.
+# Runs the driver, taking a screenshot whenever it asks for one; returns the driver's status.
 drive() { # mode
   # No filter between the driver and this loop: a buffering one would hold back its requests.
-  wine "$driver" "$1" "$(winpath "$work/ack")" 2>/dev/null | while IFS= read -r line; do
+  TESS_RUN_LIMIT=300 tess_expect_exit 0 wine "$driver" "$1" "$(winpath "$work/ack")" \
+    2>"$work/$1.driver.err" | while IFS= read -r line; do
     line=${line%$'\r'}
     echo "$line"
     case $line in
     SHOT\ *)
-      shot=${line#SHOT }
+      read -r shot rect <<<"${line#SHOT }"
       import -window root "$work/shots/$shot.png" 2>/dev/null
+      echo "$rect" >"$work/shots/$shot.rect"
       touch "$work/ack/$shot"
       ;;
     esac
   done
+  return "${PIPESTATUS[0]}"
+}
+
+# The screenshot shows the window where the driver found it: at least 40% of that rectangle
+# is in the dialogs' face colour (an empty or wrong picture has none of it).
+shot_shows_window() { # name
+  local x y w h face share
+  read -r x y w h face <"$work/shots/$1.rect" || return 1
+  share=$(convert "$work/shots/$1.png" -crop "${w}x${h}+${x}+${y}" +repage \
+    -fill black +opaque "#$face" -fill white -opaque "#$face" -format '%[fx:mean]' info:) || return 1
+  echo "     $1: ${w}x${h} at ($x,$y), face colour share $share"
+  awk -v s="$share" 'BEGIN { exit !(s > 0.4) }'
+}
+# Two screenshots differ inside the window's rectangle (the first one's).
+shots_differ() { # name name
+  local x y w h face pixels
+  read -r x y w h face <"$work/shots/$1.rect" || return 1
+  convert "$work/shots/$1.png" -crop "${w}x${h}+${x}+${y}" +repage "$work/shots/$1.crop.png" &&
+    convert "$work/shots/$2.png" -crop "${w}x${h}+${x}+${y}" +repage "$work/shots/$2.crop.png" ||
+    return 1
+  pixels=$(compare -metric AE "$work/shots/$1.crop.png" "$work/shots/$2.crop.png" null: 2>&1)
+  echo "     $1 and $2 differ in $pixels pixels of the window"
+  [ "${pixels%% *}" -gt 0 ] 2>/dev/null
 }
 
 # 1. Pause, Resume, resize, Pause, Cancel. The big file comes slowly (at most 400 KB/s).
 mkdir -p "$work/control"
-wine "$run" interactive "$(winpath "$work/control")" "$base/rate=400000/big.bin" 3000000 - \
-  "$base/files/small.bin" 70000 - 2>/dev/null | tr -d '\r' >"$work/control.out" &
+TESS_RUN_LIMIT=300 tess_expect_exit 0 wine "$run" interactive "$(winpath "$work/control")" \
+  "$base/rate=400000/big.bin" 3000000 - "$base/files/small.bin" 70000 - \
+  >"$work/control.raw" 2>"$work/control.err" &
 run_pid=$!
-drive control | tee "$work/control.driver"
+drive control >"$work/control.driver"
+status=$?
+cat "$work/control.driver"
+check "driver: exit code 0 ($(cat "$work/control.driver.err"))" test $status -eq 0
 wait "$run_pid"
+status=$?
+check "run: exit code 0 ($(cat "$work/control.err"))" test $status -eq 0
+tr -d '\r' <"$work/control.raw" >"$work/control.out"
 out="$work/control.out"
 check "driver: every check held" test "$(grep -c '^BAD' "$work/control.driver")" = 0
-check "driver: checks ran" test "$(grep -c '^OK' "$work/control.driver")" -ge 15
+check "driver: all 24 checks ran" test "$(grep -c '^OK' "$work/control.driver")" -eq 24
 check "cancel: result 4" grep -qx "RESULT 4" "$out"
 check "cancel: caller's text" grep -qx "TEXT Download aborted." "$out"
 check "cancel: current item Failed" grep -qx "STATUS 0 1" "$out"
@@ -75,23 +107,34 @@ check "cancel: later item Pending" grep -qx "STATUS 1 4" "$out"
 kept=$(stat -c %s "$work/control/big.bin" 2>/dev/null || echo 0)
 check "cancel: partial file kept ($kept bytes)" test "$kept" -gt 0 -a "$kept" -lt 3000000
 for shot in opened paused resized; do
-  check "screenshot $shot" test -s "$work/shots/$shot.png"
+  check "screenshot $shot shows the dialog" shot_shows_window "$shot"
 done
+check "screenshots: paused differs from opened" shots_differ opened paused
+read -r _ _ w1 h1 _ <"$work/shots/paused.rect"
+read -r _ _ w2 h2 _ <"$work/shots/resized.rect"
+check "screenshots: resized is 240x160 larger" test $((w2 - w1)) -eq 240 -a $((h2 - h1)) -eq 160
 grep '^HOLD_MS' "$work/control.driver"
 
 # 2. A wrong size: the box's text, the item Failed, the next one fetched.
 mkdir -p "$work/wrong"
-wine "$run" interactive "$(winpath "$work/wrong")" "$base/lie=5/small.bin" 70000 - \
-  "$base/files/big.bin" 3000000 - 2>/dev/null | tr -d '\r' >"$work/wrong.out" &
+TESS_RUN_LIMIT=300 tess_expect_exit 0 wine "$run" interactive "$(winpath "$work/wrong")" \
+  "$base/lie=5/small.bin" 70000 - "$base/files/big.bin" 3000000 - \
+  >"$work/wrong.raw" 2>"$work/wrong.err" &
 run_pid=$!
-drive wrongsize | tee "$work/wrong.driver"
+drive wrongsize >"$work/wrong.driver"
+status=$?
+cat "$work/wrong.driver"
+check "wrong: driver exit code 0 ($(cat "$work/wrongsize.driver.err"))" test $status -eq 0
 wait "$run_pid"
+status=$?
+check "wrong: run exit code 0 ($(cat "$work/wrong.err"))" test $status -eq 0
+tr -d '\r' <"$work/wrong.raw" >"$work/wrong.out"
 check "wrong: driver checks held" test "$(grep -c '^BAD' "$work/wrong.driver")" = 0
 check "wrong: box text" grep -qx "BOX_TEXT Wrong file size. The downloaded file cannot be found or is corrupt." "$work/wrong.driver"
 check "wrong: result 0" grep -qx "RESULT 0" "$work/wrong.out"
 check "wrong: first Failed" grep -qx "STATUS 0 1" "$work/wrong.out"
 check "wrong: second Ok" grep -qx "STATUS 1 0" "$work/wrong.out"
-check "wrong: screenshot" test -s "$work/shots/wrongsize.png"
+check "wrong: screenshot shows the box" shot_shows_window wrongsize
 
 # 3. The server sends the headers and 100000 bytes, then nothing: the worker is blocked in a
 #    read when Cancel comes.

@@ -36,9 +36,12 @@ download_run() {
   local case=$1 mode=$2
   shift 2
   mkdir -p "$work/$case"
+  tess_expect_exit 0 wine "$run" "$mode" "$(winpath "$work/$case")" "$@" >"$work/$case.raw" \
+    2>"$work/$case.err"
+  local status=$?
   # Wine's console ends lines with CR LF.
-  wine "$run" "$mode" "$(winpath "$work/$case")" "$@" 2>"$work/$case.err" | tr -d '\r' \
-    >"$work/$case.out"
+  tr -d '\r' <"$work/$case.raw" >"$work/$case.out"
+  check "$case: download_run exit code 0 ($(cat "$work/$case.err"))" test $status -eq 0
 }
 
 head -c 300000 /dev/urandom >"$work/srv/complete.bin"

@@ -45,7 +45,7 @@ INI
 in_win=$(winpath "$SCRATCH/in")
 
 wine_pack() { # runs tessara-pack.exe; stdout and stderr go to files, returns its exit code
-  wine "$WINPACK" "$@" >"$SCRATCH/wine.out" 2>"$SCRATCH/wine.err"
+  timeout -k 10 120 wine "$WINPACK" "$@" >"$SCRATCH/wine.out" 2>"$SCRATCH/wine.err"
   local status=$?
   wineserver -w
   return $status
@@ -95,6 +95,19 @@ for f in Product.msi data1.cab readme.txt redist/runtime-setup.exe; do
 done
 cmp -s "$SCRATCH/in/any-name.cfg" "$SCRATCH/x/Product.ini" || fail "configuration not extracted"
 pass "extract under Wine gives the input files"
+
+# check reads the setup's configuration without touching the user's temporary folder, where
+# a file of the configuration's stored name may be the user's own.
+temp=$(tess_temp_dir)
+mkdir -p "$temp"
+echo "the user's own file" >"$temp/Product.ini"
+wine_pack check "$in_win\\any-name.cfg" "$(winpath "$SCRATCH/out/wine.exe")" ||
+  fail "check under Wine failed: $(cat "$SCRATCH/wine.err")"
+tr -d '\r' <"$SCRATCH/wine.out" | grep -q "^0 error(s)" || fail "check found errors: $(cat "$SCRATCH/wine.out")"
+[ "$(cat "$temp/Product.ini" 2>/dev/null)" = "the user's own file" ] ||
+  fail "check deleted or changed the user's %TEMP%\\Product.ini"
+[ -z "$(ls "$temp" | grep -v -x Product.ini)" ] || fail "check left files in %TEMP%: $(ls "$temp")"
+pass "check under Wine leaves %TEMP%\\Product.ini and the temporary folder as they were"
 
 # Refusals exit non-zero under Wine with one "tessara-pack: " line on stderr.
 refused() { # expected exit code, text in the message, arguments...

@@ -37,7 +37,7 @@ pass "Windows Installer's own failure code passes through ($status)"
 exit_after_box() { # file, expected message
   start_line_code "C:\\$1"
   local report status
-  report=$(wine 'C:\window_driver.exe' dialog 60 OK | tr -d '\r')
+  report=$(timeout 120 wine 'C:\window_driver.exe' dialog 60 OK | tr -d '\r')
   status=$(wait_line_code)
   echo "$report" | grep -qF "$2" || fail "$1: expected the box '$2'; saw: $report"
   echo "$status"

@@ -1,6 +1,7 @@
 // Drives the "Downloading..." dialog of another process as a user would, and prints what it
-// sees ("OK ..." / "BAD ..." lines, "SHOT <name>" when the calling script should take a
-// screenshot; it then waits for <ackdir>\<name> to appear).
+// sees ("OK ..." / "BAD ..." lines, "SHOT <name> <x> <y> <width> <height> <rrggbb>" when the
+// calling script should take a screenshot of the window at that screen rectangle, drawn mostly
+// in that face colour; it then waits for <ackdir>\<name> to appear).
 //   download_driver control <ackdir>    pause, resume, resize, pause again, cancel
 //   download_driver wrongsize <ackdir>  read and close the wrong-size box
 //   download_driver cancel <ackdir>     once the bar has moved, Cancel; prints "CANCEL_MS <ms>"
@@ -30,8 +31,12 @@ void Check(bool ok, const char *what) {
   }
 }
 
-void Shot(const char *name) {
-  std::printf("SHOT %s\n", name);
+void Shot(const char *name, HWND window) {
+  RECT r = {0, 0, 0, 0};
+  ::GetWindowRect(window, &r);
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  std::printf("SHOT %s %ld %ld %ld %ld %02x%02x%02x\n", name, r.left, r.top, r.right - r.left,
+              r.bottom - r.top, GetRValue(face), GetGValue(face), GetBValue(face));
   std::fflush(stdout);
   std::string ack = g_ackDir + "\\" + name;
   for (int i = 0; i < 200 && ::GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
@@ -157,7 +162,7 @@ int Control(HWND dialog) {
   Check(Text(::GetDlgItem(dialog, IDC_PAUSE)) == "Pause", "Pause button says Pause");
   Check(Text(::GetDlgItem(dialog, IDC_CURRENT_LABEL)) == "Current progress:", "label 1012");
   Check(Text(::GetDlgItem(dialog, IDC_GLOBAL_LABEL)) == "Global progress:", "label 1013");
-  Shot("opened");
+  Shot("opened", dialog);
   Check(WaitForProgress(dialog, 0, 10000), "bars move");
 
   DWORD clicked = ::GetTickCount();
@@ -174,7 +179,7 @@ int Control(HWND dialog) {
   ::Sleep(1000);
   Check(Pos(dialog, IDC_CURRENT_PROGRESS) == held && Pos(dialog, IDC_GLOBAL_PROGRESS) == heldTotal,
         "pause holds both bars");
-  Shot("paused");
+  Shot("paused", dialog);
 
   Click(dialog, IDC_PAUSE);
   Check(Text(::GetDlgItem(dialog, IDC_PAUSE)) == "Pause", "button says Pause again");
@@ -182,7 +187,7 @@ int Control(HWND dialog) {
 
   CheckAnchors(dialog);
   ::Sleep(1000);
-  Shot("resized");
+  Shot("resized", dialog);
 
   Click(dialog, IDC_PAUSE);
   ::Sleep(300);
@@ -249,7 +254,7 @@ int WrongSize(HWND dialog) {
   std::printf("BOX_TEXT %s\nBOX_CAPTION %s\n", text.c_str(), Text(search.box).c_str());
   Check(text == "Wrong file size. The downloaded file cannot be found or is corrupt.",
         "wrong-size text");
-  Shot("wrongsize");
+  Shot("wrongsize", search.box);
   ::SendMessageA(search.box, WM_COMMAND, IDOK, 0);
   return g_bad == 0 ? 0 : 1;
 }
