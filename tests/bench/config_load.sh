@@ -27,15 +27,27 @@ ini=$work/bench.ini
 } >"$ini"
 
 echo "configuration: $count prerequisites, $(wc -c <"$ini") bytes"
-native_out=$("$native" "$ini" "$rounds") || exit 1
+native_out=$("$native" "$ini" "$rounds") || { echo "the native benchmark failed" >&2; exit 1; }
 echo "native:  $native_out"
+# A figure counts only when every prerequisite was loaded and decided.
+loaded_all() { # output, label
+  local n
+  for n in $(echo "$1" | sed -n 's/.*prerequisites=\([0-9]*\).*/\1/p'); do
+    [ "$n" = "$count" ] || { echo "$2 loaded $n of $count prerequisites" >&2; return 1; }
+  done
+  [ -n "$n" ] || { echo "$2 printed no count of prerequisites" >&2; return 1; }
+}
+loaded_all "$native_out" native || exit 1
 
 tess_display || exit 1
 trap '[ -n "${TESS_XVFB_PID:-}" ] && kill "$TESS_XVFB_PID" 2>/dev/null' EXIT
 tess_new_prefix "$work/prefix" || exit 1
-wine_out=$(wine "$windows" "Z:${ini//\//\\}" "$rounds" | tr -d '\r') || exit 1
+wine_out=$(set -o pipefail; TESS_RUN_LIMIT=600 tess_expect_exit 0 wine "$windows" "Z:${ini//\//\\}" \
+  "$rounds" | tr -d '\r') || exit 1
 wineserver -k 2>/dev/null
 echo "wine:    $(echo "$wine_out" | tr '\n' ' ')"
+[ "$(echo "$wine_out" | grep -c 'prerequisites=')" = 2 ] || { echo "under Wine: a figure is missing" >&2; exit 1; }
+loaded_all "$wine_out" "under Wine" || exit 1
 
 ours=$(echo "$wine_out" | sed -n 's/^ours_us=\([0-9]*\).*/\1/p')
 platform=$(echo "$wine_out" | sed -n 's/^platform_us=\([0-9]*\).*/\1/p')

@@ -15,6 +15,18 @@ cp "$SCRATCH/good.exe" "$SCRATCH/tail.exe"
 python3 "$patch" tail "$SCRATCH/tail.exe" 2036
 cp "$SCRATCH/good.exe" "$SCRATCH/longtail.exe"
 python3 "$patch" tail "$SCRATCH/longtail.exe" 5000
+# The patches did what they say: the archive read from its new place (the host packer reads
+# as the setup does), the bytes really added.
+offset_delta() { "$PACK" list "$1" | awk '$1 == "offsetDelta" { print $2 }'; }
+size_of() { stat -c %s "$1"; }
+good_size=$(size_of "$SCRATCH/good.exe")
+assert_eq "$(offset_delta "$SCRATCH/good.exe")" 0 "offsetDelta of the packed setup"
+assert_eq "$(offset_delta "$SCRATCH/moved.exe")" 4099 "offsetDelta of the moved setup"
+assert_eq "$(size_of "$SCRATCH/moved.exe")" $((good_size + 4099)) "size of the moved setup"
+for t in tail:2036 longtail:5000; do
+  assert_eq "$(size_of "$SCRATCH/${t%:*}.exe")" $((good_size + ${t#*:})) "size of the ${t%:*} setup"
+  assert_eq "$(offset_delta "$SCRATCH/${t%:*}.exe")" 0 "offsetDelta of the ${t%:*} setup"
+done
 
 openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=Tessara Test Signing" -days 2 \
   -keyout "$SCRATCH/key.pem" -out "$SCRATCH/cert.pem" >/dev/null 2>&1 || fail "openssl could not make a test certificate"
@@ -23,6 +35,7 @@ osslsigncode sign -certs "$SCRATCH/cert.pem" -key "$SCRATCH/key.pem" -n "Tessara
 osslsigncode verify -CAfile "$SCRATCH/cert.pem" "$SCRATCH/signed.exe" >/dev/null 2>&1 ||
   fail "the signed setup does not verify"
 [ "$(stat -c %s "$SCRATCH/signed.exe")" -gt "$(stat -c %s "$SCRATCH/good.exe")" ] || fail "signing added nothing"
+assert_eq "$(offset_delta "$SCRATCH/signed.exe")" 0 "offsetDelta of the signed setup"
 
 for setup in moved tail longtail signed; do
   tess_new_prefix "$SCRATCH/prefix-$setup"

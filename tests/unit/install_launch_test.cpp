@@ -65,7 +65,7 @@ private:
 class InstallPass : public ::testing::Test {
 protected:
   void SetUp() override {
-    folder_ = MakeScratchFolder();
+    folder_ = scratch_.folder();
     extract_ = folder_ + "tmp/";
     mkdir(extract_.c_str(), 0755);
     setupPath_ = folder_ + "setup.exe";
@@ -95,6 +95,7 @@ protected:
     }
   }
 
+  ScratchFolder scratch_; // first, so it goes last: after the archive's own clean-up
   std::string folder_;
   std::string extract_;
   std::string setupPath_;
