@@ -29,7 +29,7 @@ cleanup() {
   [ -n "${TESS_XVFB_PID:-}" ] && kill "$TESS_XVFB_PID" 2>/dev/null
 }
 trap cleanup EXIT
-wine cmd.exe /c exit >/dev/null 2>&1
+timeout 120 wine cmd.exe /c exit >/dev/null 2>&1
 
 failures=0
 check() {
@@ -150,7 +150,7 @@ expect_record() { # label window-name-1 window-name-2 window-name-3
 export TESSARA_SETUP_HOLD=First.exe
 pass interactive interactive &
 pass_pid=$!
-wine "$driver" "$(winpath "$work/ack")" "Fetched One" "Second Setup" 2>/dev/null |
+timeout 300 wine "$driver" "$(winpath "$work/ack")" "Fetched One" "Second Setup" 2>/dev/null |
   while IFS= read -r line; do
     line=${line%$'\r'}
     echo "     $line"

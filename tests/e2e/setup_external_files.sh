@@ -8,7 +8,7 @@ tess_scratch setup_external_files
 need_tools wine
 tess_display || fail "no X display"
 mkdir -p "$SCRATCH/pkg"
-head -c 70001 /dev/urandom >"$SCRATCH/pkg/carried.msi"
+fake_msi "$SCRATCH/pkg/carried.msi" 70001
 head -c 3000 /dev/urandom >"$SCRATCH/pkg/extra.dat"
 "$PACK" pack --stub "$STUB" --external-files --msi "$SCRATCH/pkg/carried.msi" \
   --file "$SCRATCH/pkg/extra.dat" -o "$SCRATCH/setup.exe" || fail "packing failed"

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "packer_test_support.h"
+#include "stub_image_fixture.h"
 #include "tools/pack_command.h"
 #include "tools/pack_options.h"
 
@@ -45,10 +46,10 @@ private:
 TEST(CheckCommand, ReadsTheSetupWithoutTouchingTheTemporaryFolder) {
   ScratchFolder work;
   PackOptions options;
-  options.stub = work.Add("stub.exe", Filler(6000, 1));
-  options.msi = work.Add("app.msi", Filler(3000, 2));
+  options.stub = work.Add("stub.exe", stub_fixture::MakeStub());
+  options.msi = work.Add("app.msi", stub_fixture::CompoundFile(Filler(3000, 2)));
   options.config = work.Add("prereqs.ini", kConfig);
-  options.prerequisites = {work.Add("runtime.exe", Filler(2000, 3))};
+  options.prerequisites = {work.Add("runtime.exe", packer_test::FakeProgram(2000, 3))};
   options.output = work / "setup.exe";
   std::string summary;
   ASSERT_TRUE(Pack(options, &summary).ok());
