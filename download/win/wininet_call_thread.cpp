@@ -83,7 +83,7 @@ void WinInetCallThread::Perform() {
     // InternetReadFile waits until the whole size has come, so more than is available is asked
     // for only when the caller has seen the link keep up.
     DWORD size = available > want_ ? available : want_;
-    ok_ = api_.readFile(handle_, buffer_, size < kBufferSize ? size : kBufferSize, &got_);
+    ok_ = api_.readFile(handle_, buffer_, size < limit_ ? size : limit_, &got_);
   }
 }
 
@@ -114,11 +114,12 @@ bool WinInetCallThread::OpenUrl(HINTERNET session, const std::string &url,
   return true;
 }
 
-bool WinInetCallThread::Read(HINTERNET request, uint32_t want, const std::atomic<uint32_t> *flags,
-                             bool *ok, uint32_t *got) {
+bool WinInetCallThread::Read(HINTERNET request, uint32_t want, uint32_t limit,
+                             const std::atomic<uint32_t> *flags, bool *ok, uint32_t *got) {
   op_ = Op::Read;
   handle_ = request;
   want_ = want;
+  limit_ = limit < kBufferSize ? limit : kBufferSize;
   if (!Call(flags)) {
     return false;
   }

@@ -25,10 +25,11 @@ public:
   // was using (which ends it where the system allows) and calls Quit().
   bool OpenUrl(HINTERNET session, const std::string &url, const std::string &headers,
                const std::atomic<uint32_t> *flags, HINTERNET *request);
-  // InternetQueryDataAvailable, then InternetReadFile of at least what is available and at
-  // most want bytes; *got 0 at the end. *ok is what WinINet said.
-  bool Read(HINTERNET request, uint32_t want, const std::atomic<uint32_t> *flags, bool *ok,
-            uint32_t *got);
+  // InternetQueryDataAvailable, then InternetReadFile of what is available or want bytes,
+  // whichever is more, and at most limit (itself at most kBufferSize); *got 0 at the end. *ok is
+  // what WinINet said.
+  bool Read(HINTERNET request, uint32_t want, uint32_t limit, const std::atomic<uint32_t> *flags,
+            bool *ok, uint32_t *got);
   const uint8_t *data() const { return buffer_; }
 
   // Lets go of the thread: an idle one ends now, a busy one after its call.
@@ -56,6 +57,7 @@ private:
   HINTERNET handle_ = nullptr;
   std::string url_, headers_;
   uint32_t want_ = 0;
+  uint32_t limit_ = 0;
   // A request opened for a call given up is closed by the thread; taken by exchange.
   HINTERNET opened_ = nullptr;
   BOOL ok_ = FALSE;

@@ -13,12 +13,13 @@ namespace {
 
 // Finite time-outs, so that WinINet itself gives up on a silent server where it applies them.
 constexpr DWORD kTimeoutMs = 60000;
-// WinINet reports at most what its own small buffer holds as available, and a read of more
-// waits until all of it has come. So a read asks for what the link delivered in about
-// kReadMs lately (measured over windows of that length), and at least what is available: a
-// fast link gets 1 MiB reads, a slow one still reports progress and honours Pause promptly.
-constexpr uint32_t kFirstRead = 8192;
-constexpr DWORD kReadMs = 20;
+// A read takes what is available. But WinINet reports at most what its own small buffer holds,
+// and a read of more waits until all of it has come; so on a link that delivered at least
+// kLargeRead in kReadMs lately (measured over windows of that length) a read asks for what it
+// delivers in kReadMs, up to 1 MiB. A fast link gets large reads; a slow one reads what has
+// arrived, so it still reports progress and honours Pause promptly.
+constexpr uint32_t kLargeRead = 64 * 1024;
+constexpr DWORD kReadMs = 10;
 
 class WinInetSession;
 
@@ -42,7 +43,7 @@ private:
 
   WinInetSession &session_;
   HINTERNET handle_;
-  uint32_t want_ = kFirstRead;
+  uint32_t want_ = 0; // what is available
   uint64_t windowBytes_ = 0;
   DWORD windowMs_ = 0;
 };
@@ -81,13 +82,13 @@ public:
 
   // Reads through the call thread; false when WinINet failed or the read was given up (the
   // request handle is closed then, and *handle is null).
-  bool Read(HINTERNET *handle, uint32_t want, uint32_t *got) {
+  bool Read(HINTERNET *handle, uint32_t want, uint32_t limit, uint32_t *got) {
     *got = 0;
     if (*handle == nullptr || !EnsureCalls()) {
       return false;
     }
     bool ok = false;
-    if (!calls_->Read(*handle, want, flags_, &ok, got)) {
+    if (!calls_->Read(*handle, want, limit, flags_, &ok, got)) {
       GiveUp(handle);
       return false;
     }
@@ -149,7 +150,7 @@ bool WinInetRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
   uint32_t limit = size < WinInetCallThread::kBufferSize ? size : WinInetCallThread::kBufferSize;
   uint32_t want = want_ < limit ? want_ : limit;
   DWORD start = ::GetTickCount();
-  bool ok = session_.Read(&handle_, want, read);
+  bool ok = session_.Read(&handle_, want, limit, read);
   DWORD took = ::GetTickCount() - start;
   if (!ok || *read > limit) {
     *read = 0;
@@ -160,7 +161,7 @@ bool WinInetRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
   windowMs_ += took;
   if (windowMs_ >= kReadMs) {
     uint64_t next = windowBytes_ * kReadMs / windowMs_;
-    want_ = next < kFirstRead ? kFirstRead
+    want_ = next < kLargeRead ? 0
                               : static_cast<uint32_t>(next < WinInetCallThread::kBufferSize
                                                           ? next
                                                           : WinInetCallThread::kBufferSize);
