@@ -19,7 +19,16 @@ constexpr DWORD kTimeoutMs = 60000;
 // delivers in kReadMs, up to 1 MiB. A fast link gets large reads; a slow one reads what has
 // arrived, so it still reports progress and honours Pause promptly.
 constexpr uint32_t kLargeRead = 64 * 1024;
-constexpr DWORD kReadMs = 10;
+constexpr uint64_t kReadMs = 10;
+
+// Microseconds; the tick count moves in steps too coarse to time one read.
+uint64_t NowUs() {
+  LARGE_INTEGER frequency, counter;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&counter);
+  return static_cast<uint64_t>(counter.QuadPart) * 1000000u /
+         static_cast<uint64_t>(frequency.QuadPart);
+}
 
 class WinInetSession;
 
@@ -45,7 +54,7 @@ private:
   HINTERNET handle_;
   uint32_t want_ = 0; // what is available
   uint64_t windowBytes_ = 0;
-  DWORD windowMs_ = 0;
+  uint64_t windowUs_ = 0;
 };
 
 class WinInetSession : public HttpSession {
@@ -149,24 +158,24 @@ bool WinInetRequest::SetFilePointer(uint32_t offset) {
 bool WinInetRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
   uint32_t limit = size < WinInetCallThread::kBufferSize ? size : WinInetCallThread::kBufferSize;
   uint32_t want = want_ < limit ? want_ : limit;
-  DWORD start = ::GetTickCount();
+  uint64_t start = NowUs();
   bool ok = session_.Read(&handle_, want, limit, read);
-  DWORD took = ::GetTickCount() - start;
+  uint64_t took = NowUs() - start;
   if (!ok || *read > limit) {
     *read = 0;
     return false;
   }
   std::memcpy(buffer, session_.data(), *read);
   windowBytes_ += *read;
-  windowMs_ += took;
-  if (windowMs_ >= kReadMs) {
-    uint64_t next = windowBytes_ * kReadMs / windowMs_;
+  windowUs_ += took;
+  if (windowUs_ >= kReadMs * 1000) {
+    uint64_t next = windowBytes_ * kReadMs * 1000 / windowUs_;
     want_ = next < kLargeRead ? 0
                               : static_cast<uint32_t>(next < WinInetCallThread::kBufferSize
                                                           ? next
                                                           : WinInetCallThread::kBufferSize);
     windowBytes_ = 0;
-    windowMs_ = 0;
+    windowUs_ = 0;
   }
   return true;
 }
