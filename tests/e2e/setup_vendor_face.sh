@@ -59,7 +59,7 @@ check_version() { # setup path in the prefix, what
 check_version 'C:\vendor.exe' "the packed setup"
 pass "the version API reads the vendor's strings and file version"
 
-tess_expect_exit 0 run_wine 'C:\vendor.exe' /qn || fail "the vendor's setup"
+tess_expect_exit 0 run_line 'C:\vendor.exe /qn' || fail "the vendor's setup"
 [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the package was not installed"
 [ -z "$(temp_leftovers)" ] || fail "files left in the temporary folder"
 pass "the rewritten setup installs its package"
@@ -75,7 +75,7 @@ tess_new_prefix "$SCRATCH/prefix-signed"
 cp "$PROBE" "$(drive_c)/resource_probe.exe"
 cp "$SCRATCH/signed.exe" "$(drive_c)/signed.exe"
 check_version 'C:\signed.exe' "the signed setup"
-tess_expect_exit 0 run_wine 'C:\signed.exe' /qn || fail "the signed setup"
+tess_expect_exit 0 run_line 'C:\signed.exe /qn' || fail "the signed setup"
 [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the signed setup did not install"
 pass "signed, the setup verifies, keeps its strings and installs"
 
@@ -86,3 +86,5 @@ assert_eq "$?" 2 "exit code for a bad .ico"
 grep -q "the icon '.*bad.ico' is not an .ico file" "$SCRATCH/bad.err" || fail "message: $(cat "$SCRATCH/bad.err")"
 [ ! -e "$SCRATCH/bad.exe" ] || fail "a setup was written with a bad icon"
 pass "a bad .ico is refused and nothing is written"
+# The prefixes are large; only the files worth reading after a failure are kept.
+rm -rf "$SCRATCH"/prefix*
