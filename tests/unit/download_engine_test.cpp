@@ -399,9 +399,15 @@ TEST_F(DownloadEngine, ABatchDestroyedWhilePausedStopsItsWorker) {
     item.url = kA;
     item.size = 100000;
     local.items().push_back(item);
+    // Paused as its first read begins, whatever the machine's speed (a pause from this thread
+    // could come after a fast worker had fetched the whole file): the worker then waits on
+    // the event.
+    session_.files[kA].onRead = [&local](int index) {
+      if (index == 0) {
+        local.control(kDownloadPause);
+      }
+    };
     ASSERT_TRUE(local.StartWorker(&recorder));
-    // Paused before its first read: the worker waits on the event.
-    local.control(kDownloadPause);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   } // must not hang
   EXPECT_EQ(recorder.codes().back(), DLM_ABORTED);
