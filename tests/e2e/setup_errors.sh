@@ -14,18 +14,24 @@ patch="$TESSARA_ROOT/tests/support/patch_setup.py"
 expect_box() { # file, expected exit code, expected message
   local file=$1 code=$2 message=$3
   cp "$SCRATCH/$file" "$(drive_c)/$file"
-  local report
-  report=$(read_dialog_of "$code" "C:\\$file") || fail "$file: setup run; saw: $report"
-  # The damaged name "..\.msi", extracted, would land beside the temporary folder.
-  local escaped
-  escaped=$(find "$(drive_c)" -name '.msi' 2>/dev/null)
-  [ -z "$escaped" ] || fail "$file: a hostile entry name wrote outside the temporary folder: $escaped"
+  local report status
+  report=$(read_dialog_of "$code" "C:\\$file")
+  status=$?
+  # The worst outcome, so it is reported first.
+  [ "$(cat "$escape_target" 2>/dev/null)" = "the user's own file" ] ||
+    fail "$file: a hostile entry name wrote outside the temporary folder, over $escape_target"
+  [ "$status" -eq 0 ] || fail "$file: setup run; saw: $report"
   echo "$report" | grep -qxF "title: Error" || fail "$file: no error box titled Error; saw: $report"
   echo "$report" | grep -qF "$message" || fail "$file: expected the message '$message'; saw: $report"
   [ -z "$(launch_record)" ] || fail "$file: the package was launched after a start-up error"
   pass "$file shows \"$message\""
 }
 
+# The damaged name "..\.msi" would land beside the temporary folder, in the user's folder; a
+# file of the user's own lies there (a setup would overwrite it, then delete it at its end).
+escape_target="$(dirname "$(tess_temp_dir)")/.msi"
+mkdir -p "$(tess_temp_dir)"
+echo "the user's own file" >"$escape_target"
 cp "$SCRATCH/good.exe" "$SCRATCH/damaged.exe"
 python3 "$patch" hostile-name "$SCRATCH/damaged.exe"
 grep -qaF '..\.msi' "$SCRATCH/damaged.exe" || fail "the damaged setup does not carry the name ..\\.msi"
