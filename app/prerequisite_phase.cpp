@@ -1,8 +1,47 @@
 #include "app/prerequisite_phase.h"
 
-#include "app/bootstrapper.h"
+#include <windows.h>
 
-void RunPrerequisitePhase(Bootstrapper &) {
-  // Detection, the wizard and the installations are not wired into the run yet: the
-  // configuration is extracted with the archive and the run goes straight on to the package.
+#include "app/bootstrapper.h"
+#include "app/restart_registration.h"
+#include "app/status_window.h"
+#include "download/prereq_plan.h"
+#include "prereq/prerequisite_list.h"
+
+namespace {
+
+// Something is to be done: carried out silently, or by the user through the wizard.
+void CarryOut(Bootstrapper &run, const PrerequisiteList &list) {
+  // Written before anything is installed: a setup that restarts the machine brings this run
+  // back at the next logon.
+  RegisterRestart(run.runValueName);
+  PrereqPlan plan(run.archive, list);
+  if (list.HasGeneralOption(kQuietOption)) {
+    // The silent batch applies its results to the plan, so installAll runs what arrived.
+    plan.downloadAll(true);
+    plan.installAll(true);
+    return;
+  }
+  // Until the wizard is linked in, a run that would show it goes on as if Finish had been
+  // pressed on its first page: nothing is installed, the package is.
+}
+
+} // namespace
+
+void RunPrerequisitePhase(Bootstrapper &run) {
+  PrerequisiteList list(run.archive.configPath());
+  {
+    // Shown while the configuration is read and the searches run; no message loop runs.
+    StatusWindow status;
+    if (status.Create()) {
+      status.SetCaption(run.title);
+    }
+    list.LoadConfiguration();
+    list.RunDetection();
+    list.DecideActions();
+    run.mainCommandLine = list.generalOptions().mainAppCmdLine;
+  }
+  if (list.NeedsAction()) {
+    CarryOut(run, list);
+  }
 }

@@ -37,6 +37,31 @@ build_sample_msi() {
   (cd "$SCRATCH/pkg" && wixl -o sample.msi sample.wxs) || fail "wixl could not build the sample package"
 }
 
+# Builds the sample prerequisite package with wixl into $SCRATCH/runtime/runtime.msi.
+build_runtime_msi() {
+  need_tools wixl
+  mkdir -p "$SCRATCH/runtime"
+  cp "$TESSARA_ROOT/tests/support/runtime/runtime.wxs" "$TESSARA_ROOT/tests/support/runtime/runtime.txt" "$SCRATCH/runtime/"
+  (cd "$SCRATCH/runtime" && wixl -o runtime.msi runtime.wxs) || fail "wixl could not build the runtime package"
+}
+
+# The recording setup (tests/win/programs/recording_setup.cpp) as $1, and its record emptied.
+RECORDING_SETUP="$TESSARA_WIN_BUILD/tests/recording_setup.exe"
+setup_record() { cat "$(drive_c)/setup-record.txt" 2>/dev/null | tr -d '\r'; }
+# Opens .msi files through the recording setup, which records the restart value as it is at
+# that moment and then has Windows Installer install the package for real.
+record_package_launches() {
+  cp "$RECORDING_SETUP" "$(drive_c)/recording_setup.exe"
+  wine reg add 'HKCR\Msi.Package\shell\Open\command' /ve /d 'C:\recording_setup.exe "%1" %*' /f \
+    >/dev/null 2>&1 || fail "could not register the recording setup for .msi files"
+  rm -f "$(drive_c)/setup-record.txt"
+}
+# The data of every value in the current user's Run key, one a line.
+run_values() {
+  wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *.*  *REG_SZ  *//p'
+}
+
 # Windows path of a file inside the prefix's C: drive.
 drive_c() { echo "$WINEPREFIX/drive_c"; }
 

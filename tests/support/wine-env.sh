@@ -56,11 +56,26 @@ tess_template_prefix() {
 }
 
 # Makes a fresh prefix in $1 from the template and selects it.
+# The system folder's programs and libraries, nine tenths of a prefix, are hard links to the
+# template's (nothing writes to them; a full copy per test filled the disk); every other file,
+# the registry included (Wine rewrites it in place), is a copy of its own.
 tess_new_prefix() {
   local template
   template=$(tess_template_prefix) || return 1
   rm -rf "$1"
-  cp -a "$template" "$1"
+  cp -al "$template" "$1" || return 1
+  python3 - "$1" <<'PY' || return 1
+import os, shutil, sys
+shared = ('.dll', '.exe', '.drv', '.sys', '.ocx', '.cpl', '.acm', '.ax', '.tlb', '.nls', '.ds', '.mui')
+system = os.path.join(sys.argv[1], 'drive_c', 'windows', 'system32') + os.sep
+for folder, _, files in os.walk(sys.argv[1]):
+    for name in files:
+        path = os.path.join(folder, name)
+        if os.path.islink(path) or (path.startswith(system) and name.lower().endswith(shared)):
+            continue
+        shutil.copy2(path, path + '.tess-copy')
+        os.replace(path + '.tess-copy', path)
+PY
   export WINEPREFIX="$1"
 }
 

@@ -1,0 +1,180 @@
+// Test driver for the wizard of a setup run by an end-to-end script: waits for the setup's
+// property sheet, then carries out the steps given, as a user would, one after the other:
+//   next, finish, cancel  press that button once it is enabled and the sheet takes input
+//   installed             wait until the page asks for Finish (the install pass is over)
+//   shot:<name>           print "SHOT <name> <width>x<height>+<x>+<y>" (the sheet's rectangle)
+//                         and wait until the file <ackdir>\<name> exists
+// Prints "page: <title of the page's group box>" for every page it acts on.
+//   wizard_steps <seconds> <ackdir> <step>...
+// Exit code 0 when every step was carried out, 1 on time-out.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int kNext = 0x3024;
+constexpr int kFinish = 0x3025;
+const char kFinishHint[] = "Please press the Finish button";
+
+DWORD g_deadline = 0;
+
+bool TimedOut() { return static_cast<LONG>(::GetTickCount() - g_deadline) > 0; }
+
+BOOL CALLBACK FindSheet(HWND hwnd, LPARAM lParam) {
+  if (::IsWindowVisible(hwnd) && ::GetDlgItem(hwnd, kNext) != nullptr) {
+    *reinterpret_cast<HWND *>(lParam) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND Sheet() {
+  HWND sheet = nullptr;
+  ::EnumWindows(FindSheet, reinterpret_cast<LPARAM>(&sheet));
+  return sheet;
+}
+
+struct TextSearch {
+  const char *prefix;
+  bool found;
+};
+
+BOOL CALLBACK FindText(HWND hwnd, LPARAM lParam) {
+  auto *search = reinterpret_cast<TextSearch *>(lParam);
+  char text[512] = {};
+  ::SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  if (::IsWindowVisible(hwnd) &&
+      std::strncmp(text, search->prefix, std::strlen(search->prefix)) == 0) {
+    search->found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool ShowsText(HWND sheet, const char *prefix) {
+  TextSearch search = {prefix, false};
+  ::EnumChildWindows(sheet, FindText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK FindGroup(HWND hwnd, LPARAM lParam) {
+  char className[32] = {};
+  ::GetClassNameA(hwnd, className, sizeof className);
+  const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
+  if (::IsWindowVisible(hwnd) && std::strcmp(className, "Button") == 0 &&
+      (style & 0x0F) == BS_GROUPBOX) {
+    ::SendMessageA(hwnd, WM_GETTEXT, 128, lParam);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void PrintPage(HWND sheet) {
+  char group[128] = {};
+  ::EnumChildWindows(sheet, FindGroup, reinterpret_cast<LPARAM>(group));
+  std::printf("page: %s\n", group);
+  std::fflush(stdout);
+}
+
+// The sheet, once it is there and takes input (no modal window of the setup over it).
+HWND WaitForSheet() {
+  for (;;) {
+    HWND sheet = Sheet();
+    if (sheet != nullptr && ::IsWindowEnabled(sheet)) {
+      ::Sleep(300); // let the page finish initialising
+      return sheet;
+    }
+    if (TimedOut()) {
+      return nullptr;
+    }
+    ::Sleep(100);
+  }
+}
+
+bool Press(int id) {
+  HWND sheet = WaitForSheet();
+  while (sheet != nullptr) {
+    HWND button = ::GetDlgItem(sheet, id);
+    if (button != nullptr && ::IsWindowVisible(button) && ::IsWindowEnabled(button)) {
+      PrintPage(sheet);
+      ::PostMessageA(button, BM_CLICK, 0, 0);
+      ::Sleep(500);
+      return true;
+    }
+    if (TimedOut()) {
+      return false;
+    }
+    ::Sleep(100);
+    sheet = WaitForSheet();
+  }
+  return false;
+}
+
+bool WaitInstalled() {
+  for (;;) {
+    HWND sheet = Sheet();
+    if (sheet != nullptr && ::IsWindowEnabled(sheet) && ShowsText(sheet, kFinishHint)) {
+      return true;
+    }
+    if (TimedOut()) {
+      return false;
+    }
+    ::Sleep(100);
+  }
+}
+
+bool Shot(const std::string &ackDir, const char *name) {
+  HWND sheet = WaitForSheet();
+  if (sheet == nullptr) {
+    return false;
+  }
+  ::Sleep(500);
+  RECT r;
+  ::GetWindowRect(sheet, &r);
+  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name, r.right - r.left, r.bottom - r.top, r.left, r.top);
+  std::fflush(stdout);
+  const std::string ack = ackDir + "\\" + name;
+  while (::GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (TimedOut()) {
+      return false;
+    }
+    ::Sleep(50);
+  }
+  return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: wizard_steps <seconds> <ackdir> <step>...\n");
+    return 2;
+  }
+  g_deadline = ::GetTickCount() + static_cast<DWORD>(std::atoi(argv[1])) * 1000;
+  const std::string ackDir = argv[2];
+  for (int i = 3; i < argc; ++i) {
+    const char *step = argv[i];
+    bool done = false;
+    if (std::strcmp(step, "next") == 0) {
+      done = Press(kNext);
+    } else if (std::strcmp(step, "finish") == 0) {
+      done = Press(kFinish);
+    } else if (std::strcmp(step, "cancel") == 0) {
+      done = Press(IDCANCEL);
+    } else if (std::strcmp(step, "installed") == 0) {
+      done = WaitInstalled();
+    } else if (std::strncmp(step, "shot:", 5) == 0) {
+      done = Shot(ackDir, step + 5);
+    }
+    std::printf("%s %s\n", done ? "done" : "FAILED", step);
+    std::fflush(stdout);
+    if (!done) {
+      return 1;
+    }
+  }
+  return 0;
+}
