@@ -21,7 +21,7 @@ cp "$STUB" "$PACK" "$SCRATCH/release/"
 build_sample_msi
 cp "$SCRATCH/pkg/sample.msi" "$job/out/Product.msi"
 fake_cab "$job/out/data1.cab" 4096
-cp "$RECORDER" "$job/redist/runtime-setup.exe"
+cp "$RECORDING_SETUP" "$job/redist/runtime-setup.exe"
 convert -size 32x32 xc:'#208040' "$job/branding/product.ico" || fail "convert could not make an icon"
 cat >"$job/prereqs.ini" <<INI
 [PREREQUISITES]
@@ -30,8 +30,9 @@ App1=Contoso Runtime
 Url=http://127.0.0.1:9/redist/runtime-setup.exe
 ExactSize=$(stat -c %s "$job/redist/runtime-setup.exe")
 Sha256=$(sha256sum <"$job/redist/runtime-setup.exe" | cut -d' ' -f1)
-SearchType=1
-SearchString=HKLM\\SOFTWARE\\Contoso\\Runtime
+CommandLine=/tag=ci /install=Runtime:1.0
+SearchType=2
+SearchString=HKLM\\Software\\Tessara Tests\\Runtime\\Version
 [GeneralOptions]
 Options=q
 INI
@@ -57,9 +58,11 @@ pass "the recipe builds, checks, signs and verifies the online and the offline s
 
 tess_new_prefix "$SCRATCH/prefix"
 cp "$job/dist/ContosoSuite-2.4.1-offline.exe" "$(drive_c)/setup.exe"
+rm -f "$(drive_c)/setup-record.txt"
 tess_expect_exit 0 run_line 'C:\setup.exe' || fail "the signed offline setup"
+setup_record | grep -q '^/tag=ci /install=Runtime:1.0 ' || fail "the carried prerequisite did not run: $(setup_record)"
 [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the signed offline setup did not install"
-pass "the signed offline setup installs under Wine with no server"
+pass "the signed offline setup installs its prerequisite and package under Wine with no server"
 
 # Any failing step fails the job, and dist/ keeps no setup.
 cp "$job/prereqs.ini" "$SCRATCH/prereqs.good"
@@ -72,7 +75,7 @@ cp "$DRIVER" "$job/redist/runtime-setup.exe"
 run_recipe >"$SCRATCH/bad-carry.log" 2>&1 && fail "the recipe passed with a wrong carried setup"
 grep -q "bytes, but the prerequisite's ExactSize is" "$SCRATCH/bad-carry.log" || fail "no reason given: $(tail -3 "$SCRATCH/bad-carry.log")"
 [ -z "$(ls "$job/dist")" ] || fail "a wrong carried setup left setups in dist/"
-cp "$RECORDER" "$job/redist/runtime-setup.exe"
+cp "$RECORDING_SETUP" "$job/redist/runtime-setup.exe"
 run_recipe SIGN_KEY="$SCRATCH/missing-key.pem" >"$SCRATCH/bad-key.log" 2>&1 && fail "the recipe passed without a key"
 [ -z "$(ls "$job/dist")" ] || fail "a failed signing left setups in dist/"
 pass "a broken configuration, a wrong carried file or a missing key fails the job"

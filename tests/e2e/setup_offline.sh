@@ -8,9 +8,10 @@ tess_scratch setup_offline
 need_tools wixl wine sha256sum
 tess_display || fail "no X display"
 build_sample_msi
-# A real Windows program stands in for the prerequisite's setup: it records how it was run.
-cp "$RECORDER" "$SCRATCH/runtime-setup.exe"
-cp "$RECORDER" "$SCRATCH/tools-setup.exe"
+# The recording setup stands in for the prerequisites' setups: it records how it was run and
+# "installs" the registry value the search looks for.
+cp "$RECORDING_SETUP" "$SCRATCH/runtime-setup.exe"
+cp "$RECORDING_SETUP" "$SCRATCH/tools-setup.exe"
 size=$(stat -c %s "$SCRATCH/runtime-setup.exe")
 sum=$(sha256sum <"$SCRATCH/runtime-setup.exe" | cut -d' ' -f1)
 # Port 9 on the loopback: nothing listens there, so a download could only fail.
@@ -23,14 +24,15 @@ App2=Contoso Tools
 Url=http://127.0.0.1:9/redist/runtime-setup.exe
 ExactSize=$size
 Sha256=$sum
-CommandLine=/quiet /norestart
-SearchType=1
-SearchString=HKLM\\SOFTWARE\\Contoso\\Runtime
+CommandLine=/tag=runtime /install=Runtime:1.2
+SearchType=2
+SearchString=HKLM\\Software\\Tessara Tests\\Runtime\\Version
 VerMin=1.0
 [App2]
 Url=http://127.0.0.1:9/redist/tools-setup.exe
-SearchType=1
-SearchString=HKLM\\SOFTWARE\\Contoso\\Tools
+CommandLine=/tag=tools /install=Tools:2.0
+SearchType=2
+SearchString=HKLM\\Software\\Tessara Tests\\Tools\\Version
 [GeneralOptions]
 Options=q
 INI
@@ -85,12 +87,36 @@ grep -q "does not match the prerequisite's Sha256" "$SCRATCH/wrong.err" || fail 
 [ ! -e "$SCRATCH/wrong.exe" ] || fail "a setup was written for a wrong file"
 pass "a carried file with another Sha256 is refused"
 
-# Under Wine with no server, quiet: the offline setup runs to the end and installs its package.
+# Under Wine with no server, quiet: both prerequisites are installed from the archive, in
+# order, with their command lines, then the package; nothing is downloaded.
 tess_new_prefix "$SCRATCH/prefix"
-cp "$SCRATCH/offline.exe" "$(drive_c)/offline.exe"
-tess_expect_exit 0 run_line 'C:\offline.exe' || fail "the offline setup"
+mkdir -p "$(drive_c)/dist"
+cp "$SCRATCH/offline.exe" "$(drive_c)/dist/offline.exe"
+rm -f "$(drive_c)/setup-record.txt"
+tess_expect_exit 0 run_line 'C:\dist\offline.exe' || fail "the offline setup"
+record=$(setup_record | sed 's/ | run:.*//')
+assert_eq "$record" "/tag=runtime /install=Runtime:1.2
+/tag=tools /install=Tools:2.0" "the prerequisites' setups that ran"
+for name in Runtime Tools; do
+  wine reg query "HKLM\\Software\\Tessara Tests\\$name" /v Version >/dev/null 2>&1 ||
+    fail "the $name prerequisite was not installed"
+done
 [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the package was not installed"
+[ -z "$(ls "$(drive_c)/dist" | grep -v '^offline.exe$')" ] || fail "something was downloaded beside the setup"
 [ -z "$(temp_leftovers)" ] || fail "files left in the temporary folder"
-pass "the offline setup runs without a server and installs its package"
+pass "with no server, the offline setup installs both prerequisites from its archive, then its package"
+
+# The online setup, in the same situation, cannot fetch them: nothing of them runs.
+tess_new_prefix "$SCRATCH/prefix-online"
+mkdir -p "$(drive_c)/dist"
+cp "$SCRATCH/online.exe" "$(drive_c)/dist/online.exe"
+rm -f "$(drive_c)/setup-record.txt"
+# A quiet run whose downloads fail goes on to the package.
+tess_expect_exit 0 run_line 'C:\dist\online.exe' || fail "the online setup"
+assert_eq "$(setup_record)" "" "setups run by the online setup without a server"
+[ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the online setup did not install the package"
+wine reg query 'HKLM\Software\Tessara Tests\Runtime' /v Version >/dev/null 2>&1 &&
+  fail "the online setup installed the prerequisite without a server"
+pass "the online setup, without a server, installs no prerequisite (and then the package)"
 # The prefixes are large; only the files worth reading after a failure are kept.
 rm -rf "$SCRATCH"/prefix*
