@@ -18,6 +18,37 @@ constexpr uint64_t kFlushEvery = 8 * 1024 * 1024;
 // Offsets a resume can start from: the request and the range header carry 32 bits.
 constexpr uint64_t kLargestResume = 0xFFFFFFFFu;
 
+// The periodic flush runs on a thread of its own, so that the download goes on while the disk
+// writes; the next one, and the file's end, wait for it.
+class BackgroundFlush {
+public:
+  BackgroundFlush(DownloadPlatform &platform, LocalFile &file) : platform_(platform), file_(file) {}
+  ~BackgroundFlush() { Wait(); }
+  BackgroundFlush(const BackgroundFlush &) = delete;
+  BackgroundFlush &operator=(const BackgroundFlush &) = delete;
+
+  void Start() {
+    Wait();
+    thread_ = platform_.StartThread(&BackgroundFlush::Run, &file_);
+    if (!thread_) {
+      file_.Flush();
+    }
+  }
+  void Wait() {
+    if (thread_) {
+      thread_->Wait();
+      thread_.reset();
+    }
+  }
+
+private:
+  static void Run(void *file) { static_cast<LocalFile *>(file)->Flush(); }
+
+  DownloadPlatform &platform_;
+  LocalFile &file_;
+  std::unique_ptr<WorkerThread> thread_;
+};
+
 bool Cancelled(const DownloadFileJob &job) {
   return (job.flags->load() & kDownloadCancelFlag) != 0;
 }
@@ -140,16 +171,17 @@ int downloadFile(const DownloadFileJob &job) {
 
   int result = DLM_FILE_COMPLETE;
   static_assert(kMaxRead <= 0x7FFFFFFF, "a read's size fits a signed message parameter");
-  std::unique_ptr<uint8_t[]> buffer(new uint8_t[kMaxRead]);
   uint64_t unflushed = 0;
+  BackgroundFlush flusher(*job.platform, *file);
   for (;;) {
     job.pauseEvent->Wait();
     if ((job.flags->load() & kDownloadCancelFlag) != 0) {
       result = DLM_ABORTED;
       break;
     }
+    const uint8_t *data = nullptr;
     uint32_t got = 0;
-    if (!request->Read(buffer.get(), kMaxRead, &got)) {
+    if (!request->Read(&data, kMaxRead, &got)) {
       // A read given up for a cancel is the cancel, not a failure of the connection.
       result = Cancelled(job) ? DLM_ABORTED : DLM_READ_FAILED;
       break;
@@ -167,20 +199,21 @@ int downloadFile(const DownloadFileJob &job) {
     }
     uint32_t now = job.platform->TimeOfDayMs();
     uint32_t written = 0;
-    if (!file->Write(buffer.get(), got, &written) || written < got) {
+    if (!file->Write(data, got, &written) || written < got) {
       result = DLM_SAVE_FAILED;
       break;
     }
     position += got;
     unflushed += got;
     if (unflushed >= kFlushEvery) {
-      file->Flush();
+      flusher.Start();
       unflushed = 0;
     }
     Post(job, DLM_PROGRESS, got, static_cast<intptr_t>(ChunkSpeed(got, now - previous)));
     previous = now;
   }
-  if (result == DLM_FILE_COMPLETE && unflushed > 0 && !file->Flush()) {
+  flusher.Wait();
+  if (result == DLM_FILE_COMPLETE && !file->Flush()) {
     result = DLM_SAVE_FAILED;
   }
   file->Close();

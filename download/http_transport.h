@@ -17,8 +17,10 @@ public:
   // InternetSetFilePointer(offset, FILE_BEGIN); false when it returns -1.
   virtual bool SetFilePointer(uint32_t offset) = 0;
   // What has arrived, at most size bytes, waiting until something has; *read is 0 at the end
-  // of the response. False when the read fails or is given up (a cancelled batch).
-  virtual bool Read(void *buffer, uint32_t size, uint32_t *read) = 0;
+  // of the response. *data points into a buffer of the request's own, valid until its next
+  // call: a read given up may still be filling it. False when the read fails or is given up
+  // (a cancelled batch).
+  virtual bool Read(const uint8_t **data, uint32_t size, uint32_t *read) = 0;
 };
 
 // One internet handle for a whole batch.

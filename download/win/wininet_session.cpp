@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <cstring>
 #include <memory>
 
 #include "download/win/wininet_api.h"
@@ -45,7 +44,7 @@ public:
   }
   bool QueryContentRange(std::string *value) override;
   bool SetFilePointer(uint32_t offset) override;
-  bool Read(void *buffer, uint32_t size, uint32_t *read) override;
+  bool Read(const uint8_t **data, uint32_t size, uint32_t *read) override;
 
 private:
   bool QueryNumber(DWORD query, uint32_t *value);
@@ -155,7 +154,7 @@ bool WinInetRequest::SetFilePointer(uint32_t offset) {
                                        0) != static_cast<DWORD>(-1);
 }
 
-bool WinInetRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
+bool WinInetRequest::Read(const uint8_t **data, uint32_t size, uint32_t *read) {
   uint32_t limit = size < WinInetCallThread::kBufferSize ? size : WinInetCallThread::kBufferSize;
   uint32_t want = want_ < limit ? want_ : limit;
   uint64_t start = NowUs();
@@ -165,7 +164,7 @@ bool WinInetRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
     *read = 0;
     return false;
   }
-  std::memcpy(buffer, session_.data(), *read);
+  *data = session_.data();
   windowBytes_ += *read;
   windowUs_ += took;
   if (windowUs_ >= kReadMs * 1000) {

@@ -99,7 +99,7 @@ public:
     pos_ = offset;
     return true;
   }
-  bool Read(void *buffer, uint32_t size, uint32_t *read) override;
+  bool Read(const uint8_t **data, uint32_t size, uint32_t *read) override;
 
 private:
   uint32_t size() const {
@@ -111,6 +111,7 @@ private:
   uint32_t pos_;
   bool ranged_;
   int reads_ = 0;
+  std::string buffer_;
 };
 
 class ScriptedSession : public HttpSession {
@@ -137,7 +138,7 @@ public:
   }
 };
 
-inline bool ScriptedRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
+inline bool ScriptedRequest::Read(const uint8_t **data, uint32_t size, uint32_t *read) {
   int index = reads_++;
   session_.totalReads++;
   if (file_.onRead) {
@@ -153,13 +154,14 @@ inline bool ScriptedRequest::Read(void *buffer, uint32_t size, uint32_t *read) {
   uint32_t left = this->size() - pos_;
   uint32_t n = std::min(std::min(size, file_.chunk), left);
   if (file_.generatedSize != 0) {
+    buffer_.resize(n);
     for (uint32_t i = 0; i < n; ++i) {
-      static_cast<char *>(buffer)[i] = GeneratedByte(pos_ + i);
+      buffer_[i] = GeneratedByte(pos_ + i);
     }
   } else {
-    std::copy(file_.body.begin() + pos_, file_.body.begin() + pos_ + n,
-              static_cast<char *>(buffer));
+    buffer_.assign(file_.body, pos_, n);
   }
+  *data = reinterpret_cast<const uint8_t *>(buffer_.data());
   pos_ += n;
   *read = n;
   return true;
