@@ -198,6 +198,9 @@ int downloadFile(const DownloadFileJob &job) {
       break;
     }
     uint32_t now = job.platform->TimeOfDayMs();
+    // A pause that came during a long read holds the bytes until Resume: nothing moves on
+    // screen or on disk while paused. A cancel wakes the worker; they are written then.
+    job.pauseEvent->Wait();
     uint32_t written = 0;
     if (!file->Write(data, got, &written) || written < got) {
       result = DLM_SAVE_FAILED;

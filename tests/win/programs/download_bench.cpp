@@ -81,6 +81,10 @@ int Pause(const char *folder, const char *url, const char *size, int pauses) {
   std::vector<double> holds;
   double chunkSum = 0;
   size_t chunkCount = 0;
+  // Pauses are measured during the transfer: opening the URL is no read a pause could stop.
+  for (int i = 0; i < 1000 && clock.times().empty(); ++i) {
+    ::Sleep(10);
+  }
   for (int i = 0; i < pauses; ++i) {
     ::Sleep(300);
     std::vector<double> before = clock.times();
