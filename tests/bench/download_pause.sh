@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How long one Pause takes to hold the download worker under Wine with real WinINet: from
-# control(0) to the last chunk the worker still writes (it finishes the read in progress),
-# against the mean time between two chunks measured in the same run.
+# control(0) to the last chunk the worker still reports (a read in progress finishes, but its
+# bytes wait for Resume), against the mean time between two chunks measured in the same run.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"
 name=download_pause

@@ -10,7 +10,7 @@
 //     give up).
 //   download_bench pause <folder> <url> <size> <pauses>
 //     pauses a running batch repeatedly; prints "HOLD_MS <ms>" (from control(0) to the last
-//     chunk the worker still wrote) and "CHUNK_MS <ms>" (the mean time between chunks).
+//     chunk the worker still reported) and "CHUNK_MS <ms>" (the mean time between chunks).
 #include <windows.h>
 
 #include <wininet.h>
