@@ -13,6 +13,9 @@ function(tessara_product_flags target)
     # Nothing unwinds through product code: no unwind tables either (they were a sixth of the
     # stub).
     target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    # No specialised copies of functions per call site: in a program held to a size budget they
+    # cost more than they save (3 KB of the stub).
+    target_compile_options(${target} PRIVATE -fno-ipa-sra -fno-ipa-cp-clone -fno-partial-inlining)
     target_compile_options(
       ${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${CMAKE_SOURCE_DIR}/base/win/quiet_assertions.h>")
     # With assertions on, std::string is instantiated in our own code (bounds-checked and

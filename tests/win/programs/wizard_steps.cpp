@@ -2,7 +2,8 @@
 // property sheet, then carries out the steps given, as a user would, one after the other:
 //   next, finish, cancel  press that button once it is enabled and the sheet takes input
 //   installed             wait until the page asks for Finish (the install pass is over)
-//   shot:<name>           print "SHOT <name> <width>x<height>+<x>+<y>" (the sheet's rectangle)
+//   wait:<text>           wait until the sheet shows a text that starts with <text>
+//   shot:<name>           print "SHOT <name> <width>x<height>+<x>+<y>" (the sheet's client area)
 //                         and wait until the file <ackdir>\<name> exists
 // Prints "page: <title of the page's group box>" for every page it acts on.
 //   wizard_steps <seconds> <ackdir> <step>...
@@ -114,10 +115,10 @@ bool Press(int id) {
   return false;
 }
 
-bool WaitInstalled() {
+bool WaitForText(const char *prefix) {
   for (;;) {
     HWND sheet = Sheet();
-    if (sheet != nullptr && ::IsWindowEnabled(sheet) && ShowsText(sheet, kFinishHint)) {
+    if (sheet != nullptr && ::IsWindowEnabled(sheet) && ShowsText(sheet, prefix)) {
       return true;
     }
     if (TimedOut()) {
@@ -133,9 +134,12 @@ bool Shot(const std::string &ackDir, const char *name) {
     return false;
   }
   ::Sleep(500);
+  // The client area: without a window manager (Xvfb) the caption is never drawn.
   RECT r;
-  ::GetWindowRect(sheet, &r);
-  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name, r.right - r.left, r.bottom - r.top, r.left, r.top);
+  ::GetClientRect(sheet, &r);
+  POINT origin = {0, 0};
+  ::ClientToScreen(sheet, &origin);
+  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name, r.right, r.bottom, origin.x, origin.y);
   std::fflush(stdout);
   const std::string ack = ackDir + "\\" + name;
   while (::GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -166,7 +170,9 @@ int main(int argc, char **argv) {
     } else if (std::strcmp(step, "cancel") == 0) {
       done = Press(IDCANCEL);
     } else if (std::strcmp(step, "installed") == 0) {
-      done = WaitInstalled();
+      done = WaitForText(kFinishHint);
+    } else if (std::strncmp(step, "wait:", 5) == 0) {
+      done = WaitForText(step + 5);
     } else if (std::strncmp(step, "shot:", 5) == 0) {
       done = Shot(ackDir, step + 5);
     }
