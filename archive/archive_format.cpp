@@ -61,8 +61,46 @@ void DecodeEntryHeader(const unsigned char in[kEntryHeaderSize], ArchiveEntry *e
   entry->nameLength = ReadLe32(in + 12);
 }
 
+namespace {
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool IsDeviceDigit(char c) {
+  // Windows counts the superscripts 1, 2 and 3 (0xB9, 0xB2, 0xB3) as digits here too.
+  return (c >= '0' && c <= '9') || c == '\xB9' || c == '\xB2' || c == '\xB3';
+}
+
+} // namespace
+
+bool IsReservedDeviceName(const std::string &name) {
+  // The device part ends at the first dot; blanks in front of the dot do not count.
+  size_t end = name.find('.');
+  if (end == std::string::npos) {
+    end = name.size();
+  }
+  while (end > 0 && name[end - 1] == ' ') {
+    --end;
+  }
+  char base[8] = {};
+  if (end < 3 || end > 7) {
+    return false;
+  }
+  for (size_t i = 0; i < end; ++i) {
+    base[i] = UpperAscii(name[i]);
+  }
+  const std::string b(base, end);
+  if (b == "CON" || b == "PRN" || b == "AUX" || b == "NUL" || b == "CONIN$" || b == "CONOUT$") {
+    return true;
+  }
+  return end == 4 && (b.compare(0, 3, "COM") == 0 || b.compare(0, 3, "LPT") == 0) &&
+         IsDeviceDigit(b[3]);
+}
+
 bool IsSafeEntryName(const std::string &name) {
   if (name.empty() || name.size() > kMaxEntryNameLength || name == "." || name == "..") {
+    return false;
+  }
+  if (name.back() == '.' || name.back() == ' ' || IsReservedDeviceName(name)) {
     return false;
   }
   // Byte-wise on purpose: a trail byte that equals '\\' would still be read as a separator

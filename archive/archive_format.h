@@ -73,4 +73,10 @@ void DecodeEntryHeader(const unsigned char in[kEntryHeaderSize], ArchiveEntry *e
 
 // A name that can only ever be a bare file name: 1 to 259 bytes, no path separator, no drive
 // colon, no NUL, and neither "." nor "..". Anything else could write outside its folder.
+// Nor a device name (see IsReservedDeviceName), nor one ending in a dot or a space, which
+// Windows strips, so the file written would not be the one named.
 bool IsSafeEntryName(const std::string &name);
+// CON, PRN, AUX, NUL, COM0-COM9, LPT0-LPT9 (also with the superscript digits 1-3 of the
+// Western code page), CONIN$ and CONOUT$, in any case, alone or followed by an extension
+// (blanks before the dot included): opening such a name opens the device, not a file.
+bool IsReservedDeviceName(const std::string &name);

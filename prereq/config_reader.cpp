@@ -1,6 +1,11 @@
 #include "prereq/config_reader.h"
 
+#include "base/text.h"
 #include "prereq/profile_file.h"
+
+bool HasOptionLetter(const std::string &options, const char *letter) {
+  return text::Find(options, letter) != std::string::npos;
+}
 
 bool ReadConfigValue(const ProfileFile &file, const std::string &section, const std::string &key,
                      std::string *value) {

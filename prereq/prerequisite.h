@@ -14,6 +14,10 @@ enum class SourceKind : int32_t {
 constexpr const char *kQuietOption = "q";     // GeneralOptions: no wizard
 constexpr const char *kMandatoryOption = "m"; // AppN: the user cannot change the action
 
+// Whether options holds the letter, found by whole characters of the ANSI code page: the
+// trail byte of a double-byte character is never taken for a letter.
+bool HasOptionLetter(const std::string &options, const char *letter);
+
 struct Prerequisite {
   std::string name;        // value of AppN in [PREREQUISITES]
   std::string source;      // SetupFile, else Url
@@ -28,6 +32,9 @@ struct Prerequisite {
   uint32_t exactSize = 0;   // ExactSize: expected byte count of a download
   // Sha256: 64 hex digits the downloaded file must hash to; empty when not given.
   std::string sha256;
+
+  // The "m" letter: the user cannot change this prerequisite's action.
+  bool isMandatory() const { return HasOptionLetter(options, kMandatoryOption); }
 };
 
 struct GeneralOptions {

@@ -73,7 +73,7 @@ bool PrerequisiteList::NeedsAction() const {
 }
 
 bool PrerequisiteList::HasGeneralOption(const std::string &letters) const {
-  return generalOptions_.options.find(letters) != std::string::npos;
+  return HasOptionLetter(generalOptions_.options, letters.c_str());
 }
 
 std::string PrerequisiteList::StatusText(size_t index) const {

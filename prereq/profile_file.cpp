@@ -2,6 +2,7 @@
 
 #include "base/file.h"
 #include "base/text.h"
+#include "prereq/profile_encoding.h"
 
 namespace {
 
@@ -59,15 +60,13 @@ bool ProfileFile::Load(const std::string &path) {
   return loaded_;
 }
 
-void ProfileFile::Parse(const std::string &content) {
+void ProfileFile::Parse(const std::string &raw) {
   sections_.clear();
   firstSection_.clear();
   firstKey_.clear();
+  std::string content;
+  encoding_ = DecodeProfileText(raw, &content);
   size_t pos = 0;
-  // A UTF-8 byte-order mark is not part of the first line.
-  if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-    pos = 3;
-  }
   // Lines before the first section belong to a section without a name.
   sections_.push_back(Section{});
   firstKey_.emplace_back();

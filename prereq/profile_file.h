@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "prereq/name_index.h"
+#include "prereq/profile_encoding.h"
 
 // The buffer the configuration values are read into; a value needs one byte for its end.
 constexpr size_t kConfigValueBuffer = 260;
@@ -26,7 +27,14 @@ public:
 
   // Reads and parses the file; a missing or unreadable file reads as an empty one.
   bool Load(const std::string &path);
-  void Parse(const std::string &content);
+  // The file's bytes; a UTF-8 or UTF-16 file (by its byte-order mark) is read in the ANSI code
+  // page first, as the platform's reader does.
+  void Parse(const std::string &raw);
+  ProfileEncoding encoding() const { return encoding_; }
+  // Whether the file has any section or key line at all.
+  bool hasLines() const {
+    return sections_.size() > 1 || (!sections_.empty() && !sections_[0].keys.empty());
+  }
 
   // The value of key in section with surrounding blanks and one enclosing pair of quotes
   // removed. Names match without regard to case; the first section of a name and the first
@@ -47,4 +55,5 @@ private:
   NameIndex firstSection_;
   std::vector<NameIndex> firstKey_;
   bool loaded_ = false;
+  ProfileEncoding encoding_ = ProfileEncoding::kAnsi;
 };

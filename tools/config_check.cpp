@@ -33,12 +33,15 @@ const char kCheckHelp[] =
     "  - a [PREREQUISITES] section from which no prerequisite can be read\n"
     "  - a SetupFile that the setup does not carry\n"
     "  - a Sha256 that is not 64 hexadecimal digits\n"
+    "  - a file that is not empty but from which nothing can be read (for instance text in an\n"
+    "    encoding without a byte-order mark other than ANSI)\n"
     "Warning with a setup: a carried setup that no SetupFile names (it never runs).\n"
     "Warnings (printed, not fatal): unknown keys and sections, repeated keys and sections,\n"
     "values of 259 characters or more, \"NOT FOUND\" values, numbers with trailing text,\n"
     "SearchType other than 0, 1 and 2, registry roots other than HKLM and HKCU, unknown\n"
     "folder tokens, a Url without a file name, VerMin above VerMax, bounds without digits,\n"
-    "option letters in the wrong case or section, sections past the end of the list.\n"
+    "option letters in the wrong case or section, sections past the end of the list, a Url\n"
+    "without Sha256 (loudest for plain http://).\n"
     "\n"
     "Exit codes: 0 no errors, 1 usage error, 2 the configuration has errors,\n"
     "            3 the configuration or the setup cannot be read.\n";
@@ -71,8 +74,7 @@ void PrintPrerequisite(size_t index, const Prerequisite &p) {
     std::printf("  exact size:   %u bytes%s\n", p.exactSize, p.exactSize == 0 ? " (any)" : "");
   }
   std::printf("  command line: '%s'\n", p.commandLine.c_str());
-  std::printf("  options:      '%s'%s\n", p.options.c_str(),
-              p.options.find(kMandatoryOption) != std::string::npos ? " (mandatory)" : "");
+  std::printf("  options:      '%s'%s\n", p.options.c_str(), p.isMandatory() ? " (mandatory)" : "");
   std::printf("  target OS:    %d (%s)\n", p.targetOS, TargetOsText(p.targetOS));
   std::printf("  search:       type %d, '%s'\n", p.searchType, p.searchString.c_str());
   std::printf("                looks for %s\n", DescribeSearch(p).c_str());
@@ -236,9 +238,10 @@ int RunCheckCommand(const std::vector<std::string> &args) {
     AddUnnamedSetupWarnings(input.setupNames, &report);
   }
   std::printf("Configuration: %s\n", label.c_str());
+  std::printf("Read as: %s\n", ProfileEncodingName(file.encoding()));
   std::printf("GeneralOptions:\n  MainAppCmdLine: '%s'\n  Options:        '%s' (quiet run: %s)\n",
               report.general.mainAppCmdLine.c_str(), report.general.options.c_str(),
-              report.general.options.find(kQuietOption) != std::string::npos ? "yes" : "no");
+              HasOptionLetter(report.general.options, kQuietOption) ? "yes" : "no");
   for (size_t i = 0; i < report.prerequisites.size(); ++i) {
     PrintPrerequisite(i, report.prerequisites[i]);
   }

@@ -116,6 +116,13 @@ public:
       Add(LintFinding::kError, "PREREQUISITES", 0,
           "the file has a [PREREQUISITES] section but no prerequisite can be read: " +
               report_->endReason);
+    } else if (report_->prerequisites.empty() && file_.hasLines() && !HasGeneralOptions()) {
+      // Text in an encoding the reader does not recognise reads as nothing, silently.
+      Add(LintFinding::kError, "file", 0,
+          std::string("the file is not empty, but neither a prerequisite nor a general option "
+                      "can be read from it (read as ") +
+              ProfileEncodingName(file_.encoding()) +
+              "); save it as ANSI, or as UTF-8 or UTF-16 with a byte-order mark");
     }
   }
 
@@ -128,6 +135,11 @@ private:
     finding.line = line;
     finding.message = message;
     report_->findings.push_back(finding);
+  }
+  bool HasGeneralOptions() const {
+    std::string value;
+    return ReadConfigValue(file_, "GeneralOptions", "MainAppCmdLine", &value) ||
+           ReadConfigValue(file_, "GeneralOptions", "Options", &value);
   }
   void Warn(const std::string &where, int line, const std::string &message) {
     Add(LintFinding::kWarning, where, line, message);
@@ -217,10 +229,10 @@ private:
   void CheckGeneral() {
     const std::string &options = report_->general.options;
     int line = LineOf("GeneralOptions", "Options");
-    if (options.find('Q') != std::string::npos && options.find('q') == std::string::npos) {
+    if (HasOptionLetter(options, "Q") && !HasOptionLetter(options, kQuietOption)) {
       Warn("GeneralOptions", line, "Options has a capital Q; only a small q selects the quiet run");
     }
-    if (options.find('m') != std::string::npos) {
+    if (HasOptionLetter(options, kMandatoryOption)) {
       Warn("GeneralOptions", line,
            "Options letter m has no effect here; it belongs in a prerequisite's Options");
     }
@@ -252,10 +264,10 @@ private:
     CheckSearch(s, p);
     CheckVersions(s, p);
     int optionsLine = LineOf(s, "Options");
-    if (p.options.find('M') != std::string::npos && p.options.find('m') == std::string::npos) {
+    if (HasOptionLetter(p.options, "M") && !p.isMandatory()) {
       Warn(s, optionsLine, "Options has a capital M; only a small m makes the action mandatory");
     }
-    if (p.options.find('q') != std::string::npos || p.options.find('Q') != std::string::npos) {
+    if (HasOptionLetter(p.options, kQuietOption) || HasOptionLetter(p.options, "Q")) {
       Warn(s, optionsLine, "Options letter q has no effect here; it belongs in [GeneralOptions]");
     }
     if (!p.sha256.empty() && !IsHex64(p.sha256)) {
@@ -291,6 +303,19 @@ private:
       Warn(s, line, "Url '" + p.source + "' has no file name to store the download under");
     } else if (!IsUsableDownloadName(name)) {
       Warn(s, line, "Url '" + p.source + "' ends in '" + name + "', which cannot be a file name");
+    }
+    if (p.sha256.empty()) {
+      if (Lower(p.source).compare(0, 7, "http://") == 0) {
+        Warn(s, line,
+             "UNVERIFIED DOWNLOAD OVER PLAIN HTTP: Url '" + p.source +
+                 "' has no Sha256, so anyone on the network path can replace the setup that "
+                 "will be run; add Sha256 (tessara-pack hash FILE) and prefer https://");
+      } else {
+        Warn(s, line,
+             "Url '" + p.source +
+                 "' has no Sha256: whatever the server sends is run unchecked; add Sha256 "
+                 "(tessara-pack hash FILE)");
+      }
     }
   }
 

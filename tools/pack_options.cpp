@@ -122,6 +122,12 @@ PackStatus CheckRequired(const PackOptions &options) {
   if (options.msi.empty() && !options.externalFiles) {
     return UsageError("--msi is required (unless --external-files)");
   }
+  // The setup would look for a configuration it does not carry and stop at every run.
+  if (options.hasPrerequisitesFlag && options.config.empty() && !options.externalFiles) {
+    return Refused("--has-prerequisites without --config gives a setup that never runs: give "
+                   "--config (the flag is only for --external-files, whose configuration "
+                   "lies beside the setup)");
+  }
   if (!options.config.empty() && options.msi.empty()) {
     return UsageError("--config needs --msi: the configuration is stored under the package's "
                       "base name");

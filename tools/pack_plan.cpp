@@ -51,6 +51,13 @@ std::string EntryNameProblem(const std::string &name) {
   if (name == "." || name == "..") {
     return "is not a file name";
   }
+  if (IsReservedDeviceName(name)) {
+    return "is a Windows device name (CON, PRN, AUX, NUL, COMn, LPTn), which opens the device "
+           "instead of a file";
+  }
+  if (name.back() == '.' || name.back() == ' ') {
+    return "ends in a dot or a space, which Windows strips from file names";
+  }
   return "contains \\, /, : or a NUL and is not a bare file name";
 }
 

@@ -36,6 +36,21 @@ cp "$SCRATCH/good.exe" "$SCRATCH/damaged.exe"
 python3 "$patch" hostile-name "$SCRATCH/damaged.exe"
 grep -qaF '..\.msi' "$SCRATCH/damaged.exe" || fail "the damaged setup does not carry the name ..\\.msi"
 expect_box damaged.exe 1603 "This archive is corupted."
+# Device names: the packer refuses them, so a packed setup is patched to carry one.
+echo notes >"$SCRATCH/pkg/COM1.txt"
+"$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/app.msi" --file "$SCRATCH/pkg/COM1.txt" \
+  -o "$SCRATCH/refused.exe" 2>"$SCRATCH/refused.err"
+[ $? -eq 2 ] && grep -q "device name" "$SCRATCH/refused.err" || fail "the packer took COM1.txt"
+cp "$SCRATCH/pkg/COM1.txt" "$SCRATCH/pkg/abcd.txt"
+"$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/app.msi" --file "$SCRATCH/pkg/abcd.txt" \
+  -o "$SCRATCH/files.exe" || fail "packing failed"
+for device in COM1.txt "con .txt"; do
+  exe="device-${device%%.*}.exe"
+  exe=${exe// /}
+  cp "$SCRATCH/files.exe" "$SCRATCH/$exe"
+  python3 "$patch" rename-last "$SCRATCH/$exe" "$device"
+  expect_box "$exe" 1603 "This archive is corupted."
+done
 for v in 99 101; do
   cp "$SCRATCH/good.exe" "$SCRATCH/v$v.exe"
   python3 "$patch" version "$SCRATCH/v$v.exe" "$v"

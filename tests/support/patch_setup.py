@@ -4,6 +4,7 @@
   patch_setup.py version <file> <n>        set the footer's version
   patch_setup.py unsign <file>             overwrite the signature with other bytes
   patch_setup.py hostile-name <file>       rename the first entry to ..\\<name>
+  patch_setup.py rename-last <file> <name> rename the last entry (a name of the same length)
   patch_setup.py move <file> <d>           insert d bytes in front of the archive
   patch_setup.py tail <file> <n>           append n bytes after the footer
   patch_setup.py blank-product-name <file> empty the version resource's ProductName
@@ -28,6 +29,17 @@ def main():
         # Same length, so the table stays in place: the first name becomes "..\" + its tail.
         name_at = table_off + (at - footer_off) + 16
         data[name_at:name_at + 3] = b"..\\"
+    elif op == "rename-last":
+        # Walks the table to the last entry and overwrites its name in place.
+        at_table = table_off + (at - footer_off)
+        for _ in range(count):
+            name_len = struct.unpack_from("<I", data, at_table + 12)[0]
+            name_at = at_table + 16
+            at_table = name_at + name_len
+        new = sys.argv[3].encode("latin-1")
+        if len(new) != name_len:
+            raise SystemExit("the new name must have %d bytes" % name_len)
+        data[name_at:name_at + name_len] = new
     elif op == "move":
         d = int(sys.argv[3])
         data[data_off:data_off] = b"\0" * d

@@ -63,6 +63,14 @@ TEST(PackOptions, ReportsBadUsageAsExitCode1) {
   }
   // An ExternalFiles setup needs no package inside.
   EXPECT_TRUE(Parse({"--stub", "s", "--external-files", "-o", "x"}, &options).ok());
+  // Marked as having prerequisites but carrying no configuration: every run would fail.
+  const PackStatus flagOnly =
+      Parse({"--stub", "s", "--msi", "a.msi", "--has-prerequisites", "-o", "x"}, &options);
+  EXPECT_EQ(flagOnly.exitCode, kExitRefused);
+  EXPECT_NE(flagOnly.message.find("--config"), std::string::npos) << flagOnly.message;
+  // Beside the setup is where an ExternalFiles setup finds its configuration.
+  EXPECT_TRUE(
+      Parse({"--stub", "s", "--external-files", "--has-prerequisites", "-o", "x"}, &options).ok());
 }
 
 TEST(PlanEntries, OrdersByTypeAndStoresTheConfigurationUnderThePackageName) {
@@ -109,6 +117,14 @@ TEST(PlanEntries, RefusesWhatTheSetupCouldNotExtractSafely) {
   PackOptions longName = Options("app.msi");
   longName.prerequisites = {std::string(256, 'p') + ".exe"};
   cases.push_back({longName, "260 bytes long"});
+  PackOptions device = Options("app.msi");
+  device.files = {"dir/Com1.log"};
+  cases.push_back({device, "is a Windows device name"});
+  PackOptions deviceMsi = Options("nul.msi");
+  cases.push_back({deviceMsi, "is a Windows device name"});
+  PackOptions trailing = Options("app.msi");
+  trailing.prerequisites = {"dir/setup.exe."};
+  cases.push_back({trailing, "ends in a dot or a space"});
   PackOptions twice = Options("app.msi");
   twice.cabinets = {"a/data.cab", "b/data.cab"};
   cases.push_back({twice, "two entries are named 'data.cab'"});

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "base/text.h"
 #include "prereq/config_reader.h"
 #include "prereq/prerequisite_list.h"
 #include "prereq/profile_file.h"
@@ -73,6 +74,36 @@ TEST(ProfileFile, MissingAndEmptyFilesHaveNoKeys) {
   EXPECT_FALSE(ReadConfigValue("/nonexistent/tessara.ini", "GeneralOptions", "Options", &value));
   ProfileFile empty = Parsed("");
   EXPECT_EQ(Value(empty, "GeneralOptions", "Options"), "absent");
+}
+
+// The answers the platform's reader gives under Wine (ANSI code page 1252) for these files.
+TEST(ProfileFile, UnicodeFilesAreReadByTheirByteOrderMarkIntoTheAnsiCodePage) {
+  auto utf16 = [](const std::u16string &text, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t u : text) {
+      const char hi = static_cast<char>(u >> 8);
+      const char lo = static_cast<char>(u & 0xFF);
+      out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return out;
+  };
+  const std::u16string text = u"[PREREQUISITES]\r\nApp1=R\u00e9sum\u00e9 \u4e2d\r\n"
+                              u"[App1]\r\nSetupFile=x.exe\r\nbad=a\xD800z\r\n";
+  for (bool bigEndian : {false, true}) {
+    ProfileFile f = Parsed(utf16(text, bigEndian) + "x"); // an odd last byte is dropped
+    EXPECT_EQ(f.encoding(), bigEndian ? ProfileEncoding::kUtf16Be : ProfileEncoding::kUtf16Le);
+    EXPECT_EQ(Value(f, "PREREQUISITES", "App1"), "[R\xE9sum\xE9 ?]");
+    EXPECT_EQ(Value(f, "App1", "SetupFile"), "[x.exe]");
+    EXPECT_EQ(Value(f, "App1", "bad"), "[a?z]");
+  }
+  ProfileFile utf8 = Parsed("\xEF\xBB\xBF[A]\r\nx=R\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC\xC3\r\n");
+  EXPECT_EQ(utf8.encoding(), ProfileEncoding::kUtf8);
+  EXPECT_EQ(Value(utf8, "A", "x"), "[R\xE9sum\xE9 \x80?]");
+  // Without a mark the bytes are the text, UTF-8 or not.
+  ProfileFile ansi = Parsed("[A]\r\nx=R\xC3\xA9sum\xC3\xA9\r\n");
+  EXPECT_EQ(ansi.encoding(), ProfileEncoding::kAnsi);
+  EXPECT_EQ(Value(ansi, "A", "x"), "[R\xC3\xA9sum\xC3\xA9]");
+  EXPECT_EQ(Value(Parsed(utf16(u"", false)), "A", "x"), "absent");
 }
 
 TEST(ConfigNumber, LeadingDigitsOnly) {
@@ -179,6 +210,26 @@ TEST(LoadConfiguration, GeneralOptions) {
   PrerequisiteList capital("unused");
   capital.LoadConfiguration(Parsed("[GeneralOptions]\nOptions=Q\n"));
   EXPECT_FALSE(capital.HasGeneralOption(kQuietOption));
+}
+
+TEST(LoadConfiguration, OptionLettersAreWholeCharactersOfTheCodePage) {
+  // Shift-JIS: 0x83 0x71 and 0x83 0x6D are single characters whose trail bytes are q and m.
+  text::SetLeadByteTest([](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || c >= 0xE0; });
+  const std::string ini = "[PREREQUISITES]\nApp1=A\nApp2=B\n[App1]\nSetupFile=s\nSearchType=1\n"
+                          "SearchString=x\nOptions=\x83m\n[App2]\nSetupFile=s\nSearchType=1\n"
+                          "SearchString=x\nOptions=\x83mm\n[GeneralOptions]\nOptions=\x83q\n";
+  PrerequisiteList list("unused");
+  list.LoadConfiguration(Parsed(ini));
+  ASSERT_EQ(list.count(), 2u);
+  EXPECT_FALSE(list.HasGeneralOption(kQuietOption));
+  EXPECT_FALSE(list.prerequisite(0).isMandatory());
+  EXPECT_TRUE(list.prerequisite(1).isMandatory());
+  PrerequisiteList quiet("unused");
+  quiet.LoadConfiguration(Parsed("[GeneralOptions]\nOptions=\x83qq\n"));
+  EXPECT_TRUE(quiet.HasGeneralOption(kQuietOption));
+  text::SetLeadByteTest(nullptr);
+  // In a single-byte code page the same bytes are two characters, one of them the letter.
+  EXPECT_TRUE(HasOptionLetter("\x83m", kMandatoryOption));
 }
 
 TEST(LoadConfiguration, ReadsTheFileFromDisk) {

@@ -106,6 +106,50 @@ TEST(ConfigLint, SourcesVersionsAndHashes) {
   EXPECT_EQ(report.errorCount(), 2);
 }
 
+TEST(ConfigLint, DownloadsWithoutAHashAreWarnedAboutLoudestOverPlainHttp) {
+  const std::string hash(64, 'a');
+  LintReport report = Lint("[PREREQUISITES]\nApp1=A\nApp2=B\nApp3=C\n"
+                           "[App1]\nUrl=http://host/a.exe\nSearchType=1\nSearchString=HKLM\\A\n"
+                           "[App2]\nUrl=HTTPS://host/b.exe\nSearchType=1\nSearchString=HKLM\\B\n"
+                           "[App3]\nUrl=http://host/c.exe\nSearchType=1\nSearchString=HKLM\\C\n"
+                           "Sha256=" +
+                           hash + "\n");
+  const std::string f = Findings(report);
+  EXPECT_NE(f.find("W UNVERIFIED DOWNLOAD OVER PLAIN HTTP: Url 'http://host/a.exe' has no Sha256"),
+            std::string::npos)
+      << f;
+  EXPECT_NE(f.find("W Url 'HTTPS://host/b.exe' has no Sha256"), std::string::npos) << f;
+  EXPECT_EQ(f.find("c.exe"), std::string::npos) << f;
+  EXPECT_EQ(report.errorCount(), 0);
+}
+
+TEST(ConfigLint, AFileFromWhichNothingCanBeReadIsAnError) {
+  const std::string ini = "[PREREQUISITES]\r\nApp1=A\r\n[App1]\r\nSetupFile=a.exe\r\n"
+                          "SearchType=1\r\nSearchString=HKLM\\A\r\n";
+  std::string utf16;
+  for (char c : ini) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  // With its byte-order mark a UTF-16 file reads like the ANSI one.
+  ProfileFile marked;
+  marked.Parse("\xFF\xFE" + utf16);
+  EXPECT_EQ(marked.encoding(), ProfileEncoding::kUtf16Le);
+  EXPECT_EQ(LintConfiguration(marked, LintInput()).prerequisites.size(), 1u);
+  // Without it, it is taken as ANSI and reads as nothing: refused, not packed silently.
+  LintReport unmarked = Lint(utf16);
+  EXPECT_EQ(unmarked.errorCount(), 1);
+  EXPECT_NE(Findings(unmarked).find("neither a prerequisite nor a general option can be read from "
+                                    "it (read as ANSI (no byte-order mark))"),
+            std::string::npos)
+      << Findings(unmarked);
+  EXPECT_EQ(Lint("; only a comment\n").errorCount(), 1);
+  // An empty file, and one with general options only, are packages without prerequisites.
+  EXPECT_EQ(Lint("").errorCount(), 0);
+  EXPECT_EQ(Lint(" \r\n\r\n").errorCount(), 0);
+  EXPECT_EQ(Lint("[GeneralOptions]\nOptions=q\n").errorCount(), 0);
+}
+
 TEST(ConfigLint, DescribesSearchesInWords) {
   Prerequisite p;
   p.searchType = 2;

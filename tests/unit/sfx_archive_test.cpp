@@ -131,7 +131,26 @@ TEST_F(SfxArchiveTest, HostileOrBrokenEntryTablesAreRejectedWithoutWritingAnythi
                         {"../evil.exe", kCorrupted},
                         {"C:evil.exe", kCorrupted},
                         {std::string(260, 'n'), kCorrupted},
-                        {std::string(259, 'n'), kSetupOk}};
+                        {std::string(259, 'n'), kSetupOk},
+                        // Device names open the device, in any case, with any extension.
+                        {"CON", kCorrupted},
+                        {"nul.txt", kCorrupted},
+                        {"Aux.tar.gz", kCorrupted},
+                        {"prn ", kCorrupted},
+                        {"com1", kCorrupted},
+                        {"LPT9.log", kCorrupted},
+                        {"COM\xB9.dat", kCorrupted},
+                        {"conout$", kCorrupted},
+                        {"lpt1 .txt", kCorrupted},
+                        // Windows strips trailing dots and blanks: another file than named.
+                        {"setup.exe.", kCorrupted},
+                        {"setup.exe ", kCorrupted},
+                        // Only the whole device part counts.
+                        {"console.txt", kSetupOk},
+                        {"com10.txt", kSetupOk},
+                        {"lpt.txt", kSetupOk},
+                        {"xnul", kSetupOk},
+                        {".con", kSetupOk}};
   for (const Case &c : cases) {
     if (c.expected != kSetupOk) {
       // The name as the configuration, which Open itself extracts, then ExtractAll: a reader

@@ -106,6 +106,37 @@ TEST(ProfileAgreement, LineEndsAndByteOrderMark) {
   ExpectAgreement("tess-bom.ini", "\xEF\xBB\xBF[A]\nx=1\n", {{"A", "x"}});
 }
 
+// Notepad's "Unicode" and "Unicode big endian", and UTF-8 with a mark: the platform reads the
+// text into the ANSI code page; a file without a mark is ANSI whatever it holds.
+TEST(ProfileAgreement, UnicodeFiles) {
+  auto utf16 = [](const std::wstring &text, bool bigEndian, bool mark) {
+    std::string out = !mark ? "" : bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t u : text) {
+      const char hi = static_cast<char>((u >> 8) & 0xFF);
+      const char lo = static_cast<char>(u & 0xFF);
+      out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return out;
+  };
+  const std::wstring text = L"[PREREQUISITES]\r\nApp1=R\u00e9sum\u00e9 \u4e2d \u20ac\r\n"
+                            L"[App1]\r\nSetupFile=\"x.exe\"\r\n  Url = y \r\nlone=a\xD800z\r\n";
+  const std::vector<Lookup> lookups = {{"PREREQUISITES", "App1"},
+                                       {"app1", "SetupFile"},
+                                       {"App1", "Url"},
+                                       {"App1", "lone"},
+                                       {"App1", "missing"}};
+  ExpectAgreement("tess-utf16le.ini", utf16(text, false, true), lookups);
+  ExpectAgreement("tess-utf16be.ini", utf16(text, true, true), lookups);
+  ExpectAgreement("tess-utf16odd.ini", utf16(text, false, true) + "x", lookups);
+  ExpectAgreement("tess-utf16bare.ini", utf16(text, false, false), lookups);
+  ExpectAgreement("tess-utf16mark.ini", "\xFF\xFE", lookups);
+  ExpectAgreement("tess-utf8.ini",
+                  "\xEF\xBB\xBF[A]\r\nx=R\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD\r\n"
+                  "cut=a\xC3\r\n",
+                  {{"A", "x"}, {"A", "cut"}});
+  ExpectAgreement("tess-utf8bare.ini", "[A]\r\nx=R\xC3\xA9sum\xC3\xA9\r\n", {{"A", "x"}});
+}
+
 TEST(ProfileAgreement, LongValuesAndTheMarker) {
   std::string v258(258, 'a');
   std::string v259(259, 'b');
