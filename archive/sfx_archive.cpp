@@ -48,6 +48,42 @@ bool ReadExactly(sys::File &file, void *buffer, uint32_t size) {
   return file.Read(buffer, size, &moved) && moved == size;
 }
 
+// Where the Authenticode certificate table of a PE file begins, when that table runs to the
+// end of the file (a setup signed after packing); fileSize otherwise, and for anything that
+// is not a PE file with such a table. The table's bytes are not covered by the signature, so
+// an archive hidden in them must never be taken for the setup's own.
+uint32_t EndOfSignedContent(sys::File &file, uint32_t fileSize) {
+  constexpr uint32_t kPeOffsetField = 0x3C;
+  constexpr uint32_t kCertificateDirectory = 4;
+  unsigned char dos[kPeOffsetField + 4];
+  if (!file.SeekFromBegin(0) || !ReadExactly(file, dos, sizeof dos) || dos[0] != 'M' ||
+      dos[1] != 'Z') {
+    return fileSize;
+  }
+  const uint32_t pe = ReadLe32(dos + kPeOffsetField);
+  // Signature, file header (20 bytes) and the optional header up to its sixteenth directory.
+  unsigned char header[4 + 20 + 112 + 16 * 8];
+  if (pe > fileSize || fileSize - pe < sizeof header || !file.SeekFromBegin(pe) ||
+      !ReadExactly(file, header, sizeof header) || ReadLe32(header) != 0x00004550u) {
+    return fileSize;
+  }
+  const unsigned char *optional = header + 24;
+  const uint32_t magic = static_cast<uint32_t>(optional[0] | (optional[1] << 8));
+  // PE32 and PE32+ differ in where the count of directories and the directories stand.
+  const uint32_t countAt = magic == 0x10B ? 92 : magic == 0x20B ? 108 : 0;
+  if (countAt == 0 || ReadLe32(optional + countAt) <= kCertificateDirectory) {
+    return fileSize;
+  }
+  const unsigned char *directory = optional + countAt + 4 + kCertificateDirectory * 8;
+  const uint32_t tableAt = ReadLe32(directory);
+  const uint32_t tableSize = ReadLe32(directory + 4);
+  if (tableAt == 0 || tableSize == 0 || tableAt >= fileSize ||
+      static_cast<uint64_t>(tableAt) + tableSize < fileSize) {
+    return fileSize;
+  }
+  return tableAt;
+}
+
 } // namespace
 
 SfxArchive::~SfxArchive() {
@@ -66,12 +102,14 @@ SetupError SfxArchive::LocateFooter() {
   if (!archiveFile_.SeekToEnd(&fileSize)) {
     return kFileError;
   }
+  // A signed setup: the search starts where its certificate table begins.
+  const uint32_t searchEnd = EndOfSignedContent(archiveFile_, fileSize);
   footerSearchBytesRead_ = 0;
   uint64_t distance = kBlockSize;
   for (;;) {
     // A block that would begin before the start of the file ends the search.
-    if (distance > fileSize || distance > kMaxArchiveExtent ||
-        !archiveFile_.SeekFromEnd(-static_cast<int32_t>(distance))) {
+    if (distance > searchEnd || distance > kMaxArchiveExtent ||
+        !archiveFile_.SeekFromBegin(searchEnd - static_cast<uint32_t>(distance))) {
       return kFileError;
     }
     uint32_t moved = 0;
@@ -82,7 +120,7 @@ SetupError SfxArchive::LocateFooter() {
     if (moved != kBlockSize) {
       return kFileError;
     }
-    const uint32_t blockStart = fileSize - static_cast<uint32_t>(distance);
+    const uint32_t blockStart = searchEnd - static_cast<uint32_t>(distance);
     for (uint32_t pos = 0; pos + kMagicSize <= kBlockSize; ++pos) {
       if (!IsArchiveMagicAt(block.get() + pos)) {
         continue;
@@ -225,7 +263,9 @@ SetupError SfxArchive::ExtractEntry(int index, const std::string &folder) {
   }
   const ArchiveEntry &entry = entries_[i];
   if (!archiveFile_.SeekFromBegin(entry.offset + static_cast<uint32_t>(offsetDelta_))) {
+    // The empty file just made would otherwise stay behind: it is not marked as extracted.
     out.Close();
+    sys::DeleteFilePath(path);
     return kFileError;
   }
   std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBufferSize]);

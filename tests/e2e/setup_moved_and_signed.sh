@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Setups whose archive no longer sits where it was built still install: moved by d bytes,
-# followed by stray bytes, and signed with Authenticode after packing.
+# followed by stray bytes, and signed with Authenticode after packing; a signed setup runs its
+# own package even when somebody hid another setup's archive in its certificate data.
 . "$(dirname "$0")/../support/setup-e2e.sh"
 tess_scratch setup_moved_and_signed
 need_tools wixl wine python3 osslsigncode openssl
@@ -37,7 +38,16 @@ osslsigncode verify -CAfile "$SCRATCH/cert.pem" "$SCRATCH/signed.exe" >/dev/null
 [ "$(stat -c %s "$SCRATCH/signed.exe")" -gt "$(stat -c %s "$SCRATCH/good.exe")" ] || fail "signing added nothing"
 assert_eq "$(offset_delta "$SCRATCH/signed.exe")" 0 "offsetDelta of the signed setup"
 
-for setup in moved tail longtail signed; do
+# The foreign archive's package would install nothing: the setup would fail to install.
+mkdir -p "$SCRATCH/foreign"
+head -c 3000 /dev/urandom >"$SCRATCH/foreign/sample.msi"
+"$PACK" pack --stub "$STUB" --msi "$SCRATCH/foreign/sample.msi" -o "$SCRATCH/foreign.exe" ||
+  fail "packing the foreign setup failed"
+cp "$SCRATCH/signed.exe" "$SCRATCH/hidden.exe"
+python3 "$patch" hide "$SCRATCH/hidden.exe" "$SCRATCH/foreign.exe" || fail "could not hide the archive"
+"$PACK" list "$SCRATCH/hidden.exe" | grep -q " 3000 " && fail "list shows the foreign archive"
+
+for setup in moved tail longtail signed hidden; do
   tess_new_prefix "$SCRATCH/prefix-$setup"
   cp "$SCRATCH/$setup.exe" "$(drive_c)/setup.exe"
   tess_expect_exit 0 run_wine 'C:\setup.exe' /qn || fail "$setup: setup run"

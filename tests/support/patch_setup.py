@@ -6,6 +6,9 @@
   patch_setup.py hostile-name <file>       rename the first entry to ..\\<name>
   patch_setup.py rename-last <file> <name> rename the last entry (a name of the same length)
   patch_setup.py move <file> <d>           insert d bytes in front of the archive
+  patch_setup.py hide <signed> <other>     put the archive of setup <other> at the end of the
+                                           signed setup's certificate table, growing the
+                                           table and its directory entry to cover it
   patch_setup.py tail <file> <n>           append n bytes after the footer
   patch_setup.py blank-product-name <file> empty the version resource's ProductName
 """
@@ -16,8 +19,32 @@ FOOTER = 36
 MAGIC = b"TESSARASFX"
 
 
+def hide(path, other_path):
+    data = bytearray(open(path, "rb").read())
+    other = open(other_path, "rb").read()
+    at = other.rfind(MAGIC) - 24
+    data_off = struct.unpack_from("<I", other, at + 16)[0]
+    archive = other[data_off:]
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    optional = pe + 24
+    magic = struct.unpack_from("<H", data, optional)[0]
+    directory = optional + (96 if magic == 0x10B else 112) + 4 * 8
+    table_at, table_size = struct.unpack_from("<II", data, directory)
+    if table_at == 0 or table_at + table_size != len(data):
+        raise SystemExit("no certificate table at the end of " + path)
+    archive += b"\0" * (-len(archive) % 8)  # the table keeps its 8-byte alignment
+    struct.pack_into("<I", data, directory + 4, table_size + len(archive))
+    # The table's first WIN_CERTIFICATE grows over the archive too.
+    length = struct.unpack_from("<I", data, table_at)[0]
+    struct.pack_into("<I", data, table_at, length + len(archive))
+    open(path, "wb").write(data + archive)
+
+
 def main():
     op, path = sys.argv[1], sys.argv[2]
+    if op == "hide":
+        hide(path, sys.argv[3])
+        return
     data = bytearray(open(path, "rb").read())
     at = data.rfind(MAGIC) - 24
     count, version, footer_off, table_off, data_off, flags = struct.unpack_from("<6I", data, at)

@@ -120,6 +120,58 @@ TEST_F(SfxArchiveTest, FooterProblemsGiveTheirCodes) {
   EXPECT_EQ(two.packageBaseName(), "new");
 }
 
+// Gives the stub bytes of a setup a PE header whose certificate table (directory 4) covers
+// the bytes from tableAt to the end of the file; magic 0x10B is PE32, 0x20B PE32+.
+void AddCertificateTable(std::string *setup, uint32_t tableAt, uint32_t magic = 0x10B) {
+  unsigned char *b = reinterpret_cast<unsigned char *>(&(*setup)[0]);
+  const uint32_t pe = 0x80;
+  const uint32_t optional = pe + 24;
+  const uint32_t countAt = optional + (magic == 0x10B ? 92 : 108);
+  b[0] = 'M';
+  b[1] = 'Z';
+  WriteLe32(b + 0x3C, pe);
+  WriteLe32(b + pe, 0x00004550u);
+  b[optional] = static_cast<unsigned char>(magic);
+  b[optional + 1] = static_cast<unsigned char>(magic >> 8);
+  WriteLe32(b + countAt, 16);
+  WriteLe32(b + countAt + 4 + 4 * 8, tableAt);
+  WriteLe32(b + countAt + 8 + 4 * 8, static_cast<uint32_t>(setup->size()) - tableAt);
+}
+
+TEST_F(SfxArchiveTest, AnArchiveHiddenInTheCertificateTableOfASignedSetupIsNotItsOwn) {
+  FixtureLayout foreignLayout;
+  foreignLayout.stubSize = 0;
+  const std::string foreign =
+      BuildSetupBytes({{kMainPackage, "foreign.msi", "evil"}}, foreignLayout);
+  for (uint32_t magic : {0x10Bu, 0x20Bu}) {
+    std::string setup = BuildSetupBytes({{kMainPackage, "own.msi", "good"}}, FixtureLayout());
+    const uint32_t tableAt = static_cast<uint32_t>(setup.size()) + 4; // after alignment bytes
+    setup += std::string(4, '\0') + std::string(3000, 'C') + foreign;
+    AddCertificateTable(&setup, tableAt, magic);
+    WriteWholeFile(folder_ + "signed.exe", setup);
+    SfxArchive archive;
+    ASSERT_EQ(OpenSetup(&archive, folder_ + "signed.exe"), kSetupOk) << magic;
+    EXPECT_EQ(archive.packageBaseName(), "own") << magic;
+    EXPECT_EQ(archive.offsetDelta(), 0);
+
+    // A table that stops short of the end is not what a signing tool writes: the search
+    // starts at the end of the file as for any setup.
+    std::string shortTable = setup;
+    AddCertificateTable(&shortTable, tableAt);
+    shortTable += "x";
+    WriteWholeFile(folder_ + "short.exe", shortTable);
+    SfxArchive unsigned_;
+    ASSERT_EQ(OpenSetup(&unsigned_, folder_ + "short.exe"), kSetupOk);
+    EXPECT_EQ(unsigned_.packageBaseName(), "foreign");
+  }
+  // A table that holds the whole archive leaves nothing to find in front of it.
+  std::string whole = BuildSetupBytes({{kMainPackage, "own.msi", "good"}}, FixtureLayout());
+  AddCertificateTable(&whole, 5000);
+  WriteWholeFile(folder_ + "whole.exe", whole);
+  SfxArchive none;
+  EXPECT_EQ(OpenSetup(&none, folder_ + "whole.exe"), kFileError);
+}
+
 TEST_F(SfxArchiveTest, HostileOrBrokenEntryTablesAreRejectedWithoutWritingAnything) {
   struct Case {
     std::string name;
@@ -193,6 +245,25 @@ TEST_F(SfxArchiveTest, HostileOrBrokenEntryTablesAreRejectedWithoutWritingAnythi
   WriteWholeFile(folder_ + "empty.exe", bytes);
   SfxArchive empty;
   EXPECT_EQ(OpenSetup(&empty, folder_ + "empty.exe"), kFileError);
+
+  // A configuration entry whose data lies outside the file: no empty file stays behind.
+  std::string far = BuildSetupBytes({{kMainPackage, "a.msi", "x"}, {kConfiguration, "a.ini", "i"}},
+                                    FixtureLayout());
+  const size_t configHeader = far.size() - kFooterSize - (kEntryHeaderSize + 5);
+  WriteLe32(reinterpret_cast<unsigned char *>(&far[configHeader + 8]), 0xDE000000u);
+  WriteWholeFile(folder_ + "far.exe", far);
+  {
+    SfxArchive farArchive;
+    EXPECT_EQ(OpenSetup(&farArchive, folder_ + "far.exe"), kSetupOk); // no prerequisites flag
+  }
+  far[far.size() - kFooterSize + 20] = static_cast<char>(kHasPrerequisites);
+  WriteWholeFile(folder_ + "far.exe", far);
+  {
+    SfxArchive farArchive;
+    EXPECT_EQ(OpenSetup(&farArchive, folder_ + "far.exe"), kFileError);
+    struct stat st;
+    EXPECT_NE(stat((out_ + "a.ini").c_str(), &st), 0) << "an empty a.ini was left behind";
+  }
 
   // More entries announced than the file holds.
   std::string counted = BuildSetupBytes({{kMainPackage, "a.msi", "x"}}, FixtureLayout());

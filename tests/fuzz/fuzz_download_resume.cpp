@@ -1,0 +1,142 @@
+// A lying server against the download of one file, most of all its resume: the status, the
+// lengths and the Content-Range it answers a Range request with, and the body, all come from
+// the input. Whatever it sends, a file reported complete has exactly the announced length.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+
+#include "download/download_codes.h"
+#include "download/download_file.h"
+#include "download/download_platform.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+
+struct Script {
+  bool sendLength = false;
+  bool seekable = false;
+  bool rangedOpens = false;
+  bool statusKnown = false;
+  bool rangeKnown = false;
+  uint32_t length = 0;
+  uint32_t rangedLength = 0;
+  uint32_t status = 0;
+  uint32_t chunk = 1;
+  int failReadAt = -1;
+  std::string contentRange;
+  std::string body;
+};
+
+class LyingRequest : public HttpRequest {
+public:
+  LyingRequest(const Script &script, bool ranged) : script_(script), ranged_(ranged) {}
+  bool QueryContentLength(uint32_t *length) override {
+    *length = ranged_ ? script_.rangedLength : script_.length;
+    return script_.sendLength;
+  }
+  bool QueryStatusCode(uint32_t *status) override {
+    *status = ranged_ ? script_.status : 200;
+    return script_.statusKnown;
+  }
+  bool QueryContentRange(std::string *value) override {
+    *value = script_.contentRange;
+    return script_.rangeKnown;
+  }
+  bool SetFilePointer(uint32_t offset) override {
+    pos_ = offset;
+    return script_.seekable;
+  }
+  bool Read(void *buffer, uint32_t size, uint32_t *read) override {
+    *read = 0;
+    if (reads_++ == script_.failReadAt) {
+      return false;
+    }
+    size_t left = pos_ < script_.body.size() ? script_.body.size() - pos_ : 0;
+    size_t n = left < size ? left : size;
+    n = n < script_.chunk ? n : script_.chunk;
+    std::copy(script_.body.begin() + static_cast<std::ptrdiff_t>(pos_),
+              script_.body.begin() + static_cast<std::ptrdiff_t>(pos_ + n),
+              static_cast<char *>(buffer));
+    pos_ += n;
+    *read = static_cast<uint32_t>(n);
+    return true;
+  }
+
+private:
+  const Script &script_;
+  bool ranged_;
+  size_t pos_ = 0;
+  int reads_ = 0;
+};
+
+class LyingSession : public HttpSession {
+public:
+  explicit LyingSession(const Script &script) : script_(script) {}
+  std::unique_ptr<HttpRequest> OpenUrl(const std::string &, const std::string &headers) override {
+    const bool ranged = !headers.empty();
+    if (ranged && !script_.rangedOpens) {
+      return nullptr;
+    }
+    return std::unique_ptr<HttpRequest>(new LyingRequest(script_, ranged));
+  }
+
+private:
+  const Script &script_;
+};
+
+off_t SizeOf(const std::string &path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 ? st.st_size : -1;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  FuzzInput in(data, size);
+  Script script;
+  const uint8_t flags = in.Byte();
+  script.sendLength = (flags & 1) != 0;
+  script.seekable = (flags & 2) != 0;
+  script.rangedOpens = (flags & 4) != 0;
+  script.statusKnown = (flags & 8) != 0;
+  script.rangeKnown = (flags & 16) != 0;
+  const bool partialFile = (flags & 32) != 0;
+  script.failReadAt = (flags & 64) != 0 ? in.Byte() % 8 : -1;
+  script.length = in.Number(8192);
+  script.rangedLength = in.Number(0);
+  script.status = in.Number(1000);
+  script.chunk = 1 + in.Number(4096);
+  const uint32_t existing = in.Number(8192);
+  const uint32_t expected = (flags & 128) != 0 ? in.Number(8192) : script.length;
+  script.contentRange = in.Line();
+  script.body = in.Rest();
+
+  const std::string path = FuzzScratchFolder() + "download.bin";
+  ::unlink(path.c_str());
+  if (partialFile) {
+    std::ofstream(path, std::ios::binary).write(std::string(existing, 'p').data(), existing);
+  }
+  LyingSession session(script);
+  DownloadPlatform &platform = DefaultDownloadPlatform();
+  std::unique_ptr<PauseEvent> running = platform.CreatePauseEvent();
+  std::atomic<uint32_t> batchFlags{0};
+  DownloadFileJob job;
+  job.url = "http://127.0.0.1/dir/download.bin";
+  job.expectedSize = expected;
+  job.path = path;
+  job.internet = &session;
+  job.flags = &batchFlags;
+  job.pauseEvent = running.get();
+  job.platform = &platform;
+  const int result = downloadFile(job);
+  FUZZ_CHECK(result == DLM_FILE_COMPLETE || result == DLM_SIZE_MISMATCH ||
+             result == DLM_START_FAILED || result == DLM_SAVE_FAILED || result == DLM_READ_FAILED ||
+             result == DLM_ABORTED);
+  if (result == DLM_FILE_COMPLETE && script.sendLength) {
+    FUZZ_CHECK(SizeOf(path) == static_cast<off_t>(script.length));
+  }
+  ::unlink(path.c_str());
+  return 0;
+}

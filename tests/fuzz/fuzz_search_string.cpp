@@ -1,0 +1,75 @@
+// The search strings: split, folder tokens replaced and run against a machine on which every
+// path exists, every key has versions and every folder has a subfolder, down to a limit, so
+// that a huge depth cannot walk forever.
+#include "base/text.h"
+#include "prereq/search.h"
+#include "prereq/search_host.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+
+class EverythingHost : public SearchHost {
+public:
+  bool EnumerateSubkeys(RegRoot, const std::string &keyPath,
+                        std::vector<std::string> *names) const override {
+    FUZZ_CHECK(keyPath.size() < kMaxPath);
+    *names = {"1.0", "2.5.3", "x"};
+    return true;
+  }
+  bool QueryValueText(RegRoot, const std::string &keyPath, const std::string &,
+                      std::string *data) const override {
+    FUZZ_CHECK(keyPath.size() < kMaxPath);
+    *data = "1.2.3";
+    return true;
+  }
+  bool PathExists(const std::string &path) const override {
+    FUZZ_CHECK(path.size() < kMaxPath);
+    return true;
+  }
+  std::string FileVersionText(const std::string &path) const override {
+    FUZZ_CHECK(path.size() < kMaxPath);
+    return "4.3.2.1";
+  }
+  std::vector<std::string> ListSubfolders(const std::string &folder) const override {
+    FUZZ_CHECK(folder.size() < kMaxPath);
+    ++listed_;
+    return listed_ < 200 ? std::vector<std::string>{"sub", "other"} : std::vector<std::string>{};
+  }
+  std::string SystemDirectory() const override { return "C:\\windows\\system32"; }
+  std::string WindowsDirectory() const override { return "C:\\windows"; }
+  std::string TempPath() const override { return "C:\\users\\u\\Temp\\"; }
+  std::string SpecialFolder(int) const override { return "C:\\Program Files\\"; }
+
+private:
+  mutable int listed_ = 0;
+};
+
+bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  FuzzInput in(data, size);
+  const uint8_t mode = in.Byte();
+  text::SetLeadByteTest((mode & 0x80) != 0 ? ShiftJisLead : nullptr);
+  const std::string search = in.Rest();
+  // The configuration never hands out a value of 259 characters or more.
+  if (search.size() >= kMaxPath - 1) {
+    return 0;
+  }
+  SplitFileSearch(search);
+  const RegistrySearchParts parts = SplitRegistrySearch(search);
+  if (parts.ok) {
+    FUZZ_CHECK(parts.keyPath.size() <= search.size());
+  }
+  std::string valueForm;
+  RegistryValueToValueForm(search, &valueForm);
+  EverythingHost host;
+  ExpandFolderTokens(host, search);
+  const std::vector<std::string> found = RunSearch(host, static_cast<int32_t>(mode & 3), search);
+  for (const std::string &version : found) {
+    FUZZ_CHECK(version.size() < kMaxPath);
+  }
+  text::SetLeadByteTest(nullptr);
+  return 0;
+}

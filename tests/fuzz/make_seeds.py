@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets into tests/fuzz/corpus/<target>/.
+
+The seeds are small, valid inputs of each kind; the fuzzer mutates them. Inputs of past
+findings are added beside them by hand (named finding-*) and are not written here.
+"""
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+MAGIC = b"TESSARASFX"
+
+
+def archive(entries, stub, flags=0, version=100, tail=b""):
+    out = bytearray(stub)
+    headers = []
+    for kind, name, data in entries:
+        headers.append((kind, len(data), len(out), name))
+        out += data
+    table = len(out)
+    for kind, size, offset, name in headers:
+        out += struct.pack("<4I", kind, size, offset, len(name)) + name
+    footer = len(out)
+    out += struct.pack("<6I", len(entries), version, footer, table, len(stub), flags)
+    out += MAGIC + b"\0\0"
+    return bytes(out + tail)
+
+
+def pe_stub(size, cert_at=0, cert_size=0):
+    stub = bytearray(b"S" * size)
+    stub[0:2] = b"MZ"
+    struct.pack_into("<I", stub, 0x3C, 0x80)
+    stub[0x80:0x84] = b"PE\0\0"
+    optional = 0x80 + 24
+    struct.pack_into("<H", stub, optional, 0x10B)
+    struct.pack_into("<I", stub, optional + 92, 16)
+    struct.pack_into("<II", stub, optional + 96 + 32, cert_at, cert_size)
+    return stub
+
+
+INI = (b"[PREREQUISITES]\r\nApp1=Runtime Library\r\nApp2=Tool\r\n"
+       b"[App1]\r\nSetupFile=rt.exe\r\nSearchType=1\r\n"
+       b"SearchString=HKLM\\SOFTWARE\\Example Vendor\\Runtime Library\r\nVerMin=1.4\r\nVerMax=1.5\r\n"
+       b"Options=m\r\n"
+       b"[App2]\r\nUrl=http://example.test/tools/tool-setup.exe\r\nExactSize=1,048,576\r\n"
+       b"SearchType=0\r\nSearchString=[ProgramFilesFolder]Vendor\\tool.exe?2\r\nTargetOS=1\r\n"
+       b"Sha256=" + b"ab" * 32 + b"\r\nCommandLine=/quiet\r\n"
+       b"[GeneralOptions]\r\nMainAppCmdLine=/qb\r\nOptions=q\r\n")
+
+INI_VALUE = (b"[PREREQUISITES]\nApp1=\"Quoted\"\n[App1]\nSetupFile=a.exe\nSearchType=2\n"
+             b"SearchString=HKCU\\Software\\X\\Version\nVerMin=abc\nTargetOS=abc\n"
+             b"[app1]\nUnknown=1\nnoequals\n; comment\n[App3]\nSetupFile=c\n")
+
+
+def seeds():
+    setup_entries = [(0, b"app.msi", b"M" * 40), (1, b"app.cab", b"C" * 20),
+                     (3, b"app.ini", INI), (4, b"rt.exe", b"R" * 10)]
+    plain = archive(setup_entries, b"S" * 2100, flags=2)
+    foreign = archive([(0, b"evil.msi", b"E" * 8)], b"", flags=0)
+    signed_own = archive([(0, b"own.msi", b"O" * 8)], pe_stub(2100))
+    cert_at = len(signed_own)
+    cert = struct.pack("<IHH", 8 + 64 + len(foreign), 0x200, 2) + b"\x30" * 64 + foreign
+    signed = bytearray(signed_own + cert)
+    struct.pack_into("<II", signed, 0x80 + 24 + 96 + 32, cert_at, len(cert))
+    yield "archive", "setup", plain
+    yield "archive", "signed", bytes(signed)
+    yield "archive", "external", archive([], b"S" * 2100, flags=1)
+    yield "archive", "version101", archive([(2, b"f.txt", b"f")], b"S" * 2100, version=101)
+
+    utf16 = b"\xFF\xFE" + INI.decode("latin-1").encode("utf-16-le")
+    for target in ("profile", "config_check"):
+        yield target, "full", INI
+        yield target, "values", INI_VALUE
+        yield target, "utf16", utf16
+        yield target, "utf8", b"\xEF\xBB\xBF" + INI_VALUE.replace(b"Quoted", "R\u00e9sum\u00e9".encode())
+        yield target, "general", b"[GeneralOptions]\nMainAppCmdLine=\"/qb ALL=1\"\n"
+
+    yield "version", "range", b"\x00" + b"1.4\n1.5\n1.4.2_08"
+    yield "version", "wide", b"\x01" + b"\x83\x31 2.5\n4294967295.2147483648.0.1\nv10,20"
+
+    yield "search_string", "file", b"\x00[ProgramFilesFolder]Vendor\\app.exe?2"
+    yield "search_string", "tokens", b"\x00[SystemFolder][WindowsVolume]x\\[Bad]\\y.dll"
+    yield "search_string", "registry", b"\x01HKLM\\SOFTWARE\\Example Vendor\\Runtime"
+    yield "search_string", "value", b"\x02HKLM\\SOFTWARE\\Example\\Version"
+    yield "search_string", "expected", b"\x01HKCU\\Software\\X\\\\Val\\1.0\\"
+
+    yield "url_name", "plain", b"http://example.test/dir/setup.exe"
+    yield "url_name", "query", b"https://example.test/get?file=a.exe"
+    yield "url_name", "backslash", b"http://example.test/a\\b\\c.msi"
+    yield "url_name", "device", b"http://example.test/con.exe"
+
+    def resume(flags, length, ranged_length, status, chunk, existing, content_range, body,
+               fail_at=None, expected=None):
+        out = bytes([flags])
+        if fail_at is not None:
+            out += bytes([fail_at])
+        out += struct.pack(">5I", length, ranged_length, status, chunk, existing)
+        if expected is not None:
+            out += struct.pack(">I", expected)
+        return out + content_range + b"\n" + body
+
+    # Partial file of 100 bytes, a server that answers the Range request correctly.
+    yield "download_resume", "honest", resume(0x3D, 300, 200, 206, 4095, 100,
+                                              b"bytes 100-299/300", b"b" * 300)
+    yield "download_resume", "lying", resume(0x3D, 300, 200, 206, 63, 100,
+                                             b"bytes 0-299/300", b"b" * 300)
+    yield "download_resume", "seek", resume(0x23, 64, 0, 200, 16, 10, b"", b"s" * 64)
+    yield "download_resume", "fresh", resume(0x41, 50, 0, 200, 7, 0, b"", b"f" * 50, fail_at=3)
+    yield "download_resume", "size", resume(0x81, 50, 0, 200, 7, 0, b"", b"f" * 50, expected=49)
+
+
+def main():
+    for target, name, data in seeds():
+        folder = os.path.join(HERE, "corpus", target)
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+
+
+if __name__ == "__main__":
+    main()
