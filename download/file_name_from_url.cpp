@@ -1,5 +1,6 @@
 #include "download/file_name_from_url.h"
 
+#include "archive/archive_format.h"
 #include "base/text.h"
 
 std::string fileNameFromUrl(const std::string &url) {
@@ -17,6 +18,10 @@ std::string fileNameFromUrl(const std::string &url) {
 
 bool IsUsableDownloadName(const std::string &name) {
   if (name.empty() || name == "." || name == "..") {
+    return false;
+  }
+  // A device (COM1 would receive the download) or a name Windows would write differently.
+  if (IsReservedDeviceName(name) || name.back() == '.' || name.back() == ' ') {
     return false;
   }
   for (size_t i = 0; i < name.size(); i = text::NextChar(name, i)) {

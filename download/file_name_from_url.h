@@ -7,8 +7,8 @@
 std::string fileNameFromUrl(const std::string &url);
 
 // False for names that cannot be a plain file inside the download folder: empty, "." or "..",
-// or with a character Windows forbids in names (a stream colon, a wildcard that FindFirstFileA
-// would expand, a query's '?').
+// with a character Windows forbids in names (a stream colon, a wildcard that FindFirstFileA
+// would expand, a query's '?'), a device name (CON, COM1, ...) or a trailing dot or blank.
 bool IsUsableDownloadName(const std::string &name);
 
 // folder (a backslash added when missing) followed by fileNameFromUrl(url).

@@ -36,6 +36,10 @@ trap '[ -n "${TESS_XVFB_PID:-}" ] && kill "$TESS_XVFB_PID" 2>/dev/null' EXIT
 
 ctest --preset native
 record "native unit tests" $?
+bash tests/fuzz/run.sh unit
+record "native unit tests under ASan+UBSan" $?
+bash tests/fuzz/run.sh fuzz 30
+record "fuzz targets, 30 s each" $?
 ctest --preset windows
 record "Windows unit tests under Wine" $?
 

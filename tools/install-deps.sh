@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12, every package the build and the tests need. Safe to run again.
+# clang with its sanitizer and libFuzzer runtimes (libclang-rt-14-dev, only recommended by
+# clang, so named here) builds the fuzz targets and the sanitizer run of the unit tests.
 set -euo pipefail
 packages=(cmake make g++ googletest mingw-w64 g++-mingw-w64-i686 wine wine32 wine64 xvfb xauth
-  x11-utils xdotool imagemagick wixl msitools osslsigncode openssl curl python3 bc clang-format)
+  x11-utils xdotool imagemagick wixl msitools osslsigncode openssl curl python3 bc clang-format
+  clang libclang-rt-14-dev)
 missing=()
 dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture i386; missing+=(force-update); }
 for p in "${packages[@]}"; do

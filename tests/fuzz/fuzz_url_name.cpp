@@ -1,5 +1,6 @@
 // The rule that names a download after its URL: whatever the URL, a name that is accepted
 // keeps the download inside its folder.
+#include "archive/archive_format.h"
 #include "download/file_name_from_url.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -11,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     return 0;
   }
   FUZZ_CHECK(!name.empty() && name != "." && name != "..");
+  FUZZ_CHECK(!IsReservedDeviceName(name) && name.back() != '.' && name.back() != ' ');
   for (char c : name) {
     FUZZ_CHECK(c != '\\' && c != '/' && c != ':' && c != '\0');
   }

@@ -20,7 +20,8 @@ TEST(DownloadFileName, LastSegmentOfEitherSeparator) {
 
 TEST(DownloadFileName, NamesThatWouldLeaveTheFolderOrExpandAreRefused) {
   EXPECT_TRUE(IsUsableDownloadName("setup.exe"));
-  for (const char *bad : {"", ".", "..", "a:b", "*", "set?.exe", "a|b", "a\"b", "<x>"}) {
+  for (const char *bad : {"", ".", "..", "a:b", "*", "set?.exe", "a|b", "a\"b", "<x>", "COM1",
+                          "nul.exe", "Lpt3.msi", "setup.exe.", "setup.exe "}) {
     EXPECT_FALSE(IsUsableDownloadName(bad)) << bad;
   }
 }
