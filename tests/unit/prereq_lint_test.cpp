@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "prereq/profile_file.h"
+#include "tools/config_check.h"
 #include "tools/config_lint.h"
 
 namespace {
@@ -148,6 +152,38 @@ TEST(ConfigLint, AFileFromWhichNothingCanBeReadIsAnError) {
   EXPECT_EQ(Lint("").errorCount(), 0);
   EXPECT_EQ(Lint(" \r\n\r\n").errorCount(), 0);
   EXPECT_EQ(Lint("[GeneralOptions]\nOptions=q\n").errorCount(), 0);
+}
+
+TEST(ConfigCheck, NamesTheEncodingAndThePackerRefusesAFileThatReadsAsNothing) {
+  std::string utf16;
+  for (char c : std::string("[PREREQUISITES]\r\nApp1=A\r\n[App1]\r\nSetupFile=a.exe\r\n"
+                            "SearchType=1\r\nSearchString=HKLM\\A\r\n")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  const std::string marked = ::testing::TempDir() + "check-utf16.ini";
+  const std::string bare = ::testing::TempDir() + "check-utf16-bare.ini";
+  std::ofstream(marked, std::ios::binary) << "\xFF\xFE" << utf16;
+  std::ofstream(bare, std::ios::binary) << utf16;
+
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(RunCheckCommand({marked}), 0);
+  std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Read as: UTF-16 little-endian (byte-order mark FF FE)"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("1 prerequisite(s)"), std::string::npos) << out;
+  EXPECT_TRUE(CheckConfigurationForPack(marked, {"a.exe"}));
+
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(RunCheckCommand({bare}), 2);
+  out = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Read as: ANSI (no byte-order mark)"), std::string::npos) << out;
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(CheckConfigurationForPack(bare, {"a.exe"}));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("neither a prerequisite"),
+            std::string::npos);
+  std::remove(marked.c_str());
+  std::remove(bare.c_str());
 }
 
 TEST(ConfigLint, DescribesSearchesInWords) {
