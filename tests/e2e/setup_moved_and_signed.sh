@@ -54,4 +54,5 @@ for setup in moved tail longtail signed hidden; do
   [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "$setup: the package was not installed"
   [ -z "$(temp_leftovers)" ] || fail "$setup: files left in the temporary folder"
   pass "$setup setup installs"
+  rm -rf "$SCRATCH/prefix-$setup" # a prefix is large; five would fill a small disk
 done
