@@ -40,7 +40,7 @@ assert_eq "$(offset_delta "$SCRATCH/signed.exe")" 0 "offsetDelta of the signed s
 
 # The foreign archive's package would install nothing: the setup would fail to install.
 mkdir -p "$SCRATCH/foreign"
-head -c 3000 /dev/urandom >"$SCRATCH/foreign/sample.msi"
+fake_msi "$SCRATCH/foreign/sample.msi" 3000
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/foreign/sample.msi" -o "$SCRATCH/foreign.exe" ||
   fail "packing the foreign setup failed"
 cp "$SCRATCH/signed.exe" "$SCRATCH/hidden.exe"
