@@ -48,7 +48,7 @@ public:
     pos_ = offset;
     return script_.seekable;
   }
-  bool Read(void *buffer, uint32_t size, uint32_t *read) override {
+  bool Read(const uint8_t **data, uint32_t size, uint32_t *read) override {
     *read = 0;
     if (reads_++ == script_.failReadAt) {
       return false;
@@ -56,9 +56,10 @@ public:
     size_t left = pos_ < script_.body.size() ? script_.body.size() - pos_ : 0;
     size_t n = left < size ? left : size;
     n = n < script_.chunk ? n : script_.chunk;
-    std::copy(script_.body.begin() + static_cast<std::ptrdiff_t>(pos_),
-              script_.body.begin() + static_cast<std::ptrdiff_t>(pos_ + n),
-              static_cast<char *>(buffer));
+    // The request's own buffer, as the real transport hands out.
+    buffer_.assign(script_.body.begin() + static_cast<std::ptrdiff_t>(pos_),
+                   script_.body.begin() + static_cast<std::ptrdiff_t>(pos_ + n));
+    *data = reinterpret_cast<const uint8_t *>(buffer_.data());
     pos_ += n;
     *read = static_cast<uint32_t>(n);
     return true;
@@ -69,6 +70,7 @@ private:
   bool ranged_;
   size_t pos_ = 0;
   int reads_ = 0;
+  std::string buffer_;
 };
 
 class LyingSession : public HttpSession {
