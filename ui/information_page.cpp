@@ -1,0 +1,105 @@
+#include "ui/information_page.h"
+
+#include <richedit.h>
+
+#include <cstring>
+
+#include "resources/resource.h"
+#include "ui/centre_on_owner.h"
+#include "ui/information_document.h"
+#include "ui/setup_wizard.h"
+#include "ui/wizard_buttons.h"
+
+const InformationPage::MessageEntry InformationPage::kMessageMap[2] = {
+    {WM_INITDIALOG, &InformationPage::OnInitDialog},
+    {WM_NOTIFY, &InformationPage::OnNotify},
+};
+
+INT_PTR InformationPage::OnInitDialog(WPARAM, LPARAM) {
+  HWND text = ::GetDlgItem(hwnd(), IDC_INFORMATION_TEXT);
+  ::SendMessageA(text, EM_SETREADONLY, TRUE, 0);
+  readPosition_ = 0;
+  EDITSTREAM stream = {};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(this);
+  stream.pfnCallback = &InformationPage::ReadDocument;
+  ::SendMessageA(text, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  textHandler_.Install(text, &InformationPage::OnTextMessage, this);
+  // Only the prerequisites page enables Finish again, once nothing mandatory is pending.
+  if (wizard_.mandatoryPending() > 0) {
+    EnableWizardButton(sheet(), kWizardFinish, false);
+  }
+  return FALSE;
+}
+
+DWORD CALLBACK InformationPage::ReadDocument(DWORD_PTR cookie, LPBYTE buffer, LONG size,
+                                             LONG *read) {
+  auto *self = reinterpret_cast<InformationPage *>(cookie);
+  const int left = InformationDocumentLength() - self->readPosition_;
+  const int count = size < left ? static_cast<int>(size) : left;
+  if (count > 0) {
+    std::memcpy(buffer, kInformationDocument + self->readPosition_, static_cast<size_t>(count));
+    self->readPosition_ += count;
+  }
+  *read = count;
+  return 0; // success; a read of nothing ends the stream
+}
+
+bool InformationPage::OnTextMessage(void *, HWND hwnd, UINT message, WPARAM, LPARAM,
+                                    LRESULT *result) {
+  if (message != WM_SETFOCUS) {
+    return false;
+  }
+  // The control's own focus handling never runs, so no caret shows; the text's beginning
+  // comes back into view each time it gains the focus.
+  ::SendMessageA(hwnd, EM_SETSEL, 0, 0);
+  ::SendMessageA(hwnd, EM_SCROLLCARET, 0, 0);
+  *result = 0;
+  return true;
+}
+
+void InformationPage::OnFirstActivation() {
+  HWND frame = sheet();
+  bigIcon_.Attach(static_cast<HICON>(
+      ::LoadImageA(win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
+                   ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
+  ::SendMessageA(frame, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+  smallIcon_.Attach(static_cast<HICON>(::LoadImageA(
+      win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
+      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+  ::SendMessageA(frame, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+  CentreOnOwner(frame);
+  iconsSet_ = true;
+}
+
+INT_PTR InformationPage::OnNotify(WPARAM, LPARAM lParam) {
+  const auto *header = reinterpret_cast<const NMHDR *>(lParam);
+  if (header->hwndFrom != hwnd() && header->hwndFrom != sheet()) {
+    return FALSE;
+  }
+  switch (header->code) {
+  case PSN_SETACTIVE:
+    if (!iconsSet_) {
+      OnFirstActivation();
+    }
+    EnableWizardButton(sheet(), kWizardBack, false);
+    EnableWizardButton(sheet(), kWizardNext, true);
+    ::PostMessageA(sheet(), PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(wizard_.title().c_str()));
+    return NotifyResult(0); // 0: the page may be shown
+  case PSN_WIZNEXT:
+    EnableWizardButton(sheet(), kWizardBack, true);
+    return NotifyResult(0); // 0: the sheet moves on to the prerequisites page
+  case PSN_WIZFINISH:
+    wizard_.Finish();
+    return NotifyResult(0); // 0: the sheet closes
+  case PSN_QUERYCANCEL:
+    return NotifyResult(0); // 0: the sheet closes without a question
+  case PSN_WIZBACK:
+  case PSN_KILLACTIVE:
+  case PSN_APPLY:
+  case PSN_RESET:
+  case PSN_HELP:
+    return NotifyResult(0); // 0: nothing else
+  default:
+    return FALSE; // not a notification of this page
+  }
+}

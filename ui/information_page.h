@@ -1,0 +1,34 @@
+// The wizard's first page (template 206): a fixed rich-text explanation.
+#pragma once
+#include <windows.h>
+
+#include "base/win/icon.h"
+#include "base/win/property_page.h"
+#include "base/win/subclass.h"
+#include "resources/setup_wizard_ids.h"
+
+class SetupWizard;
+
+class InformationPage : public win::PropertyPage<InformationPage> {
+public:
+  static constexpr int kTemplateId = IDD_INFORMATION_PAGE;
+  static const MessageEntry kMessageMap[2];
+
+  explicit InformationPage(SetupWizard &wizard) : wizard_(wizard) {}
+
+private:
+  INT_PTR OnInitDialog(WPARAM, LPARAM);
+  INT_PTR OnNotify(WPARAM, LPARAM);
+  void OnFirstActivation();
+  static DWORD CALLBACK ReadDocument(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *read);
+  static bool OnTextMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
+                            LRESULT *result);
+
+  SetupWizard &wizard_;
+  bool iconsSet_ = false;
+  win::Subclass textHandler_;
+  int readPosition_ = 0;
+  // The sheet's icons: they must outlive the sheet window.
+  win::Icon bigIcon_;
+  win::Icon smallIcon_;
+};

@@ -1,0 +1,141 @@
+#include "ui/prereq_page_model.h"
+
+#include "base/text.h"
+#include "download/download_item.h"
+#include "download/prereq_plan.h"
+#include "ui/download_failure_message.h"
+
+bool IsInstallAction(PrereqAction action) {
+  return action == PrereqAction::Install || action == PrereqAction::Downloaded ||
+         action == PrereqAction::AlreadyDownloaded;
+}
+
+PrereqPageModel::PrereqPageModel(PrereqPlan &plan) : plan_(plan) {
+  for (size_t i = 0; i < plan_.count(); ++i) {
+    const PrereqAction decision = plan_.decision(i);
+    if (IsMandatory(i) &&
+        (decision == PrereqAction::Install || decision == PrereqAction::Download)) {
+      ++mandatoryPending_;
+    }
+  }
+}
+
+bool PrereqPageModel::IsMandatory(size_t row) const {
+  // Whole characters: a trail byte of a double-byte character is never taken for the letter.
+  return text::Find(plan_.list().prerequisite(row).options, kMandatoryOption) != std::string::npos;
+}
+
+void PrereqPageModel::Recount() {
+  downloadCount_ = 0;
+  installCount_ = 0;
+  for (size_t i = 0; i < plan_.count(); ++i) {
+    const PrereqAction action = plan_.action(i);
+    if (action == PrereqAction::Download) {
+      ++downloadCount_;
+    } else if (IsInstallAction(action)) {
+      ++installCount_;
+    }
+  }
+  if (downloadCount_ > 0) {
+    state_ = PageState::DownloadsPending;
+  } else if (installCount_ > 0) {
+    state_ = PageState::InstallsPending;
+  } else {
+    state_ = PageState::Finished;
+  }
+}
+
+bool PrereqPageModel::SelectsRow(size_t row) const {
+  return row < plan_.count() && plan_.action(row) != PrereqAction::NotRequired;
+}
+
+bool PrereqPageModel::OpensCombo(size_t row) const { return SelectsRow(row) && !IsMandatory(row); }
+
+std::string PrereqPageModel::SecondItemText(size_t row) const {
+  if (plan_.list().prerequisite(row).sourceKind == SourceKind::SetupFile) {
+    return "Install";
+  }
+  const PrereqAction action = plan_.action(row);
+  return action == PrereqAction::Downloaded || action == PrereqAction::AlreadyDownloaded
+             ? "Install"
+             : "Download";
+}
+
+int PrereqPageModel::PreselectedItem(size_t row) const {
+  const PrereqAction action = plan_.action(row);
+  return action == PrereqAction::Download || IsInstallAction(action) ? 1 : 0;
+}
+
+void PrereqPageModel::ApplyActionChoice(size_t row, int item) {
+  if (row >= plan_.count()) {
+    return;
+  }
+  if (item == 0) {
+    // An installed row stays installed: its setup has run.
+    if (plan_.action(row) != PrereqAction::Installed) {
+      plan_.setAction(row, PrereqAction::DontInstall);
+    }
+  } else if (plan_.list().prerequisite(row).sourceKind == SourceKind::SetupFile) {
+    plan_.setAction(row, PrereqAction::Install);
+  } else {
+    plan_.setAction(row, PrereqAction::Download);
+    // A complete file already in the folder makes it AlreadyDownloaded at once.
+    plan_.refreshDownloaded();
+  }
+  Recount();
+}
+
+unsigned PrereqPageModel::AfterDownloadPass(int result) {
+  if (result != 0) {
+    // The actions stay: the user may press Next again, change actions or choose a folder.
+    Recount();
+    return DownloadFailureStringId(result);
+  }
+  bool saveFailed = false;
+  for (const DownloadItem &item : plan_.batch().items()) {
+    saveFailed = saveFailed || item.status == DownloadItemStatus::SaveFailed;
+  }
+  plan_.ApplyDownloadResults();
+  Recount();
+  // A folder that cannot be written fails every file silently otherwise.
+  return saveFailed ? DownloadFailureStringId(kDownloadSaveFailedResult) : 0;
+}
+
+bool PrereqPageModel::AfterInstallPass() {
+  bool allStarted = true;
+  for (size_t i = 0; i < plan_.count(); ++i) {
+    if (!IsInstallAction(plan_.action(i))) {
+      continue;
+    }
+    if (plan_.setupStarted(i)) {
+      plan_.setAction(i, PrereqAction::Installed);
+    } else {
+      allStarted = false;
+    }
+  }
+  if (allStarted) {
+    state_ = PageState::Finished;
+  } else {
+    Recount();
+  }
+  return allStarted;
+}
+
+std::string PrereqPageModel::HintText(PageState state) {
+  switch (state) {
+  case PageState::DownloadsPending:
+    return std::string("Please press the Next button to ") + "start downloading the prerequisites.";
+  case PageState::InstallsPending:
+    return std::string("Please press the Next button to ") + "install the prerequisites.";
+  case PageState::Finished:
+    break;
+  }
+  return "Please press the Finish button to install the main application.";
+}
+
+PageButtons PrereqPageModel::ButtonsFor(PageState state) {
+  if (state == PageState::Finished) {
+    return {ButtonRule::Unchanged, ButtonRule::Disable, ButtonRule::Enable};
+  }
+  return {ButtonRule::Enable, ButtonRule::Enable, ButtonRule::Unchanged};
+}

@@ -1,0 +1,69 @@
+// What the prerequisites page decides, without windows: the counts and the page state, the
+// hint, the action combo's items and the effect of a choice, and what each pass leaves.
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "prereq/prerequisite_list.h"
+
+class PrereqPlan;
+
+enum class PageState { DownloadsPending, InstallsPending, Finished };
+
+// How a state sets one of the sheet's buttons.
+enum class ButtonRule { Unchanged, Enable, Disable };
+
+struct PageButtons {
+  ButtonRule back;
+  ButtonRule next;
+  ButtonRule finish;
+};
+
+class PrereqPageModel {
+public:
+  // Counts the mandatory prerequisites whose decision is Install or Download.
+  explicit PrereqPageModel(PrereqPlan &plan);
+
+  // Recounts the actions; the state follows from the counts.
+  void Recount();
+
+  // A click on the Action cell selects the row unless it is NotRequired; the combo then opens
+  // unless the row is mandatory.
+  bool SelectsRow(size_t row) const;
+  bool OpensCombo(size_t row) const;
+  // Item 1 of the combo ("Install" or "Download"; item 0 is always "Don't Install").
+  std::string SecondItemText(size_t row) const;
+  int PreselectedItem(size_t row) const;
+  // The user's choice in the combo; recounts.
+  void ApplyActionChoice(size_t row, int item);
+
+  // After downloadAll(false) with its result. Result 0 applies the items' outcomes and
+  // recounts. Returns the string id of the message the page shows, 0 for none: the failure
+  // text of a non-zero result, or the save-failure text when a file could not be written.
+  unsigned AfterDownloadPass(int result);
+  // After installAll(false): rows whose setup was started become Installed. Returns true when
+  // every scheduled setup was started (the state is then Finished); otherwise the rows left
+  // keep their actions and the state is recounted, so that the user can run the pass again.
+  bool AfterInstallPass();
+
+  static std::string HintText(PageState state);
+  static PageButtons ButtonsFor(PageState state);
+
+  int mandatoryPending() const { return mandatoryPending_; }
+  int downloadCount() const { return downloadCount_; }
+  int installCount() const { return installCount_; }
+  PageState state() const { return state_; }
+  void setState(PageState state) { state_ = state; }
+
+private:
+  bool IsMandatory(size_t row) const;
+
+  PrereqPlan &plan_;
+  int mandatoryPending_ = 0;
+  int downloadCount_ = 0;
+  int installCount_ = 0;
+  PageState state_ = PageState::DownloadsPending;
+};
+
+// Whether an action is run by the install pass.
+bool IsInstallAction(PrereqAction action);

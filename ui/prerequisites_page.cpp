@@ -1,0 +1,289 @@
+#include "ui/prerequisites_page.h"
+
+#include <commctrl.h>
+
+#include "base/win/module_state.h"
+#include "base/win/product_name.h"
+#include "download/prereq_plan.h"
+#include "resources/resource.h"
+#include "ui/download_comctl_version.h"
+#include "ui/folder_browser.h"
+#include "ui/setup_wizard.h"
+#include "ui/wizard_buttons.h"
+
+namespace {
+
+constexpr int kNameColumnWidth = 100;
+constexpr int kStatusColumnFirstWidth = 400;
+constexpr int kActionColumnWidth = 80;
+constexpr int kActionColumn = 2;
+constexpr int kComboDropHeight = 200;
+
+std::string ModulePath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// The product name and " Setup"; the path and " Setup" without a name; the bare path when the
+// version information cannot be read (the status window adds " Setup" even then).
+std::string WizardTitle() {
+  std::string title = ModulePath();
+  if (ReadProductName(&title)) {
+    title += " Setup";
+  }
+  return title;
+}
+
+void ApplyButtonRule(HWND sheet, int id, ButtonRule rule) {
+  if (rule != ButtonRule::Unchanged) {
+    EnableWizardButton(sheet, id, rule == ButtonRule::Enable);
+  }
+}
+
+void InsertColumn(HWND list, int index, const char *header, int width) {
+  LVCOLUMNA column = {};
+  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  column.fmt = LVCFMT_LEFT;
+  column.cx = width;
+  column.pszText = const_cast<char *>(header);
+  column.iSubItem = index;
+  ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&column));
+}
+
+void SetCellText(HWND list, size_t row, int column, const std::string &text) {
+  LVITEMA cell = {};
+  cell.iSubItem = column;
+  cell.pszText = const_cast<char *>(text.c_str());
+  ::SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+}
+
+} // namespace
+
+const PreRequisitesPage::MessageEntry PreRequisitesPage::kMessageMap[3] = {
+    {WM_INITDIALOG, &PreRequisitesPage::OnInitDialog},
+    {WM_NOTIFY, &PreRequisitesPage::OnNotify},
+    {WM_COMMAND, &PreRequisitesPage::OnCommand},
+};
+
+PreRequisitesPage::PreRequisitesPage(PrereqPlan &plan, SetupWizard &wizard)
+    : wizard_(wizard), plan_(plan), model_(plan), title_(WizardTitle()) {}
+
+INT_PTR PreRequisitesPage::OnInitDialog(WPARAM, LPARAM) {
+  ::SetDlgItemTextA(hwnd(), IDC_DOWNLOAD_FOLDER, plan_.folder().c_str());
+  InitList();
+  RefreshActions();
+  return FALSE;
+}
+
+void PreRequisitesPage::InitList() {
+  HWND list = Item(IDC_PREREQ_LIST);
+  DWORD extended = static_cast<DWORD>(::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) |
+                   LVS_EX_FULLROWSELECT;
+  if (IsComCtl580OrLater()) {
+    extended |= LVS_EX_LABELTIP;
+  }
+  ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
+
+  InsertColumn(list, 0, "Name", kNameColumnWidth);
+  InsertColumn(list, 1, "Status", kStatusColumnFirstWidth);
+  InsertColumn(list, 2, "Action", kActionColumnWidth);
+  // The three columns fill the client area.
+  RECT client;
+  ::GetClientRect(list, &client);
+  const int name = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+  const int action = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 2, 0));
+  ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(client.right - name - action, 0));
+
+  // Names and statuses are written once; only the Action column changes later.
+  rowCount_ = static_cast<int>(plan_.count());
+  const PrerequisiteList &prerequisites = plan_.list();
+  for (size_t i = 0; i < plan_.count(); ++i) {
+    LVITEMA row = {};
+    row.mask = LVIF_TEXT;
+    row.iItem = static_cast<int>(i);
+    row.pszText = const_cast<char *>(prerequisites.prerequisite(i).name.c_str());
+    ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+    SetCellText(list, i, 1, prerequisites.StatusText(i));
+    SetCellText(list, i, kActionColumn, std::string());
+  }
+}
+
+void PreRequisitesPage::SetActionCell(size_t row, const std::string &text) {
+  SetCellText(Item(IDC_PREREQ_LIST), row, kActionColumn, text);
+}
+
+void PreRequisitesPage::RefreshActions() {
+  model_.Recount();
+  for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
+    SetActionCell(i, PrerequisiteList::ActionText(plan_.action(i)));
+  }
+  UpdateHint();
+  ::EnableWindow(Item(IDC_BROWSE), model_.downloadCount() > 0 ? TRUE : FALSE);
+}
+
+void PreRequisitesPage::UpdateHint() {
+  ::SetDlgItemTextA(hwnd(), IDC_HINT, PrereqPageModel::HintText(model_.state()).c_str());
+  const PageButtons buttons = PrereqPageModel::ButtonsFor(model_.state());
+  ApplyButtonRule(sheet(), kWizardBack, buttons.back);
+  ApplyButtonRule(sheet(), kWizardNext, buttons.next);
+  ApplyButtonRule(sheet(), kWizardFinish, buttons.finish);
+}
+
+void PreRequisitesPage::OpenActionCombo(int row, int column) {
+  HWND list = Item(IDC_PREREQ_LIST);
+  const int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  if (column != kActionColumn || row < 0 || row >= rows ||
+      !model_.SelectsRow(static_cast<size_t>(row))) {
+    return;
+  }
+  selectedRow_ = row;
+  if (!model_.OpensCombo(static_cast<size_t>(row))) {
+    return; // mandatory: no override
+  }
+  RECT cell = {};
+  cell.top = kActionColumn;
+  cell.left = LVIR_BOUNDS;
+  ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&cell));
+  cell.bottom += kComboDropHeight;
+  combo_ =
+      ::CreateWindowExA(0, "COMBOBOX", nullptr,
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL,
+                        cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, list,
+                        nullptr, win::ModuleInstance(), nullptr);
+  if (combo_ == nullptr) {
+    return;
+  }
+  ::SendMessageA(combo_, WM_SETFONT, ::SendMessageA(hwnd(), WM_GETFONT, 0, 0), TRUE);
+  ::SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Don't Install"));
+  const std::string second = model_.SecondItemText(static_cast<size_t>(row));
+  ::SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(second.c_str()));
+  ::SendMessageA(combo_, CB_SETCURSEL,
+                 static_cast<WPARAM>(model_.PreselectedItem(static_cast<size_t>(row))), 0);
+  ::SetFocus(combo_);
+  comboHandler_.Install(combo_, &PreRequisitesPage::OnComboMessage, this);
+}
+
+bool PreRequisitesPage::OnComboMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
+                                       LRESULT *result) {
+  if (message != WM_KILLFOCUS) {
+    return false;
+  }
+  // The choice is applied whenever the combo loses the focus, wherever the focus goes.
+  auto *self = static_cast<PreRequisitesPage *>(context);
+  const int item = static_cast<int>(::SendMessageA(hwnd, CB_GETCURSEL, 0, 0));
+  ::DestroyWindow(hwnd);
+  self->combo_ = nullptr;
+  if (self->selectedRow_ >= 0) {
+    self->model_.ApplyActionChoice(static_cast<size_t>(self->selectedRow_), item);
+    self->RefreshActions();
+  }
+  *result = 0;
+  return true;
+}
+
+void PreRequisitesPage::Browse() {
+  std::string path;
+  if (!BrowseForDownloadFolder(hwnd(), win::LoadResourceString(IDS_SELECT_DOWNLOAD_FOLDER),
+                               &path)) {
+    return;
+  }
+  // The folder is not checked: one that cannot be written fails its downloads, which the
+  // download pass reports.
+  plan_.setDownloadFolder(path);
+  ::SetDlgItemTextA(hwnd(), IDC_DOWNLOAD_FOLDER, plan_.folder().c_str());
+  RefreshActions();
+}
+
+void PreRequisitesPage::ShowFailure(unsigned stringId) {
+  ::MessageBoxA(hwnd(), win::LoadResourceString(stringId).c_str(),
+                win::LoadResourceString(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
+}
+
+void PreRequisitesPage::DownloadPass() {
+  const int result = plan_.downloadAll(false);
+  if (!plan_.batch().items().empty()) {
+    const unsigned message = model_.AfterDownloadPass(result);
+    if (result == 0) {
+      ::EnableWindow(Item(IDC_BROWSE), FALSE);
+      model_.setState(PageState::InstallsPending);
+      UpdateHint();
+    }
+    if (message != 0) {
+      ShowFailure(message);
+    }
+  }
+  RefreshActions();
+}
+
+void PreRequisitesPage::InstallPass() {
+  plan_.installAll(false);
+  const bool allStarted = model_.AfterInstallPass();
+  for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
+    SetActionCell(i, PrerequisiteList::ActionText(plan_.action(i)));
+  }
+  if (allStarted) {
+    ::EnableWindow(Item(IDC_BROWSE), FALSE);
+    UpdateHint();
+  } else {
+    // Rows whose setup could not start keep their action: the user may retry or finish.
+    RefreshActions();
+  }
+}
+
+INT_PTR PreRequisitesPage::OnCommand(WPARAM wParam, LPARAM) {
+  if (LOWORD(wParam) == IDC_BROWSE && HIWORD(wParam) == BN_CLICKED) {
+    Browse();
+    return TRUE;
+  }
+  return FALSE;
+}
+
+INT_PTR PreRequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
+  const auto *header = reinterpret_cast<const NMHDR *>(lParam);
+  if (header->hwndFrom == Item(IDC_PREREQ_LIST)) {
+    if (header->code == NM_CLICK) {
+      const auto *click = reinterpret_cast<const NMITEMACTIVATE *>(lParam);
+      OpenActionCombo(click->iItem, click->iSubItem);
+    }
+    return FALSE; // the list view's default handling goes on
+  }
+  if (header->hwndFrom != hwnd() && header->hwndFrom != sheet()) {
+    return FALSE;
+  }
+  switch (header->code) {
+  case PSN_SETACTIVE:
+    UpdateHint();
+    ::PostMessageA(sheet(), PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(title_.c_str()));
+    ::SetWindowTextA(sheet(), title_.c_str());
+    return NotifyResult(0); // 0: the page may be shown
+  case PSN_WIZNEXT:
+    if (model_.state() == PageState::DownloadsPending) {
+      DownloadPass();
+    } else if (model_.state() == PageState::InstallsPending) {
+      InstallPass();
+    }
+    return NotifyResult(0); // 0: the last page, so the sheet stays on it
+  case PSN_WIZFINISH:
+    wizard_.Finish();
+    return NotifyResult(0); // 0: the sheet closes; pending passes are not run
+  case PSN_QUERYCANCEL:
+    return NotifyResult(0); // 0: the sheet closes without a question
+  case PSN_WIZBACK:
+  case PSN_KILLACTIVE:
+  case PSN_APPLY:
+  case PSN_RESET:
+  case PSN_HELP:
+    return NotifyResult(0); // 0: nothing else
+  default:
+    return FALSE; // not a notification of this page
+  }
+}

@@ -1,0 +1,54 @@
+// The wizard's second page (template 202): the prerequisites with their status and action,
+// the action combo over the Action cell, the download folder, and the two passes run from
+// Next.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "base/win/property_page.h"
+#include "base/win/subclass.h"
+#include "resources/setup_wizard_ids.h"
+#include "ui/prereq_page_model.h"
+
+class PrereqPlan;
+class SetupWizard;
+
+class PreRequisitesPage : public win::PropertyPage<PreRequisitesPage> {
+public:
+  static constexpr int kTemplateId = IDD_PREREQUISITES_PAGE;
+  static const MessageEntry kMessageMap[3];
+
+  // Computes the wizard title and counts the mandatory prerequisites still to be handled.
+  PreRequisitesPage(PrereqPlan &plan, SetupWizard &wizard);
+
+  int mandatoryPending() const { return model_.mandatoryPending(); }
+  const std::string &title() const { return title_; }
+
+private:
+  INT_PTR OnInitDialog(WPARAM, LPARAM);
+  INT_PTR OnNotify(WPARAM, LPARAM);
+  INT_PTR OnCommand(WPARAM, LPARAM);
+
+  HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
+  void InitList();
+  void RefreshActions();
+  void UpdateHint();
+  void SetActionCell(size_t row, const std::string &text);
+  void OpenActionCombo(int row, int column);
+  static bool OnComboMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
+                             LRESULT *result);
+  void Browse();
+  void DownloadPass();
+  void InstallPass();
+  void ShowFailure(unsigned stringId);
+
+  SetupWizard &wizard_;
+  PrereqPlan &plan_;
+  PrereqPageModel model_;
+  int rowCount_ = 0;
+  win::Subclass comboHandler_;
+  HWND combo_ = nullptr;
+  int selectedRow_ = -1;
+  std::string title_;
+};

@@ -1,0 +1,46 @@
+#include "ui/setup_wizard.h"
+
+#include "base/win/module_state.h"
+
+namespace {
+
+int CALLBACK SheetCallback(HWND, UINT, LPARAM) { return 0; }
+
+} // namespace
+
+SetupWizard::SetupWizard(PrereqPlan &plan)
+    : header_(), information_(*this), prerequisites_(plan, *this) {
+  header_.dwSize = PROPSHEETHEADERA_V1_SIZE;
+  header_.dwFlags = PSH_USECALLBACK | PSH_WIZARD | PSH_WIZARDHASFINISH;
+  header_.hInstance = win::ModuleInstance();
+  header_.pszCaption = "SetupWizard";
+  header_.nStartPage = 0;
+  header_.pfnCallback = &SheetCallback;
+  // A page the system refuses is left out; the sheet runs with the others.
+  HPROPSHEETPAGE pages[2] = {information_.CreatePage(), prerequisites_.CreatePage()};
+  for (HPROPSHEETPAGE page : pages) {
+    if (page != nullptr) {
+      pages_.push_back(page);
+    }
+  }
+}
+
+SetupWizard::~SetupWizard() {
+  if (!ran_) {
+    for (HPROPSHEETPAGE page : pages_) {
+      ::DestroyPropertySheetPage(page);
+    }
+  }
+}
+
+void SetupWizard::Run(HWND owner) {
+  if (ran_) {
+    return; // the sheet destroyed its pages when it closed
+  }
+  ran_ = true;
+  header_.hwndParent = owner;
+  header_.dwFlags &= ~static_cast<DWORD>(PSH_MODELESS);
+  header_.nPages = static_cast<UINT>(pages_.size());
+  header_.phpage = pages_.data();
+  ::PropertySheetA(&header_);
+}

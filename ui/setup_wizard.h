@@ -1,0 +1,42 @@
+// The prerequisites wizard: a modal two-page property sheet. It reports one fact, whether the
+// user left it with Finish; everything chosen and done stays in the plan.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/information_page.h"
+#include "ui/prerequisites_page.h"
+
+class PrereqPlan;
+
+class SetupWizard {
+public:
+  explicit SetupWizard(PrereqPlan &plan);
+  // Destroys the pages of a sheet that never ran.
+  ~SetupWizard();
+  SetupWizard(const SetupWizard &) = delete;
+  SetupWizard &operator=(const SetupWizard &) = delete;
+
+  // Shows the sheet owned by owner (may be null) and returns when it has closed.
+  void Run(HWND owner);
+  // True unless a page handled Finish.
+  bool cancelled() const { return cancelled_; }
+
+  // For the pages.
+  void Finish() { cancelled_ = false; }
+  int mandatoryPending() const { return prerequisites_.mandatoryPending(); }
+  const std::string &title() const { return prerequisites_.title(); }
+
+private:
+  PROPSHEETHEADERA header_;
+  std::vector<HPROPSHEETPAGE> pages_;
+  bool cancelled_ = true;
+  bool ran_ = false;
+  InformationPage information_;
+  PreRequisitesPage prerequisites_;
+};
