@@ -7,6 +7,7 @@
 #include "app/status_window.h"
 #include "download/prereq_plan.h"
 #include "prereq/prerequisite_list.h"
+#include "ui/setup_wizard.h"
 
 namespace {
 
@@ -22,8 +23,11 @@ void CarryOut(Bootstrapper &run, const PrerequisiteList &list) {
     plan.installAll(true);
     return;
   }
-  // Until the wizard is linked in, a run that would show it goes on as if Finish had been
-  // pressed on its first page: nothing is installed, the package is.
+  SetupWizard wizard(plan);
+  wizard.Run(::GetActiveWindow());
+  if (wizard.cancelled()) {
+    run.cancelled = true;
+  }
 }
 
 } // namespace
