@@ -20,12 +20,13 @@ std::string ArgumentsAfterProgramName(const std::string &fullCommandLine) {
 }
 
 std::string ParseExtractOption(const std::string &commandLine) {
-  static const std::string kOption = "/extract:";
+  // A plain array: a static string would cost a guard and a destructor at exit.
+  static const char kOption[] = "/extract:";
   size_t at = text::Find(commandLine, kOption);
   if (at == std::string::npos) {
     return std::string();
   }
-  size_t start = at + kOption.size();
+  size_t start = at + sizeof kOption - 1;
   if (commandLine.size() - start < 2) {
     return std::string();
   }
