@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "download/prereq_plan.h"
 #include "download_fakes.h"
+#include "install/install_platform.h"
 #include "prereq/profile_file.h"
 #include "resources/resource.h"
 #include "ui/prereq_page_model.h"
@@ -43,6 +44,26 @@ public:
   }
 };
 
+// Starts every setup but the one named.
+class FailingInstaller : public InstallPlatform {
+public:
+  std::string fails;
+  std::vector<std::string> started;
+  bool RunSetup(const SetupLaunch &launch) override {
+    if (launch.name == fails) {
+      return false;
+    }
+    started.push_back(launch.name);
+    return true;
+  }
+  void RunWithLaunchWindow(const std::vector<SetupLaunch> &launches,
+                           std::vector<unsigned char> *done) override {
+    for (size_t i = 0; i < launches.size(); ++i) {
+      (*done)[i] = RunSetup(launches[i]) ? 1 : 0;
+    }
+  }
+};
+
 class PageModel : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -67,6 +88,7 @@ protected:
   SfxArchive archive_;
   PrerequisiteList list_{"unused.ini"};
   ScriptedDialogPlatform platform_;
+  FailingInstaller installer_;
 };
 
 } // namespace
@@ -174,5 +196,32 @@ TEST_F(PageModel, EveryDownloadFailedWithNothingToInstallIsFinished) {
   platform_.statuses = {DownloadItemStatus::ReadFailed, DownloadItemStatus::Failed};
   // Read failures and wrong sizes are not reported by the page.
   EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(false)), 0u);
+  EXPECT_EQ(model.state(), PageState::Finished);
+}
+
+TEST_F(PageModel, ASetupThatCouldNotStartKeepsItsAction) {
+  PrereqPlan plan(archive_, list_, platform_, installer_);
+  PrereqPageModel model(plan);
+  plan.setAction(0, PrereqAction::DontInstall);
+  plan.setAction(1, PrereqAction::Downloaded);
+  plan.setAction(3, PrereqAction::DontInstall);
+  plan.setAction(4, PrereqAction::AlreadyDownloaded);
+  model.Recount();
+  ASSERT_EQ(model.state(), PageState::InstallsPending);
+
+  // Lib's setup cannot be started: it stays scheduled, so the user may run the pass again.
+  installer_.fails = "Lib";
+  plan.installAll(false);
+  EXPECT_FALSE(model.AfterInstallPass());
+  EXPECT_EQ(installer_.started, std::vector<std::string>{"Runtime"});
+  EXPECT_EQ(plan.action(1), PrereqAction::Installed);
+  EXPECT_EQ(plan.action(4), PrereqAction::AlreadyDownloaded);
+  EXPECT_EQ(model.state(), PageState::InstallsPending);
+
+  // Run again, it starts: everything scheduled has run and the page is finished.
+  installer_.fails.clear();
+  plan.installAll(false);
+  EXPECT_TRUE(model.AfterInstallPass());
+  EXPECT_EQ(plan.action(4), PrereqAction::Installed);
   EXPECT_EQ(model.state(), PageState::Finished);
 }
