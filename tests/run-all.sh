@@ -43,14 +43,25 @@ record "fuzz targets, 30 s each" $?
 ctest --preset windows
 record "Windows unit tests under Wine" $?
 
+# Every Wine prefix under the test folder but the template, one a line, sorted.
+wine_prefixes() {
+  find "$TESSARA_TEST_ROOT" -name system.reg -not -path '*/prefix-template/*' -printf '%h\n' | sort
+}
+
 for script in tests/e2e/*.sh; do
   [ -e "$script" ] || continue
   name=$(basename "$script" .sh)
   log="$TESSARA_TEST_ROOT/$name.log"
   echo "== $name"
+  prefixes_before=$(wine_prefixes)
   timeout 900 bash "$script" >"$log" 2>&1
   status=$?
-  [ $status -eq 0 ] || tail -n 40 "$log"
+  if [ $status -eq 0 ]; then
+    # A passing script's Wine prefixes (hundreds of MB each) go; logs and screenshots stay.
+    comm -13 <(echo "$prefixes_before") <(wine_prefixes) | xargs -r -d '\n' rm -rf
+  else
+    tail -n 40 "$log"
+  fi
   record "$name" $status
 done
 
