@@ -58,41 +58,41 @@ bool SameExceptSource(const Prerequisite &a, const Prerequisite &b) {
          a.sha256 == b.sha256;
 }
 
-const CarrySpec *CarryOf(const PackOptions &options, uint32_t app) {
-  for (const CarrySpec &spec : options.carries) {
-    if (spec.app == app) {
-      return &spec;
+const CarryRequest *CarryOf(const PackOptions &options, uint32_t app) {
+  for (const CarryRequest &request : options.carries) {
+    if (request.app == app) {
+      return &request;
     }
   }
   return nullptr;
 }
 
 // The carried file against what the configuration says the download must be.
-PackStatus CheckCarriedFile(const CarrySpec &spec, const Prerequisite &p) {
-  const std::string label = "--carry App" + std::to_string(spec.app) + ": ";
+PackStatus CheckCarriedFile(const CarryRequest &request, const Prerequisite &p) {
+  const std::string label = "--carry App" + std::to_string(request.app) + ": ";
   if (p.sourceKind != SourceKind::Url) {
-    return Refused(label + "App" + std::to_string(spec.app) +
+    return Refused(label + "App" + std::to_string(request.app) +
                    " is not downloaded: it already names the carried setup '" + p.source + "'");
   }
-  PackStatus status = CheckPrerequisiteKind(spec.path, label + "the setup");
+  PackStatus status = CheckPrerequisiteKind(request.path, label + "the setup");
   if (!status.ok()) {
     return status;
   }
   uint64_t size = 0;
-  if (!host::FileSize(spec.path, &size)) {
-    return Refused(label + "cannot find '" + spec.path + "'");
+  if (!host::FileSize(request.path, &size)) {
+    return Refused(label + "cannot find '" + request.path + "'");
   }
   if (p.exactSize != 0 && size != p.exactSize) {
-    return Refused(label + "'" + spec.path + "' is " + std::to_string(size) +
+    return Refused(label + "'" + request.path + "' is " + std::to_string(size) +
                    " bytes, but the prerequisite's ExactSize is " + std::to_string(p.exactSize));
   }
   if (!p.sha256.empty()) {
     std::string hex;
-    if (!Sha256OfFile(spec.path, &hex)) {
-      return IoError(label + "cannot read '" + spec.path + "'");
+    if (!Sha256OfFile(request.path, &hex)) {
+      return IoError(label + "cannot read '" + request.path + "'");
     }
     if (IsSha256Text(p.sha256) && !SameSha256(hex, p.sha256)) {
-      return Refused(label + "'" + spec.path +
+      return Refused(label + "'" + request.path +
                      "' does not match the prerequisite's Sha256 (its "
                      "hash is " +
                      hex + ")");
@@ -103,7 +103,7 @@ PackStatus CheckCarriedFile(const CarrySpec &spec, const Prerequisite &p) {
 
 } // namespace
 
-bool ParseCarry(const std::string &text, CarrySpec *spec, std::string *error) {
+bool ParseCarry(const std::string &text, CarryRequest *request, std::string *error) {
   const size_t equals = text.find('=');
   const std::string key = equals == std::string::npos ? text : text.substr(0, equals);
   const std::string digits = key.size() > 3 ? key.substr(3) : std::string();
@@ -117,8 +117,8 @@ bool ParseCarry(const std::string &text, CarrySpec *spec, std::string *error) {
         "--carry takes AppN=FILE (for example App2=redist/runtime-setup.exe), not '" + text + "'";
     return false;
   }
-  spec->app = ParseConfigNumber(digits);
-  spec->path = text.substr(equals + 1);
+  request->app = ParseConfigNumber(digits);
+  request->path = text.substr(equals + 1);
   return true;
 }
 
@@ -178,20 +178,21 @@ PackStatus BuildStoredConfiguration(const PackOptions &options, std::string *sto
   }
   const std::vector<Prerequisite> before = ReadAll(*stored);
   std::string text = *stored;
-  for (const CarrySpec &spec : options.carries) {
-    if (spec.app > before.size()) {
-      return Refused("--carry App" + std::to_string(spec.app) +
+  for (const CarryRequest &request : options.carries) {
+    if (request.app > before.size()) {
+      return Refused("--carry App" + std::to_string(request.app) +
                      ": the configuration lists no such prerequisite (it has " +
                      std::to_string(before.size()) + ")");
     }
-    const PackStatus status = CheckCarriedFile(spec, before[spec.app - 1]);
+    const PackStatus status = CheckCarriedFile(request, before[request.app - 1]);
     if (!status.ok()) {
       return status;
     }
     std::string rewritten;
-    if (!RewriteToSetupFile(text, AppKeyName(spec.app), host::BaseName(spec.path), &rewritten)) {
-      return Refused("--carry App" + std::to_string(spec.app) +
-                     ": cannot find the Url line of [App" + std::to_string(spec.app) +
+    if (!RewriteToSetupFile(text, AppKeyName(request.app), host::BaseName(request.path),
+                            &rewritten)) {
+      return Refused("--carry App" + std::to_string(request.app) +
+                     ": cannot find the Url line of [App" + std::to_string(request.app) +
                      "] to rewrite");
     }
     text = rewritten;
@@ -201,12 +202,12 @@ PackStatus BuildStoredConfiguration(const PackOptions &options, std::string *sto
   const std::vector<Prerequisite> after = ReadAll(text);
   bool same = after.size() == before.size();
   for (size_t i = 0; same && i < after.size(); ++i) {
-    const CarrySpec *spec = CarryOf(options, static_cast<uint32_t>(i + 1));
+    const CarryRequest *request = CarryOf(options, static_cast<uint32_t>(i + 1));
     same = SameExceptSource(before[i], after[i]) &&
-           (spec == nullptr
+           (request == nullptr
                 ? after[i].source == before[i].source && after[i].sourceKind == before[i].sourceKind
                 : after[i].sourceKind == SourceKind::SetupFile &&
-                      after[i].source == host::BaseName(spec->path));
+                      after[i].source == host::BaseName(request->path));
   }
   if (!same) {
     return Refused("the configuration '" + options.config +

@@ -86,17 +86,17 @@ PackStatus Apply(const OptionSpec &option, const std::string &value, PackOptions
       return UsageError(name + " needs a file name");
     }
     if (name == "--carry") {
-      CarrySpec spec;
+      CarryRequest request;
       std::string error;
-      if (!ParseCarry(value, &spec, &error)) {
+      if (!ParseCarry(value, &request, &error)) {
         return UsageError(error);
       }
-      for (const CarrySpec &other : options->carries) {
-        if (other.app == spec.app) {
-          return UsageError("--carry names App" + std::to_string(spec.app) + " twice");
+      for (const CarryRequest &other : options->carries) {
+        if (other.app == request.app) {
+          return UsageError("--carry names App" + std::to_string(request.app) + " twice");
         }
       }
-      options->carries.push_back(spec);
+      options->carries.push_back(request);
       return PackOk();
     }
     std::vector<std::string> &list = name == "--cab"    ? options->cabinets

@@ -104,7 +104,7 @@ PackStatus PlanEntries(const PackOptions &options, std::vector<PlannedEntry> *en
   for (const std::string &path : options.prerequisites) {
     add(path, kPrerequisiteSetup, host::BaseName(path));
   }
-  for (const CarrySpec &carry : options.carries) {
+  for (const CarryRequest &carry : options.carries) {
     add(carry.path, kPrerequisiteSetup, host::BaseName(carry.path));
   }
 

@@ -174,7 +174,7 @@ TEST_F(PackTest, RefusesAStubThatCarriesAnArchiveUnlessReplacing) {
   EXPECT_EQ(FooterOf(second).dataOffset, kStubSize);
 
   // A stub whose code holds the signature as a constant is no setup.
-  stub_fixture::StubSpec plain;
+  stub_fixture::StubRecipe plain;
   plain.code = Filler(3000, 9) + kArchiveMagic + Filler(3000, 10);
   options = Basic();
   options.stub = dir_.Add("plain.exe", MakeStub(plain));

@@ -21,7 +21,7 @@ using stub_fixture::Cabinet;
 using stub_fixture::CompoundFile;
 using stub_fixture::MakeIcon;
 using stub_fixture::MakeStub;
-using stub_fixture::StubSpec;
+using stub_fixture::StubRecipe;
 
 namespace {
 
@@ -191,10 +191,10 @@ TEST_F(VendorTest, WritesTheVendorsIconAndVersionStringsIntoTheStubsResources) {
 }
 
 TEST_F(VendorTest, RefusesInputsThatCannotMakeAWorkingSetupBeforeWritingAnything) {
-  auto stubWith = [this](const std::string &name, const std::function<void(StubSpec &)> &edit) {
-    StubSpec spec;
-    edit(spec);
-    return dir_.Add(name, MakeStub(spec));
+  auto stubWith = [this](const std::string &name, const std::function<void(StubRecipe &)> &edit) {
+    StubRecipe recipe;
+    edit(recipe);
+    return dir_.Add(name, MakeStub(recipe));
   };
   const std::string text = dir_.Add("notes.txt", "just some text\n");
   const std::string icon = MakeIcon(32, 0xFF000000);
@@ -219,28 +219,30 @@ TEST_F(VendorTest, RefusesInputsThatCannotMakeAWorkingSetupBeforeWritingAnything
       {"a text stub", [&](PackOptions &o) { o.stub = text; }, "is not a Windows program"},
       {"a 64-bit stub",
        [&](PackOptions &o) {
-         o.stub = stubWith("x64.exe", [](StubSpec &s) {
+         o.stub = stubWith("x64.exe", [](StubRecipe &s) {
            s.machine = 0x8664;
            s.magic = 0x20B;
          });
        },
        "is not a 32-bit (x86) Windows program"},
       {"a console stub",
-       [&](PackOptions &o) { o.stub = stubWith("con.exe", [](StubSpec &s) { s.subsystem = 3; }); },
+       [&](PackOptions &o) {
+         o.stub = stubWith("con.exe", [](StubRecipe &s) { s.subsystem = 3; });
+       },
        "is a console program"},
       {"a DLL as the stub",
        [&](PackOptions &o) {
-         o.stub = stubWith("lib.dll", [](StubSpec &s) { s.characteristics = 0x2102; });
+         o.stub = stubWith("lib.dll", [](StubRecipe &s) { s.characteristics = 0x2102; });
        },
        "is a library"},
       {"a GUI program without the marker",
        [&](PackOptions &o) {
-         o.stub = stubWith("other.exe", [](StubSpec &s) { s.marker = false; });
+         o.stub = stubWith("other.exe", [](StubRecipe &s) { s.marker = false; });
        },
        "no Tessara stub"},
       {"a stub of another archive version",
        [&](PackOptions &o) {
-         o.stub = stubWith("old.exe", [](StubSpec &s) { s.markerVersion = 99; });
+         o.stub = stubWith("old.exe", [](StubRecipe &s) { s.markerVersion = 99; });
        },
        "reads archive version 99; this packer writes version 100"},
       {"a text file named .msi",
@@ -404,7 +406,7 @@ TEST_F(VendorTest, CarriesADownloadAndRewritesOnlyTheStoredConfiguration) {
   twice.config = offlineOut / "app.ini";
   const std::string spare = dir_.Add("spare.exe", FakeProgram(100, 9));
   twice.prerequisites = {spare};
-  twice.carries = {CarrySpec{1, runtimePath}};
+  twice.carries = {CarryRequest{1, runtimePath}};
   EXPECT_NE(Run(twice).message.find("App1 is not downloaded"), std::string::npos);
   twice.carries.clear();
   twice.prerequisites = {runtimePath, spare};

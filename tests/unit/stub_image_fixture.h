@@ -13,7 +13,7 @@
 
 namespace stub_fixture {
 
-struct StubSpec {
+struct StubRecipe {
   bool marker = true;
   uint32_t markerVersion = 100;
   uint16_t machine = 0x14C;
@@ -61,7 +61,7 @@ inline std::string VersionBlock() {
   return BuildVersionInfo(root);
 }
 
-inline ResourceTree StubResources(const StubSpec &spec) {
+inline ResourceTree StubResources(const StubRecipe &recipe) {
   ResourceTree tree;
   std::vector<IconImage> images;
   std::string problem;
@@ -74,20 +74,20 @@ inline ResourceTree StubResources(const StubSpec &spec) {
   tree.Item(ResourceId::Number(kRtGroupIcon), ResourceId::Number(128)).languages = {leaf};
   leaf.data = VersionBlock();
   tree.Item(ResourceId::Number(kRtVersion), ResourceId::Number(1)).languages = {leaf};
-  if (spec.marker) {
+  if (recipe.marker) {
     leaf.data.assign(4, '\0');
-    bytes::Put32(&leaf.data, 0, spec.markerVersion);
+    bytes::Put32(&leaf.data, 0, recipe.markerVersion);
     tree.Item(ResourceId::Number(kRtRcData), ResourceId::Name(kStubMarkerName)).languages = {leaf};
   }
   return tree;
 }
 
-inline std::string MakeStub(const StubSpec &spec = StubSpec()) {
+inline std::string MakeStub(const StubRecipe &recipe = StubRecipe()) {
   const uint32_t fileAlign = 0x200;
   const uint32_t sectionAlign = 0x1000;
-  const std::string code = spec.code;
+  const std::string code = recipe.code;
   const std::string rsrc = BuildResourceSection(
-      StubResources(spec),
+      StubResources(recipe),
       0x1000 +
           sectionAlign * ((static_cast<uint32_t>(code.size()) + sectionAlign - 1) / sectionAlign));
   const std::string reloc("\x00\x10\x00\x00\x0C\x00\x00\x00\x00\x30\x00\x00", 12);
@@ -109,12 +109,12 @@ inline std::string MakeStub(const StubSpec &spec = StubSpec()) {
   file[1] = 'Z';
   bytes::Put32(&file, 60, 0x40);
   file.replace(0x40, 4, std::string("PE\0\0", 4));
-  bytes::Put16(&file, 0x44, spec.machine);
+  bytes::Put16(&file, 0x44, recipe.machine);
   bytes::Put16(&file, 0x46, 3);
   bytes::Put16(&file, 0x54, 224);
-  bytes::Put16(&file, 0x56, spec.characteristics);
+  bytes::Put16(&file, 0x56, recipe.characteristics);
   const size_t opt = 0x58;
-  bytes::Put16(&file, opt, spec.magic);
+  bytes::Put16(&file, opt, recipe.magic);
   bytes::Put32(&file, opt + 16, 0x1000);
   bytes::Put32(&file, opt + 28, 0x400000);
   bytes::Put32(&file, opt + 32, sectionAlign);
@@ -123,7 +123,7 @@ inline std::string MakeStub(const StubSpec &spec = StubSpec()) {
   bytes::Put16(&file, opt + 48, 4);
   bytes::Put32(&file, opt + 56, va);
   bytes::Put32(&file, opt + 60, 0x400);
-  bytes::Put16(&file, opt + 68, spec.subsystem);
+  bytes::Put16(&file, opt + 68, recipe.subsystem);
   bytes::Put32(&file, opt + 92, 16);
   bytes::Put32(&file, opt + 96 + 2 * 8, secs[1].va);
   bytes::Put32(&file, opt + 96 + 2 * 8 + 4, static_cast<uint32_t>(rsrc.size()));
