@@ -4,32 +4,9 @@
 #include <shlobj.h>
 
 #include "base/text.h"
+#include "base/win/shell_item_list.h"
 
-namespace {
-
-// An item identifier list from the shell, freed through the shell's allocator.
-class ShellItemList {
-public:
-  explicit ShellItemList(LPITEMIDLIST list) : list_(list) {}
-  ~ShellItemList() {
-    if (list_ == nullptr) {
-      return;
-    }
-    IMalloc *allocator = nullptr;
-    if (SUCCEEDED(::SHGetMalloc(&allocator)) && allocator != nullptr) {
-      allocator->Free(list_);
-      allocator->Release();
-    }
-  }
-  ShellItemList(const ShellItemList &) = delete;
-  ShellItemList &operator=(const ShellItemList &) = delete;
-  LPITEMIDLIST Get() const { return list_; }
-
-private:
-  LPITEMIDLIST list_;
-};
-
-} // namespace
+namespace {} // namespace
 
 bool BrowseForDownloadFolder(HWND owner, const std::string &title, std::string *path) {
   BROWSEINFOA info = {};
@@ -37,7 +14,7 @@ bool BrowseForDownloadFolder(HWND owner, const std::string &title, std::string *
   info.lpszTitle = title.c_str();
   // BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON
   info.ulFlags = 0x243;
-  ShellItemList chosen(::SHBrowseForFolderA(&info));
+  win::ShellItemList chosen(::SHBrowseForFolderA(&info));
   if (chosen.Get() == nullptr) {
     return false;
   }

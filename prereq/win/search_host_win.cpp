@@ -7,6 +7,7 @@
 #include "base/win/find_handle.h"
 #include "base/win/module.h"
 #include "base/win/reg_key.h"
+#include "base/win/shell_item_list.h"
 #include "prereq/search.h"
 #include "prereq/search_host.h"
 #include "prereq/win/file_version.h"
@@ -16,29 +17,6 @@ namespace {
 HKEY RootKey(RegRoot root) {
   return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
-
-// Releases an item list through the shell's allocator.
-class ShellItemList {
-public:
-  ShellItemList() = default;
-  ~ShellItemList() {
-    if (list_ == nullptr) {
-      return;
-    }
-    IMalloc *allocator = nullptr;
-    if (SUCCEEDED(::SHGetMalloc(&allocator)) && allocator != nullptr) {
-      allocator->Free(list_);
-      allocator->Release();
-    }
-  }
-  ShellItemList(const ShellItemList &) = delete;
-  ShellItemList &operator=(const ShellItemList &) = delete;
-  LPITEMIDLIST *Out() { return &list_; }
-  LPCITEMIDLIST Get() const { return list_; }
-
-private:
-  LPITEMIDLIST list_ = nullptr;
-};
 
 // A folder from one of the "fill this 260-byte buffer" calls; empty on failure.
 template <typename Fn> std::string FolderFrom(Fn call) {
@@ -138,7 +116,7 @@ public:
   }
 
   std::string SpecialFolder(int csidl) const override {
-    ShellItemList list;
+    win::ShellItemList list;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, list.Out())) || list.Get() == nullptr) {
       return std::string();
     }
