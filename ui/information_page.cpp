@@ -88,18 +88,8 @@ INT_PTR InformationPage::OnNotify(WPARAM, LPARAM lParam) {
   case PSN_WIZNEXT:
     EnableWizardButton(sheet(), kWizardBack, true);
     return NotifyResult(0); // 0: the sheet moves on to the prerequisites page
-  case PSN_WIZFINISH:
-    wizard_.Finish();
-    return NotifyResult(0); // 0: the sheet closes
-  case PSN_QUERYCANCEL:
-    return NotifyResult(0); // 0: the sheet closes without a question
-  case PSN_WIZBACK:
-  case PSN_KILLACTIVE:
-  case PSN_APPLY:
-  case PSN_RESET:
-  case PSN_HELP:
-    return NotifyResult(0); // 0: nothing else
   default:
-    return FALSE; // not a notification of this page
+    // 0 for Finish, Cancel and the notifications that need nothing; FALSE: not this page's.
+    return wizard_.AnswerCommonNotification(header->code) ? NotifyResult(0) : FALSE;
   }
 }

@@ -272,18 +272,8 @@ INT_PTR PreRequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
       InstallPass();
     }
     return NotifyResult(0); // 0: the last page, so the sheet stays on it
-  case PSN_WIZFINISH:
-    wizard_.Finish();
-    return NotifyResult(0); // 0: the sheet closes; pending passes are not run
-  case PSN_QUERYCANCEL:
-    return NotifyResult(0); // 0: the sheet closes without a question
-  case PSN_WIZBACK:
-  case PSN_KILLACTIVE:
-  case PSN_APPLY:
-  case PSN_RESET:
-  case PSN_HELP:
-    return NotifyResult(0); // 0: nothing else
   default:
-    return FALSE; // not a notification of this page
+    // 0 for Finish, Cancel and the notifications that need nothing; FALSE: not this page's.
+    return wizard_.AnswerCommonNotification(header->code) ? NotifyResult(0) : FALSE;
   }
 }

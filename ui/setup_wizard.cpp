@@ -44,3 +44,20 @@ void SetupWizard::Run(HWND owner) {
   header_.phpage = pages_.data();
   ::PropertySheetA(&header_);
 }
+
+bool SetupWizard::AnswerCommonNotification(UINT code) {
+  switch (code) {
+  case PSN_WIZFINISH: // the sheet closes; pending passes are not run
+    Finish();
+    return true;
+  case PSN_QUERYCANCEL: // the sheet closes without a question
+  case PSN_WIZBACK:
+  case PSN_KILLACTIVE:
+  case PSN_APPLY:
+  case PSN_RESET:
+  case PSN_HELP:
+    return true;
+  default:
+    return false;
+  }
+}

@@ -29,6 +29,9 @@ public:
 
   // For the pages.
   void Finish() { cancelled_ = false; }
+  // The sheet's notifications both pages answer alike (Finish, Cancel and the ones that need
+  // nothing); true when code is one of them and has been handled, its answer then being 0.
+  bool AnswerCommonNotification(UINT code);
   int mandatoryPending() const { return prerequisites_.mandatoryPending(); }
   const std::string &title() const { return prerequisites_.title(); }
 
