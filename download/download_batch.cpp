@@ -66,6 +66,7 @@ void DownloadBatch::control(int code) {
   if (!pauseEvent_) {
     return;
   }
+  // The bit before the event: the worker waits on the event only when it sees the bit.
   switch (code) {
   case kDownloadPause:
     flags_.fetch_or(kDownloadPausedFlag);
