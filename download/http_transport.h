@@ -27,7 +27,8 @@ public:
 class HttpSession {
 public:
   virtual ~HttpSession() = default;
-  // InternetOpenUrlA with reload and no-cache; headers is empty or "Name: value\r\n" lines.
+  // InternetOpenUrlA with reload, no-cache and no cache write; headers is empty or
+  // "Name: value\r\n" lines.
   // Null when the URL cannot be opened (or the open is given up: a cancelled batch).
   virtual std::unique_ptr<HttpRequest> OpenUrl(const std::string &url,
                                                const std::string &headers) = 0;

@@ -69,10 +69,12 @@ void WinInetCallThread::Run() {
 
 void WinInetCallThread::Perform() {
   if (op_ == Op::OpenUrl) {
-    HINTERNET request =
-        api_.openUrlA(handle_, url_.c_str(), headers_.empty() ? nullptr : headers_.c_str(),
-                      static_cast<DWORD>(headers_.size()),
-                      INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE, 0);
+    // Never from the cache, and no copy into it: the file is saved where the user chose, and a
+    // second copy in the profile's cache would double its disk use and its writing time.
+    HINTERNET request = api_.openUrlA(
+        handle_, url_.c_str(), headers_.empty() ? nullptr : headers_.c_str(),
+        static_cast<DWORD>(headers_.size()),
+        INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_CACHE_WRITE, 0);
     ::InterlockedExchangePointer(&opened_, request);
     return;
   }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The download engine with real WinINet under Wine against the project's test server: resume,
 # wrong and missing lengths, a cut connection, a URL that cannot be opened, a silent batch,
-# the SHA-256 check, and a batch destroyed while a silent server holds its worker. Exits non-zero on the first failed expectation.
+# the SHA-256 check, a batch destroyed while a silent server holds its worker, and no copy left
+# in WinINet's cache. Exits non-zero on the first failed expectation.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"
 name=download_wininet
@@ -142,6 +143,10 @@ check "stalled: partial file kept ($kept bytes)" test "$kept" -gt 0 -a "$kept" -
 download_destroy silent_server "$base/hold=30/partial.bin"
 check "no answer: batch destroyed" has "$work/silent_server.out" "DESTROYED"
 check "no answer: aborted" grep -qx "MSG 1032 0 0" "$work/silent_server.out"
+
+# 10. Nothing fetched above was kept a second time in WinINet's cache in the user's profile.
+cached=$(find "$WINEPREFIX/drive_c/users" -path '*INetCache*' -type f ! -name index.dat | wc -l)
+check "cache: no second copy in the profile's cache ($cached files)" test "$cached" -eq 0
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
