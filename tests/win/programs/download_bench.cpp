@@ -1,9 +1,10 @@
 // Benchmark program for the download engine under Wine (driven by tests/bench/download_*.sh).
 //   download_bench silent <folder> <url> <size>
 //     one silent batch; prints "MS <elapsed>" and "RESULT <n>".
-//   download_bench loop <chunk KiB> <flush|noflush> <file> <url>
+//   download_bench loop <chunk KiB> <flush|noflush> <file> <url> [nocachewrite]
 //     the plain WinINet baseline: InternetReadFile of a fixed size into one buffer, WriteFile,
-//     FlushFileBuffers after each read with flush; prints "MS <elapsed>" and "BYTES <n>".
+//     FlushFileBuffers after each read with flush; with nocachewrite, WinINet is told not to
+//     keep a copy in its cache; prints "MS <elapsed>" and "BYTES <n>".
 //   download_bench cancel <folder> <url> <size>
 //     starts a batch, cancels it half a second after its first chunk and prints "CANCEL_MS <ms>":
 //     from control(2) to the worker's end (against a server that has stopped sending, the time to
@@ -111,15 +112,16 @@ int Pause(const char *folder, const char *url, const char *size, int pauses) {
   return 0;
 }
 
-int Loop(uint32_t chunk, bool flush, const char *path, const char *url) {
+int Loop(uint32_t chunk, bool flush, bool cacheWrite, const char *path, const char *url) {
   double start = NowMs();
   HINTERNET internet =
       ::InternetOpenA("Tessara", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-  HINTERNET request =
-      internet == nullptr
-          ? nullptr
-          : ::InternetOpenUrlA(internet, url, nullptr, 0,
-                               INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE, 0);
+  HINTERNET request = internet == nullptr
+                          ? nullptr
+                          : ::InternetOpenUrlA(internet, url, nullptr, 0,
+                                               INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE |
+                                                   (cacheWrite ? 0 : INTERNET_FLAG_NO_CACHE_WRITE),
+                                               0);
   HANDLE file =
       ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (request == nullptr || file == INVALID_HANDLE_VALUE) {
@@ -173,9 +175,9 @@ int main(int argc, char **argv) {
   if (mode == "silent" && argc == 5) {
     return Silent(argv[2], argv[3], argv[4]);
   }
-  if (mode == "loop" && argc == 6) {
+  if (mode == "loop" && (argc == 6 || (argc == 7 && std::string(argv[6]) == "nocachewrite"))) {
     return Loop(static_cast<uint32_t>(std::atoi(argv[2])) * 1024, std::string(argv[3]) == "flush",
-                argv[4], argv[5]);
+                argc == 6, argv[4], argv[5]);
   }
   if (mode == "cancel" && argc == 5) {
     return Cancel(argv[2], argv[3], argv[4]);
