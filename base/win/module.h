@@ -6,6 +6,15 @@
 
 namespace win {
 
+// An export of a loaded module as the function type the caller names; null when either is missing.
+template <typename Fn> Fn ProcAddress(HMODULE module, const char *name) {
+  if (module == nullptr) {
+    return nullptr;
+  }
+  // GetProcAddress returns a generic pointer; the caller names the real signature.
+  return reinterpret_cast<Fn>(reinterpret_cast<void *>(::GetProcAddress(module, name)));
+}
+
 // Owner of a module handle from LoadLibrary; Free() is safe to repeat.
 class Module {
 public:
@@ -27,13 +36,7 @@ public:
       module_ = nullptr;
     }
   }
-  template <typename Fn> Fn Proc(const char *name) const {
-    if (module_ == nullptr) {
-      return nullptr;
-    }
-    // GetProcAddress returns a generic pointer; the caller names the real signature.
-    return reinterpret_cast<Fn>(reinterpret_cast<void *>(::GetProcAddress(module_, name)));
-  }
+  template <typename Fn> Fn Proc(const char *name) const { return ProcAddress<Fn>(module_, name); }
 
 private:
   HMODULE module_ = nullptr;

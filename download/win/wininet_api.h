@@ -1,7 +1,10 @@
 // The WinINet entry points, bound at run time from the system folder (never linked, so a
 // wininet.dll planted beside the setup is not loaded). Shared by a session, its requests and the
 // thread that makes their blocking calls: a call the worker stopped waiting for may still be
-// running inside the library, so the last owner releases it.
+// running when the session ends, so the last owner deletes it.
+//
+// The library itself stays loaded once loaded, for the rest of the process: a given-up call may
+// still be inside it, and under Wine every unload leaves one of its events behind.
 #pragma once
 #include <windows.h>
 #include <wininet.h>
@@ -26,15 +29,16 @@ public:
   WinInetApi &operator=(const WinInetApi &) = delete;
 
   bool Load() {
-    module_.Attach(win::LoadSystemLibrary("wininet.dll"));
-    openA = module_.Proc<InternetOpenAFn>("InternetOpenA");
-    openUrlA = module_.Proc<InternetOpenUrlAFn>("InternetOpenUrlA");
-    setOptionA = module_.Proc<InternetSetOptionAFn>("InternetSetOptionA");
-    queryInfoA = module_.Proc<HttpQueryInfoAFn>("HttpQueryInfoA");
-    setFilePointer = module_.Proc<InternetSetFilePointerFn>("InternetSetFilePointer");
-    queryDataAvailable = module_.Proc<InternetQueryDataAvailableFn>("InternetQueryDataAvailable");
-    readFile = module_.Proc<InternetReadFileFn>("InternetReadFile");
-    closeHandle = module_.Proc<InternetCloseHandleFn>("InternetCloseHandle");
+    static const HMODULE library = win::LoadSystemLibrary("wininet.dll");
+    openA = win::ProcAddress<InternetOpenAFn>(library, "InternetOpenA");
+    openUrlA = win::ProcAddress<InternetOpenUrlAFn>(library, "InternetOpenUrlA");
+    setOptionA = win::ProcAddress<InternetSetOptionAFn>(library, "InternetSetOptionA");
+    queryInfoA = win::ProcAddress<HttpQueryInfoAFn>(library, "HttpQueryInfoA");
+    setFilePointer = win::ProcAddress<InternetSetFilePointerFn>(library, "InternetSetFilePointer");
+    queryDataAvailable =
+        win::ProcAddress<InternetQueryDataAvailableFn>(library, "InternetQueryDataAvailable");
+    readFile = win::ProcAddress<InternetReadFileFn>(library, "InternetReadFile");
+    closeHandle = win::ProcAddress<InternetCloseHandleFn>(library, "InternetCloseHandle");
     return openA && openUrlA && setOptionA && queryInfoA && setFilePointer && queryDataAvailable &&
            readFile && closeHandle;
   }
@@ -57,6 +61,5 @@ public:
 
 private:
   ~WinInetApi() = default;
-  win::Module module_;
   LONG refs_ = 1;
 };

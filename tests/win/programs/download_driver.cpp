@@ -17,6 +17,7 @@
 #include <string>
 
 #include "resources/download_dialog_ids.h"
+#include "tests/win/programs/window_text.h"
 
 namespace {
 
@@ -55,11 +56,7 @@ HWND WaitForDialog() {
   return nullptr;
 }
 
-std::string Text(HWND hwnd) {
-  char text[512] = {};
-  ::SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
-}
+std::string Text(HWND hwnd) { return WindowText(hwnd); }
 
 int Pos(HWND dialog, int id) {
   return static_cast<int>(::SendMessageA(::GetDlgItem(dialog, id), PBM_GETPOS, 0, 0));

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "resources/setup_wizard_ids.h"
+#include "tests/win/programs/window_text.h"
 
 namespace {
 
@@ -46,11 +47,7 @@ void Shot(const char *name) {
   }
 }
 
-std::string Text(HWND hwnd) {
-  char text[4096] = {};
-  ::SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
-}
+std::string Text(HWND hwnd) { return WindowText(hwnd); }
 
 std::string ClassOf(HWND hwnd) {
   char name[64] = {};

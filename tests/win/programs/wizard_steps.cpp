@@ -15,6 +15,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/win/programs/window_text.h"
+
 namespace {
 
 constexpr int kNext = 0x3024;
@@ -46,10 +48,8 @@ struct TextSearch {
 
 BOOL CALLBACK FindText(HWND hwnd, LPARAM lParam) {
   auto *search = reinterpret_cast<TextSearch *>(lParam);
-  char text[512] = {};
-  ::SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   if (::IsWindowVisible(hwnd) &&
-      std::strncmp(text, search->prefix, std::strlen(search->prefix)) == 0) {
+      WindowText(hwnd).compare(0, std::strlen(search->prefix), search->prefix) == 0) {
     search->found = true;
     return FALSE;
   }
@@ -68,16 +68,16 @@ BOOL CALLBACK FindGroup(HWND hwnd, LPARAM lParam) {
   const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
   if (::IsWindowVisible(hwnd) && std::strcmp(className, "Button") == 0 &&
       (style & 0x0F) == BS_GROUPBOX) {
-    ::SendMessageA(hwnd, WM_GETTEXT, 128, lParam);
+    *reinterpret_cast<std::string *>(lParam) = WindowText(hwnd);
     return FALSE;
   }
   return TRUE;
 }
 
 void PrintPage(HWND sheet) {
-  char group[128] = {};
-  ::EnumChildWindows(sheet, FindGroup, reinterpret_cast<LPARAM>(group));
-  std::printf("page: %s\n", group);
+  std::string group;
+  ::EnumChildWindows(sheet, FindGroup, reinterpret_cast<LPARAM>(&group));
+  std::printf("page: %s\n", group.c_str());
   std::fflush(stdout);
 }
 
