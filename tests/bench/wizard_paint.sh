@@ -35,22 +35,7 @@ Url=http://127.0.0.1:9/runtime.exe
 SearchType=2
 SearchString=HKLM\SOFTWARE\TessaraBench\Runtime\Version
 INI
-# The packer takes as stubs only GUI programs that end with their last section; the test program
-# is a console one so that it can print, and carries its symbols: a copy is marked GUI (Wine
-# still hands it the standard handles) and cut after its last section.
-python3 - "$run" "$work/wizard_run.exe" <<'PY'
-import struct, sys
-image = bytearray(open(sys.argv[1], 'rb').read())
-pe = struct.unpack_from('<I', image, 0x3C)[0]
-struct.pack_into('<H', image, pe + 0x5C, 2)  # IMAGE_SUBSYSTEM_WINDOWS_GUI
-struct.pack_into('<II', image, pe + 12, 0, 0)  # no symbol table
-sections, optional = struct.unpack_from('<H', image, pe + 6)[0], struct.unpack_from('<H', image, pe + 20)[0]
-end = 0
-for i in range(sections):
-    size, offset = struct.unpack_from('<II', image, pe + 24 + optional + i * 40 + 16)
-    end = max(end, offset + size)
-open(sys.argv[2], 'wb').write(image[:end])
-PY
+python3 "$(dirname "$0")/../support/gui_stub.py" "$run" "$work/wizard_run.exe" || exit 1
 "$pack" pack --stub "$work/wizard_run.exe" --msi "$work/package.msi" --config "$work/bench.ini" \
   --prereq "$work/tool-setup.exe" -o "$work/setup.exe" >/dev/null || { echo "pack failed"; exit 1; }
 
