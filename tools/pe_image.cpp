@@ -23,6 +23,16 @@ uint32_t PeImage::DirectorySize(const std::string &file, uint32_t index) const {
   return index < directoryCount ? bytes::Get32(file, DirectoryAt(index) + 4) : 0;
 }
 
+uint64_t PeImage::RawEnd() const {
+  uint64_t end = 0;
+  for (const PeSection &s : sections) {
+    if (s.rawSize > 0 && static_cast<uint64_t>(s.rawPointer) + s.rawSize > end) {
+      end = static_cast<uint64_t>(s.rawPointer) + s.rawSize;
+    }
+  }
+  return end;
+}
+
 bool HasPeSignature(const std::string &head) {
   if (!bytes::Fits(head, 0, 64) || head.compare(0, 2, "MZ") != 0) {
     return false;
@@ -92,6 +102,25 @@ bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *probl
   return true;
 }
 
+bool DropSignature(std::string *file, const PeImage &image, bool *dropped, std::string *problem) {
+  // For this directory the first field is a file offset, not an address.
+  const uint32_t tableAt = image.DirectoryRva(*file, kDirSecurity);
+  *dropped = tableAt != 0 || image.DirectorySize(*file, kDirSecurity) != 0;
+  if (!*dropped) {
+    return true;
+  }
+  if (tableAt < image.RawEnd()) {
+    *problem = "names a certificate table inside its sections";
+    return false;
+  }
+  if (tableAt < file->size()) {
+    file->resize(tableAt);
+  }
+  bytes::Put32(file, image.DirectoryAt(kDirSecurity), 0);
+  bytes::Put32(file, image.DirectoryAt(kDirSecurity) + 4, 0);
+  return true;
+}
+
 bool FindResourceSection(const std::string &file, const PeImage &image, size_t *index,
                          std::string *problem) {
   const uint32_t rva = image.DirectoryRva(file, kDirResource);
@@ -108,15 +137,8 @@ bool FindResourceSection(const std::string &file, const PeImage &image, size_t *
 bool ReplaceResourceSection(const std::string &file, const PeImage &image, size_t index,
                             const std::string &section, std::string *result, std::string *problem) {
   const PeSection &rsrc = image.sections[index];
-  uint64_t imageEnd = 0;
-  for (const PeSection &s : image.sections) {
-    if (static_cast<uint64_t>(s.rawPointer) + s.rawSize > imageEnd && s.rawSize > 0) {
-      imageEnd = static_cast<uint64_t>(s.rawPointer) + s.rawSize;
-    }
-  }
-  if (imageEnd != file.size() || image.DirectorySize(file, kDirSecurity) != 0) {
-    *problem = "carries data after its last section (a signature?); give the unsigned stub "
-               "and sign the finished setup";
+  if (image.RawEnd() != file.size() || image.DirectorySize(file, kDirSecurity) != 0) {
+    *problem = "carries data after its last section; give the stub as it was built";
     return false;
   }
   // Only the relocations may follow the resources: nothing refers to where they lie.

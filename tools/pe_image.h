@@ -29,6 +29,8 @@ struct PeImage {
   uint32_t DirectoryRva(const std::string &file, uint32_t index) const;
   uint32_t DirectorySize(const std::string &file, uint32_t index) const;
   uint32_t DirectoryAt(uint32_t index) const { return optionalAt + 96 + index * 8; }
+  // Where the raw data of the last section ends.
+  uint64_t RawEnd() const;
 };
 
 constexpr uint32_t kDirResource = 2;
@@ -42,6 +44,13 @@ bool HasPeSignature(const std::string &head);
 // Reads a PE32 image's headers and section table; false with *problem (a phrase completing
 // "the stub 'x' ...") when file is no Windows program or not a 32-bit GUI program.
 bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *problem);
+
+// A stub signed on its own, or a signed setup given with --replace (cut where its archive
+// began), still names a certificate table in its headers. No such signature can cover the
+// setup being packed, and a stale one makes that setup's signature read as corrupt: the table
+// is cut off and its directory entry cleared (*dropped says whether there was one). False with
+// *problem when the table lies inside the sections.
+bool DropSignature(std::string *file, const PeImage &image, bool *dropped, std::string *problem);
 
 // The bytes of the resource section (directory at its start) and its address; false with
 // *problem when the image has none.

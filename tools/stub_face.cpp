@@ -1,5 +1,6 @@
 #include "tools/stub_face.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "archive/archive_format.h"
@@ -199,6 +200,16 @@ PackStatus PrepareStub(const PackOptions &options, std::string *stub) {
   std::string problem;
   if (!ReadStubHeaders(*stub, &image, &problem)) {
     return Refused("the stub '" + options.stub + "' " + problem + "; give tessara-stub.exe");
+  }
+  bool signatureDropped = false;
+  if (!DropSignature(stub, image, &signatureDropped, &problem)) {
+    return Refused("the stub '" + options.stub + "' " + problem);
+  }
+  if (signatureDropped) {
+    std::fprintf(stderr,
+                 "tessara-pack: warning: the stub '%s' is signed; that signature cannot cover "
+                 "the packed setup and is left out: sign the finished setup\n",
+                 options.stub.c_str());
   }
   size_t index = 0;
   if (!FindResourceSection(*stub, image, &index, &problem)) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Setups whose archive no longer sits where it was built still install: moved by d bytes,
 # followed by stray bytes, and signed with Authenticode after packing; a signed setup runs its
-# own package even when somebody hid another setup's archive in its certificate data.
+# own package even when somebody hid another setup's archive in its certificate data; a signed
+# setup packed anew and signed again installs.
 . "$(dirname "$0")/../support/setup-e2e.sh"
 tess_scratch setup_moved_and_signed
 need_tools wixl wine python3 osslsigncode openssl
@@ -38,6 +39,17 @@ osslsigncode verify -CAfile "$SCRATCH/cert.pem" "$SCRATCH/signed.exe" >/dev/null
 [ "$(stat -c %s "$SCRATCH/signed.exe")" -gt "$(stat -c %s "$SCRATCH/good.exe")" ] || fail "signing added nothing"
 assert_eq "$(offset_delta "$SCRATCH/signed.exe")" 0 "offsetDelta of the signed setup"
 
+# The vendor packs the signed setup anew and signs the result: the old signature, which could
+# not cover the new setup, is left out with a word; the new one verifies and the setup installs.
+"$PACK" pack --stub "$SCRATCH/signed.exe" --replace --msi "$SCRATCH/pkg/sample.msi" \
+  -o "$SCRATCH/repacked.exe" 2>"$SCRATCH/repack.err" || fail "packing the signed setup anew failed"
+grep -q "is signed; that signature cannot cover the packed setup" "$SCRATCH/repack.err" ||
+  fail "the packer did not say that the old signature is left out"
+osslsigncode sign -certs "$SCRATCH/cert.pem" -key "$SCRATCH/key.pem" -n "Tessara Sample" \
+  -in "$SCRATCH/repacked.exe" -out "$SCRATCH/resigned.exe" >/dev/null || fail "osslsigncode could not sign the repacked setup"
+osslsigncode verify -CAfile "$SCRATCH/cert.pem" "$SCRATCH/resigned.exe" >/dev/null 2>&1 ||
+  fail "the repacked setup, signed again, does not verify"
+
 # The foreign archive's package would install nothing: the setup would fail to install.
 mkdir -p "$SCRATCH/foreign"
 fake_msi "$SCRATCH/foreign/sample.msi" 3000
@@ -47,7 +59,7 @@ cp "$SCRATCH/signed.exe" "$SCRATCH/hidden.exe"
 python3 "$patch" hide "$SCRATCH/hidden.exe" "$SCRATCH/foreign.exe" || fail "could not hide the archive"
 "$PACK" list "$SCRATCH/hidden.exe" | grep -q " 3000 " && fail "list shows the foreign archive"
 
-for setup in moved tail longtail signed hidden; do
+for setup in moved tail longtail signed resigned hidden; do
   tess_new_prefix "$SCRATCH/prefix-$setup"
   cp "$SCRATCH/$setup.exe" "$(drive_c)/setup.exe"
   tess_expect_exit 0 run_wine 'C:\setup.exe' /qn || fail "$setup: setup run"

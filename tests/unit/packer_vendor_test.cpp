@@ -277,12 +277,13 @@ TEST_F(VendorTest, RefusesInputsThatCannotMakeAWorkingSetupBeforeWritingAnything
          o.hasProductName = true;
        },
        "room for 63"},
-      {"a signed stub to be given an icon",
+      {"a stub whose certificate table lies inside its sections",
        [&](PackOptions &o) {
-         o.stub = dir_.Add("signed.exe", signedStub);
-         o.icon = dir_.Add("good.ico", icon);
+         std::string inside = signedStub;
+         bytes::Put32(&inside, 0x58 + 96 + 4 * 8, 0x400);
+         o.stub = dir_.Add("inside.exe", inside);
        },
-       "sign the finished setup"},
+       "certificate table inside its sections"},
   };
   for (const Case &c : cases) {
     PackOptions options = Basic();
@@ -298,9 +299,49 @@ TEST_F(VendorTest, RefusesInputsThatCannotMakeAWorkingSetupBeforeWritingAnything
   PackOptions good = Basic();
   good.productName = std::string(63, 'n');
   good.hasProductName = true;
-  good.icon = dir_ / "good.ico";
+  good.icon = dir_.Add("good.ico", icon);
   good.fileVersion = "3";
   EXPECT_TRUE(Run(good).ok()) << Run(good).message;
+}
+
+// A signature made before packing cannot cover the setup, and one left in the headers makes
+// the setup's own signature read as corrupt: a signed stub, and a signed setup packed anew with
+// --replace, give setups that name no certificate table and carry none.
+TEST_F(VendorTest, PacksSignedStubsAndSetupsWithoutTheirSignature) {
+  const uint32_t securityDirectory = 0x58 + 96 + 4 * 8;
+  const std::string table(512, 'S');
+  const auto sign = [&](std::string file) {
+    bytes::Put32(&file, securityDirectory, static_cast<uint32_t>(file.size()));
+    bytes::Put32(&file, securityDirectory + 4, static_cast<uint32_t>(table.size()));
+    return file + table;
+  };
+  const auto unsigned_ = [&](const std::string &file) {
+    return bytes::Get32(file, securityDirectory) == 0 &&
+           bytes::Get32(file, securityDirectory + 4) == 0 && file.find(table) == std::string::npos;
+  };
+
+  PackOptions fromSignedStub = Basic();
+  fromSignedStub.stub = dir_.Add("signed-stub.exe", sign(MakeStub()));
+  fromSignedStub.icon = dir_.Add("good.ico", MakeIcon(32, 0xFF000000));
+  PackStatus status = Run(fromSignedStub);
+  ASSERT_TRUE(status.ok()) << status.message;
+  const std::string packed = ReadFileBytes(output_);
+  EXPECT_TRUE(unsigned_(packed));
+  EXPECT_EQ(FooterOf(packed).entryCount, 2u);
+
+  PackOptions replaced = Basic();
+  replaced.stub = dir_.Add("signed-setup.exe", sign(packed));
+  replaced.replace = true;
+  replaced.cabinets.clear();
+  replaced.output = dir_ / "again.exe";
+  status = Run(replaced);
+  ASSERT_TRUE(status.ok()) << status.message;
+  const std::string again = ReadFileBytes(replaced.output);
+  EXPECT_TRUE(unsigned_(again));
+  EXPECT_EQ(FooterOf(again).entryCount, 1u);
+  // The program part is the first setup's, cut where its archive began.
+  EXPECT_EQ(again.compare(0, FooterOf(packed).dataOffset, packed, 0, FooterOf(packed).dataOffset),
+            0);
 }
 
 TEST_F(VendorTest, CarriesADownloadAndRewritesOnlyTheStoredConfiguration) {
