@@ -56,8 +56,6 @@ HWND WaitForDialog() {
   return nullptr;
 }
 
-std::string Text(HWND hwnd) { return WindowText(hwnd); }
-
 int Pos(HWND dialog, int id) {
   return static_cast<int>(::SendMessageA(::GetDlgItem(dialog, id), PBM_GETPOS, 0, 0));
 }
@@ -144,7 +142,7 @@ void CheckAnchors(HWND dialog) {
                   after.top, after.right, after.bottom);
     Check(ok, what);
   }
-  Check(Text(::GetDlgItem(dialog, IDCANCEL)) == "Cancel", "Cancel button text");
+  Check(WindowText(::GetDlgItem(dialog, IDCANCEL)) == "Cancel", "Cancel button text");
   Check(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0)) == col0,
         "column widths do not follow the resize");
   // The size grip sits in the new bottom-right corner.
@@ -156,20 +154,20 @@ void CheckAnchors(HWND dialog) {
 }
 
 int Control(HWND dialog) {
-  Check(Text(::GetDlgItem(dialog, IDC_PAUSE)) == "Pause", "Pause button says Pause");
-  Check(Text(::GetDlgItem(dialog, IDC_CURRENT_LABEL)) == "Current progress:", "label 1012");
-  Check(Text(::GetDlgItem(dialog, IDC_GLOBAL_LABEL)) == "Global progress:", "label 1013");
+  Check(WindowText(::GetDlgItem(dialog, IDC_PAUSE)) == "Pause", "Pause button says Pause");
+  Check(WindowText(::GetDlgItem(dialog, IDC_CURRENT_LABEL)) == "Current progress:", "label 1012");
+  Check(WindowText(::GetDlgItem(dialog, IDC_GLOBAL_LABEL)) == "Global progress:", "label 1013");
   Shot("opened", dialog);
   Check(WaitForProgress(dialog, 0, 10000), "bars move");
 
   DWORD clicked = ::GetTickCount();
   Click(dialog, IDC_PAUSE);
-  Check(Text(::GetDlgItem(dialog, IDC_PAUSE)) == "Resume", "button says Resume when paused");
+  Check(WindowText(::GetDlgItem(dialog, IDC_PAUSE)) == "Resume", "button says Resume when paused");
   DWORD hold = MeasureHold(dialog, clicked);
   std::printf("HOLD_MS %lu\n", hold);
   int held = Pos(dialog, IDC_CURRENT_PROGRESS);
   int heldTotal = Pos(dialog, IDC_GLOBAL_PROGRESS);
-  std::string speed = Text(::GetDlgItem(dialog, IDC_SPEED));
+  std::string speed = WindowText(::GetDlgItem(dialog, IDC_SPEED));
   Check(speed.size() > 5 && speed.compare(speed.size() - 5, 5, " KB/s") == 0 &&
             speed.find('.') != std::string::npos,
         ("speed label " + speed).c_str());
@@ -179,7 +177,7 @@ int Control(HWND dialog) {
   Shot("paused", dialog);
 
   Click(dialog, IDC_PAUSE);
-  Check(Text(::GetDlgItem(dialog, IDC_PAUSE)) == "Pause", "button says Pause again");
+  Check(WindowText(::GetDlgItem(dialog, IDC_PAUSE)) == "Pause", "button says Pause again");
   Check(WaitForProgress(dialog, held, 10000), "resume continues");
 
   CheckAnchors(dialog);
@@ -247,8 +245,8 @@ int WrongSize(HWND dialog) {
   if (search.box == nullptr) {
     return 1;
   }
-  std::string text = Text(::GetDlgItem(search.box, 0xFFFF));
-  std::printf("BOX_TEXT %s\nBOX_CAPTION %s\n", text.c_str(), Text(search.box).c_str());
+  std::string text = WindowText(::GetDlgItem(search.box, 0xFFFF));
+  std::printf("BOX_TEXT %s\nBOX_CAPTION %s\n", text.c_str(), WindowText(search.box).c_str());
   Check(text == "Wrong file size. The downloaded file cannot be found or is corrupt.",
         "wrong-size text");
   Shot("wrongsize", search.box);

@@ -21,7 +21,7 @@
 #include "base/win/module_state.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
-#include "resources/resource.h"
+#include "ui/download_failure_message.h"
 
 namespace {
 
@@ -44,21 +44,6 @@ private:
   std::mutex mutex_;
   bool progressed_ = false;
 };
-
-UINT ResultText(int result) {
-  switch (result) {
-  case 1:
-    return IDS_DOWNLOAD_NOT_STARTED;
-  case 2:
-    return IDS_DOWNLOAD_ERROR;
-  case 3:
-    return IDS_SAVE_ERROR;
-  case 4:
-    return IDS_DOWNLOAD_ABORTED;
-  default:
-    return IDS_DOWNLOAD_FAILED;
-  }
-}
 
 } // namespace
 
@@ -114,7 +99,7 @@ int main(int argc, char **argv) {
                 static_cast<int>(batch.items()[i].status));
   }
   if (mode == "interactive" && result != 0) {
-    std::printf("TEXT %s\n", win::LoadResourceString(ResultText(result)).c_str());
+    std::printf("TEXT %s\n", win::LoadResourceString(DownloadFailureStringId(result)).c_str());
   }
   return 0;
 }

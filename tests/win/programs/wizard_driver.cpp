@@ -47,8 +47,6 @@ void Shot(const char *name) {
   }
 }
 
-std::string Text(HWND hwnd) { return WindowText(hwnd); }
-
 std::string ClassOf(HWND hwnd) {
   char name[64] = {};
   ::GetClassNameA(hwnd, name, sizeof name);
@@ -85,7 +83,7 @@ BOOL CALLBACK FindTop(HWND hwnd, LPARAM lParam) {
   if (hwnd == find->skip || !::IsWindowVisible(hwnd) || ClassOf(hwnd) != find->className) {
     return TRUE;
   }
-  if (!find->title.empty() && Text(hwnd) != find->title) {
+  if (!find->title.empty() && WindowText(hwnd) != find->title) {
     return TRUE;
   }
   if (find->childId != 0 && ::GetDlgItem(hwnd, find->childId) == nullptr) {
@@ -265,7 +263,7 @@ struct TextSearch {
 
 BOOL CALLBACK FindText(HWND hwnd, LPARAM lParam) {
   auto *search = reinterpret_cast<TextSearch *>(lParam);
-  search->found = search->found || Text(hwnd) == search->text;
+  search->found = search->found || WindowText(hwnd) == search->text;
   return TRUE;
 }
 
@@ -331,8 +329,8 @@ void CheckButtons(HWND sheet, bool back, bool next, bool finish, const std::stri
 }
 
 void CheckCaption(HWND sheet) {
-  bool titled = WaitFor([&] { return Text(sheet) == g_title; }, 5000);
-  Check(titled, "caption is the wizard title (" + Text(sheet) + ")");
+  bool titled = WaitFor([&] { return WindowText(sheet) == g_title; }, 5000);
+  Check(titled, "caption is the wizard title (" + WindowText(sheet) + ")");
 }
 
 void CheckActions(HWND sheet, const std::vector<std::string> &expected, const std::string &when) {
@@ -348,7 +346,8 @@ void CheckActions(HWND sheet, const std::vector<std::string> &expected, const st
 }
 
 void CheckHint(HWND sheet, const char *hint, const std::string &when) {
-  Check(Text(Control(sheet, IDC_HINT)) == hint, when + ": hint " + Text(Control(sheet, IDC_HINT)));
+  Check(WindowText(Control(sheet, IDC_HINT)) == hint,
+        when + ": hint " + WindowText(Control(sheet, IDC_HINT)));
 }
 
 // Opens the combo on the row's Action cell and checks its items and preselection; then picks
@@ -392,7 +391,7 @@ void ReadBox(HWND sheet, const char *text, const char *shot) {
   if (box == nullptr) {
     return;
   }
-  Check(Text(box) == "Error", "box caption " + Text(box));
+  Check(WindowText(box) == "Error", "box caption " + WindowText(box));
   Check(::GetWindow(box, GW_OWNER) == sheet, "box owned by the wizard");
   Shot(shot);
   ::SendMessageA(box, WM_COMMAND, IDOK, 0);
@@ -419,7 +418,7 @@ void MainFirstRun(HWND sheet) {
   CheckCaption(sheet);
   CheckButtons(sheet, false, true, false, "information page with a mandatory row");
   HWND text = Control(sheet, IDC_INFORMATION_TEXT);
-  Check(Text(text).compare(0, 22, "Required Prerequisites") == 0, "information text");
+  Check(WindowText(text).compare(0, 22, "Required Prerequisites") == 0, "information text");
   // Scrolled down, then clicked: the text shows its beginning again.
   ::SendMessageA(text, WM_VSCROLL, SB_BOTTOM, 0);
   ::Sleep(200);
@@ -491,7 +490,7 @@ void MainSecondRun(HWND sheet) {
 
   // The folder browser, titled from the string table; cancelled, it changes nothing.
   HWND folder = Control(sheet, IDC_DOWNLOAD_FOLDER);
-  const std::string before = Text(folder);
+  const std::string before = WindowText(folder);
   ClickButton(::GetParent(folder), IDC_BROWSE);
   // Owned by the page, which the system turns into the page's top-level window.
   Find find;
@@ -508,7 +507,7 @@ void MainSecondRun(HWND sheet) {
     ::SendMessageA(browser, WM_COMMAND, IDCANCEL, 0);
     WaitForClosed(browser, 5000);
   }
-  Check(Text(folder) == before, "a cancelled Browse keeps the folder " + before);
+  Check(WindowText(folder) == before, "a cancelled Browse keeps the folder " + before);
 
   // The close box leaves the wizard cancelled.
   ::PostMessageA(sheet, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -532,7 +531,7 @@ void MainThirdRun(HWND sheet) {
   CheckButtons(sheet, true, true, false, "installs pending with a mandatory row");
 
   // The user removes Broken Setup's download: its setup cannot be started.
-  const std::string broken = Text(Control(sheet, IDC_DOWNLOAD_FOLDER)) + "broken-setup.exe";
+  const std::string broken = WindowText(Control(sheet, IDC_DOWNLOAD_FOLDER)) + "broken-setup.exe";
   Check(::DeleteFileA(broken.c_str()) != FALSE, "removed " + broken);
   // The install pass: the first setup holds the launch window open.
   ClickButton(sheet, kNext);
@@ -581,7 +580,7 @@ void MainThirdRun(HWND sheet) {
       [&] {
         HWND box = ForeignBox(sheet, window);
         if (box != nullptr) {
-          std::printf("shell box: %s\n", Text(::GetDlgItem(box, 0xFFFF)).c_str());
+          std::printf("shell box: %s\n", WindowText(::GetDlgItem(box, 0xFFFF)).c_str());
           ::SendMessageA(box, WM_COMMAND, IDOK, 0);
         }
         return window == nullptr || !::IsWindow(window);
