@@ -1,18 +1,14 @@
 // The WinINet entry points, bound at run time from the system folder (never linked, so a
-// wininet.dll planted beside the setup is not loaded). Shared by a session, its requests and the
-// thread that makes their blocking calls: a call the worker stopped waiting for may still be
-// running when the session ends, so the last owner deletes it.
-//
-// The library itself stays loaded once loaded, for the rest of the process: a given-up call may
-// still be inside it, and under Wine every unload leaves one of its events behind.
+// wininet.dll planted beside the setup is not loaded). The library stays loaded once loaded, for
+// the rest of the process: a call a worker gave up on may still be running inside it, and under
+// Wine every unload leaves one of its events behind. So the entry points are bound once too.
 #pragma once
 #include <windows.h>
 #include <wininet.h>
 
 #include "base/win/module.h"
 
-class WinInetApi {
-public:
+struct WinInetApi {
   using InternetOpenAFn = HINTERNET(WINAPI *)(LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD);
   using InternetOpenUrlAFn = HINTERNET(WINAPI *)(HINTERNET, LPCSTR, LPCSTR, DWORD, DWORD,
                                                  DWORD_PTR);
@@ -23,31 +19,12 @@ public:
   using InternetReadFileFn = BOOL(WINAPI *)(HINTERNET, LPVOID, DWORD, LPDWORD);
   using InternetCloseHandleFn = BOOL(WINAPI *)(HINTERNET);
 
-  // A new, unloaded instance with one owner.
-  WinInetApi() = default;
-  WinInetApi(const WinInetApi &) = delete;
-  WinInetApi &operator=(const WinInetApi &) = delete;
-
-  bool Load() {
-    static const HMODULE library = win::LoadSystemLibrary("wininet.dll");
-    openA = win::ProcAddress<InternetOpenAFn>(library, "InternetOpenA");
-    openUrlA = win::ProcAddress<InternetOpenUrlAFn>(library, "InternetOpenUrlA");
-    setOptionA = win::ProcAddress<InternetSetOptionAFn>(library, "InternetSetOptionA");
-    queryInfoA = win::ProcAddress<HttpQueryInfoAFn>(library, "HttpQueryInfoA");
-    setFilePointer = win::ProcAddress<InternetSetFilePointerFn>(library, "InternetSetFilePointer");
-    queryDataAvailable =
-        win::ProcAddress<InternetQueryDataAvailableFn>(library, "InternetQueryDataAvailable");
-    readFile = win::ProcAddress<InternetReadFileFn>(library, "InternetReadFile");
-    closeHandle = win::ProcAddress<InternetCloseHandleFn>(library, "InternetCloseHandle");
-    return openA && openUrlA && setOptionA && queryInfoA && setFilePointer && queryDataAvailable &&
-           readFile && closeHandle;
-  }
-
-  void AddRef() { ::InterlockedIncrement(&refs_); }
-  void Release() {
-    if (::InterlockedDecrement(&refs_) == 0) {
-      delete this;
-    }
+  // The process's entry points, bound on first use; null when wininet.dll or one of them cannot
+  // be had. Batches run one at a time, so the first use is never concurrent.
+  static const WinInetApi *Get() {
+    static WinInetApi api;
+    static const bool loaded = api.Load();
+    return loaded ? &api : nullptr;
   }
 
   InternetOpenAFn openA = nullptr;
@@ -60,6 +37,18 @@ public:
   InternetCloseHandleFn closeHandle = nullptr;
 
 private:
-  ~WinInetApi() = default;
-  LONG refs_ = 1;
+  bool Load() {
+    const HMODULE library = win::LoadSystemLibrary("wininet.dll");
+    openA = win::ProcAddress<InternetOpenAFn>(library, "InternetOpenA");
+    openUrlA = win::ProcAddress<InternetOpenUrlAFn>(library, "InternetOpenUrlA");
+    setOptionA = win::ProcAddress<InternetSetOptionAFn>(library, "InternetSetOptionA");
+    queryInfoA = win::ProcAddress<HttpQueryInfoAFn>(library, "HttpQueryInfoA");
+    setFilePointer = win::ProcAddress<InternetSetFilePointerFn>(library, "InternetSetFilePointer");
+    queryDataAvailable =
+        win::ProcAddress<InternetQueryDataAvailableFn>(library, "InternetQueryDataAvailable");
+    readFile = win::ProcAddress<InternetReadFileFn>(library, "InternetReadFile");
+    closeHandle = win::ProcAddress<InternetCloseHandleFn>(library, "InternetCloseHandle");
+    return openA && openUrlA && setOptionA && queryInfoA && setFilePointer && queryDataAvailable &&
+           readFile && closeHandle;
+  }
 };

@@ -10,7 +10,7 @@ constexpr DWORD kPollMs = 20;
 constexpr DWORD kStallLimitMs = 60000;
 } // namespace
 
-WinInetCallThread::WinInetCallThread(WinInetApi &api) : api_(api) { api_.AddRef(); }
+WinInetCallThread::WinInetCallThread(const WinInetApi &api) : api_(api) {}
 
 WinInetCallThread::~WinInetCallThread() {
   delete[] buffer_;
@@ -20,10 +20,9 @@ WinInetCallThread::~WinInetCallThread() {
   if (done_ != nullptr) {
     ::CloseHandle(done_);
   }
-  api_.Release();
 }
 
-WinInetCallThread *WinInetCallThread::Start(WinInetApi &api) {
+WinInetCallThread *WinInetCallThread::Start(const WinInetApi &api) {
   WinInetCallThread *self = new WinInetCallThread(api);
   self->go_ = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
   self->done_ = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);

@@ -18,7 +18,7 @@ public:
   static constexpr uint32_t kBufferSize = 1024 * 1024;
 
   // Null when the thread or its events cannot be created.
-  static WinInetCallThread *Start(WinInetApi &api);
+  static WinInetCallThread *Start(const WinInetApi &api);
 
   // Each returns false when the call was given up: cancel seen in *flags, or no answer within
   // the stall limit. The thread is then no longer usable: the caller closes the handle the call
@@ -38,7 +38,7 @@ public:
 private:
   enum class Op { OpenUrl, Read };
 
-  explicit WinInetCallThread(WinInetApi &api);
+  explicit WinInetCallThread(const WinInetApi &api);
   ~WinInetCallThread();
   static DWORD WINAPI Main(LPVOID self);
   void Run();
@@ -46,7 +46,7 @@ private:
   bool Call(const std::atomic<uint32_t> *flags);
   void Release();
 
-  WinInetApi &api_;
+  const WinInetApi &api_;
   HANDLE go_ = nullptr;   // auto-reset: a call is set up
   HANDLE done_ = nullptr; // auto-reset: its results are in
   LONG refs_ = 2;         // the worker's and the thread's

@@ -61,14 +61,13 @@ private:
 
 class WinInetSession : public HttpSession {
 public:
-  WinInetSession(WinInetApi *api, HINTERNET h, const std::atomic<uint32_t> *flags)
+  WinInetSession(const WinInetApi &api, HINTERNET h, const std::atomic<uint32_t> *flags)
       : api_(api), handle_(h), flags_(flags) {}
   ~WinInetSession() override {
     if (calls_ != nullptr) {
       calls_->Quit();
     }
     CloseHandle(&handle_);
-    api_->Release();
   }
 
   std::unique_ptr<HttpRequest> OpenUrl(const std::string &url,
@@ -89,7 +88,7 @@ public:
     return std::unique_ptr<HttpRequest>(new WinInetRequest(*this, request));
   }
 
-  WinInetApi &api() { return *api_; }
+  const WinInetApi &api() const { return api_; }
 
   // Reads through the call thread; false when WinINet failed or the read was given up (the
   // request handle is closed then, and *handle is null).
@@ -109,7 +108,7 @@ public:
 
   void CloseHandle(HINTERNET *handle) {
     if (*handle != nullptr) {
-      api_->closeHandle(*handle);
+      api_.closeHandle(*handle);
       *handle = nullptr;
     }
   }
@@ -117,7 +116,7 @@ public:
 private:
   bool EnsureCalls() {
     if (calls_ == nullptr) {
-      calls_ = WinInetCallThread::Start(*api_);
+      calls_ = WinInetCallThread::Start(api_);
     }
     return calls_ != nullptr;
   }
@@ -129,7 +128,7 @@ private:
     calls_ = nullptr;
   }
 
-  WinInetApi *api_;
+  const WinInetApi &api_;
   HINTERNET handle_;
   const std::atomic<uint32_t> *flags_;
   WinInetCallThread *calls_ = nullptr;
@@ -198,14 +197,12 @@ bool WinInetRequest::QueryNumber(DWORD query, uint32_t *value) {
 
 std::unique_ptr<HttpSession> OpenWinInetSession(const char *agent,
                                                 const std::atomic<uint32_t> *flags) {
-  WinInetApi *api = new WinInetApi;
-  if (!api->Load()) {
-    api->Release();
+  const WinInetApi *api = WinInetApi::Get();
+  if (api == nullptr) {
     return nullptr;
   }
   HINTERNET session = api->openA(agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
   if (session == nullptr) {
-    api->Release();
     return nullptr;
   }
   DWORD timeout = kTimeoutMs;
@@ -214,5 +211,5 @@ std::unique_ptr<HttpSession> OpenWinInetSession(const char *agent,
   for (DWORD option : options) {
     api->setOptionA(session, option, &timeout, sizeof timeout);
   }
-  return std::unique_ptr<HttpSession>(new WinInetSession(api, session, flags));
+  return std::unique_ptr<HttpSession>(new WinInetSession(*api, session, flags));
 }
