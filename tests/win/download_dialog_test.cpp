@@ -143,7 +143,8 @@ TEST_F(DownloadDialogTest, ShowsPercentagesBytesAndSpeedAndKeepsItsMinimumSize) 
       checked.Open();
       return;
     }
-    sawInitial = CellText(dialog, 0, 0) == a && CellText(dialog, 1, 0) == b;
+    // The dialog is found as soon as it exists, before its WM_INITDIALOG has filled the list.
+    sawInitial = WaitForCell(dialog, 0, 0, a) && WaitForCell(dialog, 1, 0, b);
     sawPercent = WaitForCell(dialog, 0, 1, "100%");
     sawBytes = WaitForCell(dialog, 1, 1, "24 KB");
     speed = ControlText(::GetDlgItem(dialog, IDC_SPEED));
