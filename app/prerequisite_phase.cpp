@@ -5,7 +5,7 @@
 #include "app/bootstrapper.h"
 #include "app/restart_registration.h"
 #include "app/status_window.h"
-#include "download/prereq_plan.h"
+#include "plan/prereq_plan.h"
 #include "prereq/prerequisite_list.h"
 #include "ui/setup_wizard.h"
 

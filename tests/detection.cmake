@@ -2,8 +2,8 @@
 # file searches find under Wine.
 if(WIN32)
   function(detect_versioned_dll name v1 v2 v3 v4)
-    add_library(${name} SHARED ${CMAKE_CURRENT_SOURCE_DIR}/win/detect/versioned.c
-                               ${CMAKE_CURRENT_SOURCE_DIR}/win/detect/versioned.rc)
+    add_library(${name} SHARED ${CMAKE_CURRENT_SOURCE_DIR}/programs/detect/versioned.c
+                               ${CMAKE_CURRENT_SOURCE_DIR}/programs/detect/versioned.rc)
     set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
                                              LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/detect
                                              RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/detect)
@@ -15,7 +15,7 @@ if(WIN32)
   detect_versioned_dll(detect_v5_1_2600_0 5 1 2600 0)
   detect_versioned_dll(detect_v65535_0_7_65534 65535 0 7 65534)
 
-  add_library(detect_unversioned SHARED ${CMAKE_CURRENT_SOURCE_DIR}/win/detect/versioned.c)
+  add_library(detect_unversioned SHARED ${CMAKE_CURRENT_SOURCE_DIR}/programs/detect/versioned.c)
   set_target_properties(detect_unversioned PROPERTIES PREFIX ""
                                                       RUNTIME_OUTPUT_DIRECTORY
                                                       ${CMAKE_BINARY_DIR}/detect)
@@ -32,14 +32,14 @@ endif()
 
 # The same benchmark program for the host, run by tests/bench/config_load.sh.
 if(NOT WIN32)
-  add_executable(detect_bench_native ${CMAKE_CURRENT_SOURCE_DIR}/win/programs/detect_bench.cpp)
+  add_executable(detect_bench_native ${CMAKE_CURRENT_SOURCE_DIR}/programs/detect_bench.cpp)
   target_link_libraries(detect_bench_native PRIVATE tessara_core)
   tessara_warnings(detect_bench_native)
 endif()
 
 # A decoy version.dll that the e2e test plants beside the probe.
 if(WIN32)
-  add_library(detect_decoy_version SHARED ${CMAKE_CURRENT_SOURCE_DIR}/win/detect/decoy_version.c)
+  add_library(detect_decoy_version SHARED ${CMAKE_CURRENT_SOURCE_DIR}/programs/detect/decoy_version.c)
   set_target_properties(detect_decoy_version PROPERTIES PREFIX "" OUTPUT_NAME version
                                                         RUNTIME_OUTPUT_DIRECTORY
                                                         ${CMAKE_BINARY_DIR}/detect/decoy)

@@ -8,9 +8,9 @@
 #include "download/download_batch.h"
 #include "download/download_codes.h"
 #include "resources/download_dialog_ids.h"
-#include "ui/centre_on_owner.h"
-#include "ui/download_anchor_layout.h"
-#include "ui/download_comctl_version.h"
+#include "base/win/centre_on_owner.h"
+#include "base/anchor_layout.h"
+#include "base/win/comctl_version.h"
 #include "ui/download_dialog_text.h"
 #include "ui/window_notifier.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "resources/resource.h"
-#include "ui/centre_on_owner.h"
+#include "base/win/centre_on_owner.h"
 #include "ui/information_document.h"
 #include "ui/setup_wizard.h"
 #include "ui/wizard_buttons.h"

@@ -7,7 +7,7 @@
 #include "install/run_setup.h"
 #include "install/runner_messages.h"
 #include "resources/launch_dialog_ids.h"
-#include "ui/centre_on_owner.h"
+#include "base/win/centre_on_owner.h"
 
 namespace {
 

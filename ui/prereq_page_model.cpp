@@ -2,7 +2,7 @@
 
 #include "base/text.h"
 #include "download/download_item.h"
-#include "download/prereq_plan.h"
+#include "plan/prereq_plan.h"
 #include "ui/download_failure_message.h"
 
 bool IsInstallAction(PrereqAction action) {

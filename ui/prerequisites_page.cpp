@@ -4,10 +4,10 @@
 
 #include "base/win/module_state.h"
 #include "base/win/product_name.h"
-#include "download/prereq_plan.h"
+#include "plan/prereq_plan.h"
 #include "resources/resource.h"
-#include "ui/download_comctl_version.h"
-#include "ui/folder_browser.h"
+#include "base/win/comctl_version.h"
+#include "base/win/folder_browser.h"
 #include "ui/setup_wizard.h"
 #include "ui/wizard_buttons.h"
 

@@ -4,7 +4,7 @@
 # Prints the offline/online ratios last.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
-NATIVE=${TESSARA_NATIVE_BUILD:-$root/build/native}/tools/tessara-pack
+NATIVE=${TESSARA_NATIVE_BUILD:-$root/build/native}/packer/tessara-pack
 STUB=${TESSARA_WIN_BUILD:-$root/build/windows}/app/tessara-stub.exe
 [ -x "$NATIVE" ] || { echo "not built: $NATIVE" >&2; exit 1; }
 [ -f "$STUB" ] || { echo "not built: $STUB" >&2; exit 1; }

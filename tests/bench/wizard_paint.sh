@@ -8,7 +8,7 @@ set -u
 name=wizard_paint
 work="$TESSARA_TEST_ROOT/$name"
 run="$TESSARA_WIN_BUILD/tests/wizard_run.exe"
-pack="$TESSARA_NATIVE_BUILD/tools/tessara-pack"
+pack="$TESSARA_NATIVE_BUILD/packer/tessara-pack"
 for tool in wine Xvfb xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool"; exit 1; }
 done

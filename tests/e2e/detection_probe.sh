@@ -16,7 +16,7 @@ done
 probe=$TESSARA_WIN_BUILD/tests/detect_probe.exe
 dlls=$TESSARA_WIN_BUILD/detect
 stub=$TESSARA_WIN_BUILD/app/tessara-stub.exe
-pack=$TESSARA_NATIVE_BUILD/tools/tessara-pack
+pack=$TESSARA_NATIVE_BUILD/packer/tessara-pack
 for file in "$probe" "$dlls/detect_v1_2_3_4.dll" "$dlls/detect_unversioned.dll" "$stub" "$pack"; do
   [ -f "$file" ] || fail "$file is missing (build both presets first)"
 done

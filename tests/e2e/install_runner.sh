@@ -15,7 +15,7 @@ driver="$TESSARA_WIN_BUILD/tests/launch_driver.exe"
 boxes="$TESSARA_WIN_BUILD/tests/window_driver.exe"
 recorder="$TESSARA_WIN_BUILD/tests/setup_recorder.exe"
 stub="$TESSARA_WIN_BUILD/app/tessara-stub.exe"
-pack="$TESSARA_NATIVE_BUILD/tools/tessara-pack"
+pack="$TESSARA_NATIVE_BUILD/packer/tessara-pack"
 for tool in wine wineserver import identify Xvfb xdpyinfo wixl; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool"; exit 1; }
 done

@@ -12,8 +12,8 @@ pass() { echo "ok: $*"; }
 for tool in wine wineserver cmp python3 convert; do
   command -v "$tool" >/dev/null || fail "missing tool: $tool"
 done
-NATIVE="$TESSARA_NATIVE_BUILD/tools/tessara-pack"
-WINPACK="$TESSARA_WIN_BUILD/tools/tessara-pack.exe"
+NATIVE="$TESSARA_NATIVE_BUILD/packer/tessara-pack"
+WINPACK="$TESSARA_WIN_BUILD/packer/tessara-pack.exe"
 STUB="$TESSARA_WIN_BUILD/app/tessara-stub.exe"
 for f in "$NATIVE" "$WINPACK" "$STUB"; do
   [ -f "$f" ] || fail "not built: $f"

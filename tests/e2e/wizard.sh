@@ -19,7 +19,7 @@ work="$TESSARA_TEST_ROOT/$name"
 run="$TESSARA_WIN_BUILD/tests/wizard_run.exe"
 driver="$TESSARA_WIN_BUILD/tests/wizard_driver.exe"
 recorder="$TESSARA_WIN_BUILD/tests/setup_recorder.exe"
-pack="$TESSARA_NATIVE_BUILD/tools/tessara-pack"
+pack="$TESSARA_NATIVE_BUILD/packer/tessara-pack"
 for tool in python3 wine wineserver import identify Xvfb xdpyinfo chattr; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool"; exit 1; }
 done

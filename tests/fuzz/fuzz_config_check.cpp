@@ -3,7 +3,7 @@
 #include "prereq/prerequisite_list.h"
 #include "prereq/profile_file.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "tools/config_lint.h"
+#include "packer/check/config_lint.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   ProfileFile file;

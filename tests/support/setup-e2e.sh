@@ -5,7 +5,7 @@ set -u
 . "$(dirname "${BASH_SOURCE[0]}")/inputs.sh"
 
 STUB="$TESSARA_WIN_BUILD/app/tessara-stub.exe"
-PACK="$TESSARA_NATIVE_BUILD/tools/tessara-pack"
+PACK="$TESSARA_NATIVE_BUILD/packer/tessara-pack"
 DRIVER="$TESSARA_WIN_BUILD/tests/window_driver.exe"
 RECORDER="$TESSARA_WIN_BUILD/tests/launch_recorder.exe"
 
@@ -18,7 +18,7 @@ pass() { echo "ok: $*"; }
 need_tools() {
   local t
   for t in "$@"; do
-    command -v "$t" >/dev/null 2>&1 || fail "missing tool: $t (run tools/install-deps.sh)"
+    command -v "$t" >/dev/null 2>&1 || fail "missing tool: $t (run scripts/install-deps.sh)"
   done
 }
 
@@ -45,7 +45,7 @@ build_runtime_msi() {
   (cd "$SCRATCH/runtime" && wixl -o runtime.msi runtime.wxs) || fail "wixl could not build the runtime package"
 }
 
-# The recording setup (tests/win/programs/recording_setup.cpp) as $1, and its record emptied.
+# The recording setup (tests/programs/recording_setup.cpp) as $1, and its record emptied.
 RECORDING_SETUP="$TESSARA_WIN_BUILD/tests/recording_setup.exe"
 setup_record() { cat "$(drive_c)/setup-record.txt" 2>/dev/null | tr -d '\r'; }
 # Opens .msi files through the recording setup, which records the restart value as it is at

@@ -1,0 +1,218 @@
+#include "packer/carry.h"
+
+#include "base/text.h"
+#include "download/sha256.h"
+#include "prereq/config_reader.h"
+#include "prereq/profile_file.h"
+#include "packer/file_scan.h"
+#include "packer/host_fs.h"
+#include "packer/input_kinds.h"
+
+namespace {
+
+constexpr uint32_t kMaxConfigBytes = 8u << 20;
+
+std::string Trim(const std::string &s) {
+  size_t begin = 0;
+  size_t end = s.size();
+  while (begin < end && (s[begin] == ' ' || s[begin] == '\t')) {
+    ++begin;
+  }
+  while (end > begin && (s[end - 1] == ' ' || s[end - 1] == '\t')) {
+    --end;
+  }
+  return s.substr(begin, end - begin);
+}
+
+bool SameNoCase(const std::string &a, const std::string &b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i];
+    char y = b[i];
+    x = x >= 'A' && x <= 'Z' ? static_cast<char>(x - 'A' + 'a') : x;
+    y = y >= 'A' && y <= 'Z' ? static_cast<char>(y - 'A' + 'a') : y;
+    if (x != y) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<Prerequisite> ReadAll(const std::string &text) {
+  ProfileFile file;
+  file.Parse(text);
+  std::vector<Prerequisite> list;
+  Prerequisite p;
+  for (uint32_t n = 1; ReadPrerequisite(file, n, &p); ++n) {
+    list.push_back(p);
+  }
+  return list;
+}
+
+bool SameExceptSource(const Prerequisite &a, const Prerequisite &b) {
+  return a.name == b.name && a.commandLine == b.commandLine && a.options == b.options &&
+         a.searchType == b.searchType && a.searchString == b.searchString && a.verMin == b.verMin &&
+         a.verMax == b.verMax && a.targetOS == b.targetOS && a.exactSize == b.exactSize &&
+         a.sha256 == b.sha256;
+}
+
+const CarryRequest *CarryOf(const PackOptions &options, uint32_t app) {
+  for (const CarryRequest &request : options.carries) {
+    if (request.app == app) {
+      return &request;
+    }
+  }
+  return nullptr;
+}
+
+// The carried file against what the configuration says the download must be.
+PackStatus CheckCarriedFile(const CarryRequest &request, const Prerequisite &p) {
+  const std::string label = "--carry App" + std::to_string(request.app) + ": ";
+  if (p.sourceKind != SourceKind::Url) {
+    return Refused(label + "App" + std::to_string(request.app) +
+                   " is not downloaded: it already names the carried setup '" + p.source + "'");
+  }
+  PackStatus status = CheckPrerequisiteKind(request.path, label + "the setup");
+  if (!status.ok()) {
+    return status;
+  }
+  uint64_t size = 0;
+  if (!host::FileSize(request.path, &size)) {
+    return Refused(label + "cannot find '" + request.path + "'");
+  }
+  if (p.exactSize != 0 && size != p.exactSize) {
+    return Refused(label + "'" + request.path + "' is " + std::to_string(size) +
+                   " bytes, but the prerequisite's ExactSize is " + std::to_string(p.exactSize));
+  }
+  if (!p.sha256.empty()) {
+    std::string hex;
+    if (!Sha256OfFile(request.path, &hex)) {
+      return IoError(label + "cannot read '" + request.path + "'");
+    }
+    if (IsSha256Text(p.sha256) && !SameSha256(hex, p.sha256)) {
+      return Refused(label + "'" + request.path +
+                     "' does not match the prerequisite's Sha256 (its "
+                     "hash is " +
+                     hex + ")");
+    }
+  }
+  return PackOk();
+}
+
+} // namespace
+
+bool ParseCarry(const std::string &text, CarryRequest *request, std::string *error) {
+  const size_t equals = text.find('=');
+  const std::string key = equals == std::string::npos ? text : text.substr(0, equals);
+  const std::string digits = key.size() > 3 ? key.substr(3) : std::string();
+  bool number = !digits.empty() && digits.size() <= 9 && digits[0] != '0';
+  for (char c : digits) {
+    number = number && c >= '0' && c <= '9';
+  }
+  if (equals == std::string::npos || !SameNoCase(key.substr(0, 3), "App") || !number ||
+      equals + 1 >= text.size()) {
+    *error =
+        "--carry takes AppN=FILE (for example App2=redist/runtime-setup.exe), not '" + text + "'";
+    return false;
+  }
+  request->app = ParseConfigNumber(digits);
+  request->path = text.substr(equals + 1);
+  return true;
+}
+
+bool RewriteToSetupFile(const std::string &text, const std::string &section,
+                        const std::string &name, std::string *out) {
+  out->clear();
+  enum { kBefore, kInside, kAfter } state = kBefore;
+  bool replaced = false;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') {
+      ++end;
+    }
+    size_t next = end;
+    while (next < text.size() && (text[next] == '\r' || text[next] == '\n')) {
+      ++next;
+    }
+    const std::string content = text.substr(pos, end - pos);
+    const std::string ending = text.substr(end, next - end);
+    pos = next;
+    const std::string line = Trim(content);
+    if (!line.empty() && line[0] == '[' && text::FindLastChar(line, ']') != std::string::npos) {
+      const std::string title = Trim(line.substr(1, text::FindLastChar(line, ']') - 1));
+      if (state == kInside) {
+        state = kAfter;
+      } else if (state == kBefore && SameNoCase(title, section)) {
+        state = kInside;
+      }
+      *out += content + ending;
+      continue;
+    }
+    const size_t equals = text::FindChar(line, '=');
+    const std::string key = equals == std::string::npos ? line : Trim(line.substr(0, equals));
+    if (state == kInside && SameNoCase(key, "SetupFile")) {
+      continue;
+    }
+    if (state == kInside && !replaced && equals != std::string::npos && SameNoCase(key, "Url")) {
+      *out += "SetupFile=" + name + ending;
+      replaced = true;
+      continue;
+    }
+    *out += content + ending;
+  }
+  return replaced;
+}
+
+PackStatus BuildStoredConfiguration(const PackOptions &options, std::string *stored) {
+  uint64_t size = 0;
+  if (!host::FileSize(options.config, &size)) {
+    return Refused("cannot find the configuration '" + options.config + "'");
+  }
+  if (size > kMaxConfigBytes || !ReadFileHead(options.config, kMaxConfigBytes, stored)) {
+    return IoError("cannot read the configuration '" + options.config + "'");
+  }
+  if (options.carries.empty()) {
+    return PackOk();
+  }
+  const std::vector<Prerequisite> before = ReadAll(*stored);
+  std::string text = *stored;
+  for (const CarryRequest &request : options.carries) {
+    if (request.app > before.size()) {
+      return Refused("--carry App" + std::to_string(request.app) +
+                     ": the configuration lists no such prerequisite (it has " +
+                     std::to_string(before.size()) + ")");
+    }
+    const PackStatus status = CheckCarriedFile(request, before[request.app - 1]);
+    if (!status.ok()) {
+      return status;
+    }
+    std::string rewritten;
+    if (!RewriteToSetupFile(text, AppKeyName(request.app), host::BaseName(request.path),
+                            &rewritten)) {
+      return Refused("--carry App" + std::to_string(request.app) +
+                     ": cannot find the Url line of [App" + std::to_string(request.app) +
+                     "] to rewrite");
+    }
+    text = rewritten;
+  }
+  // The setup must read the rewritten file exactly as meant: same list, carried ones from
+  // the archive under their names, nothing else changed.
+  const std::vector<Prerequisite> after = ReadAll(text);
+  bool same = after.size() == before.size();
+  for (size_t i = 0; same && i < after.size(); ++i) {
+    const CarryRequest *request = CarryOf(options, static_cast<uint32_t>(i + 1));
+    same = SameExceptSource(before[i], after[i]) &&
+           (request == nullptr
+                ? after[i].source == before[i].source && after[i].sourceKind == before[i].sourceKind
+                : after[i].sourceKind == SourceKind::SetupFile &&
+                      after[i].source == host::BaseName(request->path));
+  }
+  if (!same) {
+    return Refused("the configuration '" + options.config +
+                   "' cannot be rewritten for the carried setups so that it reads as meant");
+  }
+  *stored = text;
+  return PackOk();
+}

@@ -1,0 +1,290 @@
+#include "packer/check/config_check.h"
+
+#include <cstdio>
+
+#include "archive/sfx_archive.h"
+#include "prereq/config_reader.h"
+#include "prereq/profile_file.h"
+#include "prereq/version_number.h"
+#include "packer/check/config_lint.h"
+#include "packer/host_fs.h"
+#include "packer/stub_archive.h"
+
+namespace {
+
+// Exit codes of "tessara-pack check"; the same numbers as the packer's own.
+constexpr int kCheckOk = 0;      // no errors (warnings may have been printed)
+constexpr int kCheckUsage = 1;   // the command line is wrong
+constexpr int kCheckErrors = 2;  // the configuration has errors
+constexpr int kCheckIoError = 3; // the configuration or the setup cannot be read
+
+const char kCheckHelp[] =
+    "Usage: tessara-pack check CONFIG.ini [SETUP.exe]\n"
+    "       tessara-pack check SETUP.exe\n"
+    "\n"
+    "Reads CONFIG.ini exactly as the setup will read it and prints every prerequisite as it\n"
+    "will be read, the general options, why the list of prerequisites ends where it ends, and\n"
+    "which prerequisites are carried by the setup and which are downloaded.\n"
+    "With SETUP.exe (a packed setup), each SetupFile is also looked up among the prerequisite\n"
+    "setups the setup carries. SETUP.exe alone checks the configuration stored inside it.\n"
+    "\n"
+    "Errors (the packer refuses such a configuration):\n"
+    "  - the file cannot be read\n"
+    "  - a [PREREQUISITES] section from which no prerequisite can be read\n"
+    "  - a SetupFile that the setup does not carry\n"
+    "  - a Sha256 that is not 64 hexadecimal digits\n"
+    "  - a file that is not empty but from which nothing can be read (for instance text in an\n"
+    "    encoding without a byte-order mark other than ANSI)\n"
+    "Warning with a setup: a carried setup that no SetupFile names (it never runs).\n"
+    "Warnings (printed, not fatal): unknown keys and sections, repeated keys and sections,\n"
+    "values of 259 characters or more, \"NOT FOUND\" values, numbers with trailing text,\n"
+    "SearchType other than 0, 1 and 2, registry roots other than HKLM and HKCU, unknown\n"
+    "folder tokens, a Url without a file name, VerMin above VerMax, bounds without digits,\n"
+    "option letters in the wrong case or section, sections past the end of the list, a Url\n"
+    "without Sha256 (loudest for plain http://).\n"
+    "\n"
+    "Exit codes: 0 no errors, 1 usage error, 2 the configuration has errors,\n"
+    "            3 the configuration or the setup cannot be read.\n";
+
+const char *TargetOsText(int32_t targetOS) {
+  switch (targetOS) {
+  case 0:
+    return "Windows 95/98/Me family only";
+  case 1:
+    return "Windows NT family only";
+  default:
+    return "both families";
+  }
+}
+
+std::string BoundText(const std::string &bound) {
+  if (bound.empty()) {
+    return "none";
+  }
+  VersionNumber v = ParseVersion(bound);
+  return "'" + bound + "' (" + (IsEmpty(v) ? std::string("no bound") : VersionText(v)) + ")";
+}
+
+void PrintPrerequisite(size_t index, const Prerequisite &p) {
+  std::printf("App%zu: %s\n", index + 1, p.name.c_str());
+  if (p.sourceKind == SourceKind::SetupFile) {
+    std::printf("  source:       carried by the setup as '%s'\n", p.source.c_str());
+  } else {
+    std::printf("  source:       downloaded from '%s'\n", p.source.c_str());
+    std::printf("  exact size:   %u bytes%s\n", p.exactSize, p.exactSize == 0 ? " (any)" : "");
+  }
+  std::printf("  command line: '%s'\n", p.commandLine.c_str());
+  std::printf("  options:      '%s'%s\n", p.options.c_str(), p.isMandatory() ? " (mandatory)" : "");
+  std::printf("  target OS:    %d (%s)\n", p.targetOS, TargetOsText(p.targetOS));
+  std::printf("  search:       type %d, '%s'\n", p.searchType, p.searchString.c_str());
+  std::printf("                looks for %s\n", DescribeSearch(p).c_str());
+  std::printf("  VerMin:       %s\n", BoundText(p.verMin).c_str());
+  std::printf("  VerMax:       %s\n", BoundText(p.verMax).c_str());
+  if (!p.sha256.empty()) {
+    std::printf("  Sha256:       %s\n", p.sha256.c_str());
+  }
+}
+
+void PrintFindings(const LintReport &report, FILE *out) {
+  for (const LintFinding &f : report.findings) {
+    const char *kind = f.severity == LintFinding::kError ? "error" : "warning";
+    if (f.line > 0) {
+      std::fprintf(out, "%s: line %d [%s]: %s\n", kind, f.line, f.where.c_str(), f.message.c_str());
+    } else {
+      std::fprintf(out, "%s: [%s]: %s\n", kind, f.where.c_str(), f.message.c_str());
+    }
+  }
+}
+
+// Whether path is a setup with an archive rather than a configuration file: only a complete,
+// consistent footer counts.
+bool IsPackedSetup(const std::string &path) {
+  uint64_t size = 0;
+  sys::File file;
+  CarriedArchive carried;
+  return host::FileSize(path, &size) && size <= kMaxArchiveExtent && file.OpenRead(path) &&
+         FindCarriedArchive(file, static_cast<uint32_t>(size), &carried) && carried.found;
+}
+
+// The configuration a setup stores, extracted for a moment into a private folder the way the
+// setup extracts it, and the names of the prerequisite setups it carries.
+bool ReadStoredConfiguration(const std::string &setupPath, ProfileFile *file,
+                             std::vector<std::string> *names) {
+  const std::string folder = host::MakeTempDirectory();
+  if (folder.empty()) {
+    return false;
+  }
+  bool loaded = false;
+  {
+    SfxArchive archive;
+    archive.setExtractFolder(host::JoinPath(folder, ""));
+    if (archive.SetModulePath(setupPath) == kSetupOk && archive.Open() == kSetupOk) {
+      int config = -1;
+      for (size_t i = 0; i < archive.entries().size() && i < archive.entryNames().size(); ++i) {
+        if (archive.entries()[i].type >= kPrerequisiteSetup) {
+          names->push_back(archive.entryNames()[i]);
+        } else if (archive.entries()[i].type == kConfiguration && config < 0) {
+          config = static_cast<int>(i);
+        }
+      }
+      loaded =
+          config >= 0 && archive.ExtractEntry(config, archive.extractFolder()) == kSetupOk &&
+          file->Load(archive.extractFolder() + archive.entryNames()[static_cast<size_t>(config)]);
+    }
+  }
+  host::RemoveEmptyDirectory(folder);
+  return loaded;
+}
+
+// The names of the prerequisite setups a packed setup carries, read as the setup reads them.
+// Opening a setup with prerequisites extracts its configuration; a read-only command must not
+// write into, or delete from, a folder others use (the shared temporary folder may hold the
+// user's own file of that name), so it goes into a new folder of our own, removed after.
+bool ReadSetupNames(const std::string &setupPath, std::vector<std::string> *names) {
+  const std::string scratch = host::MakeTempDirectory();
+  if (scratch.empty()) {
+    return false;
+  }
+  bool opened = false;
+  {
+    SfxArchive archive;
+    archive.setExtractFolder(scratch);
+    opened = archive.SetModulePath(setupPath) == kSetupOk && archive.Open() == kSetupOk;
+    for (size_t i = 0; opened && i < archive.entries().size() && i < archive.entryNames().size();
+         ++i) {
+      if (archive.entries()[i].type >= kPrerequisiteSetup) {
+        names->push_back(archive.entryNames()[i]);
+      }
+    }
+  } // the archive deletes the configuration it extracted
+  host::RemoveEmptyDirectory(scratch);
+  return opened;
+}
+
+// A carried setup that no prerequisite's SetupFile names is extracted by nobody and never runs.
+void AddUnnamedSetupWarnings(const std::vector<std::string> &setupNames, LintReport *report) {
+  for (const std::string &name : setupNames) {
+    bool named = false;
+    for (const Prerequisite &p : report->prerequisites) {
+      named = named || (p.sourceKind == SourceKind::SetupFile && p.source == name);
+    }
+    if (!named) {
+      LintFinding finding;
+      finding.severity = LintFinding::kWarning;
+      finding.where = "PREREQUISITES";
+      finding.message = "the setup carries '" + name +
+                        "' but no prerequisite names it as its SetupFile: it is never run";
+      report->findings.push_back(finding);
+    }
+  }
+}
+
+// Which prerequisites the setup downloads and which it carries, in one line each.
+void PrintSources(const LintReport &report) {
+  std::string carried;
+  std::string downloaded;
+  for (size_t i = 0; i < report.prerequisites.size(); ++i) {
+    const Prerequisite &p = report.prerequisites[i];
+    std::string &list = p.sourceKind == SourceKind::SetupFile ? carried : downloaded;
+    list += (list.empty() ? "" : ", ") + AppKeyName(static_cast<uint32_t>(i + 1)) + " (" +
+            p.source + ")";
+  }
+  std::printf("Carried by the setup: %s\n", carried.empty() ? "none" : carried.c_str());
+  std::printf("Downloaded while the setup runs: %s\n",
+              downloaded.empty() ? "none" : downloaded.c_str());
+}
+
+} // namespace
+
+int RunCheckCommand(const std::vector<std::string> &args) {
+  for (const std::string &arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kCheckHelp, stdout);
+      return kCheckOk;
+    }
+  }
+  if (args.empty() || args.size() > 2) {
+    std::fputs(kCheckHelp, stderr);
+    return kCheckUsage;
+  }
+  ProfileFile file;
+  LintInput input;
+  std::string label = args[0];
+  bool fromSetup = false;
+  if (args.size() == 1 && IsPackedSetup(args[0])) {
+    // A finished setup: check the configuration it stores against the setups it carries.
+    if (!ReadStoredConfiguration(args[0], &file, &input.setupNames)) {
+      std::fprintf(stderr, "tessara-pack: the setup '%s' stores no configuration\n",
+                   args[0].c_str());
+      return kCheckIoError;
+    }
+    input.setupKnown = true;
+    fromSetup = true;
+    label = "stored in " + args[0];
+  } else if (!file.Load(args[0])) {
+    std::fprintf(stderr, "tessara-pack: cannot read the configuration '%s'\n", args[0].c_str());
+    return kCheckIoError;
+  }
+  if (args.size() == 2) {
+    input.setupKnown = true;
+    if (!ReadSetupNames(args[1], &input.setupNames)) {
+      std::fprintf(stderr, "tessara-pack: cannot read the archive of the setup '%s'\n",
+                   args[1].c_str());
+      return kCheckIoError;
+    }
+  }
+  LintReport report = LintConfiguration(file, input);
+  if (input.setupKnown) {
+    AddUnnamedSetupWarnings(input.setupNames, &report);
+  }
+  std::printf("Configuration: %s\n", label.c_str());
+  std::printf("Read as: %s\n", ProfileEncodingName(file.encoding()));
+  std::printf("GeneralOptions:\n  MainAppCmdLine: '%s'\n  Options:        '%s' (quiet run: %s)\n",
+              report.general.mainAppCmdLine.c_str(), report.general.options.c_str(),
+              HasOptionLetter(report.general.options, kQuietOption) ? "yes" : "no");
+  for (size_t i = 0; i < report.prerequisites.size(); ++i) {
+    PrintPrerequisite(i, report.prerequisites[i]);
+  }
+  std::printf("%zu prerequisite(s); the list ends there: %s.\n", report.prerequisites.size(),
+              report.endReason.c_str());
+  PrintSources(report);
+  if (!input.setupKnown) {
+    std::printf("SetupFile names were not compared with a setup (none given).\n");
+  }
+  (void)fromSetup;
+  std::fflush(stdout);
+  PrintFindings(report, stdout);
+  std::printf("%d error(s), %d warning(s)\n", report.errorCount(), report.warningCount());
+  return report.errorCount() > 0 ? kCheckErrors : kCheckOk;
+}
+
+bool CheckConfigurationForPack(const std::string &iniPath,
+                               const std::vector<std::string> &setupEntryNames) {
+  ProfileFile file;
+  if (!file.Load(iniPath)) {
+    std::fprintf(stderr, "tessara-pack: error: cannot read the configuration '%s'\n",
+                 iniPath.c_str());
+    return false;
+  }
+  LintInput input;
+  input.setupKnown = true;
+  input.setupNames = setupEntryNames;
+  LintReport report = LintConfiguration(file, input);
+  AddUnnamedSetupWarnings(input.setupNames, &report);
+  PrintFindings(report, stderr);
+  return report.errorCount() == 0;
+}
+
+bool CheckConfigurationTextForPack(const std::string &label, const std::string &text,
+                                   const std::vector<std::string> &setupEntryNames) {
+  (void)label;
+  ProfileFile file;
+  file.Parse(text);
+  LintInput input;
+  input.setupKnown = true;
+  input.setupNames = setupEntryNames;
+  LintReport report = LintConfiguration(file, input);
+  AddUnnamedSetupWarnings(input.setupNames, &report);
+  PrintFindings(report, stderr);
+  return report.errorCount() == 0;
+}

@@ -1,0 +1,51 @@
+// tessara-pack: builds, lists and extracts setups.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "packer/archive_commands.h"
+#include "packer/check/config_check.h"
+#include "packer/hash_command.h"
+#include "packer/pack_command.h"
+#include "packer/pack_status.h"
+#include "packer/pack_usage.h"
+
+int main(int argc, char **argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::fputs(PackUsageText(), stderr);
+    return kExitUsage;
+  }
+  const std::string command = args[0];
+  if (command == "--help" || command == "-h" || command == "help" || command == "/?") {
+    std::fputs(PackUsageText(), stdout);
+    return kExitOk;
+  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  const bool ownHelp = command == "check" || command == "hash";
+  for (const std::string &arg : args) {
+    if (!ownHelp && (arg == "--help" || arg == "-h")) {
+      std::fputs(PackUsageText(), stdout);
+      return kExitOk;
+    }
+  }
+  if (command == "pack") {
+    return RunPackCommand(rest);
+  }
+  if (command == "list") {
+    return RunListCommand(rest);
+  }
+  if (command == "extract") {
+    return RunExtractCommand(rest);
+  }
+  if (command == "check") {
+    return RunCheckCommand(rest);
+  }
+  if (command == "hash") {
+    return RunHashCommand(rest);
+  }
+  if (!command.empty() && command[0] == '-') {
+    return RunPackCommand(args);
+  }
+  return ReportStatus(UsageError("unknown command '" + command + "' (see --help)"));
+}

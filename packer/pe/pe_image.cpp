@@ -1,0 +1,183 @@
+#include "packer/pe/pe_image.h"
+
+#include "packer/byte_io.h"
+
+namespace {
+
+constexpr uint16_t kMachineI386 = 0x14C;
+constexpr uint16_t kMagicPe32 = 0x10B;
+constexpr uint16_t kSubsystemGui = 2;
+constexpr uint16_t kSubsystemConsole = 3;
+constexpr uint16_t kFileExecutable = 0x0002;
+constexpr uint16_t kFileDll = 0x2000;
+constexpr uint32_t kSectionHeaderSize = 40;
+constexpr uint32_t kMinOptionalSize = 96;
+
+} // namespace
+
+uint32_t PeImage::DirectoryRva(const std::string &file, uint32_t index) const {
+  return index < directoryCount ? bytes::Get32(file, DirectoryAt(index)) : 0;
+}
+
+uint32_t PeImage::DirectorySize(const std::string &file, uint32_t index) const {
+  return index < directoryCount ? bytes::Get32(file, DirectoryAt(index) + 4) : 0;
+}
+
+uint64_t PeImage::RawEnd() const {
+  uint64_t end = 0;
+  for (const PeSection &s : sections) {
+    if (s.rawSize > 0 && static_cast<uint64_t>(s.rawPointer) + s.rawSize > end) {
+      end = static_cast<uint64_t>(s.rawPointer) + s.rawSize;
+    }
+  }
+  return end;
+}
+
+bool HasPeSignature(const std::string &head) {
+  if (!bytes::Fits(head, 0, 64) || head.compare(0, 2, "MZ") != 0) {
+    return false;
+  }
+  const uint32_t peAt = bytes::Get32(head, 60);
+  return bytes::Fits(head, peAt, 4) && head.compare(peAt, 4, std::string("PE\0\0", 4)) == 0;
+}
+
+bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *problem) {
+  *image = PeImage();
+  if (!HasPeSignature(file) || !bytes::Fits(file, bytes::Get32(file, 60), 24)) {
+    *problem = "is not a Windows program";
+    return false;
+  }
+  image->peAt = bytes::Get32(file, 60);
+  image->machine = bytes::Get16(file, image->peAt + 4);
+  const uint32_t sectionCount = bytes::Get16(file, image->peAt + 6);
+  const uint32_t optionalSize = bytes::Get16(file, image->peAt + 20);
+  image->characteristics = bytes::Get16(file, image->peAt + 22);
+  image->optionalAt = image->peAt + 24;
+  if (optionalSize < kMinOptionalSize || !bytes::Fits(file, image->optionalAt, optionalSize)) {
+    *problem = "is not a Windows program (its headers are cut short)";
+    return false;
+  }
+  image->magic = bytes::Get16(file, image->optionalAt);
+  if (image->machine != kMachineI386 || image->magic != kMagicPe32) {
+    *problem = "is not a 32-bit (x86) Windows program";
+    return false;
+  }
+  if ((image->characteristics & kFileDll) != 0 || (image->characteristics & kFileExecutable) == 0) {
+    *problem = "is a library, not a Windows program";
+    return false;
+  }
+  image->subsystem = bytes::Get16(file, image->optionalAt + 68);
+  if (image->subsystem != kSubsystemGui) {
+    *problem = image->subsystem == kSubsystemConsole
+                   ? "is a console program; the stub is a Windows GUI program"
+                   : "is not a Windows GUI program";
+    return false;
+  }
+  image->sectionAlignment = bytes::Get32(file, image->optionalAt + 32);
+  image->fileAlignment = bytes::Get32(file, image->optionalAt + 36);
+  image->directoryCount = bytes::Get32(file, image->optionalAt + 92);
+  if (image->directoryCount > (optionalSize - kMinOptionalSize) / 8) {
+    image->directoryCount = (optionalSize - kMinOptionalSize) / 8;
+  }
+  const uint32_t tableAt = image->optionalAt + optionalSize;
+  if (!bytes::Fits(file, tableAt, static_cast<uint64_t>(sectionCount) * kSectionHeaderSize)) {
+    *problem = "is not a Windows program (its section table is cut short)";
+    return false;
+  }
+  for (uint32_t i = 0; i < sectionCount; ++i) {
+    const uint32_t at = tableAt + i * kSectionHeaderSize;
+    PeSection section;
+    section.name = file.substr(at, 8).c_str();
+    section.virtualSize = bytes::Get32(file, at + 8);
+    section.virtualAddress = bytes::Get32(file, at + 12);
+    section.rawSize = bytes::Get32(file, at + 16);
+    section.rawPointer = bytes::Get32(file, at + 20);
+    section.headerAt = at;
+    if (section.rawSize > 0 && !bytes::Fits(file, section.rawPointer, section.rawSize)) {
+      *problem = "is cut short (section " + section.name + " lies past its end)";
+      return false;
+    }
+    image->sections.push_back(section);
+  }
+  return true;
+}
+
+bool DropSignature(std::string *file, const PeImage &image, bool *dropped, std::string *problem) {
+  // For this directory the first field is a file offset, not an address.
+  const uint32_t tableAt = image.DirectoryRva(*file, kDirSecurity);
+  *dropped = tableAt != 0 || image.DirectorySize(*file, kDirSecurity) != 0;
+  if (!*dropped) {
+    return true;
+  }
+  if (tableAt < image.RawEnd()) {
+    *problem = "names a certificate table inside its sections";
+    return false;
+  }
+  if (tableAt < file->size()) {
+    file->resize(tableAt);
+  }
+  bytes::Put32(file, image.DirectoryAt(kDirSecurity), 0);
+  bytes::Put32(file, image.DirectoryAt(kDirSecurity) + 4, 0);
+  return true;
+}
+
+bool FindResourceSection(const std::string &file, const PeImage &image, size_t *index,
+                         std::string *problem) {
+  const uint32_t rva = image.DirectoryRva(file, kDirResource);
+  for (size_t i = 0; rva != 0 && i < image.sections.size(); ++i) {
+    if (image.sections[i].virtualAddress == rva && image.sections[i].rawSize > 0) {
+      *index = i;
+      return true;
+    }
+  }
+  *problem = "has no resource section of its own";
+  return false;
+}
+
+bool ReplaceResourceSection(const std::string &file, const PeImage &image, size_t index,
+                            const std::string &section, std::string *result, std::string *problem) {
+  const PeSection &rsrc = image.sections[index];
+  if (image.RawEnd() != file.size() || image.DirectorySize(file, kDirSecurity) != 0) {
+    *problem = "carries data after its last section; give the stub as it was built";
+    return false;
+  }
+  // Only the relocations may follow the resources: nothing refers to where they lie.
+  const uint32_t relocRva = image.DirectoryRva(file, kDirBaseReloc);
+  const PeSection *reloc = nullptr;
+  for (size_t i = 0; i < image.sections.size(); ++i) {
+    const PeSection &s = image.sections[i];
+    const bool after = s.virtualAddress > rsrc.virtualAddress || s.rawPointer > rsrc.rawPointer;
+    if (i == index || !after) {
+      continue;
+    }
+    if (reloc != nullptr || relocRva < s.virtualAddress ||
+        relocRva >= s.virtualAddress + s.virtualSize || s.rawPointer < rsrc.rawPointer) {
+      *problem = "has sections after its resources that cannot be moved";
+      return false;
+    }
+    reloc = &s;
+  }
+
+  const uint32_t newRaw =
+      bytes::AlignUp(static_cast<uint32_t>(section.size()), image.fileAlignment);
+  std::string out = file.substr(0, rsrc.rawPointer);
+  out += section;
+  out.resize(out.size() + (newRaw - section.size()), '\0');
+  bytes::Put32(&out, rsrc.headerAt + 8, static_cast<uint32_t>(section.size()));
+  bytes::Put32(&out, rsrc.headerAt + 16, newRaw);
+  bytes::Put32(&out, image.DirectoryAt(kDirResource) + 4, static_cast<uint32_t>(section.size()));
+  uint32_t end = rsrc.virtualAddress + static_cast<uint32_t>(section.size());
+  if (reloc != nullptr) {
+    const uint32_t va = bytes::AlignUp(end, image.sectionAlignment);
+    bytes::Put32(&out, reloc->headerAt + 12, va);
+    bytes::Put32(&out, reloc->headerAt + 20, static_cast<uint32_t>(out.size()));
+    bytes::Put32(&out, image.DirectoryAt(kDirBaseReloc), va + (relocRva - reloc->virtualAddress));
+    out += file.substr(reloc->rawPointer, reloc->rawSize);
+    end = va + reloc->virtualSize;
+  }
+  const uint32_t initialized = bytes::Get32(out, image.optionalAt + 8);
+  bytes::Put32(&out, image.optionalAt + 8, initialized - rsrc.rawSize + newRaw);
+  bytes::Put32(&out, image.optionalAt + 56, bytes::AlignUp(end, image.sectionAlignment));
+  *result = out;
+  return true;
+}

@@ -1,0 +1,80 @@
+#include "plan/prereq_plan.h"
+
+#include "archive/sfx_archive.h"
+#include "download/file_name_from_url.h"
+#include "download/find_file_size.h"
+
+PrereqPlan::PrereqPlan(SfxArchive &archive, const PrerequisiteList &list,
+                       DownloadPlatform &platform, InstallPlatform &installer)
+    : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform),
+      installer_(installer) {
+  batch_.setFolder(archive.ModuleFolder());
+  refreshDownloaded();
+}
+
+void PrereqPlan::setDownloadFolder(const std::string &path) {
+  batch_.setFolder(path);
+  refreshDownloaded();
+}
+
+bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
+  std::string name = fileNameFromUrl(prerequisite.source);
+  // A name that is no plain file (a wildcard, a stream) never counts as found.
+  if (!IsUsableDownloadName(name)) {
+    return false;
+  }
+  std::string path = DownloadTargetPath(batch_.folder(), prerequisite.source);
+  // The whole size: a file of 4 GiB more than ExactSize is not the download.
+  uint64_t size = 0;
+  uint64_t writeTime = 0;
+  if (!FindFileSize(path, &size, &writeTime) || size != prerequisite.exactSize) {
+    return false;
+  }
+  return prerequisite.sha256.empty() ||
+         hashChecks_.Matches(path, size, writeTime, prerequisite.sha256);
+}
+
+bool PrereqPlan::setupStarted(size_t index) const {
+  return index < started_.size() && started_[index] != 0;
+}
+
+void PrereqPlan::refreshDownloaded() {
+  for (size_t i = 0; i < actions_.size(); ++i) {
+    if (actions_[i] != PrereqAction::Download && actions_[i] != PrereqAction::AlreadyDownloaded) {
+      continue;
+    }
+    actions_[i] = IsCompleteDownload(list_.prerequisite(i)) ? PrereqAction::AlreadyDownloaded
+                                                            : PrereqAction::Download;
+  }
+}
+
+int PrereqPlan::downloadAll(bool silent) {
+  std::vector<DownloadItem> &items = batch_.items();
+  items.clear();
+  for (size_t i = 0; i < actions_.size(); ++i) {
+    if (actions_[i] != PrereqAction::Download) {
+      continue;
+    }
+    const Prerequisite &p = list_.prerequisite(i);
+    DownloadItem item;
+    item.url = p.source;
+    item.size = p.exactSize;
+    item.status = DownloadItemStatus::Pending;
+    item.prereqIndex = static_cast<int>(i);
+    item.sha256 = p.sha256;
+    items.push_back(item);
+  }
+  int result = batch_.run(silent);
+  if (silent) {
+    ApplyDownloadResults();
+  }
+  return result;
+}
+
+void PrereqPlan::ApplyDownloadResults() {
+  for (const DownloadItem &item : batch_.items()) {
+    actions_[static_cast<size_t>(item.prereqIndex)] = item.status == DownloadItemStatus::Ok
+                                                          ? PrereqAction::Downloaded
+                                                          : PrereqAction::DownloadFailed;
+  }
+}

@@ -1,0 +1,68 @@
+// The plan of one run: the current action of every prerequisite, and the downloads that
+// carry out the Download actions.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "download/download_batch.h"
+#include "plan/hash_check_cache.h"
+#include "install/install_platform.h"
+#include "prereq/prerequisite_list.h"
+
+class SfxArchive;
+
+class PrereqPlan {
+public:
+  // Copies the list's decisions, takes the executable's folder as the download folder and
+  // looks for complete downloads there. The archive gives the setups of Install actions.
+  PrereqPlan(SfxArchive &archive, const PrerequisiteList &list,
+             DownloadPlatform &platform = DefaultDownloadPlatform(),
+             InstallPlatform &installer = DefaultInstallPlatform());
+  PrereqPlan(const PrereqPlan &) = delete;
+  PrereqPlan &operator=(const PrereqPlan &) = delete;
+
+  // Stores the folder with a trailing backslash, then runs refreshDownloaded.
+  void setDownloadFolder(const std::string &path);
+  // Download <-> AlreadyDownloaded by what lies in the download folder: a file with the URL's
+  // name and exactly ExactSize bytes (and, when a Sha256 is given, that hash; a file is hashed
+  // again only when its size or time changed).
+  void refreshDownloaded();
+  // Fetches every Download prerequisite. Interactive: 0 all attempted, 1 not started,
+  // 4 aborted. Silent: 0 or 5, and the actions are updated (ApplyDownloadResults).
+  int downloadAll(bool silent);
+  // Ok gives Downloaded, every other status DownloadFailed. The interactive caller applies it
+  // after a result of 0.
+  void ApplyDownloadResults();
+  // Runs the setups of every Install, Downloaded and AlreadyDownloaded prerequisite in
+  // configuration order: silent on the calling thread, else under the launch window. All
+  // extractions happen before the first setup starts. Always 0.
+  int installAll(bool silent);
+  // True when the last installAll started this prerequisite's setup process. A setup that
+  // could not be started (no such entry, a failed extraction, a failed shell call) is false.
+  bool setupStarted(size_t index) const;
+
+  PrereqAction action(size_t index) const { return actions_[index]; }
+  void setAction(size_t index, PrereqAction action) { actions_[index] = action; }
+  PrereqAction decision(size_t index) const { return list_.decision(index); }
+  const std::string &folder() const { return batch_.folder(); }
+  size_t count() const { return actions_.size(); }
+
+  const PrerequisiteList &list() const { return list_; }
+  const SfxArchive &archive() const { return archive_; }
+  DownloadBatch &batch() { return batch_; }
+
+private:
+  bool IsCompleteDownload(const Prerequisite &prerequisite) const;
+
+  std::vector<PrereqAction> actions_;
+  const PrerequisiteList &list_;
+  SfxArchive &archive_;
+  DownloadBatch batch_;
+  InstallPlatform &installer_;
+  // Per prerequisite, 1 when its setup was started in the last install pass.
+  std::vector<unsigned char> started_;
+  // SetupFile names whose extraction failed in this run: never run, even on a later pass.
+  std::vector<std::string> badExtractions_;
+  mutable HashCheckCache hashChecks_;
+};

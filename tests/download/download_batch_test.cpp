@@ -1,0 +1,453 @@
+// The worker's bookkeeping against a scripted server: message order, statuses, resume, sizes,
+// hashes, pause and cancel, and every fault of the failure table.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "download/download_batch.h"
+#include "download/download_codes.h"
+#include "download/sha256.h"
+#include "tests/support/download_fakes.h"
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+std::string Body(size_t size, char seed) {
+  std::string s(size, '\0');
+  for (size_t i = 0; i < size; ++i) {
+    s[i] = static_cast<char>(seed + static_cast<char>(i % 97));
+  }
+  return s;
+}
+
+const std::string kA = "http://127.0.0.1/files/a.exe";
+const std::string kB = "http://127.0.0.1/files/b.exe";
+const std::string kC = "http://127.0.0.1/files/c.exe";
+const std::string kBlocked = "http://h/files/blocked.exe";
+
+class DownloadEngine : public ::testing::Test {
+protected:
+  void SetUp() override {
+    dir_ = scratch_.path();
+    folder_ = dir_ + "/dl";
+    platform_.session = &session_;
+    batch_.setFolder(folder_);
+  }
+
+  // Where the engine keeps a URL's download, written out: the folder, a backslash and the
+  // URL's last segment. On this host the backslash is an ordinary character, so the file
+  // lies in the scratch folder under the name "dl\a.exe".
+  std::string PathOf(const std::string &url) {
+    const std::map<std::string, std::string> names = {
+        {kA, "a.exe"}, {kB, "b.exe"}, {kC, "c.exe"}, {kBlocked, "blocked.exe"}};
+    return dir_ + "/dl\\" + names.at(url);
+  }
+  void WriteLocal(const std::string &url, const std::string &content) {
+    std::ofstream(PathOf(url), std::ios::binary) << content;
+  }
+  std::string ReadLocal(const std::string &url) {
+    std::ifstream in(PathOf(url), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  bool LocalExists(const std::string &url) { return std::ifstream(PathOf(url)).good(); }
+
+  void Add(const std::string &url, uint32_t size, const std::string &sha = std::string()) {
+    DownloadItem item;
+    item.url = url;
+    item.size = size;
+    item.sha256 = sha;
+    item.prereqIndex = static_cast<int>(batch_.items().size());
+    batch_.items().push_back(item);
+  }
+  ServedFile &Serve(const std::string &url, const std::string &body) {
+    ServedFile &f = session_.files[url];
+    f.body = body;
+    return f;
+  }
+  // Runs the worker with the recorder and waits for it.
+  void RunWorker() {
+    ASSERT_TRUE(batch_.StartWorker(&recorder_));
+    batch_.WaitWorker();
+  }
+  DownloadItemStatus Status(size_t i) { return batch_.items()[i].status; }
+
+  ScratchFolder scratch_;
+  std::string dir_, folder_;
+  ScriptedSession session_;
+  FakePlatform platform_;
+  DownloadBatch batch_{platform_};
+  RecordingNotifier recorder_;
+};
+
+} // namespace
+
+TEST_F(DownloadEngine, CompletePartialAndMissingFilesInOneBatch) {
+  std::string a = Body(10000, 'a'), b = Body(20000, 'b'), c = Body(5000, 'c');
+  Serve(kA, a);
+  Serve(kB, b).seekable = true;
+  Serve(kC, c);
+  WriteLocal(kA, a);
+  WriteLocal(kB, b.substr(0, 12000));
+  Add(kA, 10000);
+  Add(kB, 20000);
+  Add(kC, 5000);
+  platform_.times = {1000, 1100, 1200, 1300, 1400};
+  RunWorker();
+
+  std::vector<Message> expected = {
+      {DLM_FILE_STARTED, 0, 0},
+      {DLM_PROGRESS, 10000, 0},
+      {DLM_FILE_DONE, 0, 0},
+      // b: resumed at 12000, then one 8000-byte chunk 100 ms after the start time.
+      {DLM_FILE_STARTED, 1, 0},
+      {DLM_PROGRESS, 12000, 0},
+      {DLM_PROGRESS, 8000, 7812},
+      {DLM_FILE_DONE, 1, 0},
+      // c: start 1200, chunk at 1300.
+      {DLM_FILE_STARTED, 2, 0},
+      {DLM_PROGRESS, 5000, 4882},
+      {DLM_FILE_DONE, 2, 0},
+      {DLM_ALL_DONE, 0, 0}};
+  EXPECT_EQ(recorder_.messages(), expected);
+  EXPECT_EQ(platform_.agent, "Tessara");
+  EXPECT_EQ(ReadLocal(kA), a);
+  EXPECT_EQ(ReadLocal(kB), b);
+  EXPECT_EQ(ReadLocal(kC), c);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(Status(i), DownloadItemStatus::Ok);
+  }
+  EXPECT_EQ(batch_.result(), 0);
+}
+
+TEST_F(DownloadEngine, ResumeFallsBackToARangeRequestThenToAFullFetch) {
+  std::string a = Body(20000, 'a'), b = Body(20000, 'b');
+  Serve(kA, a).honoursRange = true;
+  Serve(kB, b); // neither seekable nor ranged: starts over
+  WriteLocal(kA, a.substr(0, 9000));
+  WriteLocal(kB, std::string(15000, 'x'));
+  Add(kA, 20000);
+  Add(kB, 20000);
+  RunWorker();
+
+  EXPECT_EQ(ReadLocal(kA), a);
+  // The old content is cut away before the fresh copy is written.
+  EXPECT_EQ(ReadLocal(kB), b);
+  std::vector<std::string> opened = {kA, kA + " Range: bytes=9000-\r\n", kB,
+                                     kB + " Range: bytes=15000-\r\n"};
+  EXPECT_EQ(session_.opened, opened);
+  std::vector<Message> m = recorder_.messages();
+  ASSERT_GE(m.size(), 2u);
+  EXPECT_EQ(m[1], (Message{DLM_PROGRESS, 9000, 0}));
+  EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
+  EXPECT_EQ(Status(1), DownloadItemStatus::Ok);
+}
+
+TEST_F(DownloadEngine, WrongServerLengthLeavesTheFileAndGoesOn) {
+  Serve(kA, Body(3000, 'a'));
+  Serve(kB, Body(100, 'b'));
+  WriteLocal(kA, "old");
+  Add(kA, 2999);
+  Add(kB, 100);
+  RunWorker();
+  std::vector<int> codes = {DLM_FILE_STARTED, DLM_WRONG_SIZE, DLM_FILE_STARTED,
+                            DLM_PROGRESS,     DLM_FILE_DONE,  DLM_ALL_DONE};
+  EXPECT_EQ(recorder_.codes(), codes);
+  EXPECT_EQ(recorder_.messages()[1].wParam, 3000u);
+  EXPECT_EQ(ReadLocal(kA), "old");
+  EXPECT_EQ(Status(0), DownloadItemStatus::Failed);
+  EXPECT_EQ(Status(1), DownloadItemStatus::Ok);
+  EXPECT_EQ(batch_.result(), 0);
+}
+
+TEST_F(DownloadEngine, NoLengthIsFetchedWhateverItsSizeAndAPresentFileIsResumedNotTrusted) {
+  std::string a = Body(30000, 'a');
+  ServedFile &f = Serve(kA, a);
+  f.sendLength = false;
+  f.honoursRange = true;
+  Add(kA, 0);
+  RunWorker();
+  EXPECT_EQ(ReadLocal(kA), a);
+  EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
+
+  // A later attempt with an empty leftover file must not take it as complete.
+  WriteLocal(kA, "");
+  batch_.items()[0].status = DownloadItemStatus::Pending;
+  RunWorker();
+  EXPECT_EQ(ReadLocal(kA), a);
+}
+
+TEST_F(DownloadEngine, ReadFailureKeepsThePartialFileAndTheBatchGoesOn) {
+  std::string a = Body(30000, 'a');
+  Serve(kA, a).failReadAt = 2;
+  Serve(kB, Body(10, 'b'));
+  Add(kA, 30000);
+  Add(kB, 10);
+  RunWorker();
+  std::vector<int> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,  DLM_READ_FAILED,
+                            DLM_FILE_STARTED, DLM_PROGRESS, DLM_FILE_DONE, DLM_ALL_DONE};
+  EXPECT_EQ(recorder_.codes(), codes);
+  EXPECT_EQ(recorder_.messages()[3].wParam, 0u);
+  EXPECT_EQ(ReadLocal(kA), a.substr(0, 16384));
+  EXPECT_EQ(Status(0), DownloadItemStatus::Failed);
+  EXPECT_EQ(Status(1), DownloadItemStatus::Ok);
+}
+
+TEST_F(DownloadEngine, AConnectionThatEndsShortOfItsLengthIsAReadFailure) {
+  Serve(kA, Body(30000, 'a')).endCleanlyAt = 1;
+  Add(kA, 30000);
+  RunWorker();
+  EXPECT_EQ(recorder_.codes(),
+            (std::vector<int>{DLM_FILE_STARTED, DLM_PROGRESS, DLM_READ_FAILED, DLM_ALL_DONE}));
+  EXPECT_EQ(ReadLocal(kA).size(), 8192u);
+}
+
+TEST_F(DownloadEngine, AUrlThatCannotBeOpenedStopsTheBatch) {
+  Serve(kC, "c");
+  Add(kA, 1); // not served
+  Add(kC, 1);
+  RunWorker();
+  EXPECT_EQ(recorder_.messages(),
+            (std::vector<Message>{{DLM_FILE_STARTED, 0, 0}, {DLM_START_FAILED, 0, 0}}));
+  EXPECT_EQ(Status(0), DownloadItemStatus::Failed);
+  EXPECT_EQ(Status(1), DownloadItemStatus::Pending);
+  EXPECT_EQ(batch_.result(), 2);
+}
+
+TEST_F(DownloadEngine, NoInternetSessionLeavesEveryItemPending) {
+  platform_.session = nullptr;
+  Add(kA, 1);
+  RunWorker();
+  EXPECT_EQ(recorder_.messages(), (std::vector<Message>{{DLM_START_FAILED, 0, 0}}));
+  EXPECT_EQ(Status(0), DownloadItemStatus::Pending);
+  EXPECT_EQ(batch_.result(), 4);
+}
+
+TEST_F(DownloadEngine, SaveFailuresDoNotStopTheBatch) {
+  const std::string blocked = kBlocked;
+  Serve(blocked, "x");
+  Serve(kA, Body(20000, 'a'));
+  Serve("http://h/dir/", "y");
+  Serve(kB, "b");
+  Add(blocked, 1);         // a folder stands where the file should go
+  Add(kA, 20000);          // short write
+  Add("http://h/dir/", 1); // nothing to save it as
+  Add(kB, 1);
+  ASSERT_EQ(mkdir(PathOf(blocked).c_str(), 0700), 0);
+  platform_.writeBudget = 8192 + 100;
+  RunWorker();
+  std::vector<Message> expected = {
+      {DLM_FILE_STARTED, 0, 0}, {DLM_SAVE_FAILED, 0, 0},  {DLM_FILE_STARTED, 1, 0},
+      {DLM_PROGRESS, 8192, 0},  {DLM_SAVE_FAILED, 1, 0},  {DLM_FILE_STARTED, 2, 0},
+      {DLM_SAVE_FAILED, 2, 0},  {DLM_FILE_STARTED, 3, 0}, {DLM_PROGRESS, 1, 0},
+      {DLM_FILE_DONE, 3, 0},    {DLM_ALL_DONE, 0, 0}};
+  EXPECT_EQ(recorder_.messages(), expected);
+  // A name that cannot be saved never reaches the server.
+  EXPECT_EQ(session_.opened, (std::vector<std::string>{blocked, kA, kB}));
+}
+
+TEST_F(DownloadEngine, EmptyBatchEndsAtOnce) {
+  RunWorker();
+  EXPECT_EQ(recorder_.messages(), (std::vector<Message>{{DLM_ALL_DONE, 0, 0}}));
+  EXPECT_EQ(batch_.result(), 0);
+  EXPECT_EQ(batch_.run(true), 0);
+  EXPECT_FALSE(batch_.hasPauseEvent());
+}
+
+TEST_F(DownloadEngine, SpeedIsPerChunkAndZeroWithinOneTick) {
+  Serve(kA, Body(4 * 8192, 'a'));
+  Add(kA, 4 * 8192);
+  // start, chunk 1 (+50 ms), chunk 2 (same tick), chunk 3 (+1 s), chunk 4 (over midnight).
+  platform_.times = {86390000, 86390050, 86390050, 86391050, 10};
+  RunWorker();
+  std::vector<Message> m = recorder_.messages();
+  ASSERT_EQ(m.size(), 7u);
+  EXPECT_EQ(m[1].lParam, 16000);
+  EXPECT_EQ(m[2].lParam, 0);
+  EXPECT_EQ(m[3].lParam, 800);
+  EXPECT_EQ(m[4].lParam, 0);
+}
+
+TEST_F(DownloadEngine, CancelDuringAFileStopsTheBatch) {
+  Serve(kA, Body(50000, 'a')).onRead = [this](int index) {
+    if (index == 1) {
+      batch_.control(kDownloadCancel);
+    }
+  };
+  Serve(kB, "b");
+  Add(kA, 50000);
+  Add(kB, 1);
+  RunWorker();
+  std::vector<int> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS, DLM_ABORTED};
+  EXPECT_EQ(recorder_.codes(), codes);
+  EXPECT_EQ(Status(0), DownloadItemStatus::Failed);
+  EXPECT_EQ(Status(1), DownloadItemStatus::Pending);
+  EXPECT_EQ(batch_.result(), 2);
+  EXPECT_EQ(ReadLocal(kA).size(), 16384u);
+}
+
+TEST_F(DownloadEngine, PauseHoldsTheWorkerResumeContinuesCancelWakesIt) {
+  std::atomic<bool> paused{false};
+  Serve(kA, Body(100000, 'a')).onRead = [&](int index) {
+    if (index == 2) {
+      batch_.control(kDownloadPause);
+      paused = true;
+    }
+  };
+  Add(kA, 100000);
+  ASSERT_TRUE(batch_.StartWorker(&recorder_));
+  while (!paused) {
+    std::this_thread::yield();
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // The read in progress finishes; nothing more is read while paused.
+  EXPECT_EQ(session_.totalReads.load(), 3);
+  EXPECT_EQ(batch_.flags(), kDownloadPausedFlag);
+  batch_.control(kDownloadResume);
+  batch_.WaitWorker();
+  EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
+  EXPECT_EQ(recorder_.codes().back(), DLM_ALL_DONE);
+
+  // Second batch: paused, then cancelled while paused. The flags start clean.
+  paused = false;
+  DownloadBatch other(platform_);
+  other.setFolder(folder_ + "second");
+  other.items() = batch_.items();
+  other.items()[0].status = DownloadItemStatus::Pending;
+  session_.files[kA].onRead = [&](int index) {
+    if (index == 0) {
+      other.control(kDownloadPause);
+      paused = true;
+    }
+  };
+  RecordingNotifier second;
+  ASSERT_TRUE(other.StartWorker(&second));
+  EXPECT_EQ(other.flags() & kDownloadCancelFlag, 0u);
+  while (!paused) {
+    std::this_thread::yield();
+  }
+  other.control(kDownloadCancel);
+  other.WaitWorker();
+  EXPECT_EQ(second.codes(), (std::vector<int>{DLM_FILE_STARTED, DLM_PROGRESS, DLM_ABORTED}));
+  EXPECT_EQ(other.result(), 2);
+  other.control(7); // unknown codes do nothing
+  EXPECT_EQ(other.flags(), kDownloadPausedFlag | kDownloadCancelFlag);
+}
+
+TEST_F(DownloadEngine, SilentRunResults) {
+  Serve(kA, "a");
+  Add(kA, 1);
+  EXPECT_EQ(batch_.run(true), 0);
+  EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
+
+  Add(kB, 1); // cannot be opened
+  EXPECT_EQ(batch_.run(true), 5);
+
+  platform_.threadFails = true;
+  EXPECT_EQ(batch_.run(true), 5);
+  EXPECT_FALSE(batch_.hasPauseEvent());
+
+  platform_.threadFails = false;
+  platform_.dialogResult = 4;
+  EXPECT_EQ(batch_.run(false), 4);
+}
+
+TEST_F(DownloadEngine, HashDecidesWhetherAFileIsOk) {
+  std::string a = Body(9000, 'a'), b = Body(9000, 'b'), c = Body(100, 'c');
+  Serve(kA, a);
+  Serve(kB, b);
+  Serve(kC, c);
+  WriteLocal(kC, Body(100, 'z')); // right size, wrong bytes
+  Add(kA, 9000, Sha256Hex(a.data(), a.size()));
+  Add(kB, 9000, Sha256Hex(a.data(), a.size())); // tampered on the server
+  Add(kC, 100, Sha256Hex(c.data(), c.size()));
+  RunWorker();
+  EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
+  EXPECT_EQ(Status(1), DownloadItemStatus::Failed);
+  EXPECT_EQ(Status(2), DownloadItemStatus::Failed);
+  EXPECT_TRUE(LocalExists(kA));
+  EXPECT_FALSE(LocalExists(kB));
+  EXPECT_FALSE(LocalExists(kC));
+  std::vector<int> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,   DLM_FILE_DONE,
+                            DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,   DLM_WRONG_SIZE,
+                            DLM_FILE_STARTED, DLM_PROGRESS, DLM_WRONG_SIZE, DLM_ALL_DONE};
+  EXPECT_EQ(recorder_.codes(), codes);
+
+  // The next attempt starts clean and gets the right file.
+  batch_.items()[2].status = DownloadItemStatus::Pending;
+  RunWorker();
+  EXPECT_EQ(Status(2), DownloadItemStatus::Ok);
+  EXPECT_EQ(ReadLocal(kC), c);
+}
+
+TEST_F(DownloadEngine, ABatchDestroyedWhilePausedStopsItsWorker) {
+  Serve(kA, Body(100000, 'a'));
+  RecordingNotifier recorder;
+  {
+    DownloadBatch local(platform_);
+    local.setFolder(folder_);
+    DownloadItem item;
+    item.url = kA;
+    item.size = 100000;
+    local.items().push_back(item);
+    // Paused as its first read begins, whatever the machine's speed (a pause from this thread
+    // could come after a fast worker had fetched the whole file): the worker then waits on
+    // the event.
+    session_.files[kA].onRead = [&local](int index) {
+      if (index == 0) {
+        local.control(kDownloadPause);
+      }
+    };
+    ASSERT_TRUE(local.StartWorker(&recorder));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } // must not hang
+  EXPECT_EQ(recorder.codes().back(), DLM_ABORTED);
+}
+
+// Sparse files stand in for the big ones, so nothing near 4 GiB is written. A partial file
+// past 2 GiB resumes where it ends; a leftover of 4 GiB and more under the name of a small
+// download is no part of it and is fetched again from nothing.
+TEST_F(DownloadEngine, LargePartialFilesResumeAndOversizedOnesStartOver) {
+  const uint32_t big = 0xFFFFFFF0u; // the largest ExactSize, give or take
+  const uint32_t have = big - 20000;
+  ServedFile &a = Serve(kA, std::string());
+  a.generatedSize = big;
+  a.honoursRange = true;
+  Serve(kB, "0123456789");
+  WriteLocal(kA, "");
+  WriteLocal(kB, "");
+  ASSERT_EQ(truncate(PathOf(kA).c_str(), have), 0);
+  ASSERT_EQ(truncate(PathOf(kB).c_str(), 0x100000000LL + 10), 0);
+  Add(kA, big);
+  Add(kB, 10);
+  RunWorker();
+
+  EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
+  EXPECT_EQ(Status(1), DownloadItemStatus::Ok);
+  std::vector<Message> m = recorder_.messages();
+  ASSERT_GE(m.size(), 2u);
+  EXPECT_EQ(m[1], (Message{DLM_PROGRESS, have, 0}));
+  EXPECT_EQ(session_.opened[1], kA + " Range: bytes=4294947280-\r\n");
+  struct stat st;
+  ASSERT_EQ(stat(PathOf(kA).c_str(), &st), 0);
+  EXPECT_EQ(static_cast<uint64_t>(st.st_size), big);
+  std::ifstream in(PathOf(kA), std::ios::binary);
+  in.seekg(have);
+  std::string tail(20000, '\0');
+  in.read(&tail[0], 20000);
+  std::string expected(20000, '\0');
+  for (uint32_t i = 0; i < 20000; ++i) {
+    expected[i] = GeneratedByte(have + i);
+  }
+  EXPECT_TRUE(tail == expected);
+  EXPECT_EQ(ReadLocal(kB), "0123456789");
+}

@@ -1,0 +1,186 @@
+// Test driver for the wizard of a setup run by an end-to-end script: waits for the setup's
+// property sheet, then carries out the steps given, as a user would, one after the other:
+//   next, finish, cancel  press that button once it is enabled and the sheet takes input
+//   installed             wait until the page asks for Finish (the install pass is over)
+//   wait:<text>           wait until the sheet shows a text that starts with <text>
+//   shot:<name>           print "SHOT <name> <width>x<height>+<x>+<y>" (the sheet's client area)
+//                         and wait until the file <ackdir>\<name> exists
+// Prints "page: <title of the page's group box>" for every page it acts on.
+//   wizard_steps <seconds> <ackdir> <step>...
+// Exit code 0 when every step was carried out, 1 on time-out.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "tests/programs/window_text.h"
+
+namespace {
+
+constexpr int kNext = 0x3024;
+constexpr int kFinish = 0x3025;
+const char kFinishHint[] = "Please press the Finish button";
+
+DWORD g_deadline = 0;
+
+bool TimedOut() { return static_cast<LONG>(::GetTickCount() - g_deadline) > 0; }
+
+BOOL CALLBACK FindSheet(HWND hwnd, LPARAM lParam) {
+  if (::IsWindowVisible(hwnd) && ::GetDlgItem(hwnd, kNext) != nullptr) {
+    *reinterpret_cast<HWND *>(lParam) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND Sheet() {
+  HWND sheet = nullptr;
+  ::EnumWindows(FindSheet, reinterpret_cast<LPARAM>(&sheet));
+  return sheet;
+}
+
+struct TextSearch {
+  const char *prefix;
+  bool found;
+};
+
+BOOL CALLBACK FindText(HWND hwnd, LPARAM lParam) {
+  auto *search = reinterpret_cast<TextSearch *>(lParam);
+  if (::IsWindowVisible(hwnd) &&
+      WindowText(hwnd).compare(0, std::strlen(search->prefix), search->prefix) == 0) {
+    search->found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool ShowsText(HWND sheet, const char *prefix) {
+  TextSearch search = {prefix, false};
+  ::EnumChildWindows(sheet, FindText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK FindGroup(HWND hwnd, LPARAM lParam) {
+  char className[32] = {};
+  ::GetClassNameA(hwnd, className, sizeof className);
+  const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
+  if (::IsWindowVisible(hwnd) && std::strcmp(className, "Button") == 0 &&
+      (style & 0x0F) == BS_GROUPBOX) {
+    *reinterpret_cast<std::string *>(lParam) = WindowText(hwnd);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void PrintPage(HWND sheet) {
+  std::string group;
+  ::EnumChildWindows(sheet, FindGroup, reinterpret_cast<LPARAM>(&group));
+  std::printf("page: %s\n", group.c_str());
+  std::fflush(stdout);
+}
+
+// The sheet, once it is there and takes input (no modal window of the setup over it).
+HWND WaitForSheet() {
+  for (;;) {
+    HWND sheet = Sheet();
+    if (sheet != nullptr && ::IsWindowEnabled(sheet)) {
+      ::Sleep(300); // let the page finish initialising
+      return sheet;
+    }
+    if (TimedOut()) {
+      return nullptr;
+    }
+    ::Sleep(100);
+  }
+}
+
+bool Press(int id) {
+  HWND sheet = WaitForSheet();
+  while (sheet != nullptr) {
+    HWND button = ::GetDlgItem(sheet, id);
+    if (button != nullptr && ::IsWindowVisible(button) && ::IsWindowEnabled(button)) {
+      PrintPage(sheet);
+      ::PostMessageA(button, BM_CLICK, 0, 0);
+      ::Sleep(500);
+      return true;
+    }
+    if (TimedOut()) {
+      return false;
+    }
+    ::Sleep(100);
+    sheet = WaitForSheet();
+  }
+  return false;
+}
+
+bool WaitForText(const char *prefix) {
+  for (;;) {
+    HWND sheet = Sheet();
+    if (sheet != nullptr && ::IsWindowEnabled(sheet) && ShowsText(sheet, prefix)) {
+      return true;
+    }
+    if (TimedOut()) {
+      return false;
+    }
+    ::Sleep(100);
+  }
+}
+
+bool Shot(const std::string &ackDir, const char *name) {
+  HWND sheet = WaitForSheet();
+  if (sheet == nullptr) {
+    return false;
+  }
+  ::Sleep(500);
+  // The client area: without a window manager (Xvfb) the caption is never drawn.
+  RECT r;
+  ::GetClientRect(sheet, &r);
+  POINT origin = {0, 0};
+  ::ClientToScreen(sheet, &origin);
+  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name, r.right, r.bottom, origin.x, origin.y);
+  std::fflush(stdout);
+  const std::string ack = ackDir + "\\" + name;
+  while (::GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (TimedOut()) {
+      return false;
+    }
+    ::Sleep(50);
+  }
+  return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: wizard_steps <seconds> <ackdir> <step>...\n");
+    return 2;
+  }
+  g_deadline = ::GetTickCount() + static_cast<DWORD>(std::atoi(argv[1])) * 1000;
+  const std::string ackDir = argv[2];
+  for (int i = 3; i < argc; ++i) {
+    const char *step = argv[i];
+    bool done = false;
+    if (std::strcmp(step, "next") == 0) {
+      done = Press(kNext);
+    } else if (std::strcmp(step, "finish") == 0) {
+      done = Press(kFinish);
+    } else if (std::strcmp(step, "cancel") == 0) {
+      done = Press(IDCANCEL);
+    } else if (std::strcmp(step, "installed") == 0) {
+      done = WaitForText(kFinishHint);
+    } else if (std::strncmp(step, "wait:", 5) == 0) {
+      done = WaitForText(step + 5);
+    } else if (std::strncmp(step, "shot:", 5) == 0) {
+      done = Shot(ackDir, step + 5);
+    }
+    std::printf("%s %s\n", done ? "done" : "FAILED", step);
+    std::fflush(stdout);
+    if (!done) {
+      return 1;
+    }
+  }
+  return 0;
+}
