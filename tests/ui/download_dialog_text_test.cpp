@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "base/text.h"
-#include "base/anchor_layout.h"
 #include "ui/download_dialog_text.h"
 
 TEST(DownloadDialogText, SpeedLabel) {
@@ -38,20 +36,4 @@ TEST(DownloadDialogText, ProgressBarsStayInSignedRange) {
   ProgressScale total = ScaleFor(sum);
   EXPECT_GT(total.Range(sum), 0x3FFFFFFF);
   EXPECT_EQ(total.Position(sum / 2, sum), total.Range(sum) / 2);
-}
-
-TEST(DownloadAnchors, EachFlagTakesTheWholeDifference) {
-  AnchorRect r{10, 20, 110, 40};
-  EXPECT_EQ(AnchoredRect(r, kAnchorGrowX | kAnchorGrowY, 30, 50), (AnchorRect{10, 20, 140, 90}));
-  EXPECT_EQ(AnchoredRect(r, kAnchorGrowX | kAnchorMoveY, 30, 50), (AnchorRect{10, 70, 140, 90}));
-  EXPECT_EQ(AnchoredRect(r, kAnchorMoveY, 30, 50), (AnchorRect{10, 70, 110, 90}));
-  EXPECT_EQ(AnchoredRect(r, kAnchorMoveX | kAnchorMoveY, 30, 50), (AnchorRect{40, 70, 140, 90}));
-  EXPECT_EQ(AnchoredRect(r, 0, 30, 50), r);
-}
-
-TEST(DecimalText, WritesEveryDigitOfTheWholeRange) {
-  EXPECT_EQ(text::Decimal(0), "0");
-  EXPECT_EQ(text::Decimal(10), "10");
-  EXPECT_EQ(text::Decimal(4294967295u), "4294967295");
-  EXPECT_EQ(text::Decimal(18446744073709551615ull), "18446744073709551615");
 }
