@@ -3,7 +3,7 @@
 # clang with its sanitizer and libFuzzer runtimes (libclang-rt-14-dev, only recommended by
 # clang, so named here) builds the fuzz targets and the sanitizer run of the unit tests.
 set -euo pipefail
-packages=(cmake make g++ googletest mingw-w64 g++-mingw-w64-i686 wine wine32 wine64 xvfb xauth
+packages=(cmake make g++ googletest mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32 wine64 xvfb xauth
   x11-utils xdotool imagemagick wixl msitools osslsigncode openssl curl python3 bc clang-format
   clang libclang-rt-14-dev)
 missing=()

@@ -92,8 +92,14 @@ unsigned long GdiObjects() {
     return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
   }
   const char *peb = nullptr;
+#ifdef _WIN64
+  __asm__("movq %%gs:0x60, %0" : "=r"(peb)); // the PEB of this 64-bit process
+  const size_t gdiTableOffset = 0xF8;
+#else
   __asm__("movl %%fs:0x30, %0" : "=r"(peb)); // the PEB of this 32-bit process
-  const auto *table = *reinterpret_cast<const WineGdiEntry *const *>(peb + 0x94);
+  const size_t gdiTableOffset = 0x94;
+#endif
+  const auto *table = *reinterpret_cast<const WineGdiEntry *const *>(peb + gdiTableOffset);
   unsigned long used = 0;
   for (size_t i = 0; table != nullptr && i < 0x10000; ++i) {
     used += table[i].type != 0 ? 1 : 0;

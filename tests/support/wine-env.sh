@@ -2,10 +2,39 @@
 # Nothing here touches the prefix in the home folder.
 
 TESSARA_ROOT=${TESSARA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-TESSARA_WIN_BUILD=${TESSARA_WIN_BUILD:-$TESSARA_ROOT/build/windows}
 TESSARA_NATIVE_BUILD=${TESSARA_NATIVE_BUILD:-$TESSARA_ROOT/build/native}
 TESSARA_TEST_ROOT=${TESSARA_TEST_ROOT:-$TESSARA_ROOT/build/test-run}
-export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+export WINEDEBUG=${WINEDEBUG:--all}
+
+# The bitness of the Windows programs under test. The setup is a 32-bit program and is tested
+# as one, in a 32-bit prefix. Some virtual machines run 64-bit user code only (the kernel
+# refuses to execute a 32-bit program: "Exec format error"), and there Wine cannot start any
+# 32-bit Windows program. The Windows unit tests then run the same sources built for x86-64
+# (the windows-x64 preset) in a 64-bit prefix; whole setups cannot run there, since the packer
+# takes only the 32-bit stub. A missing Wine is not such a machine: it fails as it always did.
+tess_win_bits() {
+  if [ -x /usr/lib/wine/wine ]; then
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+    [ $? -eq 126 ] && [ -x /usr/lib/wine/wine64 ] && { echo 64; return; }
+  fi
+  echo 32
+}
+TESS_WIN_BITS=${TESS_WIN_BITS:-$(tess_win_bits)}
+export TESS_WIN_BITS
+if [ "$TESS_WIN_BITS" = 64 ]; then
+  TESSARA_WIN_PRESET=windows-x64
+  export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+  # Debian's wine, wine-stable and the wine tools' launcher start the 32-bit loader whenever it
+  # is installed; these start the 64-bit one.
+  case ":$PATH:" in
+    *":$TESSARA_ROOT/tests/support/wine64:"*) ;;
+    *) export PATH="$TESSARA_ROOT/tests/support/wine64:$PATH" ;;
+  esac
+else
+  TESSARA_WIN_PRESET=windows
+  export WINEARCH=win32
+fi
+TESSARA_WIN_BUILD=${TESSARA_WIN_BUILD:-$TESSARA_ROOT/build/$TESSARA_WIN_PRESET}
 # No Mono or Gecko install prompts in a fresh prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
@@ -32,7 +61,7 @@ tess_display() {
 
 # One template prefix per test run, copied for each test (a fresh wineboot takes seconds). The
 # marker's name changes with the template's settings, so an older template is made again.
-TESS_PREFIX_READY=.ready-nocrashdialog
+TESS_PREFIX_READY=.ready-nocrashdialog-$WINEARCH
 tess_template_prefix() {
   local template="$TESSARA_TEST_ROOT/prefix-template"
   mkdir -p "$TESSARA_TEST_ROOT"
@@ -67,11 +96,12 @@ tess_new_prefix() {
   python3 - "$1" <<'PY' || return 1
 import os, shutil, sys
 shared = ('.dll', '.exe', '.drv', '.sys', '.ocx', '.cpl', '.acm', '.ax', '.tlb', '.nls', '.ds', '.mui')
-system = os.path.join(sys.argv[1], 'drive_c', 'windows', 'system32') + os.sep
+systems = tuple(os.path.join(sys.argv[1], 'drive_c', 'windows', name) + os.sep
+                for name in ('system32', 'syswow64'))
 for folder, _, files in os.walk(sys.argv[1]):
     for name in files:
         path = os.path.join(folder, name)
-        if os.path.islink(path) or (path.startswith(system) and name.lower().endswith(shared)):
+        if os.path.islink(path) or (path.startswith(systems) and name.lower().endswith(shared)):
             continue
         shutil.copy2(path, path + '.tess-copy')
         os.replace(path + '.tess-copy', path)
@@ -118,3 +148,4 @@ tess_expect_exit() {
   fi
   return 0
 }
+
