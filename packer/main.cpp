@@ -21,6 +21,10 @@ int main(int argc, char **argv) {
     std::fputs(PackUsageText(), stdout);
     return kExitOk;
   }
+  if (command == "--version") {
+    std::fputs(PackVersionText(), stdout);
+    return kExitOk;
+  }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   const bool ownHelp = command == "check" || command == "hash";
   for (const std::string &arg : args) {

@@ -8,6 +8,7 @@ const char *PackUsageText() {
   tessara-pack check CONFIG.ini [SETUP.exe]
   tessara-pack hash FILE
   tessara-pack --help
+  tessara-pack --version
 
 Builds a setup: the stub program with an archive of the package's files appended.
 
@@ -60,6 +61,8 @@ check CONFIG.ini [SETUP.exe]
 check SETUP.exe      checks the configuration stored in a setup: what it carries, what it
                      downloads
 hash FILE            prints the Sha256 line for a prerequisite's section
+--version            prints "tessara-pack VERSION", the release this packer and its stub
+                     belong to
 
 The product name can also be set when the stub is built:
   cmake --preset windows -DTESSARA_PRODUCT_NAME="Name"
@@ -71,3 +74,5 @@ Exit codes:
   3  reading or writing a file failed
 )";
 }
+
+const char *PackVersionText() { return "tessara-pack " TESSARA_VERSION "\n"; }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # tessara-pack.exe under Wine writes the same bytes as the host's tessara-pack for the same
 # inputs (with paths in either separator), lists and extracts alike, and refuses with a
-# non-zero exit code just as the host build does.
+# non-zero exit code just as the host build does; both print the project's version.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"
 . "$(dirname "$0")/../support/inputs.sh"
@@ -148,4 +148,21 @@ pass "--replace agrees between the builds"
 wine_pack --help || fail "--help failed under Wine"
 grep -q "Exit codes" "$SCRATCH/wine.out" || fail "--help lacks the exit codes"
 pass "--help"
+
+# Both packers and the stub carry the project's version; the installed release holds both
+# packers, the stub and every page and picture the README links.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$TESSARA_NATIVE_BUILD/CMakeCache.txt")
+wine_pack --version || fail "--version failed under Wine"
+[ -n "$version" ] && [ "$(tr -d '\r' <"$SCRATCH/wine.out")" = "tessara-pack $version" ] &&
+  [ "$("$NATIVE" --version)" = "tessara-pack $version" ] || fail "--version is not tessara-pack $version"
+python3 -c 'import sys; v = lambda t: (t + "\0").encode("utf-16-le")
+assert v("ProductVersion") + v(sys.argv[2]) in open(sys.argv[1], "rb").read()' "$STUB" "$version" ||
+  fail "the stub's ProductVersion is not $version"
+cmake --install "$TESSARA_NATIVE_BUILD" --prefix "$SCRATCH/release" >/dev/null || fail "install failed"
+docs=$(grep -o '](docs/[^)]*)' "$SCRATCH/release/share/doc/tessara/README.md" | sed 's/^](//; s/)$//')
+for f in bin/tessara-pack bin/tessara-pack.exe bin/tessara-stub.exe share/doc/tessara/README.md \
+  $(printf 'share/doc/tessara/%s ' $docs); do
+  [ -f "$SCRATCH/release/$f" ] || fail "the release lacks $f"
+done
+pass "--version $version from both packers and the stub; the release installs"
 echo "packer_windows: all checks passed"
