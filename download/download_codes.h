@@ -9,8 +9,8 @@ constexpr unsigned DLM_START_FAILED = 1029; // wParam item index (0 when the ses
 constexpr unsigned DLM_SAVE_FAILED = 1030;  // wParam item index
 constexpr unsigned DLM_READ_FAILED = 1031;  // wParam item index
 constexpr unsigned DLM_ABORTED = 1032;      // wParam item index
-constexpr unsigned DLM_WRONG_SIZE =
-    1034; // wParam the server's length (or the file's, on a bad hash)
+// wParam the server's length (or the file's, on a bad hash).
+constexpr unsigned DLM_WRONG_SIZE = 1034;
 constexpr unsigned DLM_ALL_DONE = 1035;
 
 // Bits of DownloadBatch's flags word.
