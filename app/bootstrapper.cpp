@@ -51,7 +51,7 @@ int ExtractAndLaunch(Bootstrapper &run) {
 
 } // namespace
 
-int RunSetup(const std::string &commandLine) {
+int RunSetupProgram(const std::string &commandLine) {
   Bootstrapper run;
   run.extractOnlyFolder = ParseExtractOption(commandLine);
   if (!run.extractOnlyFolder.empty()) {

@@ -17,4 +17,4 @@ struct Bootstrapper {
 
 // Runs the whole setup for the command line after the program's name; returns the exit code
 // (app/exit_codes.h).
-int RunSetup(const std::string &commandLine);
+int RunSetupProgram(const std::string &commandLine);

@@ -20,7 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  const int exitCode = RunSetup(ArgumentsAfterProgramName(::GetCommandLineA()));
+  const int exitCode = RunSetupProgram(ArgumentsAfterProgramName(::GetCommandLineA()));
 
   richEdit.Free();
   ::CoUninitialize();

@@ -18,9 +18,10 @@ void CarryOut(Bootstrapper &run, const PrerequisiteList &list) {
   RegisterRestart(run.runValueName);
   PrereqPlan plan(run.archive, list);
   if (list.HasGeneralOption(kQuietOption)) {
-    // The silent batch applies its results to the plan, so installAll runs what arrived.
-    plan.downloadAll(true);
-    plan.installAll(true);
+    // No windows: the silent batch applies its results to the plan, so installAll runs what
+    // arrived.
+    plan.downloadAll();
+    plan.installAll();
     return;
   }
   SetupWizard wizard(plan);

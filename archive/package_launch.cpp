@@ -2,11 +2,9 @@
 // normal run and the launch of the main package through the shell.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "archive/sfx_archive.h"
 #include "base/text.h"
-#include "base/win/handle.h"
+#include "base/win/shell_start.h"
 
 SetupError SfxArchive::OpenInTempFolder() {
   SetModulePath(std::string());
@@ -30,25 +28,14 @@ int SfxArchive::LaunchPackage(const std::string &parameters, uint32_t *exitCode)
   if (path.size() >= MAX_PATH) {
     return kInstallerNotStarted;
   }
-  SHELLEXECUTEINFOA info = {};
-  info.cbSize = sizeof(info);
   // The shell's own error UI is suppressed: a failed start is reported once, by the setup.
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = "open";
-  info.lpFile = path.c_str();
-  // Empty parameters are passed as none at all, not as an empty string.
-  info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
-  info.nShow = SW_SHOWNORMAL;
-  if (!::ShellExecuteExA(&info)) {
+  const win::ShellStartResult launched =
+      win::StartAndWait(path, parameters, win::ShellErrorUi::Suppressed);
+  if (launched.start != win::ShellStart::Started) {
     return kInstallerNotStarted;
   }
-  win::Handle process(info.hProcess);
-  if (process.IsValid()) {
-    ::WaitForSingleObject(process.Get(), INFINITE);
-    DWORD code = 0;
-    if (exitCode != nullptr && ::GetExitCodeProcess(process.Get(), &code)) {
-      *exitCode = code;
-    }
+  if (exitCode != nullptr) {
+    *exitCode = launched.exitCode;
   }
   return kSetupOk;
 }

@@ -14,7 +14,7 @@ DownloadBatch::DownloadBatch(DownloadPlatform &platform) : platform_(&platform) 
 DownloadBatch::~DownloadBatch() {
   // A worker still running (or paused) is stopped first: it uses the items and the event.
   if (worker_) {
-    control(kDownloadCancel);
+    cancel();
   }
   WaitWorker();
 }
@@ -24,23 +24,12 @@ void DownloadBatch::setFolder(const std::string &folder) {
   text::EnsureTrailingBackslash(&folder_);
 }
 
-int DownloadBatch::run(bool silent) {
-  int result;
-  if (silent) {
-    if (StartWorker(nullptr)) {
-      WaitWorker();
-      result = result_ != kBatchAllAttempted ? kDownloadSilentStopped : kDownloadAllOk;
-    } else {
-      result = kDownloadSilentStopped;
-    }
-  } else {
-    result = platform_->ShowDownloadDialog(*this);
-    // After the last message the worker only closes its internet handle; it must be gone
-    // before the event it may still hold is closed.
-    WaitWorker();
-  }
-  pauseEvent_.reset();
-  return result;
+DownloadRunResult DownloadBatch::runSilently() {
+  const bool started = StartWorker(nullptr);
+  WaitWorker();
+  // A worker that never started leaves the result of an earlier run.
+  return started && result_ == BatchResult::AllAttempted ? DownloadRunResult::AllAttempted
+                                                         : DownloadRunResult::Stopped;
 }
 
 bool DownloadBatch::StartWorker(DownloadNotifier *notify) {
@@ -60,28 +49,28 @@ void DownloadBatch::WaitWorker() {
     worker_->Wait();
     worker_.reset();
   }
+  pauseEvent_.reset();
 }
 
-void DownloadBatch::control(int code) {
-  if (!pauseEvent_) {
-    return;
-  }
-  // The bit before the event: the worker waits on the event only when it sees the bit.
-  switch (code) {
-  case kDownloadPause:
+// The bit before the event: the worker waits on the event only when it sees the bit.
+void DownloadBatch::pause() {
+  if (pauseEvent_) {
     flags_.fetch_or(kDownloadPausedFlag);
     pauseEvent_->Reset();
-    break;
-  case kDownloadResume:
+  }
+}
+
+void DownloadBatch::resume() {
+  if (pauseEvent_) {
     flags_.fetch_and(~kDownloadPausedFlag);
     pauseEvent_->Set();
-    break;
-  case kDownloadCancel:
+  }
+}
+
+void DownloadBatch::cancel() {
+  if (pauseEvent_) {
     flags_.fetch_or(kDownloadCancelFlag);
     pauseEvent_->Set();
-    break;
-  default:
-    break;
   }
 }
 
@@ -89,9 +78,9 @@ void DownloadBatch::WorkerEntry(void *self) {
   static_cast<DownloadBatch *>(self)->DownloadWorker();
 }
 
-void DownloadBatch::Post(int code, uintptr_t wParam, intptr_t lParam) {
+void DownloadBatch::Post(unsigned message, uintptr_t wParam, intptr_t lParam) {
   if (notify_ != nullptr) {
-    notify_->Post(code, wParam, lParam);
+    notify_->Post(message, wParam, lParam);
   }
 }
 
@@ -100,7 +89,7 @@ void DownloadBatch::Post(int code, uintptr_t wParam, intptr_t lParam) {
 void DownloadBatch::DownloadWorker() {
   std::unique_ptr<HttpSession> internet = platform_->OpenInternet(kAgent, &flags_);
   if (!internet) {
-    result_ = kBatchNoInternet;
+    result_ = BatchResult::NoInternet;
     Post(DLM_START_FAILED, 0, 0);
     return;
   }
@@ -118,25 +107,29 @@ void DownloadBatch::DownloadWorker() {
     job.platform = platform_;
 
     Post(DLM_FILE_STARTED, i, 0);
-    int code = downloadFile(job);
-    bool stops = code == DLM_ABORTED || code == DLM_START_FAILED;
-    if (stops) {
-      result_ = kBatchStopped;
-    }
-    if (code == DLM_FILE_COMPLETE) {
+    const FileDownloadResult result = downloadFile(job);
+    item.status = DownloadItemStatus::Failed;
+    switch (result) {
+    case FileDownloadResult::Complete:
       item.status = DownloadItemStatus::Ok;
       Post(DLM_FILE_DONE, i, 0);
-    } else if (code == DLM_SIZE_MISMATCH) {
-      // DLM_WRONG_SIZE has been posted already.
-      item.status = DownloadItemStatus::Failed;
-    } else {
-      item.status = DownloadItemStatus::Failed;
-      Post(code, i, 0);
-    }
-    if (stops) {
+      break;
+    case FileDownloadResult::SizeMismatch:
+      break; // DLM_WRONG_SIZE has been posted already
+    case FileDownloadResult::SaveFailed:
+      Post(DLM_SAVE_FAILED, i, 0);
+      break;
+    case FileDownloadResult::ReadFailed:
+      Post(DLM_READ_FAILED, i, 0);
+      break;
+    case FileDownloadResult::StartFailed:
+    case FileDownloadResult::Aborted:
+      // Either ends the batch: the remaining items are not attempted.
+      result_ = BatchResult::Stopped;
+      Post(result == FileDownloadResult::Aborted ? DLM_ABORTED : DLM_START_FAILED, i, 0);
       return;
     }
   }
-  result_ = kBatchAllAttempted;
+  result_ = BatchResult::AllAttempted;
   Post(DLM_ALL_DONE, 0, 0);
 }

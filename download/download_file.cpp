@@ -49,7 +49,7 @@ private:
   std::unique_ptr<WorkerThread> thread_;
 };
 
-// control() sets the paused bit before it resets the event, so looking at the bit first misses
+// pause() sets the paused bit before it resets the event, so looking at the bit first misses
 // no pause, and a running download makes no system call for it (under Wine each wait on the
 // event is a round trip to the wineserver, twice per read).
 void HoldWhilePaused(const DownloadFileJob &job) {
@@ -62,9 +62,9 @@ bool Cancelled(const DownloadFileJob &job) {
   return (job.flags->load() & kDownloadCancelFlag) != 0;
 }
 
-void Post(const DownloadFileJob &job, int code, uintptr_t wParam, intptr_t lParam) {
+void Post(const DownloadFileJob &job, unsigned message, uintptr_t wParam, intptr_t lParam) {
   if (job.notify != nullptr) {
-    job.notify->Post(code, wParam, lParam);
+    job.notify->Post(message, wParam, lParam);
   }
 }
 
@@ -96,30 +96,30 @@ std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offs
 }
 
 // A file whose hash differs is removed, so that the next attempt starts from nothing.
-int CheckHash(const DownloadFileJob &job, uint64_t fileSize) {
+FileDownloadResult CheckHash(const DownloadFileJob &job, uint64_t fileSize) {
   if (job.sha256.empty()) {
-    return DLM_FILE_COMPLETE;
+    return FileDownloadResult::Complete;
   }
   std::string actual;
   if (Sha256OfFile(job.path, &actual) && SameSha256(actual, job.sha256)) {
-    return DLM_FILE_COMPLETE;
+    return FileDownloadResult::Complete;
   }
   sys::DeleteFilePath(job.path);
   Post(job, DLM_WRONG_SIZE, static_cast<uintptr_t>(fileSize < 0xFFFFFFFFu ? fileSize : 0xFFFFFFFFu),
        0);
-  return DLM_SIZE_MISMATCH;
+  return FileDownloadResult::SizeMismatch;
 }
 
 } // namespace
 
-int downloadFile(const DownloadFileJob &job) {
+FileDownloadResult downloadFile(const DownloadFileJob &job) {
   // A URL without a usable last segment has nothing to be saved as.
   if (!IsUsableDownloadName(fileNameFromUrl(job.url))) {
-    return DLM_SAVE_FAILED;
+    return FileDownloadResult::SaveFailed;
   }
   std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.url, std::string());
   if (!request) {
-    return Cancelled(job) ? DLM_ABORTED : DLM_START_FAILED;
+    return Cancelled(job) ? FileDownloadResult::Aborted : FileDownloadResult::StartFailed;
   }
   uint32_t serverLength = 0;
   bool hasLength = request->QueryContentLength(&serverLength);
@@ -127,21 +127,21 @@ int downloadFile(const DownloadFileJob &job) {
     serverLength = 0;
   } else if (serverLength != job.expectedSize) {
     Post(job, DLM_WRONG_SIZE, serverLength, 0);
-    return DLM_SIZE_MISMATCH;
+    return FileDownloadResult::SizeMismatch;
   }
 
   uint32_t previous = job.platform->TimeOfDayMs();
   std::unique_ptr<LocalFile> file = job.platform->NewLocalFile();
   bool existed = false;
   if (!file->Open(job.path, &existed)) {
-    return DLM_SAVE_FAILED;
+    return FileDownloadResult::SaveFailed;
   }
 
   uint64_t position = 0;
   if (existed) {
     uint64_t size = 0;
     if (!file->GetSize(&size)) {
-      return DLM_SAVE_FAILED;
+      return FileDownloadResult::SaveFailed;
     }
     // Without a length from the server a present file proves nothing; it is resumed instead.
     if (hasLength && size == serverLength) {
@@ -163,47 +163,47 @@ int downloadFile(const DownloadFileJob &job) {
         resumed = true;
       } else if (Cancelled(job)) {
         // The range request was given up: the partial file stays as it is.
-        return DLM_ABORTED;
+        return FileDownloadResult::Aborted;
       }
     }
     if (resumed) {
       if (!file->SeekFromBegin(size)) {
-        return DLM_SAVE_FAILED;
+        return FileDownloadResult::SaveFailed;
       }
       position = size;
       Post(job, DLM_PROGRESS, static_cast<uintptr_t>(size), 0);
     } else if (!file->SeekFromBegin(0) || !file->Truncate()) {
       // Starting over: no stale tail of the old content may survive.
-      return DLM_SAVE_FAILED;
+      return FileDownloadResult::SaveFailed;
     }
   }
 
-  int result = DLM_FILE_COMPLETE;
+  FileDownloadResult result = FileDownloadResult::Complete;
   static_assert(kMaxRead <= 0x7FFFFFFF, "a read's size fits a signed message parameter");
   uint64_t unflushed = 0;
   BackgroundFlush flusher(*job.platform, *file);
   for (;;) {
     HoldWhilePaused(job);
     if ((job.flags->load() & kDownloadCancelFlag) != 0) {
-      result = DLM_ABORTED;
+      result = FileDownloadResult::Aborted;
       break;
     }
     const uint8_t *data = nullptr;
     uint32_t got = 0;
     if (!request->Read(&data, kMaxRead, &got)) {
       // A read given up for a cancel is the cancel, not a failure of the connection.
-      result = Cancelled(job) ? DLM_ABORTED : DLM_READ_FAILED;
+      result = Cancelled(job) ? FileDownloadResult::Aborted : FileDownloadResult::ReadFailed;
       break;
     }
     if (got == 0) {
       // A connection that ends early reads as a clean end; the announced length tells.
       if (hasLength && position != serverLength) {
-        result = DLM_READ_FAILED;
+        result = FileDownloadResult::ReadFailed;
       }
       break;
     }
     if (got > kMaxRead) {
-      result = DLM_READ_FAILED;
+      result = FileDownloadResult::ReadFailed;
       break;
     }
     uint32_t now = job.platform->TimeOfDayMs();
@@ -212,7 +212,7 @@ int downloadFile(const DownloadFileJob &job) {
     HoldWhilePaused(job);
     uint32_t written = 0;
     if (!file->Write(data, got, &written) || written < got) {
-      result = DLM_SAVE_FAILED;
+      result = FileDownloadResult::SaveFailed;
       break;
     }
     position += got;
@@ -225,12 +225,12 @@ int downloadFile(const DownloadFileJob &job) {
     previous = now;
   }
   flusher.Wait();
-  if (result == DLM_FILE_COMPLETE && !file->Flush()) {
-    result = DLM_SAVE_FAILED;
+  if (result == FileDownloadResult::Complete && !file->Flush()) {
+    result = FileDownloadResult::SaveFailed;
   }
   file->Close();
   request.reset();
-  if (result == DLM_FILE_COMPLETE) {
+  if (result == FileDownloadResult::Complete) {
     result = CheckHash(job, position);
   }
   return result;

@@ -1,4 +1,4 @@
-// Fetching one file of a batch: the per-file result is one of the download codes.
+// Fetching one file of a batch.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -18,6 +18,14 @@ struct DownloadFileJob {
   DownloadPlatform *platform = nullptr;
 };
 
-// Returns DLM_FILE_COMPLETE, DLM_SIZE_MISMATCH, DLM_START_FAILED, DLM_SAVE_FAILED,
-// DLM_READ_FAILED or DLM_ABORTED. A partial file is kept for a later resume.
-int downloadFile(const DownloadFileJob &job);
+enum class FileDownloadResult {
+  Complete,     // the file is there, whole (and with its hash)
+  SizeMismatch, // the size or the hash is wrong; DLM_WRONG_SIZE has been posted
+  StartFailed,  // the URL could not be opened
+  SaveFailed,   // the local file cannot be created or written
+  ReadFailed,   // reading from the connection failed
+  Aborted,      // cancelled
+};
+
+// A partial file is kept for a later resume.
+FileDownloadResult downloadFile(const DownloadFileJob &job);

@@ -1,7 +1,7 @@
 // What the download engine takes from the system: the worker thread, the pause event, the
-// clock, the local file, the internet session, the message target and the dialog. Windows
-// gets Win32 and WinINet; the host build gets the standard library, so the engine's logic is
-// tested natively with scripted fakes.
+// clock, the local file, the internet session and the message target. Windows gets Win32 and
+// WinINet; the host build gets the standard library, so the engine's logic is tested natively
+// with scripted fakes. The engine opens no window: whoever runs a batch under one brings it.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -9,8 +9,6 @@
 #include <string>
 
 #include "download/http_transport.h"
-
-class DownloadBatch;
 
 // Manual-reset event: set means run, reset means paused.
 class PauseEvent {
@@ -33,7 +31,8 @@ public:
 class DownloadNotifier {
 public:
   virtual ~DownloadNotifier() = default;
-  virtual void Post(int code, uintptr_t wParam, intptr_t lParam) = 0;
+  // message is one of the DLM_* ids of download/download_codes.h.
+  virtual void Post(unsigned message, uintptr_t wParam, intptr_t lParam) = 0;
 };
 
 // The local file of one download, opened with OPEN_ALWAYS semantics.
@@ -65,12 +64,10 @@ public:
   virtual std::unique_ptr<HttpSession> OpenInternet(const char *agent,
                                                     const std::atomic<uint32_t> *flags) = 0;
   virtual std::unique_ptr<LocalFile> NewLocalFile() = 0;
-  // Shows the modal download dialog over the batch; returns its result (0, 1 or 4).
-  virtual int ShowDownloadDialog(DownloadBatch &batch) = 0;
 };
 
 // The platform of this build: Win32/WinINet on Windows, the standard library elsewhere
-// (where there is no internet session and no dialog).
+// (where there is no internet session).
 DownloadPlatform &DefaultDownloadPlatform();
 
 // LocalFile over sys::File.

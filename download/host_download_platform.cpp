@@ -1,4 +1,4 @@
-// The host build's platform: standard threads and clock, no internet session, no dialog.
+// The host build's platform: standard threads and clock, no internet session.
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
@@ -67,7 +67,6 @@ public:
     return nullptr;
   }
   std::unique_ptr<LocalFile> NewLocalFile() override { return NewSystemLocalFile(); }
-  int ShowDownloadDialog(DownloadBatch &) override { return 1; }
 };
 
 } // namespace

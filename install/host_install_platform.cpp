@@ -5,11 +5,7 @@ namespace {
 
 class HostInstallPlatform : public InstallPlatform {
 public:
-  bool RunSetup(const SetupLaunch &) override { return false; }
-  void RunWithLaunchWindow(const std::vector<SetupLaunch> &launches,
-                           std::vector<unsigned char> *started) override {
-    started->assign(launches.size(), 0);
-  }
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &) override { return SetupStart::NotStarted; }
 };
 
 } // namespace

@@ -2,11 +2,12 @@
 
 #include "base/text.h"
 #include "download/sha256.h"
-#include "prereq/config_reader.h"
-#include "prereq/profile_file.h"
 #include "packer/file_scan.h"
 #include "packer/host_fs.h"
 #include "packer/input_kinds.h"
+#include "packer/pack_options.h"
+#include "prereq/config_reader.h"
+#include "prereq/profile_file.h"
 
 namespace {
 

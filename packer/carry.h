@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "packer/pack_options.h"
 #include "packer/pack_status.h"
+
+// Declared in packer/pack_options.h, which reads --carry through ParseCarry.
+struct CarryRequest;
+struct PackOptions;
 
 // "App2=path/to/setup.exe" into a CarryRequest; false with *error for anything else.
 bool ParseCarry(const std::string &text, CarryRequest *request, std::string *error);

@@ -3,6 +3,7 @@
 #include "archive/sfx_archive.h"
 #include "download/file_name_from_url.h"
 #include "download/find_file_size.h"
+#include "plan/pass_windows.h"
 
 PrereqPlan::PrereqPlan(SfxArchive &archive, const PrerequisiteList &list,
                        DownloadPlatform &platform, InstallPlatform &installer)
@@ -48,7 +49,7 @@ void PrereqPlan::refreshDownloaded() {
   }
 }
 
-int PrereqPlan::downloadAll(bool silent) {
+void PrereqPlan::ScheduleDownloads() {
   std::vector<DownloadItem> &items = batch_.items();
   items.clear();
   for (size_t i = 0; i < actions_.size(); ++i) {
@@ -64,11 +65,18 @@ int PrereqPlan::downloadAll(bool silent) {
     item.sha256 = p.sha256;
     items.push_back(item);
   }
-  int result = batch_.run(silent);
-  if (silent) {
-    ApplyDownloadResults();
-  }
+}
+
+DownloadRunResult PrereqPlan::downloadAll() {
+  ScheduleDownloads();
+  const DownloadRunResult result = batch_.runSilently();
+  ApplyDownloadResults();
   return result;
+}
+
+DownloadRunResult PrereqPlan::downloadAll(PassWindows &windows) {
+  ScheduleDownloads();
+  return windows.ShowDownloads(batch_);
 }
 
 void PrereqPlan::ApplyDownloadResults() {

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "download/download_batch.h"
-#include "plan/hash_check_cache.h"
 #include "install/install_platform.h"
+#include "plan/hash_check_cache.h"
 #include "prereq/prerequisite_list.h"
 
+class PassWindows;
 class SfxArchive;
 
 class PrereqPlan {
@@ -28,16 +29,21 @@ public:
   // name and exactly ExactSize bytes (and, when a Sha256 is given, that hash; a file is hashed
   // again only when its size or time changed).
   void refreshDownloaded();
-  // Fetches every Download prerequisite. Interactive: 0 all attempted, 1 not started,
-  // 4 aborted. Silent: 0 or 5, and the actions are updated (ApplyDownloadResults).
-  int downloadAll(bool silent);
+  // Fetches every Download prerequisite silently: AllAttempted or Stopped, and the actions are
+  // updated (ApplyDownloadResults).
+  DownloadRunResult downloadAll();
+  // Fetches every Download prerequisite under the download window: AllAttempted, NotStarted or
+  // Aborted. The actions are left to the caller.
+  DownloadRunResult downloadAll(PassWindows &windows);
   // Ok gives Downloaded, every other status DownloadFailed. The interactive caller applies it
-  // after a result of 0.
+  // after AllAttempted.
   void ApplyDownloadResults();
   // Runs the setups of every Install, Downloaded and AlreadyDownloaded prerequisite in
-  // configuration order: silent on the calling thread, else under the launch window. All
-  // extractions happen before the first setup starts. Always 0.
-  int installAll(bool silent);
+  // configuration order: silently on the calling thread, or under the launch window. All
+  // extractions happen before the first setup starts. What the setups did is not reported;
+  // setupStarted tells which ran.
+  void installAll();
+  void installAll(PassWindows &windows);
   // True when the last installAll started this prerequisite's setup process. A setup that
   // could not be started (no such entry, a failed extraction, a failed shell call) is false.
   bool setupStarted(size_t index) const;
@@ -54,6 +60,10 @@ public:
 
 private:
   bool IsCompleteDownload(const Prerequisite &prerequisite) const;
+  // The batch's items: one per Download action.
+  void ScheduleDownloads();
+  // Both install passes; windows is null for the silent one.
+  void RunInstallPass(PassWindows *windows);
 
   std::vector<PrereqAction> actions_;
   const PrerequisiteList &list_;

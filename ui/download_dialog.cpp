@@ -4,13 +4,13 @@
 
 #include <vector>
 
+#include "base/anchor_layout.h"
+#include "base/win/centre_on_owner.h"
+#include "base/win/comctl_version.h"
 #include "base/win/dialog.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
 #include "resources/download_dialog_ids.h"
-#include "base/win/centre_on_owner.h"
-#include "base/anchor_layout.h"
-#include "base/win/comctl_version.h"
 #include "ui/download_dialog_text.h"
 #include "ui/window_notifier.h"
 
@@ -41,7 +41,7 @@ public:
   static const MessageEntry kMessageMap[13];
 
   explicit DownloadDialog(DownloadBatch &batch) : batch_(batch) {}
-  int result() const { return result_; }
+  DownloadRunResult result() const { return result_; }
   bool opened() const { return opened_; }
 
 private:
@@ -63,7 +63,7 @@ private:
   void SetStatus(size_t index, DownloadItemStatus status);
   void InitList();
   void InitResizing();
-  void EndWaitingForWorker(int result);
+  void EndWaitingForWorker(DownloadRunResult result);
 
   DownloadBatch &batch_;
   size_t currentIndex_ = 0;
@@ -71,7 +71,7 @@ private:
   uint64_t currentBytes_ = 0;
   uint64_t totalBytes_ = 0;
   bool paused_ = false;
-  int result_ = 0;
+  DownloadRunResult result_ = DownloadRunResult::AllAttempted;
   bool opened_ = false;
 
   WindowNotifier notifier_;
@@ -121,7 +121,7 @@ INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   notifier_.setWindow(hwnd());
   if (!batch_.StartWorker(&notifier_)) {
     // No worker means no message would ever close the dialog.
-    result_ = kDownloadNotStarted;
+    result_ = DownloadRunResult::NotStarted;
     ::EndDialog(hwnd(), IDCANCEL);
   }
   return FALSE; // no default focus
@@ -225,13 +225,17 @@ INT_PTR DownloadDialog::OnCommand(WPARAM wParam, LPARAM) {
   switch (LOWORD(wParam)) {
   case IDC_PAUSE:
     // The button says what a click will do.
-    batch_.control(paused_ ? kDownloadResume : kDownloadPause);
+    if (paused_) {
+      batch_.resume();
+    } else {
+      batch_.pause();
+    }
     ::SetDlgItemTextA(hwnd(), IDC_PAUSE, paused_ ? "Pause" : "Resume");
     paused_ = !paused_;
     return TRUE;
   case IDCANCEL:
     // The Cancel button, Esc and the close box. The dialog closes when the worker answers.
-    batch_.control(kDownloadCancel);
+    batch_.cancel();
     return TRUE;
   default:
     return FALSE; // not ours
@@ -277,14 +281,14 @@ INT_PTR DownloadDialog::OnFileDone(WPARAM index, LPARAM) {
   return TRUE;
 }
 
-void DownloadDialog::EndWaitingForWorker(int result) {
+void DownloadDialog::EndWaitingForWorker(DownloadRunResult result) {
   result_ = result;
   batch_.WaitWorker();
   ::EndDialog(hwnd(), IDCANCEL);
 }
 
 INT_PTR DownloadDialog::OnStartFailed(WPARAM, LPARAM) {
-  EndWaitingForWorker(kDownloadNotStarted);
+  EndWaitingForWorker(DownloadRunResult::NotStarted);
   return TRUE;
 }
 
@@ -299,7 +303,7 @@ INT_PTR DownloadDialog::OnReadFailed(WPARAM, LPARAM) {
 }
 
 INT_PTR DownloadDialog::OnAborted(WPARAM, LPARAM) {
-  EndWaitingForWorker(kDownloadUserAborted);
+  EndWaitingForWorker(DownloadRunResult::Aborted);
   return TRUE;
 }
 
@@ -317,12 +321,14 @@ INT_PTR DownloadDialog::OnAllDone(WPARAM, LPARAM) {
 
 } // namespace
 
-int RunDownloadDialog(DownloadBatch &batch, HWND owner) {
+DownloadRunResult RunDownloadDialog(DownloadBatch &batch, HWND owner) {
   DownloadDialog dialog(batch);
   INT_PTR shown = dialog.RunModal(owner);
+  // After the last message the worker only closes its internet handle.
+  batch.WaitWorker();
   // A dialog that never opened (-1, or 0 for a bad owner) started no worker.
   if (shown == -1 || !dialog.opened()) {
-    return kDownloadNotStarted;
+    return DownloadRunResult::NotStarted;
   }
   return dialog.result();
 }

@@ -2,9 +2,9 @@
 #pragma once
 #include <windows.h>
 
-class DownloadBatch;
+#include "download/download_batch.h"
 
 // Shows the dialog owned by owner, starts the batch's worker from its initialisation and
-// returns 0 (every item attempted), 1 (the download failed to start, also when the dialog
-// cannot be shown) or 4 (aborted).
-int RunDownloadDialog(DownloadBatch &batch, HWND owner);
+// returns once the worker is gone: AllAttempted, NotStarted (the download failed to start, also
+// when the dialog cannot be shown) or Aborted.
+DownloadRunResult RunDownloadDialog(DownloadBatch &batch, HWND owner);

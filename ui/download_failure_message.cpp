@@ -2,15 +2,26 @@
 
 #include "resources/resource.h"
 
-unsigned DownloadFailureStringId(int result) {
+DownloadFailure FailureOf(DownloadRunResult result) {
   switch (result) {
-  case 1:
+  case DownloadRunResult::NotStarted:
+    return DownloadFailure::NotStarted;
+  case DownloadRunResult::Aborted:
+    return DownloadFailure::Aborted;
+  default:
+    return DownloadFailure::Failed;
+  }
+}
+
+unsigned DownloadFailureStringId(DownloadFailure failure) {
+  switch (failure) {
+  case DownloadFailure::NotStarted:
     return IDS_DOWNLOAD_NOT_STARTED;
-  case 2:
+  case DownloadFailure::DownloadError:
     return IDS_DOWNLOAD_ERROR;
-  case kDownloadSaveFailedResult:
+  case DownloadFailure::SaveError:
     return IDS_SAVE_ERROR;
-  case 4:
+  case DownloadFailure::Aborted:
     return IDS_DOWNLOAD_ABORTED;
   default:
     return IDS_DOWNLOAD_FAILED;

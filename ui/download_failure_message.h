@@ -1,9 +1,19 @@
-// The message shown for a non-zero result of an interactive downloadAll.
+// The message shown when a download pass did not go through.
 #pragma once
+#include "download/download_batch.h"
 
-// String-table id of the text for the result: 1 "Download failed to start.", 2 a download
-// error, 3 a save error, 4 "Download aborted.", any other the general download failure.
-unsigned DownloadFailureStringId(int result);
+// What the page reports; the numbers are those of the pass's results, with 2 and 3 for errors
+// of a single file.
+enum class DownloadFailure : int {
+  NotStarted = 1,    // "Download failed to start."
+  DownloadError = 2, // a download error
+  SaveError = 3,     // a downloaded file could not be saved
+  Aborted = 4,       // "Download aborted."
+  Failed = 5,        // any other failure: the general download failure
+};
 
-// The result whose text tells that a downloaded file could not be saved.
-constexpr int kDownloadSaveFailedResult = 3;
+// The failure a pass's result other than AllAttempted reports.
+DownloadFailure FailureOf(DownloadRunResult result);
+
+// String-table id of the failure's text.
+unsigned DownloadFailureStringId(DownloadFailure failure);

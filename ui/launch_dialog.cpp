@@ -2,24 +2,29 @@
 
 #include <objbase.h>
 
+#include "base/win/centre_on_owner.h"
 #include "base/win/dialog.h"
 #include "base/win/handle.h"
-#include "install/run_setup.h"
-#include "install/runner_messages.h"
 #include "resources/launch_dialog_ids.h"
-#include "base/win/centre_on_owner.h"
+#include "ui/launch_messages.h"
 
 namespace {
 
 // Asks the window to run the setups itself, after it has been shown.
 constexpr UINT kRunOnWindowThread = WM_APP + 1;
 
-// What the worker reads: the window it posts to and the setups. Only it writes started.
+// What the worker reads: the window it posts to, the setups and what starts them. Only it
+// writes started.
 struct WorkerBlock {
   HWND hwnd;
   const std::vector<SetupLaunch> *launches;
+  InstallPlatform *installer;
   std::vector<unsigned char> *started;
 };
+
+unsigned char RunOne(InstallPlatform &installer, const SetupLaunch &launch) {
+  return installer.RunPrerequisiteSetup(launch) == SetupStart::Started ? 1 : 0;
+}
 
 // The shell may hand a start to an extension that needs COM on the calling thread.
 class ComApartment {
@@ -45,7 +50,7 @@ DWORD WINAPI LaunchWorker(LPVOID param) {
     ComApartment com;
     for (size_t i = 0; i < block.launches->size(); ++i) {
       ::PostMessageA(block.hwnd, IRM_STARTING, i, 0);
-      (*block.started)[i] = runSetup((*block.launches)[i]) ? 1 : 0;
+      (*block.started)[i] = RunOne(*block.installer, (*block.launches)[i]);
     }
   }
   ::PostMessageA(block.hwnd, IRM_FINISHED, 0, 0);
@@ -62,9 +67,9 @@ public:
   static constexpr int kTemplateId = IDD_LAUNCH;
   static const MessageEntry kMessageMap[5];
 
-  LaunchDialog(const std::vector<SetupLaunch> &launches, std::vector<unsigned char> *started,
-               LaunchThreadStart startThread)
-      : launches_(launches), started_(started), startThread_(startThread) {}
+  LaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
+               std::vector<unsigned char> *started, LaunchThreadStart startThread)
+      : launches_(launches), installer_(installer), started_(started), startThread_(startThread) {}
 
   // Shows the window; returns when every setup has ended and the worker is gone.
   void Run(HWND owner) {
@@ -84,7 +89,7 @@ private:
   INT_PTR OnInitDialog(WPARAM, LPARAM) {
     CentreOnOwner(hwnd());
     handedOver_ = true;
-    block_ = {hwnd(), &launches_, started_};
+    block_ = {hwnd(), &launches_, &installer_, started_};
     worker_.Attach(startThread_(&LaunchWorker, &block_));
     if (!worker_.IsValid()) {
       ::PostMessageA(hwnd(), kRunOnWindowThread, 0, 0);
@@ -116,21 +121,22 @@ private:
     for (size_t i = 0; i < launches_.size(); ++i) {
       OnStarting(i, 0);
       ::UpdateWindow(hwnd());
-      (*started_)[i] = runSetup(launches_[i]) ? 1 : 0;
+      (*started_)[i] = RunOne(installer_, launches_[i]);
     }
     return OnFinished(0, 0);
   }
 
   void RunAllHere() {
     for (size_t i = 0; i < launches_.size(); ++i) {
-      (*started_)[i] = runSetup(launches_[i]) ? 1 : 0;
+      (*started_)[i] = RunOne(installer_, launches_[i]);
     }
   }
 
   const std::vector<SetupLaunch> &launches_;
+  InstallPlatform &installer_;
   std::vector<unsigned char> *started_;
   LaunchThreadStart startThread_;
-  WorkerBlock block_ = {nullptr, nullptr, nullptr};
+  WorkerBlock block_ = {nullptr, nullptr, nullptr, nullptr};
   win::Handle worker_;
   bool handedOver_ = false;
 };
@@ -145,10 +151,11 @@ const LaunchDialog::MessageEntry LaunchDialog::kMessageMap[5] = {
 
 } // namespace
 
-void RunLaunchDialog(const std::vector<SetupLaunch> &launches, std::vector<unsigned char> *started,
-                     HWND owner, LaunchThreadStart startThread) {
+void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
+                     std::vector<unsigned char> *started, HWND owner,
+                     LaunchThreadStart startThread) {
   started->assign(launches.size(), 0);
-  LaunchDialog dialog(launches, started,
+  LaunchDialog dialog(launches, installer, started,
                       startThread != nullptr ? startThread : &CreateWorkerThread);
   dialog.Run(owner);
 }

@@ -5,15 +5,16 @@
 
 #include <vector>
 
-#include "install/setup_launch.h"
+#include "install/install_platform.h"
 
 // Creates the worker thread (not suspended); null when it cannot be created.
 using LaunchThreadStart = HANDLE (*)(LPTHREAD_START_ROUTINE routine, LPVOID arg);
 
-// Runs every setup in order under the window owned by owner and returns when the last has
-// ended and the worker is gone. (*started)[i] is 1 when setup i's process was started. When no
-// worker can be created, the setups run on this thread under the window, which then closes;
-// when the window cannot be shown at all, they run on this thread without it.
+// Runs every setup in order through installer under the window owned by owner and returns when
+// the last has ended and the worker is gone. (*started)[i] is 1 when setup i's process was
+// started. When no worker can be created, the setups run on this thread under the window, which
+// then closes; when the window cannot be shown at all, they run on this thread without it.
 // startThread replaces CreateThread (tests); null uses CreateThread.
-void RunLaunchDialog(const std::vector<SetupLaunch> &launches, std::vector<unsigned char> *started,
-                     HWND owner, LaunchThreadStart startThread = nullptr);
+void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
+                     std::vector<unsigned char> *started, HWND owner,
+                     LaunchThreadStart startThread = nullptr);

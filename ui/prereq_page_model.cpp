@@ -85,11 +85,11 @@ void PrereqPageModel::ApplyActionChoice(size_t row, int item) {
   Recount();
 }
 
-unsigned PrereqPageModel::AfterDownloadPass(int result) {
-  if (result != 0) {
+unsigned PrereqPageModel::AfterDownloadPass(DownloadRunResult result) {
+  if (result != DownloadRunResult::AllAttempted) {
     // The actions stay: the user may press Next again, change actions or choose a folder.
     Recount();
-    return DownloadFailureStringId(result);
+    return DownloadFailureStringId(FailureOf(result));
   }
   bool saveFailed = false;
   for (const DownloadItem &item : plan_.batch().items()) {
@@ -98,7 +98,7 @@ unsigned PrereqPageModel::AfterDownloadPass(int result) {
   plan_.ApplyDownloadResults();
   Recount();
   // A folder that cannot be written fails every file silently otherwise.
-  return saveFailed ? DownloadFailureStringId(kDownloadSaveFailedResult) : 0;
+  return saveFailed ? DownloadFailureStringId(DownloadFailure::SaveError) : 0;
 }
 
 bool PrereqPageModel::AfterInstallPass() {

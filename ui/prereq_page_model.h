@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 
+#include "download/download_batch.h"
 #include "prereq/prerequisite_list.h"
 
 class PrereqPlan;
@@ -37,12 +38,12 @@ public:
   // The user's choice in the combo; recounts.
   void ApplyActionChoice(size_t row, int item);
 
-  // After downloadAll(false) with its result. Result 0 applies the items' outcomes and
-  // recounts. Returns the string id of the message the page shows, 0 for none: the failure
-  // text of a non-zero result, or the save-failure text when a file could not be written.
-  unsigned AfterDownloadPass(int result);
-  // After installAll(false): rows whose setup was started become Installed. Returns true when
-  // every scheduled setup was started (the state is then Finished); otherwise the rows left
+  // After the interactive downloadAll with its result. AllAttempted applies the items'
+  // outcomes and recounts. Returns the string id of the message the page shows, 0 for none: the
+  // failure text of any other result, or the save-failure text when a file could not be written.
+  unsigned AfterDownloadPass(DownloadRunResult result);
+  // After the interactive installAll: rows whose setup was started become Installed. Returns true
+  // when every scheduled setup was started (the state is then Finished); otherwise the rows left
   // keep their actions and the state is recounted, so that the user can run the pass again.
   bool AfterInstallPass();
 

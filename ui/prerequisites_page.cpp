@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
+#include "base/win/comctl_version.h"
+#include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
 #include "base/win/product_name.h"
 #include "plan/prereq_plan.h"
 #include "resources/resource.h"
-#include "base/win/comctl_version.h"
-#include "base/win/folder_browser.h"
 #include "ui/setup_wizard.h"
 #include "ui/wizard_buttons.h"
 
@@ -67,23 +67,23 @@ void SetCellText(HWND list, size_t row, int column, const std::string &text) {
 
 } // namespace
 
-const PreRequisitesPage::MessageEntry PreRequisitesPage::kMessageMap[3] = {
-    {WM_INITDIALOG, &PreRequisitesPage::OnInitDialog},
-    {WM_NOTIFY, &PreRequisitesPage::OnNotify},
-    {WM_COMMAND, &PreRequisitesPage::OnCommand},
+const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
+    {WM_INITDIALOG, &PrerequisitesPage::OnInitDialog},
+    {WM_NOTIFY, &PrerequisitesPage::OnNotify},
+    {WM_COMMAND, &PrerequisitesPage::OnCommand},
 };
 
-PreRequisitesPage::PreRequisitesPage(PrereqPlan &plan, SetupWizard &wizard)
+PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, SetupWizard &wizard)
     : wizard_(wizard), plan_(plan), model_(plan), title_(WizardTitle()) {}
 
-INT_PTR PreRequisitesPage::OnInitDialog(WPARAM, LPARAM) {
+INT_PTR PrerequisitesPage::OnInitDialog(WPARAM, LPARAM) {
   ::SetDlgItemTextA(hwnd(), IDC_DOWNLOAD_FOLDER, plan_.folder().c_str());
   InitList();
   RefreshActions();
   return FALSE;
 }
 
-void PreRequisitesPage::InitList() {
+void PrerequisitesPage::InitList() {
   HWND list = Item(IDC_PREREQ_LIST);
   DWORD extended = static_cast<DWORD>(::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) |
                    LVS_EX_FULLROWSELECT;
@@ -116,11 +116,11 @@ void PreRequisitesPage::InitList() {
   }
 }
 
-void PreRequisitesPage::SetActionCell(size_t row, const std::string &text) {
+void PrerequisitesPage::SetActionCell(size_t row, const std::string &text) {
   SetCellText(Item(IDC_PREREQ_LIST), row, kActionColumn, text);
 }
 
-void PreRequisitesPage::RefreshActions() {
+void PrerequisitesPage::RefreshActions() {
   model_.Recount();
   for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
     SetActionCell(i, PrerequisiteList::ActionText(plan_.action(i)));
@@ -129,7 +129,7 @@ void PreRequisitesPage::RefreshActions() {
   ::EnableWindow(Item(IDC_BROWSE), model_.downloadCount() > 0 ? TRUE : FALSE);
 }
 
-void PreRequisitesPage::UpdateHint() {
+void PrerequisitesPage::UpdateHint() {
   ::SetDlgItemTextA(hwnd(), IDC_HINT, PrereqPageModel::HintText(model_.state()).c_str());
   const PageButtons buttons = PrereqPageModel::ButtonsFor(model_.state());
   ApplyButtonRule(sheet(), kWizardBack, buttons.back);
@@ -137,7 +137,7 @@ void PreRequisitesPage::UpdateHint() {
   ApplyButtonRule(sheet(), kWizardFinish, buttons.finish);
 }
 
-void PreRequisitesPage::OpenActionCombo(int row, int column) {
+void PrerequisitesPage::OpenActionCombo(int row, int column) {
   HWND list = Item(IDC_PREREQ_LIST);
   const int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   if (column != kActionColumn || row < 0 || row >= rows ||
@@ -169,16 +169,16 @@ void PreRequisitesPage::OpenActionCombo(int row, int column) {
   ::SendMessageA(combo_, CB_SETCURSEL,
                  static_cast<WPARAM>(model_.PreselectedItem(static_cast<size_t>(row))), 0);
   ::SetFocus(combo_);
-  comboHandler_.Install(combo_, &PreRequisitesPage::OnComboMessage, this);
+  comboHandler_.Install(combo_, &PrerequisitesPage::OnComboMessage, this);
 }
 
-bool PreRequisitesPage::OnComboMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
+bool PrerequisitesPage::OnComboMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
                                        LRESULT *result) {
   if (message != WM_KILLFOCUS) {
     return false;
   }
   // The choice is applied whenever the combo loses the focus, wherever the focus goes.
-  auto *self = static_cast<PreRequisitesPage *>(context);
+  auto *self = static_cast<PrerequisitesPage *>(context);
   const int item = static_cast<int>(::SendMessageA(hwnd, CB_GETCURSEL, 0, 0));
   ::DestroyWindow(hwnd);
   self->combo_ = nullptr;
@@ -190,7 +190,7 @@ bool PreRequisitesPage::OnComboMessage(void *context, HWND hwnd, UINT message, W
   return true;
 }
 
-void PreRequisitesPage::Browse() {
+void PrerequisitesPage::Browse() {
   std::string path;
   if (!BrowseForDownloadFolder(hwnd(), win::LoadResourceString(IDS_SELECT_DOWNLOAD_FOLDER),
                                &path)) {
@@ -203,16 +203,16 @@ void PreRequisitesPage::Browse() {
   RefreshActions();
 }
 
-void PreRequisitesPage::ShowFailure(unsigned stringId) {
+void PrerequisitesPage::ShowFailure(unsigned stringId) {
   ::MessageBoxA(hwnd(), win::LoadResourceString(stringId).c_str(),
                 win::LoadResourceString(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
 }
 
-void PreRequisitesPage::DownloadPass() {
-  const int result = plan_.downloadAll(false);
+void PrerequisitesPage::DownloadPass() {
+  const DownloadRunResult result = plan_.downloadAll(passWindows_);
   if (!plan_.batch().items().empty()) {
     const unsigned message = model_.AfterDownloadPass(result);
-    if (result == 0) {
+    if (result == DownloadRunResult::AllAttempted) {
       ::EnableWindow(Item(IDC_BROWSE), FALSE);
       model_.setState(PageState::InstallsPending);
       UpdateHint();
@@ -224,8 +224,8 @@ void PreRequisitesPage::DownloadPass() {
   RefreshActions();
 }
 
-void PreRequisitesPage::InstallPass() {
-  plan_.installAll(false);
+void PrerequisitesPage::InstallPass() {
+  plan_.installAll(passWindows_);
   const bool allStarted = model_.AfterInstallPass();
   for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
     SetActionCell(i, PrerequisiteList::ActionText(plan_.action(i)));
@@ -239,7 +239,7 @@ void PreRequisitesPage::InstallPass() {
   }
 }
 
-INT_PTR PreRequisitesPage::OnCommand(WPARAM wParam, LPARAM) {
+INT_PTR PrerequisitesPage::OnCommand(WPARAM wParam, LPARAM) {
   if (LOWORD(wParam) == IDC_BROWSE && HIWORD(wParam) == BN_CLICKED) {
     Browse();
     return TRUE;
@@ -247,7 +247,7 @@ INT_PTR PreRequisitesPage::OnCommand(WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
-INT_PTR PreRequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
+INT_PTR PrerequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
   const auto *header = reinterpret_cast<const NMHDR *>(lParam);
   if (header->hwndFrom == Item(IDC_PREREQ_LIST)) {
     if (header->code == NM_CLICK) {

@@ -9,18 +9,19 @@
 #include "base/win/property_page.h"
 #include "base/win/subclass.h"
 #include "resources/setup_wizard_ids.h"
+#include "ui/dialog_pass_windows.h"
 #include "ui/prereq_page_model.h"
 
 class PrereqPlan;
 class SetupWizard;
 
-class PreRequisitesPage : public win::PropertyPage<PreRequisitesPage> {
+class PrerequisitesPage : public win::PropertyPage<PrerequisitesPage> {
 public:
   static constexpr int kTemplateId = IDD_PREREQUISITES_PAGE;
   static const MessageEntry kMessageMap[3];
 
   // Computes the wizard title and counts the mandatory prerequisites still to be handled.
-  PreRequisitesPage(PrereqPlan &plan, SetupWizard &wizard);
+  PrerequisitesPage(PrereqPlan &plan, SetupWizard &wizard);
 
   int mandatoryPending() const { return model_.mandatoryPending(); }
   const std::string &title() const { return title_; }
@@ -46,6 +47,7 @@ private:
   SetupWizard &wizard_;
   PrereqPlan &plan_;
   PrereqPageModel model_;
+  DialogPassWindows passWindows_;
   int rowCount_ = 0;
   win::Subclass comboHandler_;
   HWND combo_ = nullptr;

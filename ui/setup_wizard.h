@@ -41,5 +41,5 @@ private:
   bool cancelled_ = true;
   bool ran_ = false;
   InformationPage information_;
-  PreRequisitesPage prerequisites_;
+  PrerequisitesPage prerequisites_;
 };

@@ -7,9 +7,9 @@ namespace {
 constexpr DWORD kRetryMs = 10;
 } // namespace
 
-void WindowNotifier::Post(int code, uintptr_t wParam, intptr_t lParam) {
-  bool final = code == DLM_ALL_DONE || code == DLM_ABORTED || code == DLM_START_FAILED;
-  while (!post_(hwnd_, static_cast<UINT>(code), wParam, lParam) && final && ::IsWindow(hwnd_)) {
+void WindowNotifier::Post(unsigned message, uintptr_t wParam, intptr_t lParam) {
+  bool final = message == DLM_ALL_DONE || message == DLM_ABORTED || message == DLM_START_FAILED;
+  while (!post_(hwnd_, message, wParam, lParam) && final && ::IsWindow(hwnd_)) {
     ::Sleep(kRetryMs);
   }
 }

@@ -12,7 +12,7 @@ public:
   // post stands in for PostMessageA in tests: the system's quota cannot be reached everywhere.
   explicit WindowNotifier(PostFn post = ::PostMessageA) : post_(post) {}
   void setWindow(HWND hwnd) { hwnd_ = hwnd; }
-  void Post(int code, uintptr_t wParam, intptr_t lParam) override;
+  void Post(unsigned message, uintptr_t wParam, intptr_t lParam) override;
 
 private:
   PostFn post_;

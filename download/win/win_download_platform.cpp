@@ -1,12 +1,11 @@
 // The Windows platform of the download engine: Win32 threads and events, GetSystemTime and
-// WinINet; the interactive batch shows the download dialog.
+// WinINet.
 #include <windows.h>
 
 #include "base/win/handle.h"
 #include "download/download_platform.h"
 #include "download/download_speed.h"
 #include "download/win/wininet_session.h"
-#include "ui/download_dialog.h"
 
 namespace {
 
@@ -71,9 +70,6 @@ public:
     return OpenWinInetSession(agent, flags);
   }
   std::unique_ptr<LocalFile> NewLocalFile() override { return NewSystemLocalFile(); }
-  int ShowDownloadDialog(DownloadBatch &batch) override {
-    return RunDownloadDialog(batch, ::GetActiveWindow());
-  }
 };
 
 } // namespace

@@ -1,19 +1,18 @@
-// The Windows platform of the runner: the shell starts the setups; an interactive pass shows
-// the launch window owned by the active window.
-#include <windows.h>
-
+// The Windows platform of the runner: the shell starts the setups.
 #include "install/install_platform.h"
-#include "install/run_setup.h"
-#include "ui/launch_dialog.h"
+
+#include "base/win/shell_start.h"
 
 namespace {
 
 class WinInstallPlatform : public InstallPlatform {
 public:
-  bool RunSetup(const SetupLaunch &launch) override { return runSetup(launch); }
-  void RunWithLaunchWindow(const std::vector<SetupLaunch> &launches,
-                           std::vector<unsigned char> *started) override {
-    RunLaunchDialog(launches, started, ::GetActiveWindow());
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch) override {
+    // A setup the shell cannot start is reported in the shell's own box; the runner adds none.
+    return win::StartAndWait(launch.path, launch.parameters, win::ShellErrorUi::Shown).start ==
+                   win::ShellStart::Started
+               ? SetupStart::Started
+               : SetupStart::NotStarted;
   }
 };
 

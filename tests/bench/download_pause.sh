@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # How long one Pause takes to hold the download worker under Wine with real WinINet: from
-# control(0) to the last chunk the worker still reports (a read in progress finishes, but its
+# pause() to the last chunk the worker still reports (a read in progress finishes, but its
 # bytes wait for Resume), against the mean time between two chunks measured in the same run.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"

@@ -126,7 +126,7 @@ TEST_F(DownloadEngine, CompletePartialAndMissingFilesInOneBatch) {
   for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(Status(i), DownloadItemStatus::Ok);
   }
-  EXPECT_EQ(batch_.result(), 0);
+  EXPECT_EQ(batch_.result(), BatchResult::AllAttempted);
 }
 
 TEST_F(DownloadEngine, ResumeFallsBackToARangeRequestThenToAFullFetch) {
@@ -159,14 +159,14 @@ TEST_F(DownloadEngine, WrongServerLengthLeavesTheFileAndGoesOn) {
   Add(kA, 2999);
   Add(kB, 100);
   RunWorker();
-  std::vector<int> codes = {DLM_FILE_STARTED, DLM_WRONG_SIZE, DLM_FILE_STARTED,
-                            DLM_PROGRESS,     DLM_FILE_DONE,  DLM_ALL_DONE};
+  std::vector<unsigned> codes = {DLM_FILE_STARTED, DLM_WRONG_SIZE, DLM_FILE_STARTED,
+                                 DLM_PROGRESS,     DLM_FILE_DONE,  DLM_ALL_DONE};
   EXPECT_EQ(recorder_.codes(), codes);
   EXPECT_EQ(recorder_.messages()[1].wParam, 3000u);
   EXPECT_EQ(ReadLocal(kA), "old");
   EXPECT_EQ(Status(0), DownloadItemStatus::Failed);
   EXPECT_EQ(Status(1), DownloadItemStatus::Ok);
-  EXPECT_EQ(batch_.result(), 0);
+  EXPECT_EQ(batch_.result(), BatchResult::AllAttempted);
 }
 
 TEST_F(DownloadEngine, NoLengthIsFetchedWhateverItsSizeAndAPresentFileIsResumedNotTrusted) {
@@ -193,8 +193,8 @@ TEST_F(DownloadEngine, ReadFailureKeepsThePartialFileAndTheBatchGoesOn) {
   Add(kA, 30000);
   Add(kB, 10);
   RunWorker();
-  std::vector<int> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,  DLM_READ_FAILED,
-                            DLM_FILE_STARTED, DLM_PROGRESS, DLM_FILE_DONE, DLM_ALL_DONE};
+  std::vector<unsigned> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,  DLM_READ_FAILED,
+                                 DLM_FILE_STARTED, DLM_PROGRESS, DLM_FILE_DONE, DLM_ALL_DONE};
   EXPECT_EQ(recorder_.codes(), codes);
   EXPECT_EQ(recorder_.messages()[3].wParam, 0u);
   EXPECT_EQ(ReadLocal(kA), a.substr(0, 16384));
@@ -207,7 +207,7 @@ TEST_F(DownloadEngine, AConnectionThatEndsShortOfItsLengthIsAReadFailure) {
   Add(kA, 30000);
   RunWorker();
   EXPECT_EQ(recorder_.codes(),
-            (std::vector<int>{DLM_FILE_STARTED, DLM_PROGRESS, DLM_READ_FAILED, DLM_ALL_DONE}));
+            (std::vector<unsigned>{DLM_FILE_STARTED, DLM_PROGRESS, DLM_READ_FAILED, DLM_ALL_DONE}));
   EXPECT_EQ(ReadLocal(kA).size(), 8192u);
 }
 
@@ -220,7 +220,7 @@ TEST_F(DownloadEngine, AUrlThatCannotBeOpenedStopsTheBatch) {
             (std::vector<Message>{{DLM_FILE_STARTED, 0, 0}, {DLM_START_FAILED, 0, 0}}));
   EXPECT_EQ(Status(0), DownloadItemStatus::Failed);
   EXPECT_EQ(Status(1), DownloadItemStatus::Pending);
-  EXPECT_EQ(batch_.result(), 2);
+  EXPECT_EQ(batch_.result(), BatchResult::Stopped);
 }
 
 TEST_F(DownloadEngine, NoInternetSessionLeavesEveryItemPending) {
@@ -229,7 +229,7 @@ TEST_F(DownloadEngine, NoInternetSessionLeavesEveryItemPending) {
   RunWorker();
   EXPECT_EQ(recorder_.messages(), (std::vector<Message>{{DLM_START_FAILED, 0, 0}}));
   EXPECT_EQ(Status(0), DownloadItemStatus::Pending);
-  EXPECT_EQ(batch_.result(), 4);
+  EXPECT_EQ(batch_.result(), BatchResult::NoInternet);
 }
 
 TEST_F(DownloadEngine, SaveFailuresDoNotStopTheBatch) {
@@ -258,8 +258,8 @@ TEST_F(DownloadEngine, SaveFailuresDoNotStopTheBatch) {
 TEST_F(DownloadEngine, EmptyBatchEndsAtOnce) {
   RunWorker();
   EXPECT_EQ(recorder_.messages(), (std::vector<Message>{{DLM_ALL_DONE, 0, 0}}));
-  EXPECT_EQ(batch_.result(), 0);
-  EXPECT_EQ(batch_.run(true), 0);
+  EXPECT_EQ(batch_.result(), BatchResult::AllAttempted);
+  EXPECT_EQ(batch_.runSilently(), DownloadRunResult::AllAttempted);
   EXPECT_FALSE(batch_.hasPauseEvent());
 }
 
@@ -280,18 +280,18 @@ TEST_F(DownloadEngine, SpeedIsPerChunkAndZeroWithinOneTick) {
 TEST_F(DownloadEngine, CancelDuringAFileStopsTheBatch) {
   Serve(kA, Body(50000, 'a')).onRead = [this](int index) {
     if (index == 1) {
-      batch_.control(kDownloadCancel);
+      batch_.cancel();
     }
   };
   Serve(kB, "b");
   Add(kA, 50000);
   Add(kB, 1);
   RunWorker();
-  std::vector<int> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS, DLM_ABORTED};
+  std::vector<unsigned> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS, DLM_ABORTED};
   EXPECT_EQ(recorder_.codes(), codes);
   EXPECT_EQ(Status(0), DownloadItemStatus::Failed);
   EXPECT_EQ(Status(1), DownloadItemStatus::Pending);
-  EXPECT_EQ(batch_.result(), 2);
+  EXPECT_EQ(batch_.result(), BatchResult::Stopped);
   EXPECT_EQ(ReadLocal(kA).size(), 16384u);
 }
 
@@ -299,7 +299,7 @@ TEST_F(DownloadEngine, PauseHoldsTheWorkerResumeContinuesCancelWakesIt) {
   std::atomic<bool> paused{false};
   Serve(kA, Body(100000, 'a')).onRead = [&](int index) {
     if (index == 2) {
-      batch_.control(kDownloadPause);
+      batch_.pause();
       paused = true;
     }
   };
@@ -312,7 +312,7 @@ TEST_F(DownloadEngine, PauseHoldsTheWorkerResumeContinuesCancelWakesIt) {
   // The read in progress finishes; nothing more is read while paused.
   EXPECT_EQ(session_.totalReads.load(), 3);
   EXPECT_EQ(batch_.flags(), kDownloadPausedFlag);
-  batch_.control(kDownloadResume);
+  batch_.resume();
   batch_.WaitWorker();
   EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
   EXPECT_EQ(recorder_.codes().back(), DLM_ALL_DONE);
@@ -325,7 +325,7 @@ TEST_F(DownloadEngine, PauseHoldsTheWorkerResumeContinuesCancelWakesIt) {
   other.items()[0].status = DownloadItemStatus::Pending;
   session_.files[kA].onRead = [&](int index) {
     if (index == 0) {
-      other.control(kDownloadPause);
+      other.pause();
       paused = true;
     }
   };
@@ -335,30 +335,26 @@ TEST_F(DownloadEngine, PauseHoldsTheWorkerResumeContinuesCancelWakesIt) {
   while (!paused) {
     std::this_thread::yield();
   }
-  other.control(kDownloadCancel);
+  other.cancel();
   other.WaitWorker();
-  EXPECT_EQ(second.codes(), (std::vector<int>{DLM_FILE_STARTED, DLM_PROGRESS, DLM_ABORTED}));
-  EXPECT_EQ(other.result(), 2);
-  other.control(7); // unknown codes do nothing
+  EXPECT_EQ(second.codes(), (std::vector<unsigned>{DLM_FILE_STARTED, DLM_PROGRESS, DLM_ABORTED}));
+  EXPECT_EQ(other.result(), BatchResult::Stopped);
+  other.resume(); // the worker is gone: nothing is left to let go on
   EXPECT_EQ(other.flags(), kDownloadPausedFlag | kDownloadCancelFlag);
 }
 
 TEST_F(DownloadEngine, SilentRunResults) {
   Serve(kA, "a");
   Add(kA, 1);
-  EXPECT_EQ(batch_.run(true), 0);
+  EXPECT_EQ(batch_.runSilently(), DownloadRunResult::AllAttempted);
   EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
 
   Add(kB, 1); // cannot be opened
-  EXPECT_EQ(batch_.run(true), 5);
+  EXPECT_EQ(batch_.runSilently(), DownloadRunResult::Stopped);
 
   platform_.threadFails = true;
-  EXPECT_EQ(batch_.run(true), 5);
+  EXPECT_EQ(batch_.runSilently(), DownloadRunResult::Stopped);
   EXPECT_FALSE(batch_.hasPauseEvent());
-
-  platform_.threadFails = false;
-  platform_.dialogResult = 4;
-  EXPECT_EQ(batch_.run(false), 4);
 }
 
 TEST_F(DownloadEngine, HashDecidesWhetherAFileIsOk) {
@@ -377,9 +373,9 @@ TEST_F(DownloadEngine, HashDecidesWhetherAFileIsOk) {
   EXPECT_TRUE(LocalExists(kA));
   EXPECT_FALSE(LocalExists(kB));
   EXPECT_FALSE(LocalExists(kC));
-  std::vector<int> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,   DLM_FILE_DONE,
-                            DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,   DLM_WRONG_SIZE,
-                            DLM_FILE_STARTED, DLM_PROGRESS, DLM_WRONG_SIZE, DLM_ALL_DONE};
+  std::vector<unsigned> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,   DLM_FILE_DONE,
+                                 DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,   DLM_WRONG_SIZE,
+                                 DLM_FILE_STARTED, DLM_PROGRESS, DLM_WRONG_SIZE, DLM_ALL_DONE};
   EXPECT_EQ(recorder_.codes(), codes);
 
   // The next attempt starts clean and gets the right file.
@@ -404,7 +400,7 @@ TEST_F(DownloadEngine, ABatchDestroyedWhilePausedStopsItsWorker) {
     // the event.
     session_.files[kA].onRead = [&local](int index) {
       if (index == 0) {
-        local.control(kDownloadPause);
+        local.pause();
       }
     };
     ASSERT_TRUE(local.StartWorker(&recorder));

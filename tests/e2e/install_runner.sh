@@ -115,7 +115,7 @@ expect_common() { # label
   check "$label: exit code 0" test "$(cat "$work/$label.status")" = 0
   check "$label: actions Downloaded, Install, AlreadyDownloaded, Install, DownloadFailed, Download, Downloaded" \
     test "$(grep '^ACTION' "$out" | cut -d' ' -f3 | tr '\n' ' ')" = "4 1 6 1 5 2 4 "
-  check "$label: installAll returns 0" grep -qx "RESULT 0" "$out"
+  check "$label: both passes returned" grep -qx "RESULT 0" "$out"
   check "$label: started App1..App3, not App4..App7" \
     test "$(grep '^STARTED' "$out" | cut -d' ' -f3 | tr '\n' ' ')" = "1 1 1 0 0 0 0 "
   check "$label: the shell's box for the vanished file, once per pass" \

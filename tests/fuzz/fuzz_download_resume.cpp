@@ -7,7 +7,6 @@
 #include <atomic>
 #include <fstream>
 
-#include "download/download_codes.h"
 #include "download/download_file.h"
 #include "download/download_platform.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -132,11 +131,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   job.flags = &batchFlags;
   job.pauseEvent = running.get();
   job.platform = &platform;
-  const int result = downloadFile(job);
-  FUZZ_CHECK(result == DLM_FILE_COMPLETE || result == DLM_SIZE_MISMATCH ||
-             result == DLM_START_FAILED || result == DLM_SAVE_FAILED || result == DLM_READ_FAILED ||
-             result == DLM_ABORTED);
-  if (result == DLM_FILE_COMPLETE && script.sendLength) {
+  const FileDownloadResult result = downloadFile(job);
+  FUZZ_CHECK(result == FileDownloadResult::Complete || result == FileDownloadResult::SizeMismatch ||
+             result == FileDownloadResult::StartFailed ||
+             result == FileDownloadResult::SaveFailed || result == FileDownloadResult::ReadFailed ||
+             result == FileDownloadResult::Aborted);
+  if (result == FileDownloadResult::Complete && script.sendLength) {
     FUZZ_CHECK(SizeOf(path) == static_cast<off_t>(script.length));
   }
   ::unlink(path.c_str());

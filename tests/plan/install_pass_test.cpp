@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "archive/sfx_archive.h"
-#include "plan/prereq_plan.h"
-#include "tests/support/download_fakes.h"
 #include "install/install_platform.h"
-#include "install/setup_launch.h"
+#include "plan/prereq_plan.h"
 #include "prereq/profile_file.h"
 #include "tests/support/archive_fixture.h"
+#include "tests/support/download_fakes.h"
+#include "tests/support/pass_windows_fakes.h"
 
 namespace {
 
@@ -41,22 +41,14 @@ struct Started {
 class RecordingInstaller : public InstallPlatform {
 public:
   explicit RecordingInstaller(const std::string &extractFolder) : folder_(extractFolder) {}
-  bool RunSetup(const SetupLaunch &launch) override {
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch) override {
     runs.push_back({launch.path, launch.parameters, launch.name,
                     access((folder_ + "two.exe").c_str(), F_OK) == 0});
-    return runs.size() != failAt;
-  }
-  void RunWithLaunchWindow(const std::vector<SetupLaunch> &launches,
-                           std::vector<unsigned char> *started) override {
-    ++windows;
-    for (size_t i = 0; i < launches.size(); ++i) {
-      (*started)[i] = RunSetup(launches[i]) ? 1 : 0;
-    }
+    return runs.size() != failAt ? SetupStart::Started : SetupStart::NotStarted;
   }
 
   std::vector<Started> runs;
   size_t failAt = 0; // the run with this 1-based number fails to start; 0 none
-  int windows = 0;
 
 private:
   std::string folder_;
@@ -102,6 +94,7 @@ protected:
   SfxArchive archive_;
   PrerequisiteList list_{"unused.ini"};
   FakePlatform downloads_;
+  ScriptedPassWindows windows_;
 };
 
 } // namespace
@@ -112,8 +105,8 @@ TEST_F(InstallPass, ScheduledSetupsRunInConfigurationOrderAfterEveryExtraction) 
   RecordingInstaller installer(extract_);
   PrereqPlan plan(archive_, list_, downloads_, installer);
   Schedule(plan);
-  EXPECT_EQ(plan.installAll(true), 0);
-  EXPECT_EQ(installer.windows, 0);
+  plan.installAll();
+  EXPECT_EQ(windows_.launchWindows, 0);
 
   ASSERT_EQ(installer.runs.size(), 4u);
   EXPECT_EQ(installer.runs[0].path, "C:\\Downloads\\one.exe");
@@ -147,8 +140,8 @@ TEST_F(InstallPass, OnlySetupsWhoseProcessStartedCountAsStartedEachPass) {
   EXPECT_FALSE(plan.setupStarted(0)); // before any pass
   Schedule(plan);
   installer.failAt = 2; // the shell could not start App2's setup
-  EXPECT_EQ(plan.installAll(false), 0);
-  EXPECT_EQ(installer.windows, 1);
+  plan.installAll(windows_);
+  EXPECT_EQ(windows_.launchWindows, 1);
   EXPECT_EQ(installer.runs.size(), 4u);
   EXPECT_TRUE(plan.setupStarted(0));
   EXPECT_FALSE(plan.setupStarted(1));
@@ -160,7 +153,7 @@ TEST_F(InstallPass, OnlySetupsWhoseProcessStartedCountAsStartedEachPass) {
   }
   installer.runs.clear();
   installer.failAt = 0;
-  EXPECT_EQ(plan.installAll(false), 0);
+  plan.installAll(windows_);
   ASSERT_EQ(installer.runs.size(), 1u);
   EXPECT_EQ(installer.runs[0].name, "Second");
   EXPECT_FALSE(plan.setupStarted(0));
@@ -170,8 +163,8 @@ TEST_F(InstallPass, OnlySetupsWhoseProcessStartedCountAsStartedEachPass) {
   plan.setAction(1, PrereqAction::Installed);
   plan.setAction(8, PrereqAction::DontInstall);
   installer.runs.clear();
-  EXPECT_EQ(plan.installAll(false), 0);
-  EXPECT_EQ(installer.windows, 3);
+  plan.installAll(windows_);
+  EXPECT_EQ(windows_.launchWindows, 3);
   EXPECT_TRUE(installer.runs.empty());
   EXPECT_FALSE(plan.setupStarted(1));
 }
@@ -184,12 +177,12 @@ TEST_F(InstallPass, AFailedExtractionStartsNothingAndACutCopyIsNeverRun) {
   }
   // Something that cannot be replaced by a file is in the way: nothing is started.
   mkdir((extract_ + "two.exe").c_str(), 0755);
-  plan.installAll(true);
+  plan.installAll();
   EXPECT_TRUE(installer.runs.empty());
   EXPECT_FALSE(plan.setupStarted(1));
   // Out of the way again, a retry extracts and runs it.
   rmdir((extract_ + "two.exe").c_str());
-  plan.installAll(true);
+  plan.installAll();
   EXPECT_EQ(installer.runs.size(), 1u);
   EXPECT_TRUE(plan.setupStarted(1));
 
@@ -206,27 +199,9 @@ TEST_F(InstallPass, AFailedExtractionStartsNothingAndACutCopyIsNeverRun) {
   for (size_t i = 0; i < 10; ++i) {
     cutPlan.setAction(i, i == 1 ? PrereqAction::Install : PrereqAction::DontInstall);
   }
-  cutPlan.installAll(true);
-  cutPlan.installAll(true); // the archive now reports the short file as written
+  cutPlan.installAll();
+  cutPlan.installAll(); // the archive now reports the short file as written
   EXPECT_TRUE(cutInstaller.runs.empty());
   EXPECT_FALSE(cutPlan.setupStarted(1));
   EXPECT_TRUE(cut.isExtracted(1)); // so that the clean-up removes it
-}
-
-TEST(SetupLaunches, DownloadFolderGetsItsBackslashAndUnusableNamesRunNothing) {
-  ProfileFile file;
-  file.Parse("[PREREQUISITES]\nApp1=A\nApp2=B\nApp3=C\n"
-             "[App1]\nUrl=http://h/a.exe\n" S "[App2]\nUrl=http://h/dir/\n" S
-             "[App3]\nUrl=http://h/..\n" S);
-  PrerequisiteList list("unused.ini");
-  list.LoadConfiguration(file);
-  SfxArchive archive;
-  std::vector<std::string> bad;
-  const std::vector<SetupLaunch> launches = BuildSetupLaunches(
-      archive, list,
-      {PrereqAction::Downloaded, PrereqAction::AlreadyDownloaded, PrereqAction::Downloaded},
-      "D:\\Setups", &bad);
-  ASSERT_EQ(launches.size(), 1u);
-  EXPECT_EQ(launches[0].path, "D:\\Setups\\a.exe");
-  EXPECT_EQ(launches[0].prereqIndex, 0u);
 }

@@ -9,11 +9,11 @@
 #include <fstream>
 
 #include "archive/sfx_archive.h"
-#include "download/download_codes.h"
-#include "plan/prereq_plan.h"
 #include "download/sha256.h"
-#include "tests/support/download_fakes.h"
+#include "plan/prereq_plan.h"
 #include "prereq/profile_file.h"
+#include "tests/support/download_fakes.h"
+#include "tests/support/pass_windows_fakes.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -101,7 +101,7 @@ TEST_F(DownloadPlan, SilentDownloadUpdatesEveryFetchedAction) {
   session_.files["http://h/files/checked.exe"].body = "abc";
   session_.files["http://h/files/missing.exe"].body = "xx"; // wrong length
   PrereqPlan plan(archive_, list_, platform_);
-  EXPECT_EQ(plan.downloadAll(true), 0);
+  EXPECT_EQ(plan.downloadAll(), DownloadRunResult::AllAttempted);
   EXPECT_EQ(plan.batch().items().size(), 3u);
   EXPECT_EQ(plan.action(0), PrereqAction::Install);
   EXPECT_EQ(plan.action(1), PrereqAction::Downloaded);
@@ -113,15 +113,16 @@ TEST_F(DownloadPlan, SilentDownloadUpdatesEveryFetchedAction) {
   session_.files.erase("http://h/files/runtime.exe");
   again.setAction(1, PrereqAction::Download);
   again.setAction(2, PrereqAction::Download);
-  EXPECT_EQ(again.downloadAll(true), 5);
+  EXPECT_EQ(again.downloadAll(), DownloadRunResult::Stopped);
   EXPECT_EQ(again.action(1), PrereqAction::DownloadFailed);
   EXPECT_EQ(again.action(2), PrereqAction::DownloadFailed);
 }
 
 TEST_F(DownloadPlan, InteractiveResultLeavesTheActionsToTheCaller) {
   PrereqPlan plan(archive_, list_, platform_);
-  platform_.dialogResult = 4;
-  EXPECT_EQ(plan.downloadAll(false), 4);
+  ScriptedPassWindows windows;
+  windows.downloadResult = DownloadRunResult::Aborted;
+  EXPECT_EQ(plan.downloadAll(windows), DownloadRunResult::Aborted);
   EXPECT_EQ(plan.action(1), PrereqAction::Download);
   EXPECT_EQ(plan.batch().items()[0].status, DownloadItemStatus::Pending);
 }

@@ -7,10 +7,10 @@
 //     keep a copy in its cache; prints "MS <elapsed>" and "BYTES <n>".
 //   download_bench cancel <folder> <url> <size>
 //     starts a batch, cancels it half a second after its first chunk and prints "CANCEL_MS <ms>":
-//     from control(2) to the worker's end (against a server that has stopped sending, the time to
+//     from cancel() to the worker's end (against a server that has stopped sending, the time to
 //     give up).
 //   download_bench pause <folder> <url> <size> <pauses>
-//     pauses a running batch repeatedly; prints "HOLD_MS <ms>" (from control(0) to the last
+//     pauses a running batch repeatedly; prints "HOLD_MS <ms>" (from pause() to the last
 //     chunk the worker still reported) and "CHUNK_MS <ms>" (the mean time between chunks).
 #include <windows.h>
 
@@ -38,7 +38,7 @@ double NowMs() {
 // Remembers when each chunk arrived.
 class ChunkClock : public DownloadNotifier {
 public:
-  void Post(int code, uintptr_t, intptr_t) override {
+  void Post(unsigned code, uintptr_t, intptr_t) override {
     if (code == DLM_PROGRESS) {
       std::lock_guard<std::mutex> lock(mutex_);
       times_.push_back(NowMs());
@@ -66,9 +66,12 @@ int Silent(const char *folder, const char *url, const char *size) {
   batch.setFolder(folder);
   batch.items().push_back(Item(url, size));
   double start = NowMs();
-  int result = batch.run(true);
-  std::printf("MS %.1f\nRESULT %d\n", NowMs() - start, result);
-  return result == 0 && batch.items()[0].status == DownloadItemStatus::Ok ? 0 : 1;
+  const DownloadRunResult result = batch.runSilently();
+  std::printf("MS %.1f\nRESULT %d\n", NowMs() - start, static_cast<int>(result));
+  return result == DownloadRunResult::AllAttempted &&
+                 batch.items()[0].status == DownloadItemStatus::Ok
+             ? 0
+             : 1;
 }
 
 int Pause(const char *folder, const char *url, const char *size, int pauses) {
@@ -94,7 +97,7 @@ int Pause(const char *folder, const char *url, const char *size, int pauses) {
       ++chunkCount;
     }
     double pausedAt = NowMs();
-    batch.control(kDownloadPause);
+    batch.pause();
     ::Sleep(500);
     std::vector<double> after = clock.times();
     double last = pausedAt;
@@ -102,9 +105,9 @@ int Pause(const char *folder, const char *url, const char *size, int pauses) {
       last = std::max(last, t);
     }
     holds.push_back(last - pausedAt);
-    batch.control(kDownloadResume);
+    batch.resume();
   }
-  batch.control(kDownloadCancel);
+  batch.cancel();
   batch.WaitWorker();
   std::sort(holds.begin(), holds.end());
   std::printf("HOLD_MS %.1f\nHOLD_MAX_MS %.1f\nCHUNK_MS %.2f\n", holds[holds.size() / 2],
@@ -162,9 +165,9 @@ int Cancel(const char *folder, const char *url, const char *size) {
   }
   ::Sleep(500);
   double start = NowMs();
-  batch.control(kDownloadCancel);
+  batch.cancel();
   batch.WaitWorker();
-  std::printf("CANCEL_MS %.1f\nRESULT %d\n", NowMs() - start, batch.result());
+  std::printf("CANCEL_MS %.1f\nRESULT %d\n", NowMs() - start, static_cast<int>(batch.result()));
   return 0;
 }
 

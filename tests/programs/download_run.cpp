@@ -21,16 +21,17 @@
 #include "base/win/module_state.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
+#include "ui/dialog_pass_windows.h"
 #include "ui/download_failure_message.h"
 
 namespace {
 
 class PrintingNotifier : public DownloadNotifier {
 public:
-  void Post(int code, uintptr_t wParam, intptr_t lParam) override {
+  void Post(unsigned code, uintptr_t wParam, intptr_t lParam) override {
     std::lock_guard<std::mutex> lock(mutex_);
     progressed_ = progressed_ || code == DLM_PROGRESS;
-    std::printf("MSG %d %lu %ld\n", code, static_cast<unsigned long>(wParam),
+    std::printf("MSG %u %lu %ld\n", code, static_cast<unsigned long>(wParam),
                 static_cast<long>(lParam));
     std::fflush(stdout);
   }
@@ -82,24 +83,33 @@ int main(int argc, char **argv) {
     std::printf("DESTROYED\n");
     return 0;
   }
+  // The batch's own result in messages mode, else the run's.
+  DownloadRunResult run = DownloadRunResult::AllAttempted;
   if (mode == "messages") {
     PrintingNotifier notifier;
     if (!batch.StartWorker(&notifier)) {
       result = -1;
     } else {
       batch.WaitWorker();
-      result = batch.result();
+      result = static_cast<int>(batch.result());
     }
   } else {
-    result = batch.run(mode == "silent");
+    if (mode == "silent") {
+      run = batch.runSilently();
+    } else {
+      DialogPassWindows windows;
+      run = windows.ShowDownloads(batch);
+    }
+    result = static_cast<int>(run);
   }
   std::printf("RESULT %d\n", result);
   for (size_t i = 0; i < batch.items().size(); ++i) {
     std::printf("STATUS %u %d\n", static_cast<unsigned>(i),
                 static_cast<int>(batch.items()[i].status));
   }
-  if (mode == "interactive" && result != 0) {
-    std::printf("TEXT %s\n", win::LoadResourceString(DownloadFailureStringId(result)).c_str());
+  if (mode == "interactive" && run != DownloadRunResult::AllAttempted) {
+    std::printf("TEXT %s\n",
+                win::LoadResourceString(DownloadFailureStringId(FailureOf(run))).c_str());
   }
   return 0;
 }

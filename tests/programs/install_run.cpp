@@ -5,8 +5,8 @@
 // The setup's archive is opened into the temporary folder; the prerequisites come from
 // config.ini; each <index>=<action> overrides a decided action (as a finished download pass
 // would). nothread: interactive, but the launch window's worker thread cannot be created.
-// The pass runs twice. Output: "ACTION <i> <n>" before, then "RESULT <n>" (both results or-ed),
-// "STARTED <i> <0|1>", "FIRST_PASS_HANDLES <before> <after>", and around the second pass
+// The pass runs twice. Output: "ACTION <i> <n>" before, then "RESULT 0" once both passes have
+// returned, "STARTED <i> <0|1>", "FIRST_PASS_HANDLES <before> <after>", and around the second pass
 // "HANDLES <before> <after>", "THREADS <before> <after>".
 #include <windows.h>
 
@@ -19,22 +19,31 @@
 
 #include "archive/sfx_archive.h"
 #include "plan/prereq_plan.h"
-#include "install/run_setup.h"
+#include "ui/dialog_pass_windows.h"
 #include "ui/launch_dialog.h"
 
 namespace {
 
 HANDLE NoThread(LPTHREAD_START_ROUTINE, LPVOID) { return nullptr; }
 
-// The Windows runner, except that the launch window gets no worker thread.
-class NoThreadInstaller : public InstallPlatform {
+// The wizard's windows, except that the launch window gets no worker thread.
+class NoThreadWindows : public DialogPassWindows {
 public:
-  bool RunSetup(const SetupLaunch &launch) override { return runSetup(launch); }
-  void RunWithLaunchWindow(const std::vector<SetupLaunch> &launches,
-                           std::vector<unsigned char> *started) override {
-    RunLaunchDialog(launches, started, ::GetActiveWindow(), &NoThread);
+  void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
+                   std::vector<unsigned char> *started) override {
+    RunLaunchDialog(launches, installer, started, ::GetActiveWindow(), &NoThread);
   }
 };
+
+void RunPass(PrereqPlan &plan, const std::string &mode) {
+  DialogPassWindows windows;
+  NoThreadWindows noThread;
+  if (mode == "silent") {
+    plan.installAll();
+  } else {
+    plan.installAll(mode == "nothread" ? static_cast<PassWindows &>(noThread) : windows);
+  }
+}
 
 // Counted by probing every handle value: Wine's GetProcessHandleCount reports 0.
 DWORD HandleCount() {
@@ -88,10 +97,7 @@ int main(int argc, char **argv) {
   list.RunDetection();
   list.DecideActions();
 
-  NoThreadInstaller noThread;
-  PrereqPlan plan(archive, list, DefaultDownloadPlatform(),
-                  mode == "nothread" ? static_cast<InstallPlatform &>(noThread)
-                                     : DefaultInstallPlatform());
+  PrereqPlan plan(archive, list);
   plan.setDownloadFolder(argv[4]);
   for (int i = 5; i < argc; ++i) {
     const char *equals = std::strchr(argv[i], '=');
@@ -108,14 +114,14 @@ int main(int argc, char **argv) {
   // Two passes, as when the user retries: the counts are taken around the second, so that
   // what the system keeps from its first use (loaded libraries, cached keys) does not count.
   const DWORD handlesFirst = HandleCount();
-  int result = plan.installAll(mode == "silent");
+  RunPass(plan, mode);
   const DWORD handlesBefore = HandleCount();
   const int threadsBefore = ThreadCount();
-  result |= plan.installAll(mode == "silent");
+  RunPass(plan, mode);
   const DWORD handlesAfter = HandleCount();
   const int threadsAfter = ThreadCount();
 
-  std::printf("RESULT %d\n", result);
+  std::printf("RESULT 0\n");
   for (size_t i = 0; i < plan.count(); ++i) {
     std::printf("STARTED %u %d\n", static_cast<unsigned>(i), plan.setupStarted(i) ? 1 : 0);
   }

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "install/runner_messages.h"
 #include "resources/launch_dialog_ids.h"
+#include "ui/launch_messages.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "download/download_platform.h"
 
 struct Message {
-  int code;
+  unsigned code;
   uintptr_t wParam;
   intptr_t lParam;
   bool operator==(const Message &o) const {
@@ -27,7 +27,7 @@ inline std::ostream &operator<<(std::ostream &os, const Message &m) {
 
 class RecordingNotifier : public DownloadNotifier {
 public:
-  void Post(int code, uintptr_t wParam, intptr_t lParam) override {
+  void Post(unsigned code, uintptr_t wParam, intptr_t lParam) override {
     std::lock_guard<std::mutex> lock(mutex_);
     messages_.push_back({code, wParam, lParam});
   }
@@ -35,8 +35,8 @@ public:
     std::lock_guard<std::mutex> lock(mutex_);
     return messages_;
   }
-  std::vector<int> codes() {
-    std::vector<int> out;
+  std::vector<unsigned> codes() {
+    std::vector<unsigned> out;
     for (const Message &m : messages()) {
       out.push_back(m.code);
     }
@@ -198,7 +198,6 @@ public:
   size_t nextTime = 0;
   uint32_t writeBudget = 0xFFFFFFFFu;
   std::string agent;
-  int dialogResult = 0;
 
   std::unique_ptr<PauseEvent> CreatePauseEvent() override {
     return eventFails ? nullptr : DefaultDownloadPlatform().CreatePauseEvent();
@@ -232,5 +231,4 @@ public:
   std::unique_ptr<LocalFile> NewLocalFile() override {
     return std::unique_ptr<LocalFile>(new ShortWriteFile(NewSystemLocalFile(), writeBudget));
   }
-  int ShowDownloadDialog(DownloadBatch &) override { return dialogResult; }
 };

@@ -10,22 +10,15 @@
 #include <string>
 #include <thread>
 
+#include "base/win/comctl_version.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
 #include "resources/download_dialog_ids.h"
 #include "tests/support/download_fakes.h"
-#include "base/win/comctl_version.h"
 #include "ui/download_dialog.h"
 #include "ui/window_notifier.h"
 
 namespace {
-
-class DialogPlatform : public FakePlatform {
-public:
-  int ShowDownloadDialog(DownloadBatch &batch) override {
-    return RunDownloadDialog(batch, nullptr);
-  }
-};
 
 // A one-shot gate the worker waits at until the checking thread opens it.
 class Gate {
@@ -112,7 +105,7 @@ protected:
 
   std::string folder_;
   ScriptedSession session_;
-  DialogPlatform platform_;
+  FakePlatform platform_;
   DownloadBatch batch_{platform_};
 };
 
@@ -158,7 +151,7 @@ TEST_F(DownloadDialogTest, ShowsPercentagesBytesAndSpeedAndKeepsItsMinimumSize) 
     height = r.bottom - r.top;
     checked.Open();
   });
-  EXPECT_EQ(RunDownloadDialog(batch_, nullptr), 0);
+  EXPECT_EQ(RunDownloadDialog(batch_, nullptr), DownloadRunResult::AllAttempted);
   checker.join();
   EXPECT_TRUE(sawInitial);
   EXPECT_TRUE(sawPercent);
@@ -200,7 +193,7 @@ TEST_F(DownloadDialogTest, WrongSizeMarksOnlyItsOwnItemAndShowsTheBox) {
     }
     checked.Open();
   });
-  EXPECT_EQ(RunDownloadDialog(batch_, nullptr), 0);
+  EXPECT_EQ(RunDownloadDialog(batch_, nullptr), DownloadRunResult::AllAttempted);
   checker.join();
   EXPECT_EQ(boxText, "Wrong file size. The downloaded file cannot be found or is corrupt.");
   EXPECT_EQ(first, DownloadItemStatus::Failed);
@@ -210,17 +203,17 @@ TEST_F(DownloadDialogTest, WrongSizeMarksOnlyItsOwnItemAndShowsTheBox) {
 
 TEST_F(DownloadDialogTest, ClosesByItselfWhenNothingCanRun) {
   // Empty batch: the worker's last message arrives at once.
-  EXPECT_EQ(batch_.run(false), 0);
+  EXPECT_EQ(RunDownloadDialog(batch_, nullptr), DownloadRunResult::AllAttempted);
   EXPECT_FALSE(batch_.hasPauseEvent());
   // No worker thread: result 1 instead of waiting for messages that never come.
   Add("http://h/a.exe", 1);
   platform_.threadFails = true;
-  EXPECT_EQ(batch_.run(false), 1);
+  EXPECT_EQ(RunDownloadDialog(batch_, nullptr), DownloadRunResult::NotStarted);
   EXPECT_EQ(batch_.items()[0].status, DownloadItemStatus::Pending);
   // No internet session: the worker reports it and the dialog closes with 1.
   platform_.threadFails = false;
   platform_.session = nullptr;
-  EXPECT_EQ(batch_.run(false), 1);
+  EXPECT_EQ(RunDownloadDialog(batch_, nullptr), DownloadRunResult::NotStarted);
 }
 
 TEST_F(DownloadDialogTest, ReadAndSaveFailuresRefineTheStatus) {
@@ -231,7 +224,7 @@ TEST_F(DownloadDialogTest, ReadAndSaveFailuresRefineTheStatus) {
   Add(a, 20000);
   Add(b, 1);
   Add(c, 1);
-  EXPECT_EQ(batch_.run(false), 0);
+  EXPECT_EQ(RunDownloadDialog(batch_, nullptr), DownloadRunResult::AllAttempted);
   EXPECT_EQ(batch_.items()[0].status, DownloadItemStatus::ReadFailed);
   EXPECT_EQ(batch_.items()[1].status, DownloadItemStatus::SaveFailed);
   EXPECT_EQ(batch_.items()[2].status, DownloadItemStatus::Ok);
@@ -240,7 +233,8 @@ TEST_F(DownloadDialogTest, ReadAndSaveFailuresRefineTheStatus) {
 TEST_F(DownloadDialogTest, ADialogThatCannotBeShownCountsAsNotStarted) {
   Add("http://h/a.exe", 1);
   // DialogBoxParamA refuses an owner that is no window.
-  EXPECT_EQ(RunDownloadDialog(batch_, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7654))), 1);
+  EXPECT_EQ(RunDownloadDialog(batch_, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7654))),
+            DownloadRunResult::NotStarted);
   EXPECT_FALSE(batch_.hasPauseEvent()); // no worker was started
   EXPECT_EQ(batch_.items()[0].status, DownloadItemStatus::Pending);
 }
@@ -267,15 +261,15 @@ TEST(DownloadWindowNotifier, FinalMessagesArePostedAgainUntilTheQueueTakesThem) 
   ASSERT_NE(window, nullptr);
   WindowNotifier notifier(&QueueFullAtFirst);
   notifier.setWindow(window);
-  const int finals[] = {DLM_ALL_DONE, DLM_ABORTED, DLM_START_FAILED};
-  for (int code : finals) {
+  const unsigned finals[] = {DLM_ALL_DONE, DLM_ABORTED, DLM_START_FAILED};
+  for (unsigned code : finals) {
     g_refusals = 3;
     g_posts = 0;
     notifier.Post(code, 7, 0);
     EXPECT_EQ(g_posts, 4);
     MSG msg;
     ASSERT_TRUE(::PeekMessageA(&msg, window, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(code));
+    EXPECT_EQ(msg.message, code);
     EXPECT_EQ(msg.wParam, 7u);
   }
   g_refusals = 3;

@@ -29,9 +29,15 @@ TEST(DownloadFailureMessage, EachResultShowsItsTextFromTheStringTable) {
       {-7, "The download failed. Verify you are conected to the INTERNET and try again."},
   };
   for (const auto &row : table) {
-    EXPECT_EQ(win::LoadResourceString(DownloadFailureStringId(row.result)), row.text)
+    EXPECT_EQ(
+        win::LoadResourceString(DownloadFailureStringId(static_cast<DownloadFailure>(row.result))),
+        row.text)
         << "result " << row.result;
   }
+  // A pass's result reports the failure of the same number.
+  EXPECT_EQ(FailureOf(DownloadRunResult::NotStarted), DownloadFailure::NotStarted);
+  EXPECT_EQ(FailureOf(DownloadRunResult::Aborted), DownloadFailure::Aborted);
+  EXPECT_EQ(FailureOf(DownloadRunResult::Stopped), DownloadFailure::Failed);
 }
 
 struct Reader {

@@ -8,11 +8,12 @@
 
 #include "archive/sfx_archive.h"
 #include "base/text.h"
-#include "plan/prereq_plan.h"
-#include "tests/support/download_fakes.h"
 #include "install/install_platform.h"
+#include "plan/prereq_plan.h"
 #include "prereq/profile_file.h"
 #include "resources/resource.h"
+#include "tests/support/download_fakes.h"
+#include "tests/support/pass_windows_fakes.h"
 #include "ui/prereq_page_model.h"
 
 namespace {
@@ -32,35 +33,17 @@ const char kConfig[] = "[PREREQUISITES]\n"
 
 bool ShiftJisLead(unsigned char c) { return c >= 0x81 && c <= 0x9F; }
 
-// The download dialog's outcome, scripted: the result and each item's status.
-class ScriptedDialogPlatform : public FakePlatform {
-public:
-  std::vector<DownloadItemStatus> statuses;
-  int ShowDownloadDialog(DownloadBatch &batch) override {
-    for (size_t i = 0; i < batch.items().size() && i < statuses.size(); ++i) {
-      batch.items()[i].status = statuses[i];
-    }
-    return dialogResult;
-  }
-};
-
 // Starts every setup but the one named.
 class FailingInstaller : public InstallPlatform {
 public:
   std::string fails;
   std::vector<std::string> started;
-  bool RunSetup(const SetupLaunch &launch) override {
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch) override {
     if (launch.name == fails) {
-      return false;
+      return SetupStart::NotStarted;
     }
     started.push_back(launch.name);
-    return true;
-  }
-  void RunWithLaunchWindow(const std::vector<SetupLaunch> &launches,
-                           std::vector<unsigned char> *done) override {
-    for (size_t i = 0; i < launches.size(); ++i) {
-      (*done)[i] = RunSetup(launches[i]) ? 1 : 0;
-    }
+    return SetupStart::Started;
   }
 };
 
@@ -87,7 +70,8 @@ protected:
   std::string dir_;
   SfxArchive archive_;
   PrerequisiteList list_{"unused.ini"};
-  ScriptedDialogPlatform platform_;
+  FakePlatform platform_;
+  ScriptedPassWindows windows_;
   FailingInstaller installer_;
 };
 
@@ -165,18 +149,19 @@ TEST_F(PageModel, DownloadPassResultsAndTheirMessages) {
   model.Recount();
 
   // Aborted, or not started: the text of the result, and every Download stays.
-  platform_.dialogResult = 4;
-  EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(false)), unsigned{IDS_DOWNLOAD_ABORTED});
+  windows_.downloadResult = DownloadRunResult::Aborted;
+  EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(windows_)), unsigned{IDS_DOWNLOAD_ABORTED});
   EXPECT_EQ(plan.action(1), PrereqAction::Download);
   EXPECT_EQ(model.state(), PageState::DownloadsPending);
-  platform_.dialogResult = 1;
-  EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(false)), unsigned{IDS_DOWNLOAD_NOT_STARTED});
+  windows_.downloadResult = DownloadRunResult::NotStarted;
+  EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(windows_)),
+            unsigned{IDS_DOWNLOAD_NOT_STARTED});
   EXPECT_EQ(plan.action(4), PrereqAction::Download);
 
   // All attempted, one saved and one that could not be written: the save error is shown.
-  platform_.dialogResult = 0;
-  platform_.statuses = {DownloadItemStatus::Ok, DownloadItemStatus::SaveFailed};
-  EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(false)), unsigned{IDS_SAVE_ERROR});
+  windows_.downloadResult = DownloadRunResult::AllAttempted;
+  windows_.statuses = {DownloadItemStatus::Ok, DownloadItemStatus::SaveFailed};
+  EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(windows_)), unsigned{IDS_SAVE_ERROR});
   EXPECT_EQ(plan.action(1), PrereqAction::Downloaded);
   EXPECT_EQ(plan.action(4), PrereqAction::DownloadFailed);
   EXPECT_EQ(model.state(), PageState::InstallsPending);
@@ -192,10 +177,10 @@ TEST_F(PageModel, EveryDownloadFailedWithNothingToInstallIsFinished) {
   plan.setAction(0, PrereqAction::DontInstall);
   plan.setAction(3, PrereqAction::DontInstall);
   model.Recount();
-  platform_.dialogResult = 0;
-  platform_.statuses = {DownloadItemStatus::ReadFailed, DownloadItemStatus::Failed};
+  windows_.downloadResult = DownloadRunResult::AllAttempted;
+  windows_.statuses = {DownloadItemStatus::ReadFailed, DownloadItemStatus::Failed};
   // Read failures and wrong sizes are not reported by the page.
-  EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(false)), 0u);
+  EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(windows_)), 0u);
   EXPECT_EQ(model.state(), PageState::Finished);
 }
 
@@ -211,7 +196,7 @@ TEST_F(PageModel, ASetupThatCouldNotStartKeepsItsAction) {
 
   // Lib's setup cannot be started: it stays scheduled, so the user may run the pass again.
   installer_.fails = "Lib";
-  plan.installAll(false);
+  plan.installAll(windows_);
   EXPECT_FALSE(model.AfterInstallPass());
   EXPECT_EQ(installer_.started, std::vector<std::string>{"Runtime"});
   EXPECT_EQ(plan.action(1), PrereqAction::Installed);
@@ -220,7 +205,7 @@ TEST_F(PageModel, ASetupThatCouldNotStartKeepsItsAction) {
 
   // Run again, it starts: everything scheduled has run and the page is finished.
   installer_.fails.clear();
-  plan.installAll(false);
+  plan.installAll(windows_);
   EXPECT_TRUE(model.AfterInstallPass());
   EXPECT_EQ(plan.action(4), PrereqAction::Installed);
   EXPECT_EQ(model.state(), PageState::Finished);

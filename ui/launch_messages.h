@@ -1,4 +1,4 @@
-// Messages the runner's worker posts to the launch window (based on WM_USER, 1024).
+// Messages the launch window's worker posts to it (based on WM_USER, 1024).
 #pragma once
 
 constexpr unsigned IRM_STARTING = 1025; // wParam: index of the setup about to start

@@ -1,4 +1,4 @@
-#include "install/setup_launch.h"
+#include "plan/setup_launches.h"
 
 #include "archive/sfx_archive.h"
 #include "base/text.h"

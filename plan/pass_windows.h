@@ -1,0 +1,19 @@
+// The windows an interactive pass runs under, handed in by whoever runs the pass (the
+// wizard's prerequisites page); the engines open none, and a quiet run passes none.
+#pragma once
+#include <vector>
+
+#include "download/download_batch.h"
+#include "install/install_platform.h"
+
+class PassWindows {
+public:
+  virtual ~PassWindows() = default;
+  // Shows the modal download window over the batch. It starts the batch's worker and returns
+  // once the worker is gone: AllAttempted, NotStarted or Aborted.
+  virtual DownloadRunResult ShowDownloads(DownloadBatch &batch) = 0;
+  // Runs every setup in order through installer under the modal launch window and returns
+  // after the last one; (*started)[i] is 1 when setup i's process was started, else 0.
+  virtual void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
+                           std::vector<unsigned char> *started) = 0;
+};

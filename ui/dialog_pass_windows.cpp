@@ -1,0 +1,16 @@
+#include "ui/dialog_pass_windows.h"
+
+#include <windows.h>
+
+#include "ui/download_dialog.h"
+#include "ui/launch_dialog.h"
+
+DownloadRunResult DialogPassWindows::ShowDownloads(DownloadBatch &batch) {
+  return RunDownloadDialog(batch, ::GetActiveWindow());
+}
+
+void DialogPassWindows::RunLaunches(const std::vector<SetupLaunch> &launches,
+                                    InstallPlatform &installer,
+                                    std::vector<unsigned char> *started) {
+  RunLaunchDialog(launches, installer, started, ::GetActiveWindow());
+}
