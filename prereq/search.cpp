@@ -40,7 +40,7 @@ std::string WithBackslash(std::string folder) {
 }
 
 // A path that would not fit a MAX_PATH buffer is never looked at.
-bool Fits(const std::string &path) { return path.size() < kMaxPath; }
+bool Fits(const std::string &path) { return path.size() < sys::kMaxPath; }
 
 } // namespace
 

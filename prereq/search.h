@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/file.h"
+
 class SearchHost;
 
 enum SearchType : int32_t {
@@ -12,9 +14,7 @@ enum SearchType : int32_t {
   kSearchRegistryValue = 2,
 };
 
-// Every path and name of a search fits this many bytes with its terminating zero.
-constexpr size_t kMaxPath = 260;
-
+// Every path and name of a search fits sys::kMaxPath bytes with its terminating zero.
 std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
                                    const std::string &searchString);
 std::vector<std::string> SearchFile(const SearchHost &host, const std::string &searchString);
