@@ -67,8 +67,7 @@ uint32_t EndOfSignedContent(sys::File &file, uint32_t fileSize) {
   }
   const unsigned char *optional = header + pe::kFileHeadersSize;
   // PE32 and PE32+ differ in where the count of directories and the directories stand.
-  const uint32_t countAt =
-      pe::DirectoryCountAt(static_cast<uint32_t>(optional[0] | (optional[1] << 8)));
+  const uint32_t countAt = pe::DirectoryCountAt(pe::ReadLe16(optional));
   if (countAt == 0 || ReadLe32(optional + countAt) <= pe::kDirSecurity) {
     return fileSize;
   }

@@ -106,6 +106,7 @@ std::string FileNameOf(const std::string &path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The copies are made with substr, whose code the setup already carries for Trim.
 std::string Lower(const std::string &s) {
   std::string out = s.substr(0);
   for (char &c : out) {

@@ -11,7 +11,7 @@ constexpr uint16_t kFileExecutable = 0x0002;
 constexpr uint16_t kFileDll = 0x2000;
 constexpr uint32_t kSectionHeaderSize = 40;
 // A PE32 optional header up to its count of directories, the count included.
-constexpr uint32_t kMinOptionalSize = 96;
+constexpr uint32_t kMinOptionalSize = pe::DirectoryCountAt(pe::kMagicPe32) + 4;
 
 const unsigned char *Bytes(const std::string &s) {
   return reinterpret_cast<const unsigned char *>(s.data());
