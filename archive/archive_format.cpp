@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/text.h"
+
 uint32_t ReadLe32(const unsigned char *p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -63,8 +65,6 @@ void DecodeEntryHeader(const unsigned char in[kEntryHeaderSize], ArchiveEntry *e
 
 namespace {
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool IsDeviceDigit(char c) {
   // Windows counts the superscripts 1, 2 and 3 (0xB9, 0xB2, 0xB3) as digits here too.
   return (c >= '0' && c <= '9') || c == '\xB9' || c == '\xB2' || c == '\xB3';
@@ -86,7 +86,7 @@ bool IsReservedDeviceName(const std::string &name) {
     return false;
   }
   for (size_t i = 0; i < end; ++i) {
-    base[i] = UpperAscii(name[i]);
+    base[i] = text::UpperAscii(name[i]);
   }
   const std::string b(base, end);
   if (b == "CON" || b == "PRN" || b == "AUX" || b == "NUL" || b == "CONIN$" || b == "CONOUT$") {

@@ -35,10 +35,14 @@ constexpr uint32_t kArchiveVersion = 100;
 constexpr uint32_t kFooterSize = 36;
 constexpr size_t kMagicOffsetInFooter = 24;
 constexpr uint32_t kEntryHeaderSize = 16;
-// Names longer than this cannot be a file name in a 260-character path.
+// Names longer than this cannot be a file name in a 260-character path (sys::kMaxPath).
 constexpr uint32_t kMaxEntryNameLength = 259;
 // Offsets are positioned with a signed 32-bit distance: nothing may lie at or past 2 GiB.
 constexpr uint32_t kMaxArchiveExtent = 0x7FFFFFFFu;
+// The setup looks for its footer from the end of its file backwards in blocks of this many
+// bytes and takes the first signature it meets. So a setup is at least this long, and the
+// packer keeps every other signature out of its last block.
+constexpr uint32_t kFooterSearchBlock = 2048;
 
 struct ArchiveFooter {
   uint32_t entryCount = 0;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "archive/pe_headers.h"
 #include "base/text.h"
 
 #ifdef _WIN32
@@ -12,12 +13,10 @@
 
 namespace {
 
-constexpr uint32_t kBlockSize = 2048;
 // Later blocks overlap the previous one by nine bytes, so every start position of the
 // ten-byte signature is tested once.
-constexpr uint32_t kBlockStep = kBlockSize - (kMagicSize - 1);
+constexpr uint32_t kBlockStep = kFooterSearchBlock - (kMagicSize - 1);
 constexpr uint32_t kCopyBufferSize = 65536;
-constexpr size_t kMaxPath = 260;
 
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
@@ -53,28 +52,27 @@ bool ReadExactly(sys::File &file, void *buffer, uint32_t size) {
 // is not a PE file with such a table. The table's bytes are not covered by the signature, so
 // an archive hidden in them must never be taken for the setup's own.
 uint32_t EndOfSignedContent(sys::File &file, uint32_t fileSize) {
-  constexpr uint32_t kPeOffsetField = 0x3C;
-  constexpr uint32_t kCertificateDirectory = 4;
-  unsigned char dos[kPeOffsetField + 4];
-  if (!file.SeekFromBegin(0) || !ReadExactly(file, dos, sizeof dos) || dos[0] != 'M' ||
-      dos[1] != 'Z') {
+  unsigned char dos[pe::kDosHeaderSize];
+  uint32_t headersAt = 0;
+  if (!file.SeekFromBegin(0) || !ReadExactly(file, dos, sizeof dos) ||
+      !pe::ReadHeadersOffset(dos, sizeof dos, &headersAt)) {
     return fileSize;
   }
-  const uint32_t pe = ReadLe32(dos + kPeOffsetField);
-  // Signature, file header (20 bytes) and the optional header up to its sixteenth directory.
-  unsigned char header[4 + 20 + 112 + 16 * 8];
-  if (pe > fileSize || fileSize - pe < sizeof header || !file.SeekFromBegin(pe) ||
-      !ReadExactly(file, header, sizeof header) || ReadLe32(header) != 0x00004550u) {
+  // Signature, file header and the optional header up to its sixteenth directory.
+  unsigned char header[pe::kFileHeadersSize + 112 + 16 * pe::kDirectoryEntrySize];
+  if (headersAt > fileSize || fileSize - headersAt < sizeof header ||
+      !file.SeekFromBegin(headersAt) || !ReadExactly(file, header, sizeof header) ||
+      !pe::HasSignature(header, sizeof header)) {
     return fileSize;
   }
-  const unsigned char *optional = header + 24;
-  const uint32_t magic = static_cast<uint32_t>(optional[0] | (optional[1] << 8));
+  const unsigned char *optional = header + pe::kFileHeadersSize;
   // PE32 and PE32+ differ in where the count of directories and the directories stand.
-  const uint32_t countAt = magic == 0x10B ? 92 : magic == 0x20B ? 108 : 0;
-  if (countAt == 0 || ReadLe32(optional + countAt) <= kCertificateDirectory) {
+  const uint32_t countAt = pe::DirectoryCountAt(pe::ReadLe16(optional));
+  if (countAt == 0 || ReadLe32(optional + countAt) <= pe::kDirSecurity) {
     return fileSize;
   }
-  const unsigned char *directory = optional + countAt + 4 + kCertificateDirectory * 8;
+  const unsigned char *directory =
+      optional + countAt + 4 + pe::kDirSecurity * pe::kDirectoryEntrySize;
   const uint32_t tableAt = ReadLe32(directory);
   const uint32_t tableSize = ReadLe32(directory + 4);
   if (tableAt == 0 || tableSize == 0 || tableAt >= fileSize ||
@@ -94,7 +92,7 @@ SfxArchive::~SfxArchive() {
 }
 
 SetupError SfxArchive::LocateFooter() {
-  std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kBlockSize]);
+  std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kFooterSearchBlock]);
   if (!block) {
     return kOutOfMemory;
   }
@@ -105,7 +103,7 @@ SetupError SfxArchive::LocateFooter() {
   // A signed setup: the search starts where its certificate table begins.
   const uint32_t searchEnd = EndOfSignedContent(archiveFile_, fileSize);
   footerSearchBytesRead_ = 0;
-  uint64_t distance = kBlockSize;
+  uint64_t distance = kFooterSearchBlock;
   for (;;) {
     // A block that would begin before the start of the file ends the search.
     if (distance > searchEnd || distance > kMaxArchiveExtent ||
@@ -113,15 +111,15 @@ SetupError SfxArchive::LocateFooter() {
       return kFileError;
     }
     uint32_t moved = 0;
-    if (!archiveFile_.Read(block.get(), kBlockSize, &moved)) {
+    if (!archiveFile_.Read(block.get(), kFooterSearchBlock, &moved)) {
       return kFileError;
     }
     footerSearchBytesRead_ += moved;
-    if (moved != kBlockSize) {
+    if (moved != kFooterSearchBlock) {
       return kFileError;
     }
     const uint32_t blockStart = searchEnd - static_cast<uint32_t>(distance);
-    for (uint32_t pos = 0; pos + kMagicSize <= kBlockSize; ++pos) {
+    for (uint32_t pos = 0; pos + kMagicSize <= kFooterSearchBlock; ++pos) {
       if (!IsArchiveMagicAt(block.get() + pos)) {
         continue;
       }
@@ -254,7 +252,7 @@ SetupError SfxArchive::ExtractEntry(int index, const std::string &folder) {
     return kSetupOk;
   }
   const std::string path = folder + entryNames_[i];
-  if (path.size() >= kMaxPath) {
+  if (path.size() >= sys::kMaxPath) {
     return kFileError;
   }
   sys::File out;
@@ -360,10 +358,10 @@ SetupError SfxArchive::SetModulePath(const std::string &path) {
     return kSetupOk;
   }
 #ifdef _WIN32
-  char buffer[kMaxPath];
-  const DWORD length = ::GetModuleFileNameA(nullptr, buffer, kMaxPath);
+  char buffer[sys::kMaxPath];
+  const DWORD length = ::GetModuleFileNameA(nullptr, buffer, sys::kMaxPath);
   // A full buffer means the path was cut short.
-  if (length == 0 || length >= kMaxPath) {
+  if (length == 0 || length >= sys::kMaxPath) {
     return kPathUnavailable;
   }
   modulePath_.assign(buffer, length);

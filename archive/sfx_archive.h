@@ -57,7 +57,8 @@ public:
   const std::string &configPath() const { return configPath_; }
   void setKeepFiles(bool keep) { keepFiles_ = keep; }
   int32_t offsetDelta() const { return offsetDelta_; }
-  // The bytes read while searching for the footer (the search reads whole 2048-byte blocks).
+  // The bytes read while searching for the footer (the search reads whole blocks of
+  // kFooterSearchBlock bytes).
   uint32_t footerSearchBytesRead() const { return footerSearchBytesRead_; }
 
 private:

@@ -2,6 +2,7 @@
 // on POSIX. Reads and writes report the bytes moved; offsets and sizes are 64-bit. The file is
 // closed when the object goes; Close() is safe to repeat.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,10 @@
 #endif
 
 namespace sys {
+
+// The longest path the setup hands to the system, with its terminating zero: the size of the
+// ANSI path buffers (MAX_PATH). A longer path is refused, never cut.
+constexpr size_t kMaxPath = 260;
 
 class File {
 public:

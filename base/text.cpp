@@ -19,6 +19,20 @@ bool DefaultLeadByteTest(unsigned char c) {
 
 LeadByteTest g_leadByteTest = DefaultLeadByteTest;
 
+// Through data(): with assertions on, s[i] is a checked call the setup need not grow by.
+template <class IsBlank> std::string TrimIf(const std::string &s, IsBlank isBlank) {
+  const char *text = s.data();
+  size_t begin = 0;
+  size_t end = s.size();
+  while (begin < end && isBlank(text[begin])) {
+    ++begin;
+  }
+  while (end > begin && isBlank(text[end - 1])) {
+    --end;
+  }
+  return s.substr(begin, end - begin);
+}
+
 } // namespace
 
 void SetLeadByteTest(LeadByteTest test) {
@@ -90,6 +104,49 @@ std::string FolderOf(const std::string &path) {
 std::string FileNameOf(const std::string &path) {
   size_t slash = FindLastChar(path, '\\');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The copies are made with substr, whose code the setup already carries for Trim.
+std::string Lower(const std::string &s) {
+  std::string out = s.substr(0);
+  for (char &c : out) {
+    c = LowerAscii(c);
+  }
+  return out;
+}
+
+bool EqualNoCase(const std::string &a, const std::string &b) {
+  return a.size() == b.size() && StartsWithNoCase(a, b);
+}
+
+bool StartsWithNoCase(const std::string &s, const std::string &prefix) {
+  if (s.size() < prefix.size()) {
+    return false;
+  }
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (LowerAscii(s.data()[i]) != LowerAscii(prefix.data()[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Trim(const std::string &s) {
+  return TrimIf(s, [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
+  });
+}
+
+std::string TrimSpacesAndTabs(const std::string &s) {
+  return TrimIf(s, [](char c) { return c == ' ' || c == '\t'; });
+}
+
+std::string FoldCase(const std::string &s) {
+  std::string folded = s.substr(0);
+  for (size_t i = 0; i < folded.size(); i = NextChar(folded, i)) {
+    folded.data()[i] = LowerAscii(folded.data()[i]);
+  }
+  return folded;
 }
 
 void AppendDecimal(std::string *out, uint64_t value) {

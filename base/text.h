@@ -31,6 +31,32 @@ std::string FolderOf(const std::string &path);
 // Everything after the last backslash (the whole text when there is none).
 std::string FileNameOf(const std::string &path);
 
+// ASCII case rules: only the letters A-Z and a-z change.
+inline char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+inline char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+inline char16_t UpperAscii(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+// Every byte lowered, the trail bytes of double-byte characters included: section and key names
+// are compared this way.
+std::string Lower(const std::string &s);
+// Whether Lower(a) == Lower(b).
+bool EqualNoCase(const std::string &a, const std::string &b);
+bool StartsWithNoCase(const std::string &s, const std::string &prefix);
+// Lowered character by character: a trail byte that reads as a letter stays as it is. File
+// names are compared this way.
+std::string FoldCase(const std::string &s);
+
+// s without the blanks at either end: white space, and Ctrl-Z, which old text files end with
+// (the platform's profile reader passes over it too).
+std::string Trim(const std::string &s);
+// s without the spaces and tabs at either end.
+std::string TrimSpacesAndTabs(const std::string &s);
+
 // The decimal digits of value (no sign, no padding). The setup formats numbers with this
 // instead of the printf family, whose floating-point support alone would double its size.
 std::string Decimal(uint64_t value);

@@ -4,6 +4,7 @@
 
 #include "archive/sfx_archive.h"
 #include "base/file.h"
+#include "base/text.h"
 #include "packer/host_fs.h"
 #include "packer/pack_plan.h"
 #include "packer/stub_archive.h"
@@ -154,7 +155,7 @@ PackStatus ExtractSetup(const std::string &setupPath, const std::string &folder,
   const std::vector<std::string> &names = archive.entryNames();
   for (size_t i = 0; i < names.size(); ++i) {
     for (size_t j = 0; j < i; ++j) {
-      if (FoldCase(names[i]) == FoldCase(names[j])) {
+      if (text::FoldCase(names[i]) == text::FoldCase(names[j])) {
         std::fprintf(stderr, "tessara-pack: warning: '%s' overwrites '%s' on Windows\n",
                      names[i].c_str(), names[j].c_str());
       }

@@ -13,34 +13,6 @@ namespace {
 
 constexpr uint32_t kMaxConfigBytes = 8u << 20;
 
-std::string Trim(const std::string &s) {
-  size_t begin = 0;
-  size_t end = s.size();
-  while (begin < end && (s[begin] == ' ' || s[begin] == '\t')) {
-    ++begin;
-  }
-  while (end > begin && (s[end - 1] == ' ' || s[end - 1] == '\t')) {
-    --end;
-  }
-  return s.substr(begin, end - begin);
-}
-
-bool SameNoCase(const std::string &a, const std::string &b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    x = x >= 'A' && x <= 'Z' ? static_cast<char>(x - 'A' + 'a') : x;
-    y = y >= 'A' && y <= 'Z' ? static_cast<char>(y - 'A' + 'a') : y;
-    if (x != y) {
-      return false;
-    }
-  }
-  return true;
-}
-
 std::vector<Prerequisite> ReadAll(const std::string &text) {
   ProfileFile file;
   file.Parse(text);
@@ -112,7 +84,7 @@ bool ParseCarry(const std::string &text, CarryRequest *request, std::string *err
   for (char c : digits) {
     number = number && c >= '0' && c <= '9';
   }
-  if (equals == std::string::npos || !SameNoCase(key.substr(0, 3), "App") || !number ||
+  if (equals == std::string::npos || !text::StartsWithNoCase(key, "App") || !number ||
       equals + 1 >= text.size()) {
     *error =
         "--carry takes AppN=FILE (for example App2=redist/runtime-setup.exe), not '" + text + "'";
@@ -140,23 +112,26 @@ bool RewriteToSetupFile(const std::string &text, const std::string &section,
     const std::string content = text.substr(pos, end - pos);
     const std::string ending = text.substr(end, next - end);
     pos = next;
-    const std::string line = Trim(content);
+    const std::string line = text::TrimSpacesAndTabs(content);
     if (!line.empty() && line[0] == '[' && text::FindLastChar(line, ']') != std::string::npos) {
-      const std::string title = Trim(line.substr(1, text::FindLastChar(line, ']') - 1));
+      const std::string title =
+          text::TrimSpacesAndTabs(line.substr(1, text::FindLastChar(line, ']') - 1));
       if (state == kInside) {
         state = kAfter;
-      } else if (state == kBefore && SameNoCase(title, section)) {
+      } else if (state == kBefore && text::EqualNoCase(title, section)) {
         state = kInside;
       }
       *out += content + ending;
       continue;
     }
     const size_t equals = text::FindChar(line, '=');
-    const std::string key = equals == std::string::npos ? line : Trim(line.substr(0, equals));
-    if (state == kInside && SameNoCase(key, "SetupFile")) {
+    const std::string key =
+        equals == std::string::npos ? line : text::TrimSpacesAndTabs(line.substr(0, equals));
+    if (state == kInside && text::EqualNoCase(key, "SetupFile")) {
       continue;
     }
-    if (state == kInside && !replaced && equals != std::string::npos && SameNoCase(key, "Url")) {
+    if (state == kInside && !replaced && equals != std::string::npos &&
+        text::EqualNoCase(key, "Url")) {
       *out += "SetupFile=" + name + ending;
       replaced = true;
       continue;

@@ -1,8 +1,8 @@
 #include "packer/input_kinds.h"
 
 #include "archive/archive_format.h"
+#include "archive/pe_headers.h"
 #include "packer/file_scan.h"
-#include "packer/pe/pe_image.h"
 
 namespace {
 
@@ -19,7 +19,9 @@ InputKind KindOfHead(const std::string &head) {
   if (head.compare(0, 4, "MSCF", 4) == 0) {
     return InputKind::kCabinet;
   }
-  return HasPeSignature(head) ? InputKind::kWindowsProgram : InputKind::kOther;
+  return pe::IsWindowsProgram(reinterpret_cast<const unsigned char *>(head.data()), head.size())
+             ? InputKind::kWindowsProgram
+             : InputKind::kOther;
 }
 
 InputKind KindOfFile(const std::string &path) {

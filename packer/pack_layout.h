@@ -24,10 +24,9 @@ PackStatus ComputeLayout(uint32_t stubSize, const std::vector<PlannedEntry> &ent
 ArchiveFooter MakeFooter(const PackLayout &layout, uint32_t flags, uint32_t footerOffset);
 
 // Zero bytes to put between the table and the footer. Normally none. The setup looks for its
-// footer in the last 2048 bytes and takes the first signature there, so the file must be at
-// least that long and no other signature may lie in that stretch (a prerequisite that is itself
-// a setup ends with one). tail holds the last bytes before the footer (up to 2048 of them).
+// footer in the last kFooterSearchBlock bytes and takes the first signature there, so the file
+// must be at least that long and no other signature may lie in that stretch (a prerequisite
+// that is itself a setup ends with one). tail holds the last bytes before the footer (up to
+// kFooterSearchBlock of them).
 uint32_t FooterPadding(const std::string &tail, uint32_t sizeBeforeFooter, const PackLayout &layout,
                        uint32_t flags);
-
-constexpr uint32_t kFooterSearchBlock = 2048;

@@ -22,20 +22,10 @@ const char *RoleName(uint32_t type) {
 }
 
 bool EndsWithMsi(const std::string &name) {
-  return name.size() > 4 && FoldCase(name.substr(name.size() - 4)) == ".msi";
+  return name.size() > 4 && text::FoldCase(name.substr(name.size() - 4)) == ".msi";
 }
 
 } // namespace
-
-std::string FoldCase(const std::string &name) {
-  std::string folded = name;
-  for (size_t i = 0; i < folded.size(); i = text::NextChar(folded, i)) {
-    if (folded[i] >= 'A' && folded[i] <= 'Z') {
-      folded[i] = static_cast<char>(folded[i] - 'A' + 'a');
-    }
-  }
-  return folded;
-}
 
 std::string EntryNameProblem(const std::string &name) {
   if (IsSafeEntryName(name)) {
@@ -121,7 +111,7 @@ PackStatus PlanEntries(const PackOptions &options, std::vector<PlannedEntry> *en
         return Refused("two entries are named '" + entry.name + "' ('" + earlier.path + "' and '" +
                        entry.path + "')");
       }
-      if (FoldCase(earlier.name) == FoldCase(entry.name)) {
+      if (text::FoldCase(earlier.name) == text::FoldCase(entry.name)) {
         return Refused("the entries '" + earlier.name + "' and '" + entry.name +
                        "' differ only in case; Windows would extract both to one file");
       }

@@ -29,6 +29,3 @@ std::string EntryNameProblem(const std::string &name);
 
 // The flags the footer gets for these options.
 uint32_t PlannedFlags(const PackOptions &options);
-
-// Upper-case ASCII letters lowered, whole characters stepped (a trail byte is left alone).
-std::string FoldCase(const std::string &name);

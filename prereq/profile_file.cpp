@@ -4,37 +4,6 @@
 #include "base/text.h"
 #include "prereq/profile_encoding.h"
 
-namespace {
-
-// The platform's profile reader also counts Ctrl-Z (end-of-file in old text files) as blank.
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
-}
-
-std::string Lower(const std::string &s) {
-  std::string out(s);
-  for (char &c : out) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return out;
-}
-
-std::string Trim(const std::string &s) {
-  size_t begin = 0;
-  size_t end = s.size();
-  while (begin < end && IsBlank(s[begin])) {
-    ++begin;
-  }
-  while (end > begin && IsBlank(s[end - 1])) {
-    --end;
-  }
-  return s.substr(begin, end - begin);
-}
-
-} // namespace
-
 bool ProfileFile::Load(const std::string &path) {
   sys::File file;
   std::string content;
@@ -77,7 +46,7 @@ void ProfileFile::Parse(const std::string &raw) {
     while (end < content.size() && content[end] != '\n' && content[end] != '\r') {
       ++end;
     }
-    std::string line = Trim(content.substr(pos, end - pos));
+    std::string line = text::Trim(content.substr(pos, end - pos));
     int thisLine = lineNumber;
     // Every run of CR and LF ends one line, as it does for the platform's reader.
     pos = end;
@@ -92,11 +61,11 @@ void ProfileFile::Parse(const std::string &raw) {
       size_t close = text::FindLastChar(line, ']');
       if (close != std::string::npos) {
         Section section;
-        section.name = Trim(line.substr(1, close - 1));
+        section.name = text::Trim(line.substr(1, close - 1));
         section.line = thisLine;
         sections_.push_back(section);
         firstKey_.emplace_back();
-        firstSection_.emplace(Lower(section.name), sections_.size() - 1);
+        firstSection_.emplace(text::Lower(section.name), sections_.size() - 1);
         continue;
       }
       // Without a closing bracket the line is an ordinary key line.
@@ -107,25 +76,25 @@ void ProfileFile::Parse(const std::string &raw) {
     if (equals == std::string::npos) {
       key.name = line;
     } else {
-      key.name = Trim(line.substr(0, equals));
-      key.value = Trim(line.substr(equals + 1));
+      key.name = text::Trim(line.substr(0, equals));
+      key.value = text::Trim(line.substr(equals + 1));
       key.hasEquals = true;
     }
     Section &section = sections_.back();
     section.keys.push_back(key);
-    firstKey_.back().emplace(Lower(key.name), section.keys.size() - 1);
+    firstKey_.back().emplace(text::Lower(key.name), section.keys.size() - 1);
   }
 }
 
 const ProfileFile::Section *ProfileFile::FindSection(const std::string &name) const {
-  auto it = firstSection_.find(Lower(Trim(name)));
+  auto it = firstSection_.find(text::Lower(text::Trim(name)));
   return it == firstSection_.end() ? nullptr : &sections_[it->second];
 }
 
 const ProfileFile::Key *ProfileFile::FindKey(const Section &section, const std::string &name) {
-  std::string wanted = Lower(Trim(name));
+  std::string wanted = text::Lower(text::Trim(name));
   for (const Key &key : section.keys) {
-    if (Lower(key.name) == wanted) {
+    if (text::Lower(key.name) == wanted) {
       return &key;
     }
   }
@@ -141,12 +110,12 @@ std::string ProfileFile::Unquote(const std::string &raw) {
 
 bool ProfileFile::Find(const std::string &section, const std::string &key,
                        std::string *value) const {
-  auto sectionIt = firstSection_.find(Lower(Trim(section)));
+  auto sectionIt = firstSection_.find(text::Lower(text::Trim(section)));
   if (sectionIt == firstSection_.end()) {
     return false;
   }
   const auto &keys = firstKey_[sectionIt->second];
-  auto keyIt = keys.find(Lower(Trim(key)));
+  auto keyIt = keys.find(text::Lower(text::Trim(key)));
   if (keyIt == keys.end()) {
     return false;
   }

@@ -6,32 +6,6 @@
 
 namespace {
 
-enum class TokenFolder { System, Windows, WindowsVolume, Temp, Special };
-
-struct FolderTokenEntry {
-  const char *name;
-  TokenFolder folder;
-  int csidl;
-};
-
-// Tried in this order; names match exactly.
-const FolderTokenEntry kFolderTokens[] = {
-    {"SystemFolder", TokenFolder::System, 0},
-    {"WindowsFolder", TokenFolder::Windows, 0},
-    {"WindowsVolume", TokenFolder::WindowsVolume, 0},
-    {"TempFolder", TokenFolder::Temp, 0},
-    {"ProgramFilesFolder", TokenFolder::Special, 0x26},
-    {"CommonFilesFolder", TokenFolder::Special, 0x2B},
-    {"DesktopFolder", TokenFolder::Special, 0x10},
-    {"AppDataFolder", TokenFolder::Special, 0x1A},
-    {"FavoritesFolder", TokenFolder::Special, 0x06},
-    {"StartMenuFolder", TokenFolder::Special, 0x0B},
-    {"ProgramMenuFolder", TokenFolder::Special, 0x02},
-    {"StartupFolder", TokenFolder::Special, 0x07},
-    {"FontsFolder", TokenFolder::Special, 0x14},
-    {"ProgramFiles", TokenFolder::Special, 0x26},
-};
-
 std::string WithBackslash(std::string folder) {
   if (!folder.empty()) {
     text::EnsureTrailingBackslash(&folder);
@@ -40,7 +14,7 @@ std::string WithBackslash(std::string folder) {
 }
 
 // A path that would not fit a MAX_PATH buffer is never looked at.
-bool Fits(const std::string &path) { return path.size() < kMaxPath; }
+bool Fits(const std::string &path) { return path.size() < sys::kMaxPath; }
 
 } // namespace
 

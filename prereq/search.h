@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/file.h"
+
 class SearchHost;
 
 enum SearchType : int32_t {
@@ -12,9 +14,7 @@ enum SearchType : int32_t {
   kSearchRegistryValue = 2,
 };
 
-// Every path and name of a search fits this many bytes with its terminating zero.
-constexpr size_t kMaxPath = 260;
-
+// Every path and name of a search fits sys::kMaxPath bytes with its terminating zero.
 std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
                                    const std::string &searchString);
 std::vector<std::string> SearchFile(const SearchHost &host, const std::string &searchString);
@@ -41,6 +41,32 @@ struct RegistrySearchParts {
 RegistrySearchParts SplitRegistrySearch(const std::string &text);
 // A RegistryValue text rewritten into the value form; false when it has no backslash.
 bool RegistryValueToValueForm(const std::string &text, std::string *valueForm);
+
+// The folder tokens of a file search ("[SystemFolder]tool\\"), each with where its folder
+// comes from: a call of its own, or the shell's folder of that CSIDL. Tried in this order;
+// names match exactly.
+enum class TokenFolder { System, Windows, WindowsVolume, Temp, Special };
+struct FolderTokenEntry {
+  const char *name;
+  TokenFolder folder;
+  int csidl;
+};
+inline constexpr FolderTokenEntry kFolderTokens[] = {
+    {"SystemFolder", TokenFolder::System, 0},
+    {"WindowsFolder", TokenFolder::Windows, 0},
+    {"WindowsVolume", TokenFolder::WindowsVolume, 0},
+    {"TempFolder", TokenFolder::Temp, 0},
+    {"ProgramFilesFolder", TokenFolder::Special, 0x26},
+    {"CommonFilesFolder", TokenFolder::Special, 0x2B},
+    {"DesktopFolder", TokenFolder::Special, 0x10},
+    {"AppDataFolder", TokenFolder::Special, 0x1A},
+    {"FavoritesFolder", TokenFolder::Special, 0x06},
+    {"StartMenuFolder", TokenFolder::Special, 0x0B},
+    {"ProgramMenuFolder", TokenFolder::Special, 0x02},
+    {"StartupFolder", TokenFolder::Special, 0x07},
+    {"FontsFolder", TokenFolder::Special, 0x14},
+    {"ProgramFiles", TokenFolder::Special, 0x26},
+};
 
 // Replaces each [Token] by its folder; "[" without "]" stays as it is.
 std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder);

@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "archive/sfx_archive.h"
-#include "prereq/config_reader.h"
-#include "prereq/profile_file.h"
-#include "prereq/version_number.h"
 #include "packer/check/config_lint.h"
 #include "packer/host_fs.h"
 #include "packer/stub_archive.h"
+#include "prereq/config_reader.h"
+#include "prereq/profile_file.h"
+#include "prereq/version_number.h"
 
 namespace {
 
@@ -106,59 +106,39 @@ bool IsPackedSetup(const std::string &path) {
          FindCarriedArchive(file, static_cast<uint32_t>(size), &carried) && carried.found;
 }
 
-// The configuration a setup stores, extracted for a moment into a private folder the way the
-// setup extracts it, and the names of the prerequisite setups it carries.
-bool ReadStoredConfiguration(const std::string &setupPath, ProfileFile *file,
-                             std::vector<std::string> *names) {
+// A packed setup read as the setup reads itself: names receives the prerequisite setups it
+// carries and, when config is given, its stored configuration is loaded into it. Opening a
+// setup with prerequisites extracts its configuration; a read-only command must not write into,
+// or delete from, a folder others use (the shared temporary folder may hold the user's own file
+// of that name), so it goes into a new folder of our own, removed after. False when the setup
+// cannot be opened or, with config, stores no configuration.
+bool ReadPackedSetup(const std::string &setupPath, std::vector<std::string> *names,
+                     ProfileFile *config) {
   const std::string folder = host::MakeTempDirectory();
   if (folder.empty()) {
     return false;
   }
-  bool loaded = false;
+  bool read = false;
   {
     SfxArchive archive;
     archive.setExtractFolder(host::JoinPath(folder, ""));
     if (archive.SetModulePath(setupPath) == kSetupOk && archive.Open() == kSetupOk) {
-      int config = -1;
+      int stored = -1;
       for (size_t i = 0; i < archive.entries().size() && i < archive.entryNames().size(); ++i) {
         if (archive.entries()[i].type >= kPrerequisiteSetup) {
           names->push_back(archive.entryNames()[i]);
-        } else if (archive.entries()[i].type == kConfiguration && config < 0) {
-          config = static_cast<int>(i);
+        } else if (archive.entries()[i].type == kConfiguration && stored < 0) {
+          stored = static_cast<int>(i);
         }
       }
-      loaded =
-          config >= 0 && archive.ExtractEntry(config, archive.extractFolder()) == kSetupOk &&
-          file->Load(archive.extractFolder() + archive.entryNames()[static_cast<size_t>(config)]);
+      read = config == nullptr ||
+             (stored >= 0 && archive.ExtractEntry(stored, archive.extractFolder()) == kSetupOk &&
+              config->Load(archive.extractFolder() +
+                           archive.entryNames()[static_cast<size_t>(stored)]));
     }
-  }
+  } // the archive deletes what it extracted
   host::RemoveEmptyDirectory(folder);
-  return loaded;
-}
-
-// The names of the prerequisite setups a packed setup carries, read as the setup reads them.
-// Opening a setup with prerequisites extracts its configuration; a read-only command must not
-// write into, or delete from, a folder others use (the shared temporary folder may hold the
-// user's own file of that name), so it goes into a new folder of our own, removed after.
-bool ReadSetupNames(const std::string &setupPath, std::vector<std::string> *names) {
-  const std::string scratch = host::MakeTempDirectory();
-  if (scratch.empty()) {
-    return false;
-  }
-  bool opened = false;
-  {
-    SfxArchive archive;
-    archive.setExtractFolder(scratch);
-    opened = archive.SetModulePath(setupPath) == kSetupOk && archive.Open() == kSetupOk;
-    for (size_t i = 0; opened && i < archive.entries().size() && i < archive.entryNames().size();
-         ++i) {
-      if (archive.entries()[i].type >= kPrerequisiteSetup) {
-        names->push_back(archive.entryNames()[i]);
-      }
-    }
-  } // the archive deletes the configuration it extracted
-  host::RemoveEmptyDirectory(scratch);
-  return opened;
+  return read;
 }
 
 // A carried setup that no prerequisite's SetupFile names is extracted by nobody and never runs.
@@ -177,6 +157,17 @@ void AddUnnamedSetupWarnings(const std::vector<std::string> &setupNames, LintRep
       report->findings.push_back(finding);
     }
   }
+}
+
+// The check run while packing: findings go to stderr; true when there is no error.
+bool CheckForPack(const ProfileFile &file, const std::vector<std::string> &setupEntryNames) {
+  LintInput input;
+  input.setupKnown = true;
+  input.setupNames = setupEntryNames;
+  LintReport report = LintConfiguration(file, input);
+  AddUnnamedSetupWarnings(input.setupNames, &report);
+  PrintFindings(report, stderr);
+  return report.errorCount() == 0;
 }
 
 // Which prerequisites the setup downloads and which it carries, in one line each.
@@ -213,7 +204,7 @@ int RunCheckCommand(const std::vector<std::string> &args) {
   bool fromSetup = false;
   if (args.size() == 1 && IsPackedSetup(args[0])) {
     // A finished setup: check the configuration it stores against the setups it carries.
-    if (!ReadStoredConfiguration(args[0], &file, &input.setupNames)) {
+    if (!ReadPackedSetup(args[0], &input.setupNames, &file)) {
       std::fprintf(stderr, "tessara-pack: the setup '%s' stores no configuration\n",
                    args[0].c_str());
       return kCheckIoError;
@@ -227,7 +218,7 @@ int RunCheckCommand(const std::vector<std::string> &args) {
   }
   if (args.size() == 2) {
     input.setupKnown = true;
-    if (!ReadSetupNames(args[1], &input.setupNames)) {
+    if (!ReadPackedSetup(args[1], &input.setupNames, nullptr)) {
       std::fprintf(stderr, "tessara-pack: cannot read the archive of the setup '%s'\n",
                    args[1].c_str());
       return kCheckIoError;
@@ -266,13 +257,7 @@ bool CheckConfigurationForPack(const std::string &iniPath,
                  iniPath.c_str());
     return false;
   }
-  LintInput input;
-  input.setupKnown = true;
-  input.setupNames = setupEntryNames;
-  LintReport report = LintConfiguration(file, input);
-  AddUnnamedSetupWarnings(input.setupNames, &report);
-  PrintFindings(report, stderr);
-  return report.errorCount() == 0;
+  return CheckForPack(file, setupEntryNames);
 }
 
 bool CheckConfigurationTextForPack(const std::string &label, const std::string &text,
@@ -280,11 +265,5 @@ bool CheckConfigurationTextForPack(const std::string &label, const std::string &
   (void)label;
   ProfileFile file;
   file.Parse(text);
-  LintInput input;
-  input.setupKnown = true;
-  input.setupNames = setupEntryNames;
-  LintReport report = LintConfiguration(file, input);
-  AddUnnamedSetupWarnings(input.setupNames, &report);
-  PrintFindings(report, stderr);
-  return report.errorCount() == 0;
+  return CheckForPack(file, setupEntryNames);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/text.h"
 #include "download/file_name_from_url.h"
 #include "prereq/config_reader.h"
 #include "prereq/profile_file.h"
@@ -15,21 +16,6 @@ const char *const kAppKeys[] = {"SetupFile", "Url",      "ExactSize",  "CommandL
                                 "Options",   "TargetOS", "SearchType", "SearchString",
                                 "VerMin",    "VerMax",   "Sha256"};
 const char *const kGeneralKeys[] = {"MainAppCmdLine", "Options"};
-const char *const kTokens[] = {
-    "SystemFolder",      "WindowsFolder", "WindowsVolume", "TempFolder",      "ProgramFilesFolder",
-    "CommonFilesFolder", "DesktopFolder", "AppDataFolder", "FavoritesFolder", "StartMenuFolder",
-    "ProgramMenuFolder", "StartupFolder", "FontsFolder",   "ProgramFiles"};
-
-std::string Lower(std::string s) {
-  for (char &c : s) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return s;
-}
-
-bool EqualNoCase(const std::string &a, const std::string &b) { return Lower(a) == Lower(b); }
 
 // Edit distance, to name the key a misspelt one was probably meant to be.
 size_t Distance(const std::string &a, const std::string &b) {
@@ -50,11 +36,16 @@ size_t Distance(const std::string &a, const std::string &b) {
   return row[b.size()];
 }
 
-template <size_t N> std::string Suggestion(const std::string &name, const char *const (&known)[N]) {
+const char *NameOf(const char *name) { return name; }
+const char *NameOf(const FolderTokenEntry &token) { return token.name; }
+
+template <class Known, size_t N>
+std::string Suggestion(const std::string &name, const Known (&known)[N]) {
   std::string best;
   size_t bestDistance = 3;
-  for (const char *candidate : known) {
-    size_t d = Distance(Lower(name), Lower(candidate));
+  for (const Known &entry : known) {
+    const char *candidate = NameOf(entry);
+    size_t d = Distance(text::Lower(name), text::Lower(candidate));
     if (d < bestDistance) {
       bestDistance = d;
       best = candidate;
@@ -65,7 +56,7 @@ template <size_t N> std::string Suggestion(const std::string &name, const char *
 
 template <size_t N> bool IsKnown(const std::string &name, const char *const (&known)[N]) {
   for (const char *candidate : known) {
-    if (EqualNoCase(name, candidate)) {
+    if (text::EqualNoCase(name, candidate)) {
       return true;
     }
   }
@@ -78,7 +69,7 @@ bool AllDigits(const std::string &s) {
 
 // "App" followed by a number without leading zeros: the number, else 0.
 uint32_t AppNumber(const std::string &name) {
-  if (name.size() < 4 || !EqualNoCase(name.substr(0, 3), "App")) {
+  if (name.size() < 4 || !text::StartsWithNoCase(name, "App")) {
     return 0;
   }
   std::string digits = name.substr(3);
@@ -166,14 +157,14 @@ private:
         continue;
       }
       bool isApp = AppNumber(section.name) != 0;
-      bool isGeneral = EqualNoCase(section.name, "GeneralOptions");
-      bool isList = EqualNoCase(section.name, "PREREQUISITES");
-      if (std::find(seen.begin(), seen.end(), Lower(section.name)) != seen.end()) {
+      bool isGeneral = text::EqualNoCase(section.name, "GeneralOptions");
+      bool isList = text::EqualNoCase(section.name, "PREREQUISITES");
+      if (std::find(seen.begin(), seen.end(), text::Lower(section.name)) != seen.end()) {
         Warn(section.name, section.line,
              "section [" + section.name + "] appears again; only its first appearance is read");
         continue;
       }
-      seen.push_back(Lower(section.name));
+      seen.push_back(text::Lower(section.name));
       if (!isApp && !isGeneral && !isList) {
         Warn(section.name, section.line,
              "section [" + section.name +
@@ -191,13 +182,13 @@ private:
       if (key.name.empty() || key.name[0] == ';' || key.name[0] == '#') {
         continue; // comments and blank names are never asked for
       }
-      if (std::find(keys.begin(), keys.end(), Lower(key.name)) != keys.end()) {
+      if (std::find(keys.begin(), keys.end(), text::Lower(key.name)) != keys.end()) {
         Warn(section.name, key.line,
              "key " + key.name + " appears again in [" + section.name +
                  "]; only the first one is read");
         continue;
       }
-      keys.push_back(Lower(key.name));
+      keys.push_back(text::Lower(key.name));
       if (!key.hasEquals) {
         Warn(section.name, key.line, "line '" + key.name + "' has no '=' and is never read");
         continue;
@@ -295,8 +286,8 @@ private:
     size_t scheme = p.source.find("://");
     std::string rest = scheme == std::string::npos ? p.source : p.source.substr(scheme + 3);
     std::string name = fileNameFromUrl(p.source);
-    if (Lower(p.source).compare(0, 7, "http://") != 0 &&
-        Lower(p.source).compare(0, 8, "https://") != 0) {
+    if (!text::StartsWithNoCase(p.source, "http://") &&
+        !text::StartsWithNoCase(p.source, "https://")) {
       Warn(s, line, "Url '" + p.source + "' does not start with http:// or https://");
     }
     if (rest.find('/') == std::string::npos || name.empty()) {
@@ -305,7 +296,7 @@ private:
       Warn(s, line, "Url '" + p.source + "' ends in '" + name + "', which cannot be a file name");
     }
     if (p.sha256.empty()) {
-      if (Lower(p.source).compare(0, 7, "http://") == 0) {
+      if (text::StartsWithNoCase(p.source, "http://")) {
         Warn(s, line,
              "UNVERIFIED DOWNLOAD OVER PLAIN HTTP: Url '" + p.source +
                  "' has no Sha256, so anyone on the network path can replace the setup that "
@@ -345,9 +336,10 @@ private:
     }
     std::string root = text.substr(0, text.find('\\'));
     if (root != "HKLM" && root != "HKCU") {
-      std::string hint = EqualNoCase(root, "HKLM") || EqualNoCase(root, "HKEY_LOCAL_MACHINE")
-                             ? "; write HKLM for HKEY_LOCAL_MACHINE"
-                             : "";
+      std::string hint =
+          text::EqualNoCase(root, "HKLM") || text::EqualNoCase(root, "HKEY_LOCAL_MACHINE")
+              ? "; write HKLM for HKEY_LOCAL_MACHINE"
+              : "";
       Warn(s, line, "root '" + root + "' selects HKEY_CURRENT_USER" + hint);
     }
     if (parts.keyPath.empty()) {
@@ -376,7 +368,7 @@ private:
       if (!IsFolderToken(token)) {
         Warn(s, line,
              "[" + token + "] is not a folder token and is replaced by nothing" +
-                 Suggestion(token, kTokens));
+                 Suggestion(token, kFolderTokens));
       }
       pos = close + 1;
     }

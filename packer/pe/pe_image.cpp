@@ -5,13 +5,17 @@
 namespace {
 
 constexpr uint16_t kMachineI386 = 0x14C;
-constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint16_t kSubsystemGui = 2;
 constexpr uint16_t kSubsystemConsole = 3;
 constexpr uint16_t kFileExecutable = 0x0002;
 constexpr uint16_t kFileDll = 0x2000;
 constexpr uint32_t kSectionHeaderSize = 40;
-constexpr uint32_t kMinOptionalSize = 96;
+// A PE32 optional header up to its count of directories, the count included.
+constexpr uint32_t kMinOptionalSize = pe::DirectoryCountAt(pe::kMagicPe32) + 4;
+
+const unsigned char *Bytes(const std::string &s) {
+  return reinterpret_cast<const unsigned char *>(s.data());
+}
 
 } // namespace
 
@@ -33,32 +37,25 @@ uint64_t PeImage::RawEnd() const {
   return end;
 }
 
-bool HasPeSignature(const std::string &head) {
-  if (!bytes::Fits(head, 0, 64) || head.compare(0, 2, "MZ") != 0) {
-    return false;
-  }
-  const uint32_t peAt = bytes::Get32(head, 60);
-  return bytes::Fits(head, peAt, 4) && head.compare(peAt, 4, std::string("PE\0\0", 4)) == 0;
-}
-
 bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *problem) {
   *image = PeImage();
-  if (!HasPeSignature(file) || !bytes::Fits(file, bytes::Get32(file, 60), 24)) {
+  pe::FileHeader header;
+  if (!pe::ReadHeadersOffset(Bytes(file), file.size(), &image->peAt) || image->peAt > file.size() ||
+      !pe::ReadFileHeader(Bytes(file) + image->peAt, file.size() - image->peAt, &header)) {
     *problem = "is not a Windows program";
     return false;
   }
-  image->peAt = bytes::Get32(file, 60);
-  image->machine = bytes::Get16(file, image->peAt + 4);
-  const uint32_t sectionCount = bytes::Get16(file, image->peAt + 6);
-  const uint32_t optionalSize = bytes::Get16(file, image->peAt + 20);
-  image->characteristics = bytes::Get16(file, image->peAt + 22);
-  image->optionalAt = image->peAt + 24;
+  image->machine = header.machine;
+  const uint32_t sectionCount = header.sectionCount;
+  const uint32_t optionalSize = header.optionalSize;
+  image->characteristics = header.characteristics;
+  image->optionalAt = image->peAt + pe::kFileHeadersSize;
   if (optionalSize < kMinOptionalSize || !bytes::Fits(file, image->optionalAt, optionalSize)) {
     *problem = "is not a Windows program (its headers are cut short)";
     return false;
   }
   image->magic = bytes::Get16(file, image->optionalAt);
-  if (image->machine != kMachineI386 || image->magic != kMagicPe32) {
+  if (image->machine != kMachineI386 || image->magic != pe::kMagicPe32) {
     *problem = "is not a 32-bit (x86) Windows program";
     return false;
   }
@@ -75,7 +72,8 @@ bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *probl
   }
   image->sectionAlignment = bytes::Get32(file, image->optionalAt + 32);
   image->fileAlignment = bytes::Get32(file, image->optionalAt + 36);
-  image->directoryCount = bytes::Get32(file, image->optionalAt + 92);
+  image->directoryCount =
+      bytes::Get32(file, image->optionalAt + pe::DirectoryCountAt(pe::kMagicPe32));
   if (image->directoryCount > (optionalSize - kMinOptionalSize) / 8) {
     image->directoryCount = (optionalSize - kMinOptionalSize) / 8;
   }
@@ -104,8 +102,8 @@ bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *probl
 
 bool DropSignature(std::string *file, const PeImage &image, bool *dropped, std::string *problem) {
   // For this directory the first field is a file offset, not an address.
-  const uint32_t tableAt = image.DirectoryRva(*file, kDirSecurity);
-  *dropped = tableAt != 0 || image.DirectorySize(*file, kDirSecurity) != 0;
+  const uint32_t tableAt = image.DirectoryRva(*file, pe::kDirSecurity);
+  *dropped = tableAt != 0 || image.DirectorySize(*file, pe::kDirSecurity) != 0;
   if (!*dropped) {
     return true;
   }
@@ -116,14 +114,14 @@ bool DropSignature(std::string *file, const PeImage &image, bool *dropped, std::
   if (tableAt < file->size()) {
     file->resize(tableAt);
   }
-  bytes::Put32(file, image.DirectoryAt(kDirSecurity), 0);
-  bytes::Put32(file, image.DirectoryAt(kDirSecurity) + 4, 0);
+  bytes::Put32(file, image.DirectoryAt(pe::kDirSecurity), 0);
+  bytes::Put32(file, image.DirectoryAt(pe::kDirSecurity) + 4, 0);
   return true;
 }
 
 bool FindResourceSection(const std::string &file, const PeImage &image, size_t *index,
                          std::string *problem) {
-  const uint32_t rva = image.DirectoryRva(file, kDirResource);
+  const uint32_t rva = image.DirectoryRva(file, pe::kDirResource);
   for (size_t i = 0; rva != 0 && i < image.sections.size(); ++i) {
     if (image.sections[i].virtualAddress == rva && image.sections[i].rawSize > 0) {
       *index = i;
@@ -137,12 +135,12 @@ bool FindResourceSection(const std::string &file, const PeImage &image, size_t *
 bool ReplaceResourceSection(const std::string &file, const PeImage &image, size_t index,
                             const std::string &section, std::string *result, std::string *problem) {
   const PeSection &rsrc = image.sections[index];
-  if (image.RawEnd() != file.size() || image.DirectorySize(file, kDirSecurity) != 0) {
+  if (image.RawEnd() != file.size() || image.DirectorySize(file, pe::kDirSecurity) != 0) {
     *problem = "carries data after its last section; give the stub as it was built";
     return false;
   }
   // Only the relocations may follow the resources: nothing refers to where they lie.
-  const uint32_t relocRva = image.DirectoryRva(file, kDirBaseReloc);
+  const uint32_t relocRva = image.DirectoryRva(file, pe::kDirBaseReloc);
   const PeSection *reloc = nullptr;
   for (size_t i = 0; i < image.sections.size(); ++i) {
     const PeSection &s = image.sections[i];
@@ -165,13 +163,15 @@ bool ReplaceResourceSection(const std::string &file, const PeImage &image, size_
   out.resize(out.size() + (newRaw - section.size()), '\0');
   bytes::Put32(&out, rsrc.headerAt + 8, static_cast<uint32_t>(section.size()));
   bytes::Put32(&out, rsrc.headerAt + 16, newRaw);
-  bytes::Put32(&out, image.DirectoryAt(kDirResource) + 4, static_cast<uint32_t>(section.size()));
+  bytes::Put32(&out, image.DirectoryAt(pe::kDirResource) + 4,
+               static_cast<uint32_t>(section.size()));
   uint32_t end = rsrc.virtualAddress + static_cast<uint32_t>(section.size());
   if (reloc != nullptr) {
     const uint32_t va = bytes::AlignUp(end, image.sectionAlignment);
     bytes::Put32(&out, reloc->headerAt + 12, va);
     bytes::Put32(&out, reloc->headerAt + 20, static_cast<uint32_t>(out.size()));
-    bytes::Put32(&out, image.DirectoryAt(kDirBaseReloc), va + (relocRva - reloc->virtualAddress));
+    bytes::Put32(&out, image.DirectoryAt(pe::kDirBaseReloc),
+                 va + (relocRva - reloc->virtualAddress));
     out += file.substr(reloc->rawPointer, reloc->rawSize);
     end = va + reloc->virtualSize;
   }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/pe_headers.h"
+
 struct PeSection {
   std::string name;
   uint32_t virtualSize = 0;
@@ -28,18 +30,12 @@ struct PeImage {
 
   uint32_t DirectoryRva(const std::string &file, uint32_t index) const;
   uint32_t DirectorySize(const std::string &file, uint32_t index) const;
-  uint32_t DirectoryAt(uint32_t index) const { return optionalAt + 96 + index * 8; }
+  uint32_t DirectoryAt(uint32_t index) const {
+    return optionalAt + pe::DirectoryCountAt(pe::kMagicPe32) + 4 + index * pe::kDirectoryEntrySize;
+  }
   // Where the raw data of the last section ends.
   uint64_t RawEnd() const;
 };
-
-constexpr uint32_t kDirResource = 2;
-constexpr uint32_t kDirSecurity = 4;
-constexpr uint32_t kDirBaseReloc = 5;
-
-// Whether head (the first bytes of a file) starts with a DOS header whose e_lfanew points at a
-// "PE\0\0" signature: any Windows executable or DLL.
-bool HasPeSignature(const std::string &head);
 
 // Reads a PE32 image's headers and section table; false with *problem (a phrase completing
 // "the stub 'x' ...") when file is no Windows program or not a 32-bit GUI program.

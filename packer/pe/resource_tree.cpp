@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "packer/byte_io.h"
 
 namespace {
@@ -13,14 +14,12 @@ constexpr uint32_t kHighBit = 0x80000000u;
 constexpr uint32_t kMaxLeaves = 4096;
 constexpr uint64_t kMaxCopied = 64u << 20;
 
-char16_t Upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
-
 // The loader compares names without regard to case; entries are kept in that order.
 bool NameBefore(const std::u16string &a, const std::u16string &b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    if (Upper(a[i]) != Upper(b[i])) {
-      return Upper(a[i]) < Upper(b[i]);
+    if (text::UpperAscii(a[i]) != text::UpperAscii(b[i])) {
+      return text::UpperAscii(a[i]) < text::UpperAscii(b[i]);
     }
   }
   return a.size() < b.size();

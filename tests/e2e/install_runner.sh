@@ -13,7 +13,7 @@ work="$TESSARA_TEST_ROOT/$name"
 run="$TESSARA_WIN_BUILD/tests/install_run.exe"
 driver="$TESSARA_WIN_BUILD/tests/launch_driver.exe"
 boxes="$TESSARA_WIN_BUILD/tests/window_driver.exe"
-recorder="$TESSARA_WIN_BUILD/tests/setup_recorder.exe"
+recorder="$TESSARA_WIN_BUILD/tests/recording_setup.exe"
 stub="$TESSARA_WIN_BUILD/app/tessara-stub.exe"
 pack="$TESSARA_NATIVE_BUILD/packer/tessara-pack"
 for tool in wine wineserver import identify Xvfb xdpyinfo wixl; do

@@ -18,7 +18,7 @@ name=wizard
 work="$TESSARA_TEST_ROOT/$name"
 run="$TESSARA_WIN_BUILD/tests/wizard_run.exe"
 driver="$TESSARA_WIN_BUILD/tests/wizard_driver.exe"
-recorder="$TESSARA_WIN_BUILD/tests/setup_recorder.exe"
+recorder="$TESSARA_WIN_BUILD/tests/recording_setup.exe"
 pack="$TESSARA_NATIVE_BUILD/packer/tessara-pack"
 for tool in python3 wine wineserver import identify Xvfb xdpyinfo chattr; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool"; exit 1; }

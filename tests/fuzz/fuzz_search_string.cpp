@@ -12,26 +12,26 @@ class EverythingHost : public SearchHost {
 public:
   bool EnumerateSubkeys(RegRoot, const std::string &keyPath,
                         std::vector<std::string> *names) const override {
-    FUZZ_CHECK(keyPath.size() < kMaxPath);
+    FUZZ_CHECK(keyPath.size() < sys::kMaxPath);
     *names = {"1.0", "2.5.3", "x"};
     return true;
   }
   bool QueryValueText(RegRoot, const std::string &keyPath, const std::string &,
                       std::string *data) const override {
-    FUZZ_CHECK(keyPath.size() < kMaxPath);
+    FUZZ_CHECK(keyPath.size() < sys::kMaxPath);
     *data = "1.2.3";
     return true;
   }
   bool PathExists(const std::string &path) const override {
-    FUZZ_CHECK(path.size() < kMaxPath);
+    FUZZ_CHECK(path.size() < sys::kMaxPath);
     return true;
   }
   std::string FileVersionText(const std::string &path) const override {
-    FUZZ_CHECK(path.size() < kMaxPath);
+    FUZZ_CHECK(path.size() < sys::kMaxPath);
     return "4.3.2.1";
   }
   std::vector<std::string> ListSubfolders(const std::string &folder) const override {
-    FUZZ_CHECK(folder.size() < kMaxPath);
+    FUZZ_CHECK(folder.size() < sys::kMaxPath);
     ++listed_;
     return listed_ < 200 ? std::vector<std::string>{"sub", "other"} : std::vector<std::string>{};
   }
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   text::SetLeadByteTest((mode & 0x80) != 0 ? ShiftJisLead : nullptr);
   const std::string search = in.Rest();
   // The configuration never hands out a value of 259 characters or more.
-  if (search.size() >= kMaxPath - 1) {
+  if (search.size() >= sys::kMaxPath - 1) {
     return 0;
   }
   SplitFileSearch(search);
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   ExpandFolderTokens(host, search);
   const std::vector<std::string> found = RunSearch(host, static_cast<int32_t>(mode & 3), search);
   for (const std::string &version : found) {
-    FUZZ_CHECK(version.size() < kMaxPath);
+    FUZZ_CHECK(version.size() < sys::kMaxPath);
   }
   text::SetLeadByteTest(nullptr);
   return 0;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "archive/archive_format.h"
-#include "base/text.h"
 #include "packer/pack_options.h"
 
 namespace {
@@ -149,15 +148,4 @@ TEST(PlanEntries, RefusesWhatTheSetupCouldNotExtractSafely) {
   longest.prerequisites = {std::string(255, 'p') + ".exe"};
   std::vector<PlannedEntry> entries;
   EXPECT_TRUE(PlanEntries(longest, &entries).ok());
-}
-
-TEST(FoldCase, LowersAsciiLettersButNotTrailBytes) {
-  EXPECT_EQ(FoldCase("Setup.EXE"), "setup.exe");
-  text::SetLeadByteTest([](unsigned char c) { return c >= 0x81 && c <= 0x9F; });
-  // 0x82 0x41 ("\x82" "A") is one double-byte character: its trail byte is no letter A.
-  EXPECT_EQ(FoldCase("\x82"
-                     "AB"),
-            "\x82"
-            "Ab");
-  text::SetLeadByteTest(nullptr);
 }

@@ -149,7 +149,7 @@ TEST_F(FileSearchTest, OverlongPathsFindNothing) {
   m.lookedAt.clear();
   EXPECT_EQ(RunSearch(m, 0, deep + "tool2.exe?5"), Found{});
   for (const std::string &path : m.lookedAt) {
-    EXPECT_LT(path.size(), kMaxPath);
+    EXPECT_LT(path.size(), sys::kMaxPath);
   }
   // A token that expands past the limit finds nothing rather than a cut path.
   m.special[0x26] = "C:\\" + std::string(250, 'p');

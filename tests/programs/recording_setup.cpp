@@ -1,8 +1,14 @@
 // Stands in for a prerequisite's setup, and for the installer registered for .msi files, in
-// the end-to-end tests of the prerequisite phase. Each start appends one line to
-// C:\setup-record.txt: its arguments, then " | run:" and the data of every value in the
-// current user's Run key (" | run: none" when there is none), so a test sees the restart
-// value as it was while this setup ran.
+// the end-to-end tests. Each start appends one line to a record:
+// - by default to C:\setup-record.txt: its arguments, then " | run:" and the data of every
+//   value in the current user's Run key (" | run: none" when there is none), so a test sees the
+//   restart value as it was while this setup ran;
+// - when the environment variable TESSARA_SETUP_RECORD names a file, to that file:
+//     <own file name>|<what followed the program name>|<launch window's setup name or ->
+//   where the middle part is "<none>" when nothing at all followed, else the raw text in
+//   brackets (so "[]" would be an empty parameter string). When TESSARA_SETUP_HOLD equals its
+//   own file name, and this is its first start recorded in that file, it then waits for the
+//   event "TessaraSetupRelease" before it goes on.
 // Arguments it acts on:
 //   /install=<Name>:<Version>  writes HKLM\Software\Tessara Tests\<Name>, value Version
 //   /hang                      never ends (a setup that restarts the machine)
@@ -44,17 +50,23 @@ std::vector<std::string> SplitArguments(const char *line) {
   return out;
 }
 
-// The command line after the program's own name.
-const char *Arguments() {
-  const char *p = ::GetCommandLineA();
+// The command line after the program's own name, quoted or not, as it came.
+const char *AfterProgramName(const char *line) {
+  const char *p = line;
   if (*p == '"') {
     p = std::strchr(p + 1, '"');
-    p = p == nullptr ? "" : p + 1;
+    p = p == nullptr ? line + std::strlen(line) : p + 1;
   } else {
     while (*p != '\0' && *p != ' ' && *p != '\t') {
       ++p;
     }
   }
+  return p;
+}
+
+// The same without the blanks in front.
+const char *Arguments() {
+  const char *p = AfterProgramName(::GetCommandLineA());
   while (*p == ' ' || *p == '\t') {
     ++p;
   }
@@ -100,6 +112,67 @@ void Install(const std::string &what) {
   }
 }
 
+// The name the launch window shows, read without a message (its thread may be busy).
+std::string LaunchWindowName() {
+  HWND window = ::FindWindowA("#32770", "Launching PreRequisites");
+  if (window == nullptr) {
+    return "-";
+  }
+  WCHAR wide[256] = {};
+  ::InternalGetWindowText(::GetDlgItem(window, 1018), wide, 256);
+  char text[512] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+  return text;
+}
+
+// Appends this start's line to C:\setup-record.txt; false when it cannot be written.
+bool RecordWithRunValues(const char *arguments) {
+  FILE *record = std::fopen("C:\\setup-record.txt", "ab");
+  if (record == nullptr) {
+    return false;
+  }
+  std::fprintf(record, "%s | run: %s\n", arguments, RunValues().c_str());
+  std::fclose(record);
+  return true;
+}
+
+// Appends this start's line to recordPath, then holds when TESSARA_SETUP_HOLD names this
+// program and it has not been started before; false when the record cannot be written.
+bool RecordWithLaunchWindow(const char *recordPath) {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const char *slash = std::strrchr(path, '\\');
+  const std::string self = slash != nullptr ? slash + 1 : path;
+  const std::string rest = AfterProgramName(::GetCommandLineA());
+  const std::string args = rest.empty() ? "<none>" : "[" + rest + "]";
+
+  bool startedBefore = false;
+  if (FILE *earlier = std::fopen(recordPath, "rb")) {
+    char line[1024];
+    const std::string prefix = self + "|";
+    while (std::fgets(line, sizeof line, earlier) != nullptr) {
+      startedBefore = startedBefore || std::strncmp(line, prefix.c_str(), prefix.size()) == 0;
+    }
+    std::fclose(earlier);
+  }
+  FILE *record = std::fopen(recordPath, "ab");
+  if (record == nullptr) {
+    return false;
+  }
+  std::fprintf(record, "%s|%s|%s\n", self.c_str(), args.c_str(), LaunchWindowName().c_str());
+  std::fclose(record);
+
+  const char *hold = std::getenv("TESSARA_SETUP_HOLD");
+  if (hold != nullptr && self == hold && !startedBefore) {
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, "TessaraSetupRelease");
+    if (release != nullptr) {
+      ::WaitForSingleObject(release, INFINITE);
+      ::CloseHandle(release);
+    }
+  }
+  return true;
+}
+
 bool EndsWith(const std::string &s, const char *tail) {
   const size_t n = std::strlen(tail);
   return s.size() >= n && _stricmp(s.c_str() + s.size() - n, tail) == 0;
@@ -110,12 +183,11 @@ bool EndsWith(const std::string &s, const char *tail) {
 int main() {
   const char *arguments = Arguments();
   const std::vector<std::string> words = SplitArguments(arguments);
-  FILE *record = std::fopen("C:\\setup-record.txt", "ab");
-  if (record == nullptr) {
+  const char *recordPath = std::getenv("TESSARA_SETUP_RECORD");
+  if (!(recordPath != nullptr ? RecordWithLaunchWindow(recordPath)
+                              : RecordWithRunValues(arguments))) {
     return 1;
   }
-  std::fprintf(record, "%s | run: %s\n", arguments, RunValues().c_str());
-  std::fclose(record);
 
   int exitCode = 0;
   bool hang = false;

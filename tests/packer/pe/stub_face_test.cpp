@@ -6,12 +6,12 @@
 
 #include "archive/sfx_archive.h"
 #include "download/sha256.h"
-#include "tests/support/packer_test_support.h"
-#include "tests/support/stub_image_fixture.h"
 #include "packer/archive_commands.h"
 #include "packer/check/config_check.h"
 #include "packer/pack_command.h"
 #include "packer/pe/pe_image.h"
+#include "tests/support/packer_test_support.h"
+#include "tests/support/stub_image_fixture.h"
 
 using packer_test::FakeProgram;
 using packer_test::Filler;
@@ -153,8 +153,8 @@ TEST_F(VendorTest, WritesTheVendorsIconAndVersionStringsIntoTheStubsResources) {
   EXPECT_GE(reloc->virtualAddress, rsrc->virtualAddress + rsrc->virtualSize);
   EXPECT_EQ(after.bytes.substr(reloc->rawPointer, reloc->rawSize),
             stub.substr(oldReloc->rawPointer, oldReloc->rawSize));
-  EXPECT_EQ(after.image.DirectoryRva(after.bytes, kDirBaseReloc), reloc->virtualAddress);
-  EXPECT_EQ(after.image.DirectorySize(after.bytes, kDirResource), rsrc->virtualSize);
+  EXPECT_EQ(after.image.DirectoryRva(after.bytes, pe::kDirBaseReloc), reloc->virtualAddress);
+  EXPECT_EQ(after.image.DirectorySize(after.bytes, pe::kDirResource), rsrc->virtualSize);
   EXPECT_EQ(bytes::Get32(after.bytes, after.image.optionalAt + 56),
             bytes::AlignUp(reloc->virtualAddress + reloc->virtualSize, 0x1000));
   EXPECT_EQ(reloc->rawPointer + reloc->rawSize, footer.dataOffset);
