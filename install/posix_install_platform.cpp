@@ -1,9 +1,9 @@
-// The host build starts no programs: every setup counts as not started.
+// The POSIX build starts no programs: every setup counts as not started.
 #include "install/install_platform.h"
 
 namespace {
 
-class HostInstallPlatform : public InstallPlatform {
+class PosixInstallPlatform : public InstallPlatform {
 public:
   bool RunSetup(const SetupLaunch &) override { return false; }
   void RunWithLaunchWindow(const std::vector<SetupLaunch> &launches,
@@ -15,6 +15,6 @@ public:
 } // namespace
 
 InstallPlatform &DefaultInstallPlatform() {
-  static HostInstallPlatform platform;
+  static PosixInstallPlatform platform;
   return platform;
 }
