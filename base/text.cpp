@@ -82,16 +82,6 @@ void EnsureTrailingBackslash(std::string *s) {
   }
 }
 
-std::string FolderOf(const std::string &path) {
-  size_t slash = FindLastChar(path, '\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string FileNameOf(const std::string &path) {
-  size_t slash = FindLastChar(path, '\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 void AppendDecimal(std::string *out, uint64_t value) {
   char digits[20];
   size_t n = 0;

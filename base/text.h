@@ -26,11 +26,6 @@ size_t FindLastChar(const std::string &s, char c);
 bool EndsWithBackslash(const std::string &s);
 void EnsureTrailingBackslash(std::string *s);
 
-// Everything up to and including the last backslash; empty when there is none.
-std::string FolderOf(const std::string &path);
-// Everything after the last backslash (the whole text when there is none).
-std::string FileNameOf(const std::string &path);
-
 // The decimal digits of value (no sign, no padding). The setup formats numbers with this
 // instead of the printf family, whose floating-point support alone would double its size.
 std::string Decimal(uint64_t value);

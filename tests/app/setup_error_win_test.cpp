@@ -15,7 +15,6 @@ TEST(StringTable, HoldsEveryTextExactlyAndErrorsMapToThem) {
     UINT id;
     const char *text;
   } table[] = {
-      {128, "Setup"},
       {129, "This archive is corupted."},
       {130, "This archive has an an unsuported version."},
       {131, "Windows Installer could not be started."},
