@@ -4,8 +4,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "app/bootstrapper.h"
 #include "app/command_line.h"
+#include "app/setup_run.h"
 #include "base/win/module.h"
 #include "base/win/module_state.h"
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/bootstrapper.h"
 #include "app/restart_registration.h"
+#include "app/setup_run.h"
 #include "app/status_window.h"
 #include "plan/prereq_plan.h"
 #include "prereq/prerequisite_list.h"
@@ -11,8 +11,8 @@
 
 namespace {
 
-// Something is to be done: carried out silently, or by the user through the wizard.
-void CarryOut(Bootstrapper &run, const PrerequisiteList &list) {
+// Something is to be done: done silently, or by the user through the wizard.
+void ActOnPrerequisites(SetupRun &run, const PrerequisiteList &list) {
   // Written before anything is installed: a setup that restarts the machine brings this run
   // back at the next logon.
   RegisterRestart(run.runValueName);
@@ -33,7 +33,7 @@ void CarryOut(Bootstrapper &run, const PrerequisiteList &list) {
 
 } // namespace
 
-void RunPrerequisitePhase(Bootstrapper &run) {
+void RunPrerequisitePhase(SetupRun &run) {
   PrerequisiteList list(run.archive.configPath());
   {
     // Shown while the configuration is read and the searches run; no message loop runs.
@@ -47,6 +47,6 @@ void RunPrerequisitePhase(Bootstrapper &run) {
     run.mainCommandLine = list.generalOptions().mainAppCmdLine;
   }
   if (list.NeedsAction()) {
-    CarryOut(run, list);
+    ActOnPrerequisites(run, list);
   }
 }

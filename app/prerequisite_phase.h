@@ -2,7 +2,7 @@
 // detects, decides and installs what the package needs before it is launched.
 #pragma once
 
-struct Bootstrapper;
+struct SetupRun;
 
 // Runs when the archive has prerequisites. May set mainCommandLine and cancelled.
-void RunPrerequisitePhase(Bootstrapper &run);
+void RunPrerequisitePhase(SetupRun &run);

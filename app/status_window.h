@@ -4,10 +4,11 @@
 #include <string>
 
 #include "base/win/dialog.h"
+#include "resources/resource.h"
 
 class StatusWindow : public win::Dialog<StatusWindow> {
 public:
-  static constexpr int kTemplateId = 201;
+  static constexpr int kTemplateId = IDD_STATUS;
   static const MessageEntry kMessageMap[1];
 
   // Shows the window without owner; false when it could not be created.

@@ -37,7 +37,6 @@ public:
   bool Read(void *buffer, uint32_t size, uint32_t *moved);
   bool Write(const void *buffer, uint32_t size, uint32_t *moved);
   bool SeekFromBegin(uint64_t offset);
-  bool SeekFromEnd(int32_t distance);
   bool SeekToEnd(uint32_t *position);
   bool Truncate();
   bool Flush();

@@ -58,8 +58,6 @@ bool File::SeekFromBegin(uint64_t offset) {
   return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
-bool File::SeekFromEnd(int32_t distance) { return ::lseek(fd_, distance, SEEK_END) >= 0; }
-
 bool File::SeekToEnd(uint32_t *position) {
   off_t pos = ::lseek(fd_, 0, SEEK_END);
   *position = static_cast<uint32_t>(pos);

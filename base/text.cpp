@@ -96,16 +96,6 @@ void EnsureTrailingBackslash(std::string *s) {
   }
 }
 
-std::string FolderOf(const std::string &path) {
-  size_t slash = FindLastChar(path, '\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string FileNameOf(const std::string &path) {
-  size_t slash = FindLastChar(path, '\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The copies are made with substr, whose code the setup already carries for Trim.
 std::string Lower(const std::string &s) {
   std::string out = s.substr(0);

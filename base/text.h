@@ -26,11 +26,6 @@ size_t FindLastChar(const std::string &s, char c);
 bool EndsWithBackslash(const std::string &s);
 void EnsureTrailingBackslash(std::string *s);
 
-// Everything up to and including the last backslash; empty when there is none.
-std::string FolderOf(const std::string &path);
-// Everything after the last backslash (the whole text when there is none).
-std::string FileNameOf(const std::string &path);
-
 // ASCII case rules: only the letters A-Z and a-z change.
 inline char LowerAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

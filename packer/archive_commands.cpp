@@ -5,8 +5,8 @@
 #include "archive/sfx_archive.h"
 #include "base/file.h"
 #include "base/text.h"
-#include "packer/host_fs.h"
 #include "packer/pack_plan.h"
+#include "packer/portable_system.h"
 #include "packer/stub_archive.h"
 
 namespace {
@@ -42,7 +42,7 @@ std::string PadRight(const std::string &s, size_t width) {
 
 PackStatus OpenFailure(const std::string &path, SetupError result) {
   uint64_t size = 0;
-  if (!host::FileSize(path, &size)) {
+  if (!portable::FileSize(path, &size)) {
     return Refused("cannot find the setup '" + path + "'");
   }
   // The setup reports an unreadable file and a missing archive alike; tell them apart here.
@@ -65,10 +65,10 @@ PackStatus OpenFailure(const std::string &path, SetupError result) {
 }
 
 std::string WithSeparator(const std::string &folder) {
-  if (folder.empty() || folder.back() == '/' || folder.back() == host::Separator()) {
+  if (folder.empty() || folder.back() == '/' || folder.back() == portable::Separator()) {
     return folder;
   }
-  return folder + host::Separator();
+  return folder + portable::Separator();
 }
 
 } // namespace
@@ -91,7 +91,7 @@ const char *EntryTypeName(uint32_t type) {
 PackStatus ListSetup(const std::string &setupPath, std::string *listing) {
   // Opening extracts the configuration of a setup with prerequisites: let it go to a folder of
   // our own, which the archive empties again when it is destroyed.
-  const std::string scratch = host::MakeTempDirectory();
+  const std::string scratch = portable::MakeTempDirectory();
   if (scratch.empty()) {
     return IoError("cannot make a temporary folder");
   }
@@ -130,13 +130,13 @@ PackStatus ListSetup(const std::string &setupPath, std::string *listing) {
       }
     }
   }
-  host::RemoveEmptyDirectory(scratch);
+  portable::RemoveEmptyDirectory(scratch);
   return status;
 }
 
 PackStatus ExtractSetup(const std::string &setupPath, const std::string &folder,
                         std::string *report) {
-  if (!host::IsDirectory(folder) && !host::MakeDirectory(folder)) {
+  if (!portable::IsDirectory(folder) && !portable::MakeDirectory(folder)) {
     return IoError("cannot make the folder '" + folder + "'");
   }
   SfxArchive archive;
@@ -166,7 +166,7 @@ PackStatus ExtractSetup(const std::string &setupPath, const std::string &folder,
   for (size_t i = 0; i < names.size(); ++i) {
     if (archive.isExtracted(i)) {
       ++written;
-      *report += host::JoinPath(folder, names[i]) + " (" +
+      *report += portable::JoinPath(folder, names[i]) + " (" +
                  std::to_string(archive.entries()[i].size) + " bytes)\n";
     }
   }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "packer/archive_commands.h"
-#include "packer/check/config_check.h"
+#include "packer/check/check_command.h"
 #include "packer/hash_command.h"
 #include "packer/pack_command.h"
 #include "packer/pack_status.h"

@@ -4,16 +4,16 @@
 
 #include "archive/archive_format.h"
 #include "base/file.h"
-#include "packer/carry.h"
-#include "packer/check/config_check.h"
+#include "packer/check/check_command.h"
 #include "packer/file_scan.h"
-#include "packer/host_fs.h"
 #include "packer/input_kinds.h"
+#include "packer/offline_prereqs.h"
 #include "packer/pack_layout.h"
 #include "packer/pack_plan.h"
 #include "packer/pack_writer.h"
+#include "packer/pe/setup_branding.h"
+#include "packer/portable_system.h"
 #include "packer/stub_archive.h"
-#include "packer/pe/stub_face.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ constexpr uint32_t kMaxStubBytes = 16u << 20;
 
 PackStatus InputSize(const std::string &path, const char *role, uint32_t *size) {
   uint64_t bytes = 0;
-  if (!host::FileSize(path, &bytes)) {
+  if (!portable::FileSize(path, &bytes)) {
     return Refused(std::string("cannot find the ") + role + " '" + path + "'");
   }
   if (bytes > kMaxArchiveExtent) {
@@ -82,7 +82,7 @@ PackStatus CheckConfiguration(const PackOptions &options, std::vector<PlannedEnt
       entry.size = static_cast<uint32_t>(stored.size());
     }
   }
-  if (!CheckConfigurationTextForPack(options.config, stored, setupNames)) {
+  if (!CheckConfigurationTextForPack(stored, setupNames)) {
     return Refused("the configuration '" + options.config + "' has errors; nothing was written");
   }
   return PackOk();
@@ -113,14 +113,14 @@ PackStatus Pack(const PackOptions &options, std::string *summary) {
     status = InputSize(entries[i].path, "input file", &entries[i].size);
   }
   // The output replaces its file only at the end, but an input it replaces would be lost.
-  if (status.ok() && host::SameFile(options.output, options.stub)) {
+  if (status.ok() && portable::SameFile(options.output, options.stub)) {
     status = Refused("the output '" + options.output + "' is the stub");
   }
-  if (status.ok() && !options.icon.empty() && host::SameFile(options.output, options.icon)) {
+  if (status.ok() && !options.icon.empty() && portable::SameFile(options.output, options.icon)) {
     status = Refused("the output '" + options.output + "' is the icon");
   }
   for (size_t i = 0; status.ok() && i < entries.size(); ++i) {
-    if (host::SameFile(options.output, entries[i].path)) {
+    if (portable::SameFile(options.output, entries[i].path)) {
       status =
           Refused("the output '" + options.output + "' is the input '" + entries[i].path + "'");
     }

@@ -1,6 +1,6 @@
 #include "packer/pack_options.h"
 
-#include "packer/carry.h"
+#include "packer/offline_prereqs.h"
 
 namespace {
 
@@ -86,17 +86,17 @@ PackStatus Apply(const OptionSpec &option, const std::string &value, PackOptions
       return UsageError(name + " needs a file name");
     }
     if (name == "--carry") {
-      CarryRequest request;
+      OfflinePrereq request;
       std::string error;
-      if (!ParseCarry(value, &request, &error)) {
+      if (!ParseOfflinePrereq(value, &request, &error)) {
         return UsageError(error);
       }
-      for (const CarryRequest &other : options->carries) {
+      for (const OfflinePrereq &other : options->offlinePrereqs) {
         if (other.app == request.app) {
           return UsageError("--carry names App" + std::to_string(request.app) + " twice");
         }
       }
-      options->carries.push_back(request);
+      options->offlinePrereqs.push_back(request);
       return PackOk();
     }
     std::vector<std::string> &list = name == "--cab"    ? options->cabinets
@@ -132,7 +132,7 @@ PackStatus CheckRequired(const PackOptions &options) {
     return UsageError("--config needs --msi: the configuration is stored under the package's "
                       "base name");
   }
-  if (!options.carries.empty() && options.config.empty()) {
+  if (!options.offlinePrereqs.empty() && options.config.empty()) {
     return UsageError("--carry needs --config: it rewrites a prerequisite of the configuration");
   }
   return PackOk();

@@ -7,7 +7,7 @@
 #include "packer/pack_status.h"
 
 // "--carry AppN=FILE": prerequisite N's downloaded setup, stored in the setup.
-struct CarryRequest {
+struct OfflinePrereq {
   uint32_t app = 0;
   std::string path;
 };
@@ -19,7 +19,7 @@ struct PackOptions {
   std::vector<std::string> files;
   std::string config;
   std::vector<std::string> prerequisites;
-  std::vector<CarryRequest> carries;
+  std::vector<OfflinePrereq> offlinePrereqs;
   std::string output;
   std::string productName;
   bool hasProductName = false;

@@ -2,7 +2,7 @@
 
 #include "archive/archive_format.h"
 #include "base/text.h"
-#include "packer/host_fs.h"
+#include "packer/portable_system.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ PackStatus PlanEntries(const PackOptions &options, std::vector<PlannedEntry> *en
   };
   std::string packageBase;
   if (!options.msi.empty()) {
-    const std::string name = host::BaseName(options.msi);
+    const std::string name = portable::BaseName(options.msi);
     if (!EndsWithMsi(name)) {
       return Refused("the package '" + options.msi +
                      "' must be named <name>.msi: the setup launches its base name plus .msi");
@@ -82,20 +82,20 @@ PackStatus PlanEntries(const PackOptions &options, std::vector<PlannedEntry> *en
     add(options.msi, kMainPackage, name);
   }
   for (const std::string &path : options.cabinets) {
-    add(path, kPackageCabinet, host::BaseName(path));
+    add(path, kPackageCabinet, portable::BaseName(path));
   }
   for (const std::string &path : options.files) {
-    add(path, kPackageFile, host::BaseName(path));
+    add(path, kPackageFile, portable::BaseName(path));
   }
   if (!options.config.empty()) {
     // The setup finds its configuration under the package's base name, whatever it was called.
     add(options.config, kConfiguration, packageBase + ".ini");
   }
   for (const std::string &path : options.prerequisites) {
-    add(path, kPrerequisiteSetup, host::BaseName(path));
+    add(path, kPrerequisiteSetup, portable::BaseName(path));
   }
-  for (const CarryRequest &carry : options.carries) {
-    add(carry.path, kPrerequisiteSetup, host::BaseName(carry.path));
+  for (const OfflinePrereq &offline : options.offlinePrereqs) {
+    add(offline.path, kPrerequisiteSetup, portable::BaseName(offline.path));
   }
 
   for (size_t i = 0; i < entries->size(); ++i) {

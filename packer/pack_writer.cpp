@@ -4,7 +4,7 @@
 #include <new>
 
 #include "base/file.h"
-#include "packer/host_fs.h"
+#include "packer/portable_system.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ public:
       }
       done += moved;
     }
-    total_ += size;
     if (size >= kFooterSearchBlock) {
       tail_.assign(bytes + size - kFooterSearchBlock, kFooterSearchBlock);
     } else {
@@ -45,7 +44,6 @@ public:
     sys::DeleteFilePath(path_);
   }
 
-  uint64_t total() const { return total_; }
   std::string tail() const {
     return tail_.size() > kFooterSearchBlock ? tail_.substr(tail_.size() - kFooterSearchBlock)
                                              : tail_;
@@ -54,7 +52,6 @@ public:
 private:
   std::string path_;
   sys::File file_;
-  uint64_t total_ = 0;
   std::string tail_;
 };
 
@@ -129,7 +126,7 @@ PackStatus WriteAll(const SetupContents &contents, const std::string &output, Se
 } // namespace
 
 PackStatus WriteSetup(const SetupContents &contents, const std::string &output, uint32_t *written) {
-  const std::string temp = output + "." + std::to_string(host::ProcessId()) + ".partial";
+  const std::string temp = output + "." + std::to_string(portable::ProcessId()) + ".partial";
   SetupSink sink(temp);
   if (!sink.Create()) {
     return IoError("cannot create '" + temp + "'");
@@ -139,11 +136,11 @@ PackStatus WriteSetup(const SetupContents &contents, const std::string &output, 
     sink.Abandon();
     return status;
   }
-  if (!host::MarkExecutable(temp)) {
+  if (!portable::MarkExecutable(temp)) {
     sink.Abandon();
     return IoError("cannot make '" + temp + "' executable");
   }
-  if (!host::ReplaceFile(temp, output)) {
+  if (!portable::ReplaceFile(temp, output)) {
     sink.Abandon();
     return IoError("cannot move '" + temp + "' to '" + output + "'");
   }

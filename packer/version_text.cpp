@@ -7,8 +7,8 @@
 namespace {
 
 #ifndef _WIN32
-// Decodes UTF-8 into UTF-16 units; false when the bytes are not UTF-8.
-bool DecodeUtf8(const std::string &in, std::vector<uint32_t> *units) {
+// UTF-8 into UTF-16 units; false when the bytes are not UTF-8.
+bool Utf8ToUtf16(const std::string &in, std::vector<uint32_t> *units) {
   for (size_t i = 0; i < in.size();) {
     const auto c = static_cast<unsigned char>(in[i]);
     uint32_t code = 0;
@@ -55,27 +55,29 @@ bool DecodeUtf8(const std::string &in, std::vector<uint32_t> *units) {
 }
 #endif
 
-bool ToUtf16(const std::string &name, std::vector<uint32_t> *units) {
+// A command-line text into UTF-16 units: the ANSI code page on Windows; UTF-8 elsewhere, or
+// Latin-1 when the bytes are not UTF-8.
+bool CommandLineTextToUtf16(const std::string &text, std::vector<uint32_t> *units) {
   units->clear();
 #ifdef _WIN32
-  const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(),
-                                           static_cast<int>(name.size()), nullptr, 0);
+  const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(),
+                                           static_cast<int>(text.size()), nullptr, 0);
   if (length <= 0) {
     return false;
   }
   std::vector<wchar_t> wide(static_cast<size_t>(length));
-  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()),
+  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
                         wide.data(), length);
   for (wchar_t w : wide) {
     units->push_back(static_cast<uint32_t>(w));
   }
   return true;
 #else
-  if (DecodeUtf8(name, units)) {
+  if (Utf8ToUtf16(text, units)) {
     return true;
   }
   units->clear();
-  for (char c : name) {
+  for (char c : text) {
     units->push_back(static_cast<unsigned char>(c));
   }
   return true;
@@ -91,7 +93,7 @@ bool EncodeVersionText(const std::string &text, const std::string &what, size_t 
     *error = "the " + what + " is empty";
     return false;
   }
-  if (!ToUtf16(text, &wide)) {
+  if (!CommandLineTextToUtf16(text, &wide)) {
     *error = "the " + what + " is not text in this system's code page";
     return false;
   }

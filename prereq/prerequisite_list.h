@@ -57,7 +57,6 @@ public:
   const std::vector<std::string> &foundVersions(size_t index) const {
     return foundVersions_[index];
   }
-  const std::vector<std::vector<std::string>> &allFoundVersions() const { return foundVersions_; }
   // Empty until DecideActions has run.
   PrereqAction decision(size_t index) const { return decisions_[index]; }
   const std::vector<PrereqAction> &decisions() const { return decisions_; }

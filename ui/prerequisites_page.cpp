@@ -5,9 +5,9 @@
 #include "base/win/comctl_version.h"
 #include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
-#include "base/win/product_name.h"
 #include "plan/prereq_plan.h"
 #include "resources/resource.h"
+#include "ui/setup_name.h"
 #include "ui/setup_wizard.h"
 #include "ui/wizard_buttons.h"
 
@@ -34,8 +34,8 @@ std::string ModulePath() {
 // The product name and " Setup"; the path and " Setup" without a name; the bare path when the
 // version information cannot be read (the status window adds " Setup" even then).
 std::string WizardTitle() {
-  std::string title = ModulePath();
-  if (ReadProductName(&title)) {
+  std::string title;
+  if (ProductNameOrPath(ModulePath(), &title)) {
     title += " Setup";
   }
   return title;

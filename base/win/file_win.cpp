@@ -49,10 +49,6 @@ bool File::SeekFromBegin(uint64_t offset) {
   return low != INVALID_SET_FILE_POINTER || ::GetLastError() == NO_ERROR;
 }
 
-bool File::SeekFromEnd(int32_t distance) {
-  return ::SetFilePointer(handle_.Get(), distance, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
-}
-
 bool File::SeekToEnd(uint32_t *position) {
   DWORD pos = ::SetFilePointer(handle_.Get(), 0, nullptr, FILE_END);
   *position = pos;

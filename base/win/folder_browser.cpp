@@ -6,8 +6,6 @@
 #include "base/text.h"
 #include "base/win/shell_item_list.h"
 
-namespace {} // namespace
-
 bool BrowseForDownloadFolder(HWND owner, const std::string &title, std::string *path) {
   BROWSEINFOA info = {};
   info.hwndOwner = owner;

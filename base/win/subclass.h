@@ -19,7 +19,6 @@ public:
 
   bool Install(HWND hwnd, Handler handler, void *context);
   void Remove();
-  bool IsInstalled() const { return hwnd_ != nullptr; }
 
 private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

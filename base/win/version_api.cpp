@@ -1,5 +1,7 @@
 #include "base/win/version_api.h"
 
+#include <cstring>
+
 namespace win {
 
 VersionApi::VersionApi() : module_(LoadSystemLibrary("version.dll")) {
@@ -26,6 +28,24 @@ bool VersionApi::Query(const std::string &block, const char *subBlock, void **va
   *value = nullptr;
   *length = 0;
   return IsLoaded() && query_(block.data(), subBlock, value, length) != FALSE && *value != nullptr;
+}
+
+bool VersionApi::ReadString(const std::string &path, const char *name, std::string *value) const {
+  value->clear();
+  std::string block;
+  if (!ReadBlock(path, &block)) {
+    return false;
+  }
+  std::string subBlock = "\\StringFileInfo\\040904b0\\";
+  subBlock += name;
+  void *data = nullptr;
+  UINT length = 0;
+  if (Query(block, subBlock.c_str(), &data, &length) && length > 0) {
+    // The field has a fixed capacity padded with NULs: the string ends at the first one.
+    const char *text = static_cast<const char *>(data);
+    value->assign(text, strnlen(text, length));
+  }
+  return true;
 }
 
 } // namespace win

@@ -18,6 +18,9 @@ public:
   bool ReadBlock(const std::string &path, std::string *block) const;
   // A value of a block (VerQueryValueA); false when absent.
   bool Query(const std::string &block, const char *subBlock, void **value, UINT *length) const;
+  // One of the file's US-English version strings ("ProductName", ...), empty when the block
+  // lacks it; false, with *value empty, when the file has no version block.
+  bool ReadString(const std::string &path, const char *name, std::string *value) const;
 
 private:
   using GetSizeFn = DWORD(WINAPI *)(LPCSTR, LPDWORD);

@@ -6,24 +6,15 @@
 #include "app/setup_error.h"
 #include "app/status_window.h"
 #include "base/win/module_state.h"
-#include "base/win/product_name.h"
 #include "resources/resource.h"
 
 namespace {
-
-std::string ThisFolder() {
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.rfind('\\') + 1);
-}
 
 TEST(StringTable, HoldsEveryTextExactlyAndErrorsMapToThem) {
   const struct {
     UINT id;
     const char *text;
   } table[] = {
-      {128, "Setup"},
       {129, "This archive is corupted."},
       {130, "This archive has an an unsuported version."},
       {131, "Windows Installer could not be started."},
@@ -83,27 +74,6 @@ TEST(StatusWindow, ShowsItsTextCentredWithoutAnyWayToCloseIt) {
 
   status.Destroy();
   EXPECT_FALSE(::IsWindow(hwnd));
-}
-
-TEST(ReadProductName, TakesTheUsEnglishProductNameOrLeavesThePath) {
-  std::string name = ThisFolder() + "..\\app\\tessara-stub.exe";
-  ASSERT_TRUE(ReadProductName(&name));
-  EXPECT_EQ(name, "Tessara");
-
-  // A file without a version block: false, and the path stays as it was.
-  char temp[MAX_PATH] = {};
-  ASSERT_NE(::GetTempPathA(MAX_PATH, temp), 0u);
-  std::string plain = std::string(temp) + "no-version.bin";
-  HANDLE file = ::CreateFileA(plain.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  ::WriteFile(file, "MZ not really", 13, &written, nullptr);
-  ::CloseHandle(file);
-  const std::string before = plain;
-  EXPECT_FALSE(ReadProductName(&plain));
-  EXPECT_EQ(plain, before);
-  ::DeleteFileA(before.c_str());
 }
 
 } // namespace

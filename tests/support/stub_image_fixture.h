@@ -8,7 +8,7 @@
 #include "packer/byte_io.h"
 #include "packer/pe/icon_file.h"
 #include "packer/pe/resource_tree.h"
-#include "packer/pe/stub_face.h"
+#include "packer/pe/setup_branding.h"
 #include "packer/pe/version_info.h"
 
 namespace stub_fixture {

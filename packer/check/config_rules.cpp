@@ -1,4 +1,4 @@
-#include "packer/check/config_lint.h"
+#include "packer/check/config_rules.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -85,9 +85,9 @@ bool IsHex64(const std::string &s) {
          });
 }
 
-class Linter {
+class RuleChecker {
 public:
-  Linter(const ProfileFile &file, const LintInput &input, LintReport *report)
+  RuleChecker(const ProfileFile &file, const ConfigRulesInput &input, ConfigReport *report)
       : file_(file), input_(input), report_(report) {}
 
   void Run() {
@@ -104,12 +104,12 @@ public:
     report_->endReason = EndReason(n);
     CheckUnreadSections(n);
     if (report_->prerequisites.empty() && file_.FindSection("PREREQUISITES") != nullptr) {
-      Add(LintFinding::kError, "PREREQUISITES", 0,
+      Add(ConfigFinding::kError, "PREREQUISITES", 0,
           "the file has a [PREREQUISITES] section but no prerequisite can be read: " +
               report_->endReason);
     } else if (report_->prerequisites.empty() && file_.hasLines() && !HasGeneralOptions()) {
       // Text in an encoding the reader does not recognise reads as nothing, silently.
-      Add(LintFinding::kError, "file", 0,
+      Add(ConfigFinding::kError, "file", 0,
           std::string("the file is not empty, but neither a prerequisite nor a general option "
                       "can be read from it (read as ") +
               ProfileEncodingName(file_.encoding()) +
@@ -118,9 +118,9 @@ public:
   }
 
 private:
-  void Add(LintFinding::Severity severity, const std::string &where, int line,
+  void Add(ConfigFinding::Severity severity, const std::string &where, int line,
            const std::string &message) {
-    LintFinding finding;
+    ConfigFinding finding;
     finding.severity = severity;
     finding.where = where;
     finding.line = line;
@@ -133,7 +133,7 @@ private:
            ReadConfigValue(file_, "GeneralOptions", "Options", &value);
   }
   void Warn(const std::string &where, int line, const std::string &message) {
-    Add(LintFinding::kWarning, where, line, message);
+    Add(ConfigFinding::kWarning, where, line, message);
   }
 
   int LineOf(const std::string &section, const std::string &key) const {
@@ -262,7 +262,7 @@ private:
       Warn(s, optionsLine, "Options letter q has no effect here; it belongs in [GeneralOptions]");
     }
     if (!p.sha256.empty() && !IsHex64(p.sha256)) {
-      Add(LintFinding::kError, s, LineOf(s, "Sha256"),
+      Add(ConfigFinding::kError, s, LineOf(s, "Sha256"),
           "Sha256 must be 64 hexadecimal digits; '" + p.sha256 + "' is not");
     }
   }
@@ -275,7 +275,7 @@ private:
       }
       if (input_.setupKnown && std::find(input_.setupNames.begin(), input_.setupNames.end(),
                                          p.source) == input_.setupNames.end()) {
-        Add(LintFinding::kError, s, LineOf(s, "SetupFile"),
+        Add(ConfigFinding::kError, s, LineOf(s, "SetupFile"),
             "SetupFile '" + p.source + "' is not a prerequisite setup carried by the setup");
       } else if (p.source.empty()) {
         Warn(s, LineOf(s, "SetupFile"), "SetupFile is empty");
@@ -442,26 +442,26 @@ private:
   }
 
   const ProfileFile &file_;
-  const LintInput &input_;
-  LintReport *report_;
+  const ConfigRulesInput &input_;
+  ConfigReport *report_;
 };
 
 } // namespace
 
-int LintReport::errorCount() const {
-  return static_cast<int>(std::count_if(findings.begin(), findings.end(), [](const LintFinding &f) {
-    return f.severity == LintFinding::kError;
-  }));
+int ConfigReport::errorCount() const {
+  return static_cast<int>(
+      std::count_if(findings.begin(), findings.end(),
+                    [](const ConfigFinding &f) { return f.severity == ConfigFinding::kError; }));
 }
 
-int LintReport::warningCount() const { return static_cast<int>(findings.size()) - errorCount(); }
+int ConfigReport::warningCount() const { return static_cast<int>(findings.size()) - errorCount(); }
 
-LintReport LintConfiguration(const ProfileFile &file, const LintInput &input) {
-  LintReport report;
-  Linter(file, input, &report).Run();
+ConfigReport ApplyConfigRules(const ProfileFile &file, const ConfigRulesInput &input) {
+  ConfigReport report;
+  RuleChecker(file, input, &report).Run();
   // In file order; findings without a line of their own come last.
   std::stable_sort(report.findings.begin(), report.findings.end(),
-                   [](const LintFinding &a, const LintFinding &b) {
+                   [](const ConfigFinding &a, const ConfigFinding &b) {
                      unsigned lineA = a.line > 0 ? static_cast<unsigned>(a.line) : ~0u;
                      unsigned lineB = b.line > 0 ? static_cast<unsigned>(b.line) : ~0u;
                      return lineA < lineB;

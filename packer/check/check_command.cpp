@@ -1,10 +1,10 @@
-#include "packer/check/config_check.h"
+#include "packer/check/check_command.h"
 
 #include <cstdio>
 
 #include "archive/sfx_archive.h"
-#include "packer/check/config_lint.h"
-#include "packer/host_fs.h"
+#include "packer/check/config_rules.h"
+#include "packer/portable_system.h"
 #include "packer/stub_archive.h"
 #include "prereq/config_reader.h"
 #include "prereq/profile_file.h"
@@ -85,9 +85,9 @@ void PrintPrerequisite(size_t index, const Prerequisite &p) {
   }
 }
 
-void PrintFindings(const LintReport &report, FILE *out) {
-  for (const LintFinding &f : report.findings) {
-    const char *kind = f.severity == LintFinding::kError ? "error" : "warning";
+void PrintFindings(const ConfigReport &report, FILE *out) {
+  for (const ConfigFinding &f : report.findings) {
+    const char *kind = f.severity == ConfigFinding::kError ? "error" : "warning";
     if (f.line > 0) {
       std::fprintf(out, "%s: line %d [%s]: %s\n", kind, f.line, f.where.c_str(), f.message.c_str());
     } else {
@@ -102,7 +102,7 @@ bool IsPackedSetup(const std::string &path) {
   uint64_t size = 0;
   sys::File file;
   CarriedArchive carried;
-  return host::FileSize(path, &size) && size <= kMaxArchiveExtent && file.OpenRead(path) &&
+  return portable::FileSize(path, &size) && size <= kMaxArchiveExtent && file.OpenRead(path) &&
          FindCarriedArchive(file, static_cast<uint32_t>(size), &carried) && carried.found;
 }
 
@@ -114,14 +114,14 @@ bool IsPackedSetup(const std::string &path) {
 // cannot be opened or, with config, stores no configuration.
 bool ReadPackedSetup(const std::string &setupPath, std::vector<std::string> *names,
                      ProfileFile *config) {
-  const std::string folder = host::MakeTempDirectory();
+  const std::string folder = portable::MakeTempDirectory();
   if (folder.empty()) {
     return false;
   }
   bool read = false;
   {
     SfxArchive archive;
-    archive.setExtractFolder(host::JoinPath(folder, ""));
+    archive.setExtractFolder(portable::JoinPath(folder, ""));
     if (archive.SetModulePath(setupPath) == kSetupOk && archive.Open() == kSetupOk) {
       int stored = -1;
       for (size_t i = 0; i < archive.entries().size() && i < archive.entryNames().size(); ++i) {
@@ -137,20 +137,20 @@ bool ReadPackedSetup(const std::string &setupPath, std::vector<std::string> *nam
                            archive.entryNames()[static_cast<size_t>(stored)]));
     }
   } // the archive deletes what it extracted
-  host::RemoveEmptyDirectory(folder);
+  portable::RemoveEmptyDirectory(folder);
   return read;
 }
 
 // A carried setup that no prerequisite's SetupFile names is extracted by nobody and never runs.
-void AddUnnamedSetupWarnings(const std::vector<std::string> &setupNames, LintReport *report) {
+void AddUnnamedSetupWarnings(const std::vector<std::string> &setupNames, ConfigReport *report) {
   for (const std::string &name : setupNames) {
     bool named = false;
     for (const Prerequisite &p : report->prerequisites) {
       named = named || (p.sourceKind == SourceKind::SetupFile && p.source == name);
     }
     if (!named) {
-      LintFinding finding;
-      finding.severity = LintFinding::kWarning;
+      ConfigFinding finding;
+      finding.severity = ConfigFinding::kWarning;
       finding.where = "PREREQUISITES";
       finding.message = "the setup carries '" + name +
                         "' but no prerequisite names it as its SetupFile: it is never run";
@@ -159,19 +159,8 @@ void AddUnnamedSetupWarnings(const std::vector<std::string> &setupNames, LintRep
   }
 }
 
-// The check run while packing: findings go to stderr; true when there is no error.
-bool CheckForPack(const ProfileFile &file, const std::vector<std::string> &setupEntryNames) {
-  LintInput input;
-  input.setupKnown = true;
-  input.setupNames = setupEntryNames;
-  LintReport report = LintConfiguration(file, input);
-  AddUnnamedSetupWarnings(input.setupNames, &report);
-  PrintFindings(report, stderr);
-  return report.errorCount() == 0;
-}
-
 // Which prerequisites the setup downloads and which it carries, in one line each.
-void PrintSources(const LintReport &report) {
+void PrintSources(const ConfigReport &report) {
   std::string carried;
   std::string downloaded;
   for (size_t i = 0; i < report.prerequisites.size(); ++i) {
@@ -199,7 +188,7 @@ int RunCheckCommand(const std::vector<std::string> &args) {
     return kCheckUsage;
   }
   ProfileFile file;
-  LintInput input;
+  ConfigRulesInput input;
   std::string label = args[0];
   bool fromSetup = false;
   if (args.size() == 1 && IsPackedSetup(args[0])) {
@@ -224,7 +213,7 @@ int RunCheckCommand(const std::vector<std::string> &args) {
       return kCheckIoError;
     }
   }
-  LintReport report = LintConfiguration(file, input);
+  ConfigReport report = ApplyConfigRules(file, input);
   if (input.setupKnown) {
     AddUnnamedSetupWarnings(input.setupNames, &report);
   }
@@ -249,21 +238,15 @@ int RunCheckCommand(const std::vector<std::string> &args) {
   return report.errorCount() > 0 ? kCheckErrors : kCheckOk;
 }
 
-bool CheckConfigurationForPack(const std::string &iniPath,
-                               const std::vector<std::string> &setupEntryNames) {
-  ProfileFile file;
-  if (!file.Load(iniPath)) {
-    std::fprintf(stderr, "tessara-pack: error: cannot read the configuration '%s'\n",
-                 iniPath.c_str());
-    return false;
-  }
-  return CheckForPack(file, setupEntryNames);
-}
-
-bool CheckConfigurationTextForPack(const std::string &label, const std::string &text,
+bool CheckConfigurationTextForPack(const std::string &text,
                                    const std::vector<std::string> &setupEntryNames) {
-  (void)label;
   ProfileFile file;
   file.Parse(text);
-  return CheckForPack(file, setupEntryNames);
+  ConfigRulesInput input;
+  input.setupKnown = true;
+  input.setupNames = setupEntryNames;
+  ConfigReport report = ApplyConfigRules(file, input);
+  AddUnnamedSetupWarnings(input.setupNames, &report);
+  PrintFindings(report, stderr);
+  return report.errorCount() == 0;
 }

@@ -4,14 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "packer/pack_options.h"
 #include "packer/pack_status.h"
 
-// Declared in packer/pack_options.h, which reads --carry through ParseCarry.
-struct CarryRequest;
-struct PackOptions;
-
-// "App2=path/to/setup.exe" into a CarryRequest; false with *error for anything else.
-bool ParseCarry(const std::string &text, CarryRequest *request, std::string *error);
+// "App2=path/to/setup.exe" into an OfflinePrereq; false with *error for anything else.
+bool ParseOfflinePrereq(const std::string &text, OfflinePrereq *request, std::string *error);
 
 // The configuration text as the setup stores it. Without --carry it is the file as given; with
 // it, each carried prerequisite must read from a Url, and its file must be a Windows program or

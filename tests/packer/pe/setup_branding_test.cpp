@@ -7,7 +7,7 @@
 #include "archive/sfx_archive.h"
 #include "download/sha256.h"
 #include "packer/archive_commands.h"
-#include "packer/check/config_check.h"
+#include "packer/check/check_command.h"
 #include "packer/pack_command.h"
 #include "packer/pe/pe_image.h"
 #include "tests/support/packer_test_support.h"
@@ -447,9 +447,9 @@ TEST_F(VendorTest, CarriesADownloadAndRewritesOnlyTheStoredConfiguration) {
   twice.config = offlineOut / "app.ini";
   const std::string spare = dir_.Add("spare.exe", FakeProgram(100, 9));
   twice.prerequisites = {spare};
-  twice.carries = {CarryRequest{1, runtimePath}};
+  twice.offlinePrereqs = {OfflinePrereq{1, runtimePath}};
   EXPECT_NE(Run(twice).message.find("App1 is not downloaded"), std::string::npos);
-  twice.carries.clear();
+  twice.offlinePrereqs.clear();
   twice.prerequisites = {runtimePath, spare};
   testing::internal::CaptureStderr();
   EXPECT_TRUE(Run(twice).ok());

@@ -6,7 +6,7 @@
 
 #include "archive/sfx_archive.h"
 
-struct Bootstrapper {
+struct SetupRun {
   SfxArchive archive;
   std::string extractOnlyFolder;
   std::string runValueName;

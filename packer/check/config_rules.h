@@ -1,5 +1,5 @@
-// The vendor's check of a configuration file: what the run will read from it, where the list
-// of prerequisites ends and why, and what is almost certainly a mistake.
+// The rules of the configuration check: what the run will read from a configuration file, where
+// the list of prerequisites ends and why, and what is almost certainly a mistake.
 #pragma once
 #include <string>
 #include <vector>
@@ -8,7 +8,7 @@
 
 class ProfileFile;
 
-struct LintFinding {
+struct ConfigFinding {
   enum Severity { kError, kWarning };
   Severity severity = kWarning;
   int line = 0;      // 0 when the finding has no line of its own
@@ -16,24 +16,24 @@ struct LintFinding {
   std::string message;
 };
 
-struct LintReport {
+struct ConfigReport {
   GeneralOptions general;
   std::vector<Prerequisite> prerequisites;
   // Why the list ends after prerequisites.size() entries.
   std::string endReason;
-  std::vector<LintFinding> findings;
+  std::vector<ConfigFinding> findings;
 
   int errorCount() const;
   int warningCount() const;
 };
 
-struct LintInput {
+struct ConfigRulesInput {
   // Names of the prerequisite setups the setup carries; only looked at when setupKnown.
   bool setupKnown = false;
   std::vector<std::string> setupNames;
 };
 
-LintReport LintConfiguration(const ProfileFile &file, const LintInput &input);
+ConfigReport ApplyConfigRules(const ProfileFile &file, const ConfigRulesInput &input);
 
 // In words: where the search of a prerequisite looks and what it takes as a version.
 std::string DescribeSearch(const Prerequisite &p);

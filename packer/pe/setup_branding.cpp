@@ -1,18 +1,18 @@
-#include "packer/pe/stub_face.h"
+#include "packer/pe/setup_branding.h"
 
 #include <cstdio>
 #include <vector>
 
 #include "archive/archive_format.h"
-#include "resources/resource.h"
 #include "packer/byte_io.h"
 #include "packer/file_scan.h"
-#include "packer/host_fs.h"
 #include "packer/pe/icon_file.h"
 #include "packer/pe/pe_image.h"
-#include "packer/version_text.h"
 #include "packer/pe/resource_tree.h"
 #include "packer/pe/version_info.h"
+#include "packer/portable_system.h"
+#include "packer/version_text.h"
+#include "resources/resource.h"
 
 static_assert(TESSARA_STUB_FORMAT == kArchiveVersion,
               "the stub's marker names the archive version the packer writes");
@@ -57,7 +57,7 @@ uint16_t FreeIconId(ResourceTree &tree, std::vector<uint16_t> *taken) {
 PackStatus ReplaceIcon(const PackOptions &options, ResourceTree &tree) {
   uint64_t size = 0;
   std::string file;
-  if (!host::FileSize(options.icon, &size)) {
+  if (!portable::FileSize(options.icon, &size)) {
     return Refused("cannot find the icon '" + options.icon + "'");
   }
   std::string problem;

@@ -1,11 +1,10 @@
-#include "packer/carry.h"
+#include "packer/offline_prereqs.h"
 
 #include "base/text.h"
 #include "download/sha256.h"
 #include "packer/file_scan.h"
-#include "packer/host_fs.h"
 #include "packer/input_kinds.h"
-#include "packer/pack_options.h"
+#include "packer/portable_system.h"
 #include "prereq/config_reader.h"
 #include "prereq/profile_file.h"
 
@@ -31,8 +30,8 @@ bool SameExceptSource(const Prerequisite &a, const Prerequisite &b) {
          a.sha256 == b.sha256;
 }
 
-const CarryRequest *CarryOf(const PackOptions &options, uint32_t app) {
-  for (const CarryRequest &request : options.carries) {
+const OfflinePrereq *OfflinePrereqOf(const PackOptions &options, uint32_t app) {
+  for (const OfflinePrereq &request : options.offlinePrereqs) {
     if (request.app == app) {
       return &request;
     }
@@ -41,7 +40,7 @@ const CarryRequest *CarryOf(const PackOptions &options, uint32_t app) {
 }
 
 // The carried file against what the configuration says the download must be.
-PackStatus CheckCarriedFile(const CarryRequest &request, const Prerequisite &p) {
+PackStatus CheckOfflineSetup(const OfflinePrereq &request, const Prerequisite &p) {
   const std::string label = "--carry App" + std::to_string(request.app) + ": ";
   if (p.sourceKind != SourceKind::Url) {
     return Refused(label + "App" + std::to_string(request.app) +
@@ -52,7 +51,7 @@ PackStatus CheckCarriedFile(const CarryRequest &request, const Prerequisite &p) 
     return status;
   }
   uint64_t size = 0;
-  if (!host::FileSize(request.path, &size)) {
+  if (!portable::FileSize(request.path, &size)) {
     return Refused(label + "cannot find '" + request.path + "'");
   }
   if (p.exactSize != 0 && size != p.exactSize) {
@@ -76,7 +75,7 @@ PackStatus CheckCarriedFile(const CarryRequest &request, const Prerequisite &p) 
 
 } // namespace
 
-bool ParseCarry(const std::string &text, CarryRequest *request, std::string *error) {
+bool ParseOfflinePrereq(const std::string &text, OfflinePrereq *request, std::string *error) {
   const size_t equals = text.find('=');
   const std::string key = equals == std::string::npos ? text : text.substr(0, equals);
   const std::string digits = key.size() > 3 ? key.substr(3) : std::string();
@@ -143,29 +142,29 @@ bool RewriteToSetupFile(const std::string &text, const std::string &section,
 
 PackStatus BuildStoredConfiguration(const PackOptions &options, std::string *stored) {
   uint64_t size = 0;
-  if (!host::FileSize(options.config, &size)) {
+  if (!portable::FileSize(options.config, &size)) {
     return Refused("cannot find the configuration '" + options.config + "'");
   }
   if (size > kMaxConfigBytes || !ReadFileHead(options.config, kMaxConfigBytes, stored)) {
     return IoError("cannot read the configuration '" + options.config + "'");
   }
-  if (options.carries.empty()) {
+  if (options.offlinePrereqs.empty()) {
     return PackOk();
   }
   const std::vector<Prerequisite> before = ReadAll(*stored);
   std::string text = *stored;
-  for (const CarryRequest &request : options.carries) {
+  for (const OfflinePrereq &request : options.offlinePrereqs) {
     if (request.app > before.size()) {
       return Refused("--carry App" + std::to_string(request.app) +
                      ": the configuration lists no such prerequisite (it has " +
                      std::to_string(before.size()) + ")");
     }
-    const PackStatus status = CheckCarriedFile(request, before[request.app - 1]);
+    const PackStatus status = CheckOfflineSetup(request, before[request.app - 1]);
     if (!status.ok()) {
       return status;
     }
     std::string rewritten;
-    if (!RewriteToSetupFile(text, AppKeyName(request.app), host::BaseName(request.path),
+    if (!RewriteToSetupFile(text, AppKeyName(request.app), portable::BaseName(request.path),
                             &rewritten)) {
       return Refused("--carry App" + std::to_string(request.app) +
                      ": cannot find the Url line of [App" + std::to_string(request.app) +
@@ -178,12 +177,12 @@ PackStatus BuildStoredConfiguration(const PackOptions &options, std::string *sto
   const std::vector<Prerequisite> after = ReadAll(text);
   bool same = after.size() == before.size();
   for (size_t i = 0; same && i < after.size(); ++i) {
-    const CarryRequest *request = CarryOf(options, static_cast<uint32_t>(i + 1));
+    const OfflinePrereq *request = OfflinePrereqOf(options, static_cast<uint32_t>(i + 1));
     same = SameExceptSource(before[i], after[i]) &&
            (request == nullptr
                 ? after[i].source == before[i].source && after[i].sourceKind == before[i].sourceKind
                 : after[i].sourceKind == SourceKind::SetupFile &&
-                      after[i].source == host::BaseName(request->path));
+                      after[i].source == portable::BaseName(request->path));
   }
   if (!same) {
     return Refused("the configuration '" + options.config +

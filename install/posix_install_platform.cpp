@@ -1,9 +1,9 @@
-// The host build starts no programs: every setup counts as not started.
+// The POSIX build starts no programs: every setup counts as not started.
 #include "install/install_platform.h"
 
 namespace {
 
-class HostInstallPlatform : public InstallPlatform {
+class PosixInstallPlatform : public InstallPlatform {
 public:
   SetupStart RunPrerequisiteSetup(const SetupLaunch &) override { return SetupStart::NotStarted; }
 };
@@ -11,6 +11,6 @@ public:
 } // namespace
 
 InstallPlatform &DefaultInstallPlatform() {
-  static HostInstallPlatform platform;
+  static PosixInstallPlatform platform;
   return platform;
 }

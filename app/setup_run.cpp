@@ -1,4 +1,4 @@
-#include "app/bootstrapper.h"
+#include "app/setup_run.h"
 
 #include "app/command_line.h"
 #include "app/exit_codes.h"
@@ -7,14 +7,14 @@
 #include "app/setup_error.h"
 #include "app/status_window.h"
 #include "base/win/module_state.h"
-#include "base/win/product_name.h"
 #include "resources/resource.h"
+#include "ui/setup_name.h"
 
 namespace {
 
 // Extract-only mode: every entry into the folder, nothing shown, nothing reported; the exit
 // code alone says whether every entry was written.
-int ExtractOnly(Bootstrapper &run) {
+int ExtractOnly(SetupRun &run) {
   run.archive.SetModulePath(std::string());
   run.archive.setExtractFolder(run.extractOnlyFolder);
   run.archive.setKeepFiles(true);
@@ -26,7 +26,7 @@ int ExtractOnly(Bootstrapper &run) {
 }
 
 // The package's own exit code, or kExitInstallerNotStarted.
-int ExtractAndLaunch(Bootstrapper &run) {
+int ExtractAndLaunch(SetupRun &run) {
   const bool external = (run.archive.flags() & kExternalFiles) != 0;
   {
     StatusWindow status;
@@ -52,7 +52,7 @@ int ExtractAndLaunch(Bootstrapper &run) {
 } // namespace
 
 int RunSetupProgram(const std::string &commandLine) {
-  Bootstrapper run;
+  SetupRun run;
   run.extractOnlyFolder = ParseExtractOption(commandLine);
   if (!run.extractOnlyFolder.empty()) {
     return ExtractOnly(run);
@@ -64,8 +64,7 @@ int RunSetupProgram(const std::string &commandLine) {
     return kExitInstallFailure;
   }
   run.runValueName = run.archive.modulePath();
-  run.title = run.archive.modulePath();
-  ReadProductName(&run.title);
+  ProductNameOrPath(run.archive.modulePath(), &run.title);
   run.title += " Setup";
 
   if ((run.archive.flags() & kHasPrerequisites) != 0) {

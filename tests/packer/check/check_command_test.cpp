@@ -1,15 +1,16 @@
-// "tessara-pack check CONFIG SETUP" reads the setup it is given and leaves every other file
-// alone: the user's own <package>.ini in the temporary folder survives it.
-#include "packer/check/config_check.h"
+// "tessara-pack check" and the check run while packing.
+#include "packer/check/check_command.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
-#include "tests/support/packer_test_support.h"
-#include "tests/support/stub_image_fixture.h"
 #include "packer/pack_command.h"
 #include "packer/pack_options.h"
+#include "tests/support/packer_test_support.h"
+#include "tests/support/stub_image_fixture.h"
 
 using packer_test::Filler;
 using packer_test::ReadFileBytes;
@@ -43,6 +44,8 @@ private:
 
 } // namespace
 
+// "tessara-pack check CONFIG SETUP" reads the setup it is given and leaves every other file
+// alone: the user's own <package>.ini in the temporary folder survives it.
 TEST(CheckCommand, ReadsTheSetupWithoutTouchingTheTemporaryFolder) {
   ScratchFolder work;
   PackOptions options;
@@ -73,4 +76,37 @@ TEST(CheckCommand, ReadsTheSetupWithoutTouchingTheTemporaryFolder) {
   }
   EXPECT_EQ(ReadFileBytes(own), "the user's own file");
   EXPECT_EQ(temp.List(), std::vector<std::string>{"app.ini"});
+}
+
+TEST(CheckCommand, NamesTheEncodingAndThePackerRefusesAFileThatReadsAsNothing) {
+  std::string utf16;
+  for (char c : std::string("[PREREQUISITES]\r\nApp1=A\r\n[App1]\r\nSetupFile=a.exe\r\n"
+                            "SearchType=1\r\nSearchString=HKLM\\A\r\n")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  const std::string marked = ::testing::TempDir() + "check-utf16.ini";
+  const std::string bare = ::testing::TempDir() + "check-utf16-bare.ini";
+  const std::string markedText = "\xFF\xFE" + utf16;
+  std::ofstream(marked, std::ios::binary) << markedText;
+  std::ofstream(bare, std::ios::binary) << utf16;
+
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(RunCheckCommand({marked}), 0);
+  std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Read as: UTF-16 little-endian (byte-order mark FF FE)"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("1 prerequisite(s)"), std::string::npos) << out;
+  EXPECT_TRUE(CheckConfigurationTextForPack(markedText, {"a.exe"}));
+
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(RunCheckCommand({bare}), 2);
+  out = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Read as: ANSI (no byte-order mark)"), std::string::npos) << out;
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(CheckConfigurationTextForPack(utf16, {"a.exe"}));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("neither a prerequisite"),
+            std::string::npos);
+  std::remove(marked.c_str());
+  std::remove(bare.c_str());
 }

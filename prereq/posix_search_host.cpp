@@ -1,4 +1,4 @@
-// The host build has no registry and no Windows folders: its searches find nothing.
+// The POSIX build has no registry and no Windows folders: its searches find nothing.
 #include "prereq/empty_search_host.h"
 
 std::unique_ptr<SearchHost> CreatePlatformSearchHost() {

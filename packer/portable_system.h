@@ -1,9 +1,10 @@
-// The few file-system operations the packer needs beyond sys::File, on Linux and Windows.
+// The few system operations the packer needs beyond sys::File (files, folders, paths, its
+// process id), one interface on Linux and Windows alike.
 #pragma once
 #include <cstdint>
 #include <string>
 
-namespace host {
+namespace portable {
 
 // Size of a file of any size (a setup input may be larger than 4 GiB and must be refused).
 bool FileSize(const std::string &path, uint64_t *size);
@@ -27,4 +28,4 @@ std::string BaseName(const std::string &path);
 // folder + separator + name, without doubling a separator already there.
 std::string JoinPath(const std::string &folder, const std::string &name);
 
-} // namespace host
+} // namespace portable

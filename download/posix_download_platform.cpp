@@ -1,4 +1,4 @@
-// The host build's platform: standard threads and clock, no internet session.
+// The POSIX build's platform: standard threads and clock, no internet session.
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
@@ -9,7 +9,7 @@
 
 namespace {
 
-class HostPauseEvent : public PauseEvent {
+class PosixPauseEvent : public PauseEvent {
 public:
   void Set() override {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -31,10 +31,10 @@ private:
   bool set_ = true;
 };
 
-class HostThread : public WorkerThread {
+class PosixThread : public WorkerThread {
 public:
-  HostThread(void (*entry)(void *), void *arg) : thread_(entry, arg) {}
-  ~HostThread() override {
+  PosixThread(void (*entry)(void *), void *arg) : thread_(entry, arg) {}
+  ~PosixThread() override {
     if (thread_.joinable()) {
       thread_.detach();
     }
@@ -49,13 +49,13 @@ private:
   std::thread thread_;
 };
 
-class HostPlatform : public DownloadPlatform {
+class PosixPlatform : public DownloadPlatform {
 public:
   std::unique_ptr<PauseEvent> CreatePauseEvent() override {
-    return std::unique_ptr<PauseEvent>(new HostPauseEvent);
+    return std::unique_ptr<PauseEvent>(new PosixPauseEvent);
   }
   std::unique_ptr<WorkerThread> StartThread(void (*entry)(void *), void *arg) override {
-    return std::unique_ptr<WorkerThread>(new HostThread(entry, arg));
+    return std::unique_ptr<WorkerThread>(new PosixThread(entry, arg));
   }
   uint32_t TimeOfDayMs() override {
     using namespace std::chrono;
@@ -72,6 +72,6 @@ public:
 } // namespace
 
 DownloadPlatform &DefaultDownloadPlatform() {
-  static HostPlatform platform;
+  static PosixPlatform platform;
   return platform;
 }

@@ -1,4 +1,4 @@
-#include "packer/host_fs.h"
+#include "packer/portable_system.h"
 
 #include "base/text.h"
 
@@ -15,7 +15,7 @@
 #include <vector>
 #endif
 
-namespace host {
+namespace portable {
 
 #ifdef _WIN32
 
@@ -179,4 +179,4 @@ std::string JoinPath(const std::string &folder, const std::string &name) {
 
 #endif
 
-} // namespace host
+} // namespace portable
