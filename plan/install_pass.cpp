@@ -11,16 +11,16 @@ void PrereqPlan::RunInstallPass(PassWindows *windows) {
   started_.assign(actions_.size(), 0);
   const std::vector<SetupLaunch> launches =
       BuildSetupLaunches(archive_, list_, actions_, batch_.folder(), &badExtractions_);
-  std::vector<unsigned char> started(launches.size(), 0);
+  std::vector<SetupStart> started(launches.size(), SetupStart::NotStarted);
   if (windows == nullptr) {
     for (size_t i = 0; i < launches.size(); ++i) {
-      started[i] = installer_.RunPrerequisiteSetup(launches[i]) == SetupStart::Started ? 1 : 0;
+      started[i] = installer_.RunPrerequisiteSetup(launches[i]);
     }
   } else {
     windows->RunLaunches(launches, installer_, &started);
   }
   for (size_t i = 0; i < launches.size(); ++i) {
-    if (started[i] != 0) {
+    if (started[i] == SetupStart::Started) {
       started_[launches[i].prereqIndex] = 1;
     }
   }

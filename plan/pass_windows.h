@@ -13,7 +13,7 @@ public:
   // once the worker is gone: AllAttempted, NotStarted or Aborted.
   virtual DownloadRunResult ShowDownloads(DownloadBatch &batch) = 0;
   // Runs every setup in order through installer under the modal launch window and returns
-  // after the last one; (*started)[i] is 1 when setup i's process was started, else 0.
+  // after the last one; (*started)[i] tells whether setup i's process was started.
   virtual void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                           std::vector<unsigned char> *started) = 0;
+                           std::vector<SetupStart> *started) = 0;
 };

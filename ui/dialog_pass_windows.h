@@ -7,5 +7,5 @@ class DialogPassWindows : public PassWindows {
 public:
   DownloadRunResult ShowDownloads(DownloadBatch &batch) override;
   void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                   std::vector<unsigned char> *started) override;
+                   std::vector<SetupStart> *started) override;
 };

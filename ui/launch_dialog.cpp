@@ -19,12 +19,8 @@ struct WorkerBlock {
   HWND hwnd;
   const std::vector<SetupLaunch> *launches;
   InstallPlatform *installer;
-  std::vector<unsigned char> *started;
+  std::vector<SetupStart> *started;
 };
-
-unsigned char RunOne(InstallPlatform &installer, const SetupLaunch &launch) {
-  return installer.RunPrerequisiteSetup(launch) == SetupStart::Started ? 1 : 0;
-}
 
 // The shell may hand a start to an extension that needs COM on the calling thread.
 class ComApartment {
@@ -50,7 +46,7 @@ DWORD WINAPI LaunchWorker(LPVOID param) {
     ComApartment com;
     for (size_t i = 0; i < block.launches->size(); ++i) {
       ::PostMessageA(block.hwnd, IRM_STARTING, i, 0);
-      (*block.started)[i] = RunOne(*block.installer, (*block.launches)[i]);
+      (*block.started)[i] = block.installer->RunPrerequisiteSetup((*block.launches)[i]);
     }
   }
   ::PostMessageA(block.hwnd, IRM_FINISHED, 0, 0);
@@ -68,7 +64,7 @@ public:
   static const MessageEntry kMessageMap[5];
 
   LaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-               std::vector<unsigned char> *started, LaunchThreadStart startThread)
+               std::vector<SetupStart> *started, LaunchThreadStart startThread)
       : launches_(launches), installer_(installer), started_(started), startThread_(startThread) {}
 
   // Shows the window; returns when every setup has ended and the worker is gone.
@@ -121,20 +117,20 @@ private:
     for (size_t i = 0; i < launches_.size(); ++i) {
       OnStarting(i, 0);
       ::UpdateWindow(hwnd());
-      (*started_)[i] = RunOne(installer_, launches_[i]);
+      (*started_)[i] = installer_.RunPrerequisiteSetup(launches_[i]);
     }
     return OnFinished(0, 0);
   }
 
   void RunAllHere() {
     for (size_t i = 0; i < launches_.size(); ++i) {
-      (*started_)[i] = RunOne(installer_, launches_[i]);
+      (*started_)[i] = installer_.RunPrerequisiteSetup(launches_[i]);
     }
   }
 
   const std::vector<SetupLaunch> &launches_;
   InstallPlatform &installer_;
-  std::vector<unsigned char> *started_;
+  std::vector<SetupStart> *started_;
   LaunchThreadStart startThread_;
   WorkerBlock block_ = {nullptr, nullptr, nullptr, nullptr};
   win::Handle worker_;
@@ -152,9 +148,8 @@ const LaunchDialog::MessageEntry LaunchDialog::kMessageMap[5] = {
 } // namespace
 
 void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                     std::vector<unsigned char> *started, HWND owner,
-                     LaunchThreadStart startThread) {
-  started->assign(launches.size(), 0);
+                     std::vector<SetupStart> *started, HWND owner, LaunchThreadStart startThread) {
+  started->assign(launches.size(), SetupStart::NotStarted);
   LaunchDialog dialog(launches, installer, started,
                       startThread != nullptr ? startThread : &CreateWorkerThread);
   dialog.Run(owner);

@@ -11,10 +11,10 @@
 using LaunchThreadStart = HANDLE (*)(LPTHREAD_START_ROUTINE routine, LPVOID arg);
 
 // Runs every setup in order through installer under the window owned by owner and returns when
-// the last has ended and the worker is gone. (*started)[i] is 1 when setup i's process was
+// the last has ended and the worker is gone. (*started)[i] tells whether setup i's process was
 // started. When no worker can be created, the setups run on this thread under the window, which
 // then closes; when the window cannot be shown at all, they run on this thread without it.
 // startThread replaces CreateThread (tests); null uses CreateThread.
 void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                     std::vector<unsigned char> *started, HWND owner,
+                     std::vector<SetupStart> *started, HWND owner,
                      LaunchThreadStart startThread = nullptr);

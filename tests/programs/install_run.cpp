@@ -30,7 +30,7 @@ HANDLE NoThread(LPTHREAD_START_ROUTINE, LPVOID) { return nullptr; }
 class NoThreadWindows : public DialogPassWindows {
 public:
   void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                   std::vector<unsigned char> *started) override {
+                   std::vector<SetupStart> *started) override {
     RunLaunchDialog(launches, installer, started, ::GetActiveWindow(), &NoThread);
   }
 };

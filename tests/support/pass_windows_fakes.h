@@ -21,10 +21,10 @@ public:
     return downloadResult;
   }
   void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                   std::vector<unsigned char> *started) override {
+                   std::vector<SetupStart> *started) override {
     ++launchWindows;
     for (size_t i = 0; i < launches.size(); ++i) {
-      (*started)[i] = installer.RunPrerequisiteSetup(launches[i]) == SetupStart::Started ? 1 : 0;
+      (*started)[i] = installer.RunPrerequisiteSetup(launches[i]);
     }
   }
 };
