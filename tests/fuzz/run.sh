@@ -3,7 +3,8 @@
 # first report ends the program), in build/sanitize, then
 #   run.sh unit                  runs the native unit tests once under the sanitizers
 #   run.sh fuzz [SECONDS [T...]] runs each fuzz target (or only T...) for SECONDS (default 30)
-#                                from its seed corpus in tests/fuzz/corpus/<target>
+#                                from its seed corpus in tests/fuzz/corpus/<target>,
+#                                TESSARA_FUZZ_JOBS of them at once (default 1)
 # and fails on any finding. A finding's input is kept in build/sanitize/fuzz/<target>/; once
 # the fault is mended, copy it into the target's corpus so that every test run replays it.
 # Prints per target: executions, executions per second, coverage (edges and features), corpus.
@@ -55,13 +56,29 @@ run_target() { # target seconds
   fi
 }
 
+# TESSARA_FUZZ_JOBS targets run at once (1 by default); their figures follow in target order.
 run_fuzz() { # seconds [targets]
   local seconds=${1:-30}
   shift || true
-  local chosen=("$@") failed=0 t
+  local chosen=("$@") jobs=${TESSARA_FUZZ_JOBS:-1} failed=0 lane t pids=()
   [ ${#chosen[@]} -gt 0 ] || chosen=("${targets[@]}")
+  mkdir -p "$build/fuzz"
+  # Every target takes the same time, so each lane takes every jobs-th target in turn.
+  for ((lane = 0; lane < jobs && lane < ${#chosen[@]}; lane++)); do
+    (
+      status=0
+      for ((i = lane; i < ${#chosen[@]}; i += jobs)); do
+        run_target "${chosen[i]}" "$seconds" >"$build/fuzz/${chosen[i]}.report" 2>&1 || status=1
+      done
+      exit $status
+    ) &
+    pids+=($!)
+  done
+  for lane in "${pids[@]}"; do
+    wait "$lane" || failed=1
+  done
   for t in "${chosen[@]}"; do
-    run_target "$t" "$seconds" || failed=1
+    cat "$build/fuzz/$t.report"
   done
   return $failed
 }
@@ -69,5 +86,5 @@ run_fuzz() { # seconds [targets]
 case ${1:-} in
   unit) build_all && run_unit ;;
   fuzz) shift; build_all && run_fuzz "$@" ;;
-  *) sed -n '2,9p' "$0"; exit 1 ;;
+  *) sed -n '2,10p' "$0"; exit 1 ;;
 esac

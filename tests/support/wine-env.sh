@@ -38,24 +38,30 @@ TESSARA_WIN_BUILD=${TESSARA_WIN_BUILD:-$TESSARA_ROOT/build/$TESSARA_WIN_PRESET}
 # No Mono or Gecko install prompts in a fresh prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-# Starts Xvfb on a free display unless one is already set; it ends with the calling shell.
+# Starts Xvfb on a display of its own unless one is already set; TESS_XVFB_PID is the server,
+# which the caller ends. The server picks a free display number itself and reports it once it
+# accepts connections (-displayfd), so runs started at the same moment never share a display.
 tess_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     return 0
   fi
-  local n
-  for n in $(seq 90 160); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    TESS_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
-    kill "$TESS_XVFB_PID" 2>/dev/null
+  local ready n
+  ready=$(mktemp "${TMPDIR:-/tmp}/tessara-display-XXXXXX") || return 1
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+  TESS_XVFB_PID=$!
+  for _ in $(seq 300); do
+    # The number arrives whole, with its line end, once the server is ready.
+    if read -r n <"$ready" && [[ $n =~ ^[0-9]+$ ]]; then
+      rm -f "$ready"
+      export DISPLAY=":$n"
+      return 0
+    fi
+    kill -0 "$TESS_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
   done
-  echo "no free X display for Xvfb" >&2
+  kill "$TESS_XVFB_PID" 2>/dev/null
+  rm -f "$ready"
+  echo "Xvfb did not start" >&2
   return 1
 }
 
@@ -92,6 +98,8 @@ tess_new_prefix() {
   local template
   template=$(tess_template_prefix) || return 1
   rm -rf "$1"
+  # The test runner removes the prefixes of a passing script.
+  [ -z "${TESS_PREFIX_RECORD:-}" ] || echo "$1" >>"$TESS_PREFIX_RECORD"
   cp -al "$template" "$1" || return 1
   python3 - "$1" <<'PY' || return 1
 import os, shutil, sys
@@ -148,4 +156,3 @@ tess_expect_exit() {
   fi
   return 0
 }
-
