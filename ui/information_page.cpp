@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "resources/resource.h"
 #include "base/win/centre_on_owner.h"
+#include "resources/resource.h"
 #include "ui/information_document.h"
 #include "ui/setup_wizard.h"
 #include "ui/wizard_buttons.h"

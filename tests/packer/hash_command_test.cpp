@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "tests/support/scratch_folder.h"
 #include "packer/hash_command.h"
+#include "tests/support/scratch_folder.h"
 
 // Exit codes as docs/packer.md gives them for every command: 1 bad usage, 3 a file that
 // cannot be read; each failure is one "tessara-pack:" line on stderr and nothing on stdout.

@@ -6,10 +6,10 @@
 #include <sys/stat.h>
 
 #include "archive/sfx_archive.h"
-#include "tests/support/packer_test_support.h"
-#include "tests/support/stub_image_fixture.h"
 #include "packer/archive_commands.h"
 #include "packer/pack_options.h"
+#include "tests/support/packer_test_support.h"
+#include "tests/support/stub_image_fixture.h"
 
 using packer_test::Filler;
 using packer_test::ReadFileBytes;

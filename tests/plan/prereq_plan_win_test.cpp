@@ -6,8 +6,8 @@
 #include <string>
 
 #include "archive/sfx_archive.h"
-#include "plan/prereq_plan.h"
 #include "download/sha256.h"
+#include "plan/prereq_plan.h"
 #include "prereq/profile_file.h"
 
 namespace {
