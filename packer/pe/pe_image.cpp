@@ -5,13 +5,14 @@
 namespace {
 
 constexpr uint16_t kMachineI386 = 0x14C;
+constexpr uint16_t kMachineAmd64 = 0x8664;
 constexpr uint16_t kSubsystemGui = 2;
 constexpr uint16_t kSubsystemConsole = 3;
 constexpr uint16_t kFileExecutable = 0x0002;
 constexpr uint16_t kFileDll = 0x2000;
 constexpr uint32_t kSectionHeaderSize = 40;
-// A PE32 optional header up to its count of directories, the count included.
-constexpr uint32_t kMinOptionalSize = pe::DirectoryCountAt(pe::kMagicPe32) + 4;
+// An optional header up to its count of directories, the count included.
+constexpr uint32_t MinOptionalSize(uint16_t magic) { return pe::DirectoryCountAt(magic) + 4; }
 
 const unsigned char *Bytes(const std::string &s) {
   return reinterpret_cast<const unsigned char *>(s.data());
@@ -50,13 +51,20 @@ bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *probl
   const uint32_t optionalSize = header.optionalSize;
   image->characteristics = header.characteristics;
   image->optionalAt = image->peAt + pe::kFileHeadersSize;
-  if (optionalSize < kMinOptionalSize || !bytes::Fits(file, image->optionalAt, optionalSize)) {
+  if (optionalSize < MinOptionalSize(pe::kMagicPe32) ||
+      !bytes::Fits(file, image->optionalAt, optionalSize)) {
     *problem = "is not a Windows program (its headers are cut short)";
     return false;
   }
   image->magic = bytes::Get16(file, image->optionalAt);
-  if (image->machine != kMachineI386 || image->magic != pe::kMagicPe32) {
-    *problem = "is not a 32-bit (x86) Windows program";
+  if (!(image->machine == kMachineI386 && image->magic == pe::kMagicPe32) &&
+      !(image->machine == kMachineAmd64 && image->magic == pe::kMagicPe32Plus)) {
+    *problem = "is not an x86 or x86-64 Windows program";
+    return false;
+  }
+  const uint32_t minOptionalSize = MinOptionalSize(image->magic);
+  if (optionalSize < minOptionalSize) {
+    *problem = "is not a Windows program (its headers are cut short)";
     return false;
   }
   if ((image->characteristics & kFileDll) != 0 || (image->characteristics & kFileExecutable) == 0) {
@@ -72,10 +80,10 @@ bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *probl
   }
   image->sectionAlignment = bytes::Get32(file, image->optionalAt + 32);
   image->fileAlignment = bytes::Get32(file, image->optionalAt + 36);
-  image->directoryCount =
-      bytes::Get32(file, image->optionalAt + pe::DirectoryCountAt(pe::kMagicPe32));
-  if (image->directoryCount > (optionalSize - kMinOptionalSize) / 8) {
-    image->directoryCount = (optionalSize - kMinOptionalSize) / 8;
+  image->directoryCount = bytes::Get32(file, image->optionalAt + minOptionalSize - 4);
+  image->directoriesAt = image->optionalAt + minOptionalSize;
+  if (image->directoryCount > (optionalSize - minOptionalSize) / pe::kDirectoryEntrySize) {
+    image->directoryCount = (optionalSize - minOptionalSize) / pe::kDirectoryEntrySize;
   }
   const uint32_t tableAt = image->optionalAt + optionalSize;
   if (!bytes::Fits(file, tableAt, static_cast<uint64_t>(sectionCount) * kSectionHeaderSize)) {

@@ -21,24 +21,27 @@ struct PeImage {
   uint32_t optionalAt = 0; // the optional header
   uint16_t machine = 0;
   uint16_t characteristics = 0;
-  uint16_t magic = 0; // 0x10B for a 32-bit image
+  uint16_t magic = 0; // pe::kMagicPe32 or, for an x86-64 image, pe::kMagicPe32Plus
   uint16_t subsystem = 0;
   uint32_t sectionAlignment = 0;
   uint32_t fileAlignment = 0;
   uint32_t directoryCount = 0;
+  uint32_t directoriesAt = 0; // the first directory entry, after the count
   std::vector<PeSection> sections;
 
   uint32_t DirectoryRva(const std::string &file, uint32_t index) const;
   uint32_t DirectorySize(const std::string &file, uint32_t index) const;
   uint32_t DirectoryAt(uint32_t index) const {
-    return optionalAt + pe::DirectoryCountAt(pe::kMagicPe32) + 4 + index * pe::kDirectoryEntrySize;
+    return directoriesAt + index * pe::kDirectoryEntrySize;
   }
   // Where the raw data of the last section ends.
   uint64_t RawEnd() const;
 };
 
-// Reads a PE32 image's headers and section table; false with *problem (a phrase completing
-// "the stub 'x' ...") when file is no Windows program or not a 32-bit GUI program.
+// Reads an x86 (PE32) or x86-64 (PE32+) image's headers and section table; false with *problem
+// (a phrase completing "the stub 'x' ...") when file is no Windows program or no GUI program
+// for either. The setup ships as the x86 build; the x86-64 build of the same sources packs
+// alike, which lets it be tested whole where no 32-bit program can run.
 bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *problem);
 
 // A stub signed on its own, or a signed setup given with --replace (cut where its archive

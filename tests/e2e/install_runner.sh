@@ -40,7 +40,7 @@ check() {
 
 # The setup: the sample package and Second.exe, a recording setup, in its archive.
 cp "$TESSARA_ROOT/tests/support/sample/sample.wxs" "$TESSARA_ROOT/tests/support/sample/readme.txt" "$work/pkg/"
-(cd "$work/pkg" && wixl -o sample.msi sample.wxs) || { echo "wixl failed"; exit 1; }
+(cd "$work/pkg" && tess_wixl sample.msi sample.wxs) || { echo "wixl failed"; exit 1; }
 cp "$recorder" "$work/pkg/Second.exe"
 "$pack" pack --stub "$stub" --msi "$work/pkg/sample.msi" --prereq "$work/pkg/Second.exe" \
   -o "$work/setup.exe" || { echo "pack failed"; exit 1; }

@@ -34,7 +34,7 @@ build_sample_msi() {
   need_tools wixl
   mkdir -p "$SCRATCH/pkg"
   cp "$TESSARA_ROOT/tests/support/sample/sample.wxs" "$TESSARA_ROOT/tests/support/sample/readme.txt" "$SCRATCH/pkg/"
-  (cd "$SCRATCH/pkg" && wixl -o sample.msi sample.wxs) || fail "wixl could not build the sample package"
+  (cd "$SCRATCH/pkg" && tess_wixl sample.msi sample.wxs) || fail "wixl could not build the sample package"
 }
 
 # Builds the sample prerequisite package with wixl into $SCRATCH/runtime/runtime.msi.
@@ -42,7 +42,7 @@ build_runtime_msi() {
   need_tools wixl
   mkdir -p "$SCRATCH/runtime"
   cp "$TESSARA_ROOT/tests/support/runtime/runtime.wxs" "$TESSARA_ROOT/tests/support/runtime/runtime.txt" "$SCRATCH/runtime/"
-  (cd "$SCRATCH/runtime" && wixl -o runtime.msi runtime.wxs) || fail "wixl could not build the runtime package"
+  (cd "$SCRATCH/runtime" && tess_wixl runtime.msi runtime.wxs) || fail "wixl could not build the runtime package"
 }
 
 # The recording setup (tests/programs/recording_setup.cpp) as $1, and its record emptied.

@@ -10,8 +10,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # as one, in a 32-bit prefix. Some virtual machines run 64-bit user code only (the kernel
 # refuses to execute a 32-bit program: "Exec format error"), and there Wine cannot start any
 # 32-bit Windows program. The Windows unit tests then run the same sources built for x86-64
-# (the windows-x64 preset) in a 64-bit prefix; whole setups cannot run there, since the packer
-# takes only the 32-bit stub. A missing Wine is not such a machine: it fails as it always did.
+# (the windows-x64 preset) in a 64-bit prefix, and so do the end-to-end scripts, with setups
+# packed on that build's stub and packages built for x64 (tess_wixl). A missing Wine is not such
+# a machine: it fails as it always did.
 tess_win_bits() {
   if [ -x /usr/lib/wine/wine ]; then
     /usr/lib/wine/wine --version >/dev/null 2>&1
@@ -155,4 +156,17 @@ tess_expect_exit() {
     return 1
   fi
   return 0
+}
+
+# Builds a package with wixl: tess_wixl OUT.msi SOURCE.wxs, in the folder of both. In a 64-bit
+# prefix the package is built for x64, its components and its folder under the 64-bit Program
+# Files, so that it installs where a 32-bit setup's package installs in a 32-bit prefix.
+tess_wixl() {
+  if [ "$WINEARCH" = win64 ]; then
+    sed -e 's/"ProgramFilesFolder"/"ProgramFiles64Folder"/' \
+      -e 's/<Component Id=/<Component Win64="yes" Id=/' "$2" >"$2.x64.wxs" &&
+      wixl -a x64 -o "$1" "$2.x64.wxs"
+  else
+    wixl -o "$1" "$2"
+  fi
 }

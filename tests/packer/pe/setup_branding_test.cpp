@@ -217,14 +217,14 @@ TEST_F(VendorTest, RefusesInputsThatCannotMakeAWorkingSetupBeforeWritingAnything
       {"an ELF program as the stub", [](PackOptions &o) { o.stub = "/bin/ls"; },
        "is not a Windows program"},
       {"a text stub", [&](PackOptions &o) { o.stub = text; }, "is not a Windows program"},
-      {"a 64-bit stub",
+      {"an ARM64 stub",
        [&](PackOptions &o) {
-         o.stub = stubWith("x64.exe", [](StubRecipe &s) {
-           s.machine = 0x8664;
+         o.stub = stubWith("arm64.exe", [](StubRecipe &s) {
+           s.machine = 0xAA64;
            s.magic = 0x20B;
          });
        },
-       "is not a 32-bit (x86) Windows program"},
+       "is not an x86 or x86-64 Windows program"},
       {"a console stub",
        [&](PackOptions &o) {
          o.stub = stubWith("con.exe", [](StubRecipe &s) { s.subsystem = 3; });
