@@ -64,10 +64,16 @@ std::string Describe(uintptr_t value) {
     if (query != nullptr &&
         query(reinterpret_cast<HANDLE>(value), kind, buffer, sizeof buffer, &length) == 0) {
       // Both answers start with a UNICODE_STRING: length in bytes, capacity, characters.
-      const auto bytes = *reinterpret_cast<const USHORT *>(buffer);
-      const auto *chars = *reinterpret_cast<WCHAR *const *>(buffer + 4);
-      if (chars != nullptr) {
-        ::WideCharToMultiByte(CP_ACP, 0, chars, bytes / 2, name, sizeof name - 1, nullptr, nullptr);
+      struct CountedText {
+        USHORT bytes;
+        USHORT capacity;
+        const WCHAR *chars;
+      };
+      CountedText answer;
+      std::memcpy(&answer, buffer, sizeof answer);
+      if (answer.chars != nullptr) {
+        ::WideCharToMultiByte(CP_ACP, 0, answer.chars, answer.bytes / 2, name, sizeof name - 1,
+                              nullptr, nullptr);
       }
     }
     text += std::string(" ") + (name[0] != '\0' ? name : "-");
