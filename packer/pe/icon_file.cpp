@@ -80,6 +80,11 @@ bool ParseIconFile(const std::string &file, std::vector<IconImage> *images, std:
     return false;
   }
   const uint32_t count = bytes::Get16(file, 4);
+  if (count > kMaxIconImages) {
+    *problem = "has " + std::to_string(count) + " images; an icon holds at most " +
+               std::to_string(kMaxIconImages);
+    return false;
+  }
   if (!bytes::Fits(file, kDirHeader, static_cast<uint64_t>(count) * kFileEntry)) {
     *problem = "is cut short inside its icon directory";
     return false;

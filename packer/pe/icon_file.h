@@ -14,10 +14,13 @@ struct IconImage {
 };
 
 constexpr size_t kMaxIconFileSize = 4u << 20;
+// Real icons hold a few sizes and depths each; a directory far beyond that is no icon worth
+// carrying, and every image costs the setup a resource.
+constexpr uint32_t kMaxIconImages = 256;
 
 // Reads an .ico file's bytes. False, with *problem (completing "the icon 'x' ..."), for
 // anything that is not an icon: a wrong header, images outside the file, image data that is
-// neither a bitmap of the size the directory says nor a PNG.
+// neither a bitmap of the size the directory says nor a PNG, more than kMaxIconImages images.
 bool ParseIconFile(const std::string &file, std::vector<IconImage> *images, std::string *problem);
 
 // The group resource (RT_GROUP_ICON) for images stored as RT_ICON resources with ids.

@@ -41,18 +41,38 @@ PackStatus CheckMarker(const PackOptions &options, ResourceTree &tree) {
   return PackOk();
 }
 
-uint16_t FreeIconId(ResourceTree &tree, std::vector<uint16_t> *taken) {
-  for (uint16_t id = 1;; ++id) {
-    bool used = tree.FindItem(ResourceId::Number(kRtIcon), ResourceId::Number(id)) != nullptr;
-    for (uint16_t t : *taken) {
-      used = used || t == id;
-    }
-    if (!used) {
-      taken->push_back(id);
-      return id;
+// The stub's icon ids, taken once: the new images get the free ids upward from the lowest, each
+// found by one step past the last.
+class IconIds {
+public:
+  explicit IconIds(const ResourceTree &tree) : taken_(0x10000, false) {
+    taken_[0] = true;
+    for (const ResourceType &type : tree.types) {
+      if (type.id == ResourceId::Number(kRtIcon)) {
+        for (const ResourceItem &item : type.items) {
+          if (!item.id.named) {
+            taken_[item.id.number] = true;
+          }
+        }
+      }
     }
   }
-}
+  // The next free id, or 0 when every id is taken.
+  uint16_t Next() {
+    while (next_ < taken_.size() && taken_[next_]) {
+      ++next_;
+    }
+    if (next_ == taken_.size()) {
+      return 0;
+    }
+    taken_[next_] = true;
+    return static_cast<uint16_t>(next_);
+  }
+
+private:
+  std::vector<bool> taken_;
+  size_t next_ = 1;
+};
 
 PackStatus ReplaceIcon(const PackOptions &options, ResourceTree &tree) {
   uint64_t size = 0;
@@ -101,11 +121,16 @@ PackStatus ReplaceIcon(const PackOptions &options, ResourceTree &tree) {
     }
   }
   std::vector<uint16_t> ids;
+  IconIds free(tree);
   for (const IconImage &image : images) {
     ResourceLeaf leaf;
     leaf.language = groupLeaf.language;
     leaf.data = image.data;
-    const uint16_t id = FreeIconId(tree, &ids);
+    const uint16_t id = free.Next();
+    if (id == 0) {
+      return Refused("the stub has no icon id left for the icon '" + options.icon + "'");
+    }
+    ids.push_back(id);
     tree.Item(ResourceId::Number(kRtIcon), ResourceId::Number(id)).languages = {leaf};
   }
   groupLeaf.data = BuildIconGroup(images, ids);

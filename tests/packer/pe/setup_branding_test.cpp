@@ -104,6 +104,24 @@ const PeSection *SectionNamed(const Program &p, const std::string &name) {
   return nullptr;
 }
 
+// An .ico whose every directory entry shows one 16-pixel PNG.
+std::string ManyImageIcon(uint32_t count) {
+  std::string png = "\x89PNG\r\n\x1a\n";
+  png += std::string("\0\0\0\x0dIHDR\0\0\0\x10\0\0\0\x10", 16);
+  std::string file;
+  bytes::Append16(&file, 0);
+  bytes::Append16(&file, 1);
+  bytes::Append16(&file, count);
+  for (uint32_t i = 0; i < count; ++i) {
+    file += std::string("\x10\x10\0\0", 4);
+    bytes::Append16(&file, 1);
+    bytes::Append16(&file, 32);
+    bytes::Append32(&file, static_cast<uint32_t>(png.size()));
+    bytes::Append32(&file, 6 + count * 16);
+  }
+  return file + png;
+}
+
 } // namespace
 
 TEST_F(VendorTest, WritesTheVendorsIconAndVersionStringsIntoTheStubsResources) {
@@ -171,6 +189,20 @@ TEST_F(VendorTest, WritesTheVendorsIconAndVersionStringsIntoTheStubsResources) {
     ASSERT_EQ(archive.ExtractAll(), kSetupOk);
   }
   EXPECT_EQ(ReadFileBytes(out / "app.msi"), ReadFileBytes(msi_));
+
+  // The most images an icon may hold get consecutive ids after the stub's own.
+  PackOptions many = Basic();
+  many.icon = dir_.Add("many.ico", ManyImageIcon(kMaxIconImages));
+  many.output = dir_ / "many.exe";
+  ASSERT_TRUE(Run(many).ok()) << Run(many).message;
+  const std::string manySetup = ReadFileBytes(many.output);
+  Program manyImages = ReadProgram(manySetup, FooterOf(manySetup).dataOffset);
+  const std::vector<uint16_t> manyIds =
+      IconGroupIds(Leaf(manyImages.tree, kRtGroupIcon, ResourceId::Number(128)));
+  ASSERT_EQ(manyIds.size(), kMaxIconImages);
+  for (size_t i = 0; i < manyIds.size(); ++i) {
+    EXPECT_EQ(manyIds[i], manyIds[0] + i);
+  }
 
   // A finished setup given again with --replace is rewritten once more: the new icon, the
   // strings written before kept.
@@ -260,6 +292,9 @@ TEST_F(VendorTest, RefusesInputsThatCannotMakeAWorkingSetupBeforeWritingAnything
       {"an icon cut short",
        [&](PackOptions &o) { o.icon = dir_.Add("cut.ico", icon.substr(0, 600)); },
        "outside the file"},
+      {"an icon of 65,535 images, all one picture",
+       [&](PackOptions &o) { o.icon = dir_.Add("many.ico", ManyImageIcon(65535)); },
+       "has 65535 images; an icon holds at most 256"},
       {"an icon whose directory lies",
        [&](PackOptions &o) { o.icon = dir_.Add("narrow.ico", narrow); },
        "differs from its directory entry"},
