@@ -1,6 +1,7 @@
 #include "plan/setup_launches.h"
 
 #include "archive/sfx_archive.h"
+#include "base/file.h"
 #include "base/text.h"
 #include "download/file_name_from_url.h"
 
@@ -15,9 +16,14 @@ bool Contains(const std::vector<std::string> &names, const std::string &name) {
   return false;
 }
 
-// True when the archive's own, complete copy of the setup lies in the extraction folder.
+// True when the archive's own, complete copy of the setup lies in the extraction folder. A
+// setup whose files lie beside it (external files) runs its setups from there, as it runs its
+// package, whether or not it also carries them.
 bool ExtractSetup(SfxArchive &archive, const std::string &name,
                   std::vector<std::string> *badExtractions) {
+  if ((archive.flags() & kExternalFiles) != 0) {
+    return IsSafeEntryName(name) && sys::FileExists(archive.extractFolder() + name);
+  }
   const int index = archive.FindEntry(name);
   if (index < 0 || Contains(*badExtractions, name)) {
     return false;

@@ -2,7 +2,8 @@
 # A setup whose package lies beside it as plain files: a normal run extracts and deletes
 # nothing, and the package launched is the .msi that carries the setup's own name. The setup
 # still carries entries, so "nothing is written" means something: extract-only writes them,
-# beside the setup rather than into the folder given.
+# beside the setup rather than into the folder given. A prerequisite's SetupFile beside such a
+# setup runs from there.
 . "$(dirname "$0")/../support/setup-e2e.sh"
 tess_scratch setup_external_files
 need_tools wine
@@ -36,3 +37,29 @@ for f in carried.msi extra.dat; do
   cmp -s "$SCRATCH/pkg/$f" "$(drive_c)/dist/$f" || fail "$f not extracted beside the setup"
 done
 pass "extract-only writes the entries beside the setup and nothing into the folder given"
+
+# With prerequisites, a setup named by SetupFile lies beside the setup too, carried or not, and
+# runs from there; the quiet run then launches the package beside it.
+"$PACK" pack --stub "$STUB" --external-files --has-prerequisites --msi "$SCRATCH/pkg/carried.msi" \
+  -o "$SCRATCH/prereq-setup.exe" || fail "packing with prerequisites failed"
+mkdir -p "$(drive_c)/pre"
+cp "$SCRATCH/prereq-setup.exe" "$(drive_c)/pre/setup.exe"
+cp "$RECORDING_SETUP" "$(drive_c)/pre/runtime-setup.exe"
+echo "package" >"$(drive_c)/pre/setup.msi"
+cat >"$(drive_c)/pre/setup.ini" <<'INI'
+[PREREQUISITES]
+App1=Runtime
+[App1]
+SetupFile=runtime-setup.exe
+CommandLine=/tag=beside
+SearchType=2
+SearchString=HKLM\Software\Tessara Tests\Beside\Version
+[GeneralOptions]
+Options=q
+INI
+rm -f "$(drive_c)/setup-record.txt" "$(drive_c)/launch-record.txt"
+tess_expect_exit 0 run_line 'C:\pre\setup.exe' || fail "setup run with a prerequisite"
+assert_eq "$(setup_record)" '/tag=beside | run: "C:\pre\setup.exe"' "the prerequisite's setup beside the setup ran"
+assert_eq "$(launch_record)" 'C:\launch_recorder.exe "C:\pre\setup.msi"' "the package launched after it"
+assert_eq "$(listing pre)" "runtime-setup.exe setup.exe setup.ini setup.msi " "the setup's folder afterwards"
+pass "a SetupFile prerequisite beside a setup with external files runs from there"
