@@ -1,6 +1,7 @@
 // Reads back what a packed setup shows of the vendor, through the platform's own functions:
 //   resource_probe icon SETUP.exe ICON.ico SIZE  icon 128 of the setup against the .ico at SIZE
 //   resource_probe version SETUP.exe              the version strings and the fixed file version
+//   resource_probe manifest SETUP.exe             the text of the application manifest
 #include <windows.h>
 
 #include <shellapi.h>
@@ -125,6 +126,20 @@ int Version(const char *setup) {
   return 0;
 }
 
+int Manifest(const char *setup) {
+  HMODULE module = ::LoadLibraryExA(setup, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found =
+      module != nullptr ? ::FindResourceA(module, MAKEINTRESOURCEA(1), RT_MANIFEST) : nullptr;
+  HGLOBAL loaded = found != nullptr ? ::LoadResource(module, found) : nullptr;
+  if (loaded == nullptr) {
+    std::printf("no manifest\n");
+    return 1;
+  }
+  std::fwrite(::LockResource(loaded), 1, ::SizeofResource(module, found), stdout);
+  ::FreeLibrary(module);
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -134,6 +149,10 @@ int main(int argc, char **argv) {
   if (argc == 3 && std::strcmp(argv[1], "version") == 0) {
     return Version(argv[2]);
   }
-  std::fprintf(stderr, "usage: resource_probe icon SETUP ICO SIZE | version SETUP\n");
+  if (argc == 3 && std::strcmp(argv[1], "manifest") == 0) {
+    return Manifest(argv[2]);
+  }
+  std::fprintf(stderr,
+               "usage: resource_probe icon SETUP ICO SIZE | version SETUP | manifest SETUP\n");
   return 2;
 }
