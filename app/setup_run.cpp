@@ -28,14 +28,19 @@ int ExtractOnly(SetupRun &run) {
 // The package's own exit code, or kExitInstallerNotStarted.
 int ExtractAndLaunch(SetupRun &run) {
   const bool external = (run.archive.flags() & kExternalFiles) != 0;
+  SetupError extracted = kSetupOk;
   {
     StatusWindow status;
     if (!external && status.Create()) {
       status.SetCaption(run.title);
       status.SetText(win::LoadResourceString(IDS_EXTRACTING));
     }
-    // A failed extraction is not reported: the launch then finds no package and says so.
-    run.archive.ExtractPackageFiles();
+    extracted = run.archive.ExtractPackageFiles();
+  }
+  // A package missing a file, or cut short, is never handed to Windows Installer.
+  if (extracted != kSetupOk) {
+    ReportExtractionError();
+    return kExitInstallFailure;
   }
   // Removed before the package can restart the machine: the prerequisites are done.
   UnregisterRestart(run.runValueName);

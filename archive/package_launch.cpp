@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "archive/sfx_archive.h"
+#include "base/new_folder.h"
 #include "base/text.h"
 #include "base/win/shell_start.h"
 
@@ -16,7 +17,15 @@ SetupError SfxArchive::OpenInTempFolder() {
   }
   std::string folder(buffer, length);
   text::EnsureTrailingBackslash(&folder);
-  extractFolder_ = folder;
+  // Extracting straight into the shared folder would overwrite or run whatever already lies
+  // there under an entry's name: another run's package, a user's file, a planted one.
+  LARGE_INTEGER counter;
+  ::QueryPerformanceCounter(&counter);
+  const uint32_t seed = ::GetTickCount() ^ (::GetCurrentProcessId() << 16) ^ counter.LowPart;
+  if (!sys::CreateNewFolder(folder, "tsr", seed, &extractFolder_)) {
+    return kPathUnavailable;
+  }
+  ownFolder_ = extractFolder_;
   return Open();
 }
 

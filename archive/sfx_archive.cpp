@@ -88,6 +88,9 @@ SfxArchive::~SfxArchive() {
   archiveFile_.Close();
   if (!keepFiles_) {
     DeleteExtractedFiles();
+    if (!ownFolder_.empty()) {
+      sys::RemoveFolder(ownFolder_);
+    }
   }
 }
 

@@ -11,7 +11,8 @@
 class SfxArchive {
 public:
   SfxArchive() = default;
-  // Closes the executable and, unless keepFiles is set, deletes every extracted file.
+  // Closes the executable and, unless keepFiles is set, deletes every extracted file and the
+  // run's own folder.
   ~SfxArchive();
   SfxArchive(const SfxArchive &) = delete;
   SfxArchive &operator=(const SfxArchive &) = delete;
@@ -21,7 +22,8 @@ public:
   // Needs modulePath and extractFolder; finds the footer, reads the table, and with
   // HasPrerequisites extracts the configuration file.
   SetupError Open();
-  // Normal run: the running executable, extracted into the user's temporary folder.
+  // Normal run: the running executable, extracted into a new folder of this run's own inside
+  // the user's temporary folder.
   SetupError OpenInTempFolder();
 
   SetupError LocateFooter();
@@ -67,6 +69,7 @@ private:
   ArchiveFooter footer_;
   std::string modulePath_;
   std::string extractFolder_;
+  std::string ownFolder_; // made by this run for its files; removed with them
   std::vector<std::string> entryNames_;
   std::vector<ArchiveEntry> entries_;
   // One byte a flag: the bit-packed vector<bool> costs the setup more code than it saves.

@@ -56,4 +56,16 @@ private:
 bool DeleteFilePath(const std::string &path);
 bool FileExists(const std::string &path);
 
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+enum class FolderMade { Made, Exists, Failed };
+// Makes one folder, never one that is there already: Exists when the name is taken.
+FolderMade MakeFolder(const std::string &path);
+// Removes an empty folder.
+bool RemoveFolder(const std::string &path);
+
 } // namespace sys

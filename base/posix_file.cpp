@@ -87,4 +87,13 @@ bool FileExists(const std::string &path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
+FolderMade MakeFolder(const std::string &path) {
+  if (::mkdir(path.c_str(), 0700) == 0) {
+    return FolderMade::Made;
+  }
+  return errno == EEXIST ? FolderMade::Exists : FolderMade::Failed;
+}
+
+bool RemoveFolder(const std::string &path) { return ::rmdir(path.c_str()) == 0; }
+
 } // namespace sys

@@ -80,4 +80,13 @@ bool FileExists(const std::string &path) {
   return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+FolderMade MakeFolder(const std::string &path) {
+  if (::CreateDirectoryA(path.c_str(), nullptr)) {
+    return FolderMade::Made;
+  }
+  return ::GetLastError() == ERROR_ALREADY_EXISTS ? FolderMade::Exists : FolderMade::Failed;
+}
+
+bool RemoveFolder(const std::string &path) { return ::RemoveDirectoryA(path.c_str()) != FALSE; }
+
 } // namespace sys

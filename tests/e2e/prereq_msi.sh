@@ -33,7 +33,7 @@ INI
 tess_new_prefix "$SCRATCH/prefix"
 record_package_launches
 cp "$SCRATCH/setup.exe" "$(drive_c)/setup.exe"
-temp_win='C:\users\'"$(id -un)"'\Temp'
+temp_win='C:\users\'"$(id -un)"'\Temp\<run>'
 
 assert_eq "$(run_line_code 'C:\setup.exe /qn /l*v C:\first.log')" 0 "exit code of the first run"
 expected="\"$temp_win\\runtime.msi\" /qn | run: \"C:\\setup.exe\"

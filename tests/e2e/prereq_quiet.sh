@@ -75,7 +75,7 @@ cp "$SCRATCH/setup.exe" "$(drive_c)/dist/setup.exe"
 assert_eq "$(run_line_code 'C:\dist\setup.exe')" 0 "exit code of the quiet run"
 
 value='"C:\dist\setup.exe"'
-temp_win='C:\users\'"$(id -un)"'\Temp'
+temp_win='C:\users\'"$(id -un)"'\Temp\<run>'
 expected="/tag=carried /install=Carried:1.2 | run: $value
 /tag=downloaded /install=Downloaded:2.0 | run: $value
 \"$temp_win\\sample.msi\" /qn /l*v C:\\main-install.log | run: none"

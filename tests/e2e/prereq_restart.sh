@@ -64,7 +64,7 @@ pass "the value survives the end of the run"
 rm -f "$(drive_c)/setup-record.txt"
 timeout 120 wine wineboot >/dev/null 2>&1
 timeout 300 wineserver -w || fail "the restarted run did not end by itself (a wizard?)"
-assert_eq "$(setup_record)" "\"C:\\users\\$(id -un)\\Temp\\sample.msi\" /qn /l*v C:\\after-restart.log | run: none" \
+assert_eq "$(setup_record)" "\"C:\\users\\$(id -un)\\Temp\\<run>\\sample.msi\" /qn /l*v C:\\after-restart.log | run: none" \
   "what the restarted run launched"
 [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the restarted run did not install the package"
 [ -s "$(drive_c)/after-restart.log" ] || fail "the package did not get MainAppCmdLine"

@@ -66,7 +66,7 @@ wizard_run() {
   grep -q '^FAILED' "$SCRATCH/steps.log" && fail "a wizard step failed: $(cat "$SCRATCH/steps.log")"
   return 0
 }
-temp_win='C:\users\'"$(id -un)"'\Temp'
+temp_win='C:\users\'"$(id -un)"'\Temp\<run>'
 package_line="\"$temp_win\\sample.msi\" /qn | run: none"
 installed() { [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ]; }
 

@@ -17,7 +17,7 @@ printf 'x' >"$SCRATCH/pkg/empty-ish.dat"
 tess_new_prefix "$SCRATCH/prefix"
 use_launch_recorder
 cp "$SCRATCH/setup.exe" "$(drive_c)/setup.exe"
-temp_win='C:\users\'"$(id -un)"'\Temp\app.msi'
+temp_win='C:\users\'"$(id -un)"'\Temp\<run>\app.msi'
 
 check_launch() { # expected parameters after the package path ("" for none), then the command line
   local expected=$1

@@ -47,7 +47,10 @@ build_runtime_msi() {
 
 # The recording setup (tests/programs/recording_setup.cpp) as $1, and its record emptied.
 RECORDING_SETUP="$TESSARA_WIN_BUILD/tests/recording_setup.exe"
-setup_record() { cat "$(drive_c)/setup-record.txt" 2>/dev/null | tr -d '\r'; }
+setup_record() { cat "$(drive_c)/setup-record.txt" 2>/dev/null | tr -d '\r' | run_folder_named; }
+# A run extracts into a folder of its own in the temporary folder, named tsr and eight hex
+# digits; in records it reads <run>.
+run_folder_named() { sed 's/\\Temp\\tsr[0-9a-f]\{8\}\\/\\Temp\\<run>\\/g'; }
 # Opens .msi files through the recording setup, which records the restart value as it is at
 # that moment and then has Windows Installer install the package for real.
 record_package_launches() {
@@ -73,7 +76,7 @@ use_launch_recorder() {
   rm -f "$(drive_c)/launch-record.txt"
 }
 
-launch_record() { cat "$(drive_c)/launch-record.txt" 2>/dev/null | tr -d '\r' | sed 's/ *$//'; }
+launch_record() { cat "$(drive_c)/launch-record.txt" 2>/dev/null | tr -d '\r' | sed 's/ *$//' | run_folder_named; }
 
 # Runs a Windows program in the prefix with a time limit; its exit status is returned. Check it
 # with tess_expect_exit: tess_expect_exit 0 run_wine 'C:\setup.exe' /qn || fail ...
@@ -142,7 +145,9 @@ assert_eq() { # actual expected what
   [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"
 }
 
-# Files the setup may have left in the user's temporary folder.
+# What the setup may have left in the user's temporary folder: a run's own folder, or files
+# straight in it.
 temp_leftovers() {
-  find "$(tess_temp_dir)" -maxdepth 1 -type f \( -name '*.msi' -o -name '*.cab' -o -name '*.ini' -o -name '*.exe' \) 2>/dev/null
+  find "$(tess_temp_dir)" -maxdepth 1 \( -name 'tsr*' -o -type f \( -name '*.msi' -o -name '*.cab' \
+    -o -name '*.ini' -o -name '*.exe' \) \) 2>/dev/null
 }
