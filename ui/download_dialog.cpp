@@ -8,6 +8,7 @@
 #include "base/win/centre_on_owner.h"
 #include "base/win/comctl_version.h"
 #include "base/win/dialog.h"
+#include "base/win/screen_scale.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
 #include "resources/download_dialog_ids.h"
@@ -115,8 +116,9 @@ INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   // The two columns fill the list; they do not follow later resizing.
   RECT client;
   ::GetClientRect(Item(IDC_DOWNLOAD_LIST), &client);
-  ::SendMessageA(Item(IDC_DOWNLOAD_LIST), LVM_SETCOLUMNWIDTH, 0,
-                 MAKELPARAM(client.right - kStatusColumnWidth, 0));
+  ::SendMessageA(
+      Item(IDC_DOWNLOAD_LIST), LVM_SETCOLUMNWIDTH, 0,
+      MAKELPARAM(client.right - ScaleToScreen(Item(IDC_DOWNLOAD_LIST), kStatusColumnWidth), 0));
 
   notifier_.setWindow(hwnd());
   if (!batch_.StartWorker(&notifier_)) {
@@ -138,10 +140,10 @@ void DownloadDialog::InitList() {
   LVCOLUMNA column = {};
   column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   column.fmt = LVCFMT_LEFT;
-  column.cx = kUrlColumnWidth;
+  column.cx = ScaleToScreen(list, kUrlColumnWidth);
   column.pszText = const_cast<char *>("URL");
   ::SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-  column.cx = kStatusColumnWidth;
+  column.cx = ScaleToScreen(list, kStatusColumnWidth);
   column.pszText = const_cast<char *>("Status");
   column.iSubItem = 1;
   ::SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));

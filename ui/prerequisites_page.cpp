@@ -5,6 +5,7 @@
 #include "base/win/comctl_version.h"
 #include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
+#include "base/win/screen_scale.h"
 #include "plan/prereq_plan.h"
 #include "resources/resource.h"
 #include "ui/setup_name.h"
@@ -92,9 +93,9 @@ void PrerequisitesPage::InitList() {
   }
   ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
 
-  InsertColumn(list, 0, "Name", kNameColumnWidth);
-  InsertColumn(list, 1, "Status", kStatusColumnFirstWidth);
-  InsertColumn(list, 2, "Action", kActionColumnWidth);
+  InsertColumn(list, 0, "Name", ScaleToScreen(list, kNameColumnWidth));
+  InsertColumn(list, 1, "Status", ScaleToScreen(list, kStatusColumnFirstWidth));
+  InsertColumn(list, 2, "Action", ScaleToScreen(list, kActionColumnWidth));
   // The three columns fill the client area.
   RECT client;
   ::GetClientRect(list, &client);
@@ -153,7 +154,7 @@ void PrerequisitesPage::OpenActionCombo(int row, int column) {
   cell.left = LVIR_BOUNDS;
   ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(&cell));
-  cell.bottom += kComboDropHeight;
+  cell.bottom += ScaleToScreen(list, kComboDropHeight);
   combo_ =
       ::CreateWindowExA(0, "COMBOBOX", nullptr,
                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL,

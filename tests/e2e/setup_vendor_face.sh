@@ -65,10 +65,11 @@ manifest=$(probe manifest 'C:\vendor.exe')
 for entry in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
   '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' \
   '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}' \
-  '{1f676c76-80e1-4239-95bb-83d0f6d0da78}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'; do
+  '{1f676c76-80e1-4239-95bb-83d0f6d0da78}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \
+  '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>'; do
   echo "$manifest" | tr -s ' \n' ' ' | grep -qF "$entry" || fail "the setup's manifest lacks $entry: $manifest"
 done
-pass "the setup's manifest asks for common controls 6 and asInvoker and names Windows 7 to 11"
+pass "the setup's manifest asks for common controls 6, asInvoker and DPI awareness and names Windows 7 to 11"
 
 tess_expect_exit 0 run_line 'C:\vendor.exe /qn' || fail "the vendor's setup"
 [ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the package was not installed"

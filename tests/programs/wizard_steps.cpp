@@ -5,6 +5,12 @@
 //   wait:<text>           wait until the sheet shows a text that starts with <text>
 //   shot:<name>           print "SHOT <name> <width>x<height>+<x>+<y>" (the sheet's client area)
 //                         and wait until the file <ackdir>\<name> exists
+//   layout:<caption>      wait for the window of that caption ("sheet": the wizard) and print
+//                         "LAYOUT <caption> <n> controls <width>x<height>" (its client area)
+//                         and a "BAD ..." line for every control that is clipped or overlaps
+//                         another (layout_check.h), then "COLUMNS <caption> <widths>" of its
+//                         list view; a layout fault does not stop the steps
+//   release               let a recording setup held with TESSARA_SETUP_HOLD go on
 // Prints "page: <title of the page's group box>" for every page it acts on.
 //   wizard_steps <seconds> <ackdir> <step>...
 // Exit code 0 when every step was carried out, 1 on time-out.
@@ -14,7 +20,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "tests/programs/layout_check.h"
 #include "tests/programs/window_text.h"
 
 namespace {
@@ -151,6 +159,55 @@ bool Shot(const std::string &ackDir, const char *name) {
   return true;
 }
 
+// The window to check: the sheet once it takes input, or a visible window of that caption.
+HWND WaitForWindow(const char *caption) {
+  if (std::strcmp(caption, "sheet") == 0) {
+    return WaitForSheet();
+  }
+  for (;;) {
+    HWND window = ::FindWindowA(nullptr, caption);
+    if (window != nullptr && ::IsWindowVisible(window)) {
+      ::Sleep(500); // let it lay itself out
+      return window;
+    }
+    if (TimedOut()) {
+      return nullptr;
+    }
+    ::Sleep(50);
+  }
+}
+
+bool Layout(const char *caption) {
+  HWND window = WaitForWindow(caption);
+  if (window == nullptr) {
+    return false;
+  }
+  std::vector<std::string> faults;
+  int checked = 0;
+  layout_check::Check(window, &faults, &checked);
+  RECT client;
+  ::GetClientRect(window, &client);
+  std::printf("LAYOUT %s %d controls %ldx%ld\n", caption, checked, client.right, client.bottom);
+  std::printf("COLUMNS %s %s\n", caption, layout_check::ListColumns(window).c_str());
+  for (const std::string &fault : faults) {
+    std::printf("BAD %s: %s\n", caption, fault.c_str());
+  }
+  std::fflush(stdout);
+  return true;
+}
+
+bool Release() {
+  HANDLE release = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, "TessaraSetupRelease");
+  for (; release == nullptr && !TimedOut(); ::Sleep(100)) {
+    release = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, "TessaraSetupRelease");
+  }
+  const bool done = release != nullptr && ::SetEvent(release);
+  if (release != nullptr) {
+    ::CloseHandle(release);
+  }
+  return done;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -175,6 +232,10 @@ int main(int argc, char **argv) {
       done = WaitForText(step + 5);
     } else if (std::strncmp(step, "shot:", 5) == 0) {
       done = Shot(ackDir, step + 5);
+    } else if (std::strncmp(step, "layout:", 7) == 0) {
+      done = Layout(step + 7);
+    } else if (std::strcmp(step, "release") == 0) {
+      done = Release();
     }
     std::printf("%s %s\n", done ? "done" : "FAILED", step);
     std::fflush(stdout);
