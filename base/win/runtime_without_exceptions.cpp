@@ -13,9 +13,7 @@ namespace std {
 [[noreturn]] void __throw_out_of_range_fmt(const char *, ...) { std::abort(); }
 [[noreturn]] void __throw_invalid_argument(const char *) { std::abort(); }
 // A failed bounds check of the standard containers.
-void __glibcxx_assert_fail(const char *, int, const char *, const char *) noexcept {
-  std::abort();
-}
+void __glibcxx_assert_fail(const char *, int, const char *, const char *) noexcept { std::abort(); }
 // Defined here, the constant does not pull in the runtime's new-handler object.
 const nothrow_t nothrow{};
 } // namespace std
