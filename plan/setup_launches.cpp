@@ -1,5 +1,7 @@
 #include "plan/setup_launches.h"
 
+#include <utility>
+
 #include "archive/sfx_archive.h"
 #include "base/text.h"
 #include "download/file_name_from_url.h"
@@ -68,7 +70,7 @@ std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const Prerequis
     launch.parameters = prerequisite.commandLine;
     launch.name = prerequisite.name;
     launch.prereqIndex = i;
-    launches.push_back(launch);
+    launches.push_back(std::move(launch));
   }
   return launches;
 }

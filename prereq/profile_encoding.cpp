@@ -61,13 +61,14 @@ std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
 }
 
 // The code units after the two-byte mark; an odd last byte is dropped.
+// Sized once: the count is known, and no growth code is needed.
 std::vector<uint16_t> Utf16ToUnits(const std::string &s, bool bigEndian) {
-  std::vector<uint16_t> units;
-  for (size_t i = 2; i + 1 < s.size(); i += 2) {
-    const uint16_t a = static_cast<unsigned char>(s[i]);
-    const uint16_t b = static_cast<unsigned char>(s[i + 1]);
-    units.push_back(bigEndian ? static_cast<uint16_t>((a << 8) | b)
-                              : static_cast<uint16_t>((b << 8) | a));
+  std::vector<uint16_t> units(s.size() >= 2 ? (s.size() - 2) / 2 : 0);
+  for (size_t n = 0; n < units.size(); ++n) {
+    const uint16_t a = static_cast<unsigned char>(s[2 + 2 * n]);
+    const uint16_t b = static_cast<unsigned char>(s[3 + 2 * n]);
+    units[n] =
+        bigEndian ? static_cast<uint16_t>((a << 8) | b) : static_cast<uint16_t>((b << 8) | a);
   }
   return units;
 }

@@ -1,5 +1,7 @@
 #include "prereq/profile_file.h"
 
+#include <utility>
+
 #include "base/file.h"
 #include "base/text.h"
 #include "prereq/profile_encoding.h"
@@ -63,9 +65,9 @@ void ProfileFile::Parse(const std::string &raw) {
         Section section;
         section.name = text::Trim(line.substr(1, close - 1));
         section.line = thisLine;
-        sections_.push_back(section);
+        firstSection_.emplace(text::Lower(section.name), sections_.size());
+        sections_.push_back(std::move(section));
         firstKey_.emplace_back();
-        firstSection_.emplace(text::Lower(section.name), sections_.size() - 1);
         continue;
       }
       // Without a closing bracket the line is an ordinary key line.
@@ -81,8 +83,8 @@ void ProfileFile::Parse(const std::string &raw) {
       key.hasEquals = true;
     }
     Section &section = sections_.back();
-    section.keys.push_back(key);
-    firstKey_.back().emplace(text::Lower(key.name), section.keys.size() - 1);
+    firstKey_.back().emplace(text::Lower(key.name), section.keys.size());
+    section.keys.push_back(std::move(key));
   }
 }
 

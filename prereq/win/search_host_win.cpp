@@ -66,7 +66,7 @@ public:
     while (length < size && length < MAX_PATH && buffer[length] != 0) {
       ++length;
     }
-    data->assign(reinterpret_cast<const char *>(buffer), length);
+    *data = std::string(reinterpret_cast<const char *>(buffer), length);
     return true;
   }
 
