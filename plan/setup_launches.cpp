@@ -30,7 +30,7 @@ bool ExtractSetup(SfxArchive &archive, const std::string &name,
   // A copy cut short is marked extracted all the same, and a later request would report it
   // written: remember it. A file that could not be created at all may be retried.
   if (archive.isExtracted(static_cast<size_t>(index))) {
-    badExtractions->push_back(name);
+    badExtractions->push_back(std::string(name));
   }
   return false;
 }

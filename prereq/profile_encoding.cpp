@@ -1,5 +1,6 @@
 #include "prereq/profile_encoding.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,8 +12,11 @@ namespace {
 
 // UTF-16 code units of a UTF-8 text; a malformed sequence gives U+FFFD, as the platform's
 // converter does.
+// Sized once for the most units the bytes can give (one per byte: a four-byte sequence gives
+// two), and cut to the count at the end: no growth code.
 std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
-  std::vector<uint16_t> units;
+  std::vector<uint16_t> units(s.size() > from ? s.size() - from : 0);
+  size_t count = 0;
   size_t i = from;
   while (i < s.size()) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -30,7 +34,7 @@ std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
       cp = c & 0x07u;
       extra = 3;
     } else {
-      units.push_back(0xFFFD);
+      units[count++] = 0xFFFD;
       ++i;
       continue;
     }
@@ -44,19 +48,20 @@ std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
     }
     const bool overlong = (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000);
     if (k <= extra || overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      units.push_back(0xFFFD);
+      units[count++] = 0xFFFD;
       i += k;
       continue;
     }
     i += k;
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      units.push_back(static_cast<uint16_t>(0xD800 + (cp >> 10)));
-      units.push_back(static_cast<uint16_t>(0xDC00 + (cp & 0x3FF)));
+      units[count++] = static_cast<uint16_t>(0xD800 + (cp >> 10));
+      units[count++] = static_cast<uint16_t>(0xDC00 + (cp & 0x3FF));
     } else {
-      units.push_back(static_cast<uint16_t>(cp));
+      units[count++] = static_cast<uint16_t>(cp);
     }
   }
+  units.erase(units.begin() + static_cast<std::ptrdiff_t>(count), units.end());
   return units;
 }
 
