@@ -1,7 +1,7 @@
 # The setup's own entry point (app/program_start.cpp) runs what the C runtime's start-up ran, in
 # its order: static constructors first to last, WinMain with the text after the program name,
 # then the atexit handlers and the static destructors, last registered first.
-if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+if(WIN32)
   add_executable(start_order ${CMAKE_CURRENT_SOURCE_DIR}/programs/entry/start_order.cpp)
   target_link_libraries(start_order PRIVATE tessara_core)
   target_compile_options(start_order PRIVATE -fno-exceptions)
