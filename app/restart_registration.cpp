@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/text.h"
 #include "base/win/reg_key.h"
 
 namespace {
@@ -32,7 +33,7 @@ bool UpdateRestartValue(const std::string &path, bool registering) {
 
 } // namespace
 
-std::string RestartCommand(const std::string &path) { return "\"" + path + "\""; }
+std::string RestartCommand(const std::string &path) { return text::Concat({"\"", path, "\""}); }
 
 bool RegisterRestart(const std::string &path) { return UpdateRestartValue(path, true); }
 

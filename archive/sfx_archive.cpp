@@ -1,5 +1,7 @@
 #include "archive/sfx_archive.h"
 
+#include <utility>
+
 #include <cstring>
 #include <memory>
 #include <new>
@@ -177,7 +179,7 @@ SetupError SfxArchive::ReadEntryTable() {
       return kCorrupted;
     }
     entries_.push_back(entry);
-    entryNames_.push_back(name);
+    entryNames_.push_back(std::move(name));
   }
   return kSetupOk;
 }
@@ -188,7 +190,8 @@ void SfxArchive::AssignKnownFiles() {
     size_t slash = LastSeparator(modulePath_);
     configPath_ += slash == std::string::npos ? modulePath_ : modulePath_.substr(slash + 1);
     if (configPath_.size() >= 3) {
-      configPath_.replace(configPath_.size() - 3, 3, "ini");
+      configPath_ =
+          text::Concat({std::string_view(configPath_.data(), configPath_.size() - 3), "ini"});
     }
     slash = LastSeparator(configPath_);
     packageBaseName_ =
@@ -237,7 +240,7 @@ SetupError SfxArchive::Open() {
     return result;
   }
   AssignKnownFiles();
-  extracted_.assign(entries_.size(), false);
+  extracted_ = std::vector<unsigned char>(entries_.size());
   if (!HasFlag(kHasPrerequisites) || HasFlag(kExternalFiles)) {
     return kSetupOk;
   }
@@ -367,7 +370,7 @@ SetupError SfxArchive::SetModulePath(const std::string &path) {
   if (length == 0 || length >= sys::kMaxPath) {
     return kPathUnavailable;
   }
-  modulePath_.assign(buffer, length);
+  modulePath_ = std::string(buffer, length);
   return kSetupOk;
 #else
   return kPathUnavailable;

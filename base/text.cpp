@@ -139,6 +139,19 @@ std::string FoldCase(const std::string &s) {
   return folded;
 }
 
+std::string Concat(std::initializer_list<std::string_view> pieces) {
+  size_t size = 0;
+  for (std::string_view piece : pieces) {
+    size += piece.size();
+  }
+  std::string out;
+  out.reserve(size);
+  for (std::string_view piece : pieces) {
+    out.append(piece.data(), piece.size());
+  }
+  return out;
+}
+
 void AppendDecimal(std::string *out, uint64_t value) {
   char digits[20];
   size_t n = 0;

@@ -3,7 +3,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace text {
 
@@ -51,6 +53,10 @@ std::string FoldCase(const std::string &s);
 std::string Trim(const std::string &s);
 // s without the spaces and tabs at either end.
 std::string TrimSpacesAndTabs(const std::string &s);
+
+// The pieces one after another, in a string sized once. Texts are built with this instead of
+// chains of operator+, each form of which is a template copy of its own in the setup.
+std::string Concat(std::initializer_list<std::string_view> pieces);
 
 // The decimal digits of value (no sign, no padding). The setup formats numbers with this
 // instead of the printf family, whose floating-point support alone would double its size.

@@ -13,9 +13,6 @@ function(tessara_product_flags target)
     # Nothing unwinds through product code: no unwind tables either (they were a sixth of the
     # stub).
     target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
-    # No specialised copies of functions per call site: in a program held to a size budget they
-    # cost more than they save (3 KB of the stub).
-    target_compile_options(${target} PRIVATE -fno-ipa-sra -fno-ipa-cp-clone -fno-partial-inlining)
     target_compile_options(
       ${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${CMAKE_SOURCE_DIR}/base/win/quiet_assertions.h>")
     # With assertions on, std::string is instantiated in our own code (bounds-checked and
@@ -30,5 +27,36 @@ function(tessara_windows_program target)
   if(WIN32)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
                                           -Wl,--gc-sections)
+    # The posix-thread libstdc++ needs the threads library, which GCC's driver would add.
+    target_link_libraries(${target} PRIVATE pthread)
+    # The short-form import libraries come before mingw-w64's in the search.
+    add_dependencies(${target} tessara_import_libraries)
+    target_link_options(${target} PRIVATE -L${TESSARA_IMPORT_DIR})
+    # The oldest Windows of each architecture (lld would write 6.0), and no Terminal Server
+    # awareness (lld would set it): an installer runs in the server's install mode.
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+      set(subsystem 5 2)
+    else()
+      set(subsystem 4 0)
+    endif()
+    list(GET subsystem 0 major)
+    list(GET subsystem 1 minor)
+    target_link_options(${target} PRIVATE -Wl,--major-os-version=4,--minor-os-version=0
+      -Wl,--major-subsystem-version=${major},--minor-subsystem-version=${minor}
+      -Wl,--disable-tsaware)
+  endif()
+endfunction()
+
+# A GUI program that starts at our own entry point (app/program_start.cpp) instead of the C
+# runtime's start-up code, with a linker map beside it. No pseudo-relocation can be left for
+# the missing runtime to apply: the link fails instead.
+function(tessara_own_entry target)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/app/program_start.cpp)
+    target_link_options(${target} PRIVATE -nostartfiles -Wl,--entry=TessaraStart
+                        -Wl,--disable-runtime-pseudo-reloc -Wl,--Map=$<TARGET_FILE:${target}>.map)
+    # The few unwind records of the compiler's helper routines (64-bit division) go with the
+    # read-only data: a section of their own would cost a file-alignment block.
+    target_link_options(${target} PRIVATE -Wl,--Xlink=-merge:.eh_frame=.rdata)
   endif()
 endfunction()

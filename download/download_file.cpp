@@ -72,7 +72,7 @@ void Post(const DownloadFileJob &job, unsigned message, uintptr_t wParam, intptr
 // Content-Range that starts at offset (and, when the full length is known, ends there too).
 std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offset, bool hasLength,
                                        uint32_t serverLength) {
-  const std::string header = "Range: bytes=" + text::Decimal(offset) + "-\r\n";
+  const std::string header = text::Concat({"Range: bytes=", text::Decimal(offset), "-\r\n"});
   std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.url, header);
   if (!request) {
     return nullptr;
@@ -82,7 +82,7 @@ std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offs
   if (!request->QueryStatusCode(&status) || status != 206 || !request->QueryContentRange(&range)) {
     return nullptr;
   }
-  const std::string expected = "bytes " + text::Decimal(offset) + "-";
+  const std::string expected = text::Concat({"bytes ", text::Decimal(offset), "-"});
   if (range.compare(0, expected.size(), expected) != 0) {
     return nullptr;
   }

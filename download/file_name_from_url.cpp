@@ -38,5 +38,5 @@ bool IsUsableDownloadName(const std::string &name) {
 std::string DownloadTargetPath(const std::string &folder, const std::string &url) {
   std::string path = folder;
   text::EnsureTrailingBackslash(&path);
-  return path + fileNameFromUrl(url);
+  return text::Concat({path, fileNameFromUrl(url)});
 }

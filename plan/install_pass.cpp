@@ -8,7 +8,7 @@ void PrereqPlan::installAll() { RunInstallPass(nullptr); }
 void PrereqPlan::installAll(PassWindows &windows) { RunInstallPass(&windows); }
 
 void PrereqPlan::RunInstallPass(PassWindows *windows) {
-  started_.assign(actions_.size(), 0);
+  started_ = std::vector<unsigned char>(actions_.size());
   const std::vector<SetupLaunch> launches =
       BuildSetupLaunches(archive_, list_, actions_, batch_.folder(), &badExtractions_);
   std::vector<SetupStart> started(launches.size(), SetupStart::NotStarted);

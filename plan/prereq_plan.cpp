@@ -1,5 +1,7 @@
 #include "plan/prereq_plan.h"
 
+#include <utility>
+
 #include "archive/sfx_archive.h"
 #include "download/file_name_from_url.h"
 #include "download/find_file_size.h"
@@ -63,7 +65,7 @@ void PrereqPlan::ScheduleDownloads() {
     item.status = DownloadItemStatus::Pending;
     item.prereqIndex = static_cast<int>(i);
     item.sha256 = p.sha256;
-    items.push_back(item);
+    items.push_back(std::move(item));
   }
 }
 

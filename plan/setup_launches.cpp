@@ -1,5 +1,7 @@
 #include "plan/setup_launches.h"
 
+#include <utility>
+
 #include "archive/sfx_archive.h"
 #include "base/file.h"
 #include "base/text.h"
@@ -34,7 +36,7 @@ bool ExtractSetup(SfxArchive &archive, const std::string &name,
   // A copy cut short is marked extracted all the same, and a later request would report it
   // written: remember it. A file that could not be created at all may be retried.
   if (archive.isExtracted(static_cast<size_t>(index))) {
-    badExtractions->push_back(name);
+    badExtractions->push_back(std::string(name));
   }
   return false;
 }
@@ -74,7 +76,7 @@ std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const Prerequis
     launch.parameters = prerequisite.commandLine;
     launch.name = prerequisite.name;
     launch.prereqIndex = i;
-    launches.push_back(launch);
+    launches.push_back(std::move(launch));
   }
   return launches;
 }

@@ -42,7 +42,7 @@ uint32_t ParseConfigNumber(const std::string &text) {
   return number;
 }
 
-std::string AppKeyName(uint32_t n) { return "App" + std::to_string(n); }
+std::string AppKeyName(uint32_t n) { return text::Concat({"App", text::Decimal(n)}); }
 
 GeneralOptions ReadGeneralOptions(const ProfileFile &file) {
   GeneralOptions options;

@@ -27,7 +27,7 @@ size_t NameIndex::Slot(const std::string &name) const {
 }
 
 void NameIndex::Rebuild(size_t slotCount) {
-  slots_.assign(slotCount, 0);
+  slots_ = std::vector<uint32_t>(slotCount);
   for (size_t i = 0; i < entries_.size(); ++i) {
     slots_[Slot(entries_[i].first)] = static_cast<uint32_t>(i + 1);
   }

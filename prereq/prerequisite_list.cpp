@@ -1,5 +1,8 @@
 #include "prereq/prerequisite_list.h"
 
+#include <utility>
+
+#include "base/text.h"
 #include "prereq/config_reader.h"
 #include "prereq/profile_file.h"
 #include "prereq/search.h"
@@ -18,9 +21,12 @@ void PrerequisiteList::LoadConfiguration() {
 void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
   generalOptions_ = ReadGeneralOptions(file);
   prerequisites_.clear();
-  Prerequisite p;
-  for (uint32_t n = 1; n != 0 && ReadPrerequisite(file, n, &p); ++n) {
-    prerequisites_.push_back(p);
+  for (uint32_t n = 1; n != 0; ++n) {
+    Prerequisite p;
+    if (!ReadPrerequisite(file, n, &p)) {
+      break;
+    }
+    prerequisites_.push_back(std::move(p));
   }
 }
 
@@ -85,11 +91,11 @@ std::string PrerequisiteList::StatusText(size_t index) const {
   if (p.verMin.empty() && p.verMax.empty()) {
     status += "any";
   } else if (p.verMin.empty()) {
-    status += p.verMax + " or lower";
+    status += text::Concat({p.verMax, " or lower"});
   } else if (p.verMax.empty()) {
-    status += p.verMin + " or higher";
+    status += text::Concat({p.verMin, " or higher"});
   } else {
-    status += "between " + p.verMin + " and " + p.verMax;
+    status += text::Concat({"between ", p.verMin, " and ", p.verMax});
   }
   status += ". Found: ";
   if (index >= foundVersions_.size() || foundVersions_[index].empty()) {

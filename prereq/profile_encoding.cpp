@@ -1,5 +1,6 @@
 #include "prereq/profile_encoding.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,8 +12,11 @@ namespace {
 
 // UTF-16 code units of a UTF-8 text; a malformed sequence gives U+FFFD, as the platform's
 // converter does.
+// Sized once for the most units the bytes can give (one per byte: a four-byte sequence gives
+// two), and cut to the count at the end: no growth code.
 std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
-  std::vector<uint16_t> units;
+  std::vector<uint16_t> units(s.size() > from ? s.size() - from : 0);
+  size_t count = 0;
   size_t i = from;
   while (i < s.size()) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -30,7 +34,7 @@ std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
       cp = c & 0x07u;
       extra = 3;
     } else {
-      units.push_back(0xFFFD);
+      units[count++] = 0xFFFD;
       ++i;
       continue;
     }
@@ -44,30 +48,32 @@ std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
     }
     const bool overlong = (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000);
     if (k <= extra || overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      units.push_back(0xFFFD);
+      units[count++] = 0xFFFD;
       i += k;
       continue;
     }
     i += k;
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      units.push_back(static_cast<uint16_t>(0xD800 + (cp >> 10)));
-      units.push_back(static_cast<uint16_t>(0xDC00 + (cp & 0x3FF)));
+      units[count++] = static_cast<uint16_t>(0xD800 + (cp >> 10));
+      units[count++] = static_cast<uint16_t>(0xDC00 + (cp & 0x3FF));
     } else {
-      units.push_back(static_cast<uint16_t>(cp));
+      units[count++] = static_cast<uint16_t>(cp);
     }
   }
+  units.erase(units.begin() + static_cast<std::ptrdiff_t>(count), units.end());
   return units;
 }
 
 // The code units after the two-byte mark; an odd last byte is dropped.
+// Sized once: the count is known, and no growth code is needed.
 std::vector<uint16_t> Utf16ToUnits(const std::string &s, bool bigEndian) {
-  std::vector<uint16_t> units;
-  for (size_t i = 2; i + 1 < s.size(); i += 2) {
-    const uint16_t a = static_cast<unsigned char>(s[i]);
-    const uint16_t b = static_cast<unsigned char>(s[i + 1]);
-    units.push_back(bigEndian ? static_cast<uint16_t>((a << 8) | b)
-                              : static_cast<uint16_t>((b << 8) | a));
+  std::vector<uint16_t> units(s.size() >= 2 ? (s.size() - 2) / 2 : 0);
+  for (size_t n = 0; n < units.size(); ++n) {
+    const uint16_t a = static_cast<unsigned char>(s[2 + 2 * n]);
+    const uint16_t b = static_cast<unsigned char>(s[3 + 2 * n]);
+    units[n] =
+        bigEndian ? static_cast<uint16_t>((a << 8) | b) : static_cast<uint16_t>((b << 8) | a);
   }
   return units;
 }

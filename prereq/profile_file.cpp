@@ -1,5 +1,7 @@
 #include "prereq/profile_file.h"
 
+#include <utility>
+
 #include "base/file.h"
 #include "base/text.h"
 #include "prereq/profile_encoding.h"
@@ -32,13 +34,11 @@ bool ProfileFile::Load(const std::string &path) {
 void ProfileFile::Parse(const std::string &raw) {
   sections_.clear();
   firstSection_.clear();
-  firstKey_.clear();
   std::string content;
   encoding_ = DecodeProfileText(raw, &content);
   size_t pos = 0;
   // Lines before the first section belong to a section without a name.
   sections_.push_back(Section{});
-  firstKey_.emplace_back();
   firstSection_.emplace(std::string(), 0);
   int lineNumber = 1;
   while (pos < content.size()) {
@@ -63,9 +63,8 @@ void ProfileFile::Parse(const std::string &raw) {
         Section section;
         section.name = text::Trim(line.substr(1, close - 1));
         section.line = thisLine;
-        sections_.push_back(section);
-        firstKey_.emplace_back();
-        firstSection_.emplace(text::Lower(section.name), sections_.size() - 1);
+        firstSection_.emplace(text::Lower(section.name), sections_.size());
+        sections_.push_back(std::move(section));
         continue;
       }
       // Without a closing bracket the line is an ordinary key line.
@@ -81,8 +80,8 @@ void ProfileFile::Parse(const std::string &raw) {
       key.hasEquals = true;
     }
     Section &section = sections_.back();
-    section.keys.push_back(key);
-    firstKey_.back().emplace(text::Lower(key.name), section.keys.size() - 1);
+    section.firstKey.emplace(text::Lower(key.name), section.keys.size());
+    section.keys.push_back(std::move(key));
   }
 }
 
@@ -114,7 +113,7 @@ bool ProfileFile::Find(const std::string &section, const std::string &key,
   if (sectionIt == firstSection_.end()) {
     return false;
   }
-  const auto &keys = firstKey_[sectionIt->second];
+  const auto &keys = sections_[sectionIt->second].firstKey;
   auto keyIt = keys.find(text::Lower(text::Trim(key)));
   if (keyIt == keys.end()) {
     return false;

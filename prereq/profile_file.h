@@ -23,6 +23,7 @@ public:
     std::string name;
     std::vector<Key> keys;
     int line = 0;
+    NameIndex firstKey; // lowered key names to their first index in keys
   };
 
   // Reads and parses the file; a missing or unreadable file reads as an empty one.
@@ -53,7 +54,6 @@ public:
 private:
   std::vector<Section> sections_;
   NameIndex firstSection_;
-  std::vector<NameIndex> firstKey_;
   bool loaded_ = false;
   ProfileEncoding encoding_ = ProfileEncoding::kAnsi;
 };

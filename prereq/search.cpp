@@ -179,7 +179,8 @@ bool RegistryValueToValueForm(const std::string &text, std::string *valueForm) {
   if (last == std::string::npos) {
     return false;
   }
-  *valueForm = text.substr(0, last) + "\\" + text.substr(last) + "\\";
+  const std::string_view whole = text;
+  *valueForm = text::Concat({whole.substr(0, last), "\\", whole.substr(last), "\\"});
   return true;
 }
 

@@ -4,8 +4,8 @@
 
 std::string DownloadSpeedText(uint32_t hundredths) {
   const uint32_t cents = hundredths % 100;
-  return text::Decimal(hundredths / 100) + (cents < 10 ? ".0" : ".") + text::Decimal(cents) +
-         " KB/s";
+  return text::Concat(
+      {text::Decimal(hundredths / 100), cents < 10 ? ".0" : ".", text::Decimal(cents), " KB/s"});
 }
 
 std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize) {

@@ -149,7 +149,7 @@ const LaunchDialog::MessageEntry LaunchDialog::kMessageMap[5] = {
 
 void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
                      std::vector<SetupStart> *started, HWND owner, LaunchThreadStart startThread) {
-  started->assign(launches.size(), SetupStart::NotStarted);
+  *started = std::vector<SetupStart>(launches.size(), SetupStart::NotStarted);
   LaunchDialog dialog(launches, installer, started,
                       startThread != nullptr ? startThread : &CreateWorkerThread);
   dialog.Run(owner);

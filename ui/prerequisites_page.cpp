@@ -21,14 +21,12 @@ constexpr int kActionColumn = 2;
 constexpr int kComboDropHeight = 200;
 
 std::string ModulePath() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
+  for (size_t size = MAX_PATH;; size *= 2) {
+    std::string path(size, '\0');
+    const DWORD length = ::GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(size));
+    if (length < size) {
+      return std::string(path.data(), length);
     }
-    path.resize(path.size() * 2);
   }
 }
 

@@ -13,10 +13,13 @@ namespace std {
 [[noreturn]] void __throw_out_of_range_fmt(const char *, ...) { std::abort(); }
 [[noreturn]] void __throw_invalid_argument(const char *) { std::abort(); }
 // A failed bounds check of the standard containers.
-[[noreturn]] void __glibcxx_assert_fail(const char *, int, const char *, const char *) noexcept {
-  std::abort();
-}
+void __glibcxx_assert_fail(const char *, int, const char *, const char *) noexcept { std::abort(); }
+// Defined here, the constant does not pull in the runtime's new-handler object.
+const nothrow_t nothrow{};
 } // namespace std
+
+// A call through an unset virtual function: a programming error, ended like a failed check.
+extern "C" void __cxa_pure_virtual() { std::abort(); }
 
 void *operator new(std::size_t size) {
   void *p = std::malloc(size != 0 ? size : 1);

@@ -19,7 +19,7 @@ bool VersionApi::ReadBlock(const std::string &path, std::string *block) const {
   if (size == 0) {
     return false;
   }
-  block->assign(size, '\0');
+  *block = std::string(size, '\0');
   return getInfo_(path.c_str(), 0, size, &(*block)[0]) != FALSE;
 }
 
@@ -43,7 +43,7 @@ bool VersionApi::ReadString(const std::string &path, const char *name, std::stri
   if (Query(block, subBlock.c_str(), &data, &length) && length > 0) {
     // The field has a fixed capacity padded with NULs: the string ends at the first one.
     const char *text = static_cast<const char *>(data);
-    value->assign(text, strnlen(text, length));
+    *value = std::string(text, strnlen(text, length));
   }
   return true;
 }

@@ -74,7 +74,9 @@ public:
 
 } // namespace
 
+// Made at the first call and kept for the process's life: a static object would be the one
+// initialised datum of the setup, and cost a file block of its own.
 DownloadPlatform &DefaultDownloadPlatform() {
-  static WinPlatform platform;
-  return platform;
+  static DownloadPlatform *const platform = new WinPlatform;
+  return *platform;
 }

@@ -144,7 +144,7 @@ bool WinInetRequest::QueryContentRange(std::string *value) {
       size >= sizeof buffer) {
     return false;
   }
-  value->assign(buffer, size);
+  *value = std::string(buffer, size);
   return true;
 }
 

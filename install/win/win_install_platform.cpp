@@ -18,7 +18,9 @@ public:
 
 } // namespace
 
+// Made at the first call and kept for the process's life: a static object would be the one
+// initialised datum of the setup, and cost a file block of its own.
 InstallPlatform &DefaultInstallPlatform() {
-  static WinInstallPlatform platform;
-  return platform;
+  static InstallPlatform *const platform = new WinInstallPlatform;
+  return *platform;
 }

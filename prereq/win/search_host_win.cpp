@@ -3,6 +3,8 @@
 
 #include <shlobj.h>
 
+#include <utility>
+
 #include "base/text.h"
 #include "base/win/find_handle.h"
 #include "base/win/module.h"
@@ -66,7 +68,7 @@ public:
     while (length < size && length < MAX_PATH && buffer[length] != 0) {
       ++length;
     }
-    data->assign(reinterpret_cast<const char *>(buffer), length);
+    *data = std::string(reinterpret_cast<const char *>(buffer), length);
     return true;
   }
 
@@ -100,7 +102,7 @@ public:
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         continue;
       }
-      names.push_back(name);
+      names.push_back(std::move(name));
     } while (find.Next(&data));
     return names;
   }
