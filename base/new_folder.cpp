@@ -23,12 +23,12 @@ uint32_t NameNumber(uint32_t seed, int attempt) {
 
 bool CreateNewFolder(const std::string &parent, const std::string &prefix, uint32_t seed,
                      std::string *path) {
-  static const char kHex[] = "0123456789abcdef";
   for (int attempt = 0; attempt < kNamesTried; ++attempt) {
     std::string name = parent + prefix;
     const uint32_t number = NameNumber(seed, attempt);
     for (int shift = 28; shift >= 0; shift -= 4) {
-      name += kHex[(number >> shift) & 0xF];
+      const char digit = static_cast<char>((number >> shift) & 0xF);
+      name += static_cast<char>(digit < 10 ? '0' + digit : 'a' + digit - 10);
     }
     switch (MakeFolder(name)) {
     case FolderMade::Made:
