@@ -2,31 +2,76 @@
 
 #include <windows.h>
 
+#include "app/exit_codes.h"
 #include "app/restart_registration.h"
 #include "app/setup_run.h"
 #include "app/status_window.h"
+#include "app/system_restart.h"
+#include "base/run_log.h"
 #include "plan/prereq_plan.h"
 #include "prereq/prerequisite_list.h"
 #include "ui/setup_wizard.h"
 
 namespace {
 
+void LogDetection(const PrerequisiteList &list) {
+  for (size_t i = 0; i < list.count(); ++i) {
+    const Prerequisite &p = list.prerequisite(i);
+    runlog::Line("Prerequisite %: search type % for % | % | decision: %",
+                 {p.name.c_str(), runlog::Num(static_cast<uint32_t>(p.searchType)).text,
+                  p.searchString.c_str(), list.StatusText(i).c_str(),
+                  PrerequisiteList::ActionText(list.decision(i)).c_str()});
+  }
+}
+
+// What the results leave the run: a code to stop with, or a restart owed at the end.
+void ApplyResults(SetupRun &run, const PrereqPlan &plan, bool unattended) {
+  if (plan.HasResult(PrereqResult::RestartStarted)) {
+    run.stopCode = kExitRestartStarted;
+  } else if (plan.HasResult(PrereqResult::RestartFirst)) {
+    run.stopCode = kExitRestartRequired;
+  } else if (unattended && plan.HasResult(PrereqResult::Busy)) {
+    run.stopCode = kExitInstallerBusy;
+  } else if (unattended && plan.HasResult(PrereqResult::Failed)) {
+    run.stopCode = kExitInstallFailure;
+  }
+  run.restartPending = plan.HasResult(PrereqResult::RestartPending);
+  // The value written at the start stays for the next logon; an unattended command line
+  // wrote none.
+  run.keepRestartValue =
+      run.stopCode == kExitRestartStarted || run.stopCode == kExitRestartRequired;
+}
+
 // Something is to be done: done silently, or by the user through the wizard.
-void ActOnPrerequisites(SetupRun &run, const PrerequisiteList &list) {
-  // Written before anything is installed: a setup that restarts the machine brings this run
-  // back at the next logon.
-  RegisterRestart(run.runValueName);
+void ActOnPrerequisites(SetupRun &run, PrerequisiteList &list) {
+  const bool unattended = run.uiLevel != UiLevel::Full || list.HasGeneralOption(kQuietOption);
+  run.boxes = !unattended;
+  // Written before anything is installed, so that a setup that restarts the machine brings
+  // this run back at the next logon; never for an unattended command line, whose deployment
+  // tool runs the setup again itself (and whose value, under the system account, would never
+  // run, or would show the wizard to a user).
+  if (run.uiLevel == UiLevel::Full) {
+    RegisterRestart(run.runValueName);
+  }
   PrereqPlan plan(run.archive, list);
-  if (list.HasGeneralOption(kQuietOption)) {
+  plan.setUnattended(unattended);
+  if (unattended) {
     // No windows: the silent batch applies its results to the plan, so installAll runs what
     // arrived.
     plan.downloadAll();
     plan.installAll();
+    ApplyResults(run, plan, true);
     return;
   }
   SetupWizard wizard(plan);
   wizard.Run(::GetActiveWindow());
-  if (wizard.cancelled()) {
+  ApplyResults(run, plan, false);
+  if (run.stopCode != 0) {
+    runlog::Line("Restart now: %", {wizard.restartNow() ? "yes" : "no"});
+    if (wizard.restartNow() && !RestartWindows()) {
+      runlog::Line("Restart refused");
+    }
+  } else if (wizard.cancelled()) {
     run.cancelled = true;
   }
 }
@@ -38,7 +83,7 @@ void RunPrerequisitePhase(SetupRun &run) {
   {
     // Shown while the configuration is read and the searches run; no message loop runs.
     StatusWindow status;
-    if (status.Create()) {
+    if (run.uiLevel != UiLevel::None && status.Create()) {
       status.SetCaption(run.title);
     }
     list.LoadConfiguration();
@@ -46,7 +91,10 @@ void RunPrerequisitePhase(SetupRun &run) {
     list.DecideActions();
     run.mainCommandLine = list.generalOptions().mainAppCmdLine;
   }
+  LogDetection(list);
   if (list.NeedsAction()) {
     ActOnPrerequisites(run, list);
+  } else if (list.HasGeneralOption(kQuietOption)) {
+    run.boxes = false;
   }
 }

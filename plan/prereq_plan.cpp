@@ -1,14 +1,15 @@
 #include "plan/prereq_plan.h"
 
 #include "archive/sfx_archive.h"
+#include "base/run_log.h"
 #include "download/file_name_from_url.h"
 #include "download/find_file_size.h"
 #include "plan/pass_windows.h"
 
-PrereqPlan::PrereqPlan(SfxArchive &archive, const PrerequisiteList &list,
-                       DownloadPlatform &platform, InstallPlatform &installer)
+PrereqPlan::PrereqPlan(SfxArchive &archive, PrerequisiteList &list, DownloadPlatform &platform,
+                       InstallPlatform &installer)
     : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform),
-      installer_(installer) {
+      installer_(installer), records_(actions_.size()) {
   batch_.setFolder(archive.ModuleFolder());
   refreshDownloaded();
 }
@@ -36,7 +37,7 @@ bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
 }
 
 bool PrereqPlan::setupStarted(size_t index) const {
-  return index < started_.size() && started_[index] != 0;
+  return index < records_.size() && records_[index].started;
 }
 
 void PrereqPlan::refreshDownloaded() {
@@ -80,9 +81,37 @@ DownloadRunResult PrereqPlan::downloadAll(PassWindows &windows) {
 }
 
 void PrereqPlan::ApplyDownloadResults() {
+  static const char *const kStatusText[] = {"complete", "failed", "read failed", "save failed",
+                                            "not attempted"};
   for (const DownloadItem &item : batch_.items()) {
-    actions_[static_cast<size_t>(item.prereqIndex)] = item.status == DownloadItemStatus::Ok
-                                                          ? PrereqAction::Downloaded
-                                                          : PrereqAction::DownloadFailed;
+    const size_t index = static_cast<size_t>(item.prereqIndex);
+    const bool ok = item.status == DownloadItemStatus::Ok;
+    actions_[index] = ok ? PrereqAction::Downloaded : PrereqAction::DownloadFailed;
+    if (!ok) {
+      records_[index].result = PrereqResult::Failed;
+    }
+    runlog::Line("Download % (% bytes, Sha256 %) into %: %",
+                 {item.url.c_str(), runlog::Num(item.size).text,
+                  item.sha256.empty() ? "none" : item.sha256.c_str(), batch_.folder().c_str(),
+                  kStatusText[static_cast<int>(item.status) % 5]});
   }
+}
+
+bool PrereqPlan::HasResult(PrereqResult result) const {
+  for (const SetupRecord &record : records_) {
+    if (record.result == result) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string PrereqPlan::StatusText(size_t index) const {
+  std::string status = list_.StatusText(index);
+  if (actions_[index] == PrereqAction::Failed) {
+    status.insert(0, ". ")
+        .insert(0, runlog::Num(records_[index].exitCode).text)
+        .insert(0, "Exit code ");
+  }
+  return status;
 }
