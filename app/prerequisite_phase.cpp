@@ -17,35 +17,37 @@ namespace {
 void LogDetection(const PrerequisiteList &list) {
   for (size_t i = 0; i < list.count(); ++i) {
     const Prerequisite &p = list.prerequisite(i);
-    runlog::Line("Prerequisite %: search type % for % | % | decision: %",
-                 {p.name.c_str(), runlog::Num(static_cast<uint32_t>(p.searchType)).text,
-                  p.searchString.c_str(), list.StatusText(i).c_str(),
+    runlog::Line("Prerequisite %: search % | % | decision: %",
+                 {p.name.c_str(), p.searchString.c_str(), list.StatusText(i).c_str(),
                   PrerequisiteList::ActionText(list.decision(i)).c_str()});
   }
 }
 
 // What the results leave the run: a code to stop with, or a restart owed at the end.
 void ApplyResults(SetupRun &run, const PrereqPlan &plan, bool unattended) {
-  if (plan.HasResult(PrereqResult::RestartStarted)) {
-    run.stopCode = kExitRestartStarted;
-  } else if (plan.HasResult(PrereqResult::RestartFirst)) {
-    run.stopCode = kExitRestartRequired;
-  } else if (unattended && plan.HasResult(PrereqResult::Busy)) {
-    run.stopCode = kExitInstallerBusy;
-  } else if (unattended && plan.HasResult(PrereqResult::Failed)) {
-    run.stopCode = kExitInstallFailure;
+  // The first that applies wins; the restarts stop an interactive run too (the wizard has
+  // asked), failures only an unattended one (the user chose to go on with Finish).
+  static const struct {
+    PrereqResult result;
+    int code;
+  } kStops[] = {{PrereqResult::RestartStarted, kExitRestartStarted},
+                {PrereqResult::RestartFirst, kExitRestartRequired},
+                {PrereqResult::Busy, kExitInstallerBusy},
+                {PrereqResult::Failed, kExitInstallFailure}};
+  for (size_t i = 0; i < 4 && run.stopCode == 0; ++i) {
+    if ((i < 2 || unattended) && plan.HasResult(kStops[i].result)) {
+      run.stopCode = kStops[i].code;
+      // The value written at the start stays for the next logon; an unattended command line
+      // wrote none.
+      run.keepRestartValue = i < 2;
+    }
   }
   run.restartPending = plan.HasResult(PrereqResult::RestartPending);
-  // The value written at the start stays for the next logon; an unattended command line
-  // wrote none.
-  run.keepRestartValue =
-      run.stopCode == kExitRestartStarted || run.stopCode == kExitRestartRequired;
 }
 
 // Something is to be done: done silently, or by the user through the wizard.
 void ActOnPrerequisites(SetupRun &run, PrerequisiteList &list) {
-  const bool unattended = run.uiLevel != UiLevel::Full || list.HasGeneralOption(kQuietOption);
-  run.boxes = !unattended;
+  const bool unattended = !run.boxes;
   // Written before anything is installed, so that a setup that restarts the machine brings
   // this run back at the next logon; never for an unattended command line, whose deployment
   // tool runs the setup again itself (and whose value, under the system account, would never
@@ -92,9 +94,9 @@ void RunPrerequisitePhase(SetupRun &run) {
     run.mainCommandLine = list.generalOptions().mainAppCmdLine;
   }
   LogDetection(list);
+  // The configuration's q: no wizard and no box either.
+  run.boxes = run.boxes && !list.HasGeneralOption(kQuietOption);
   if (list.NeedsAction()) {
     ActOnPrerequisites(run, list);
-  } else if (list.HasGeneralOption(kQuietOption)) {
-    run.boxes = false;
   }
 }

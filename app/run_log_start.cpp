@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "base/file.h"
 #include "base/run_log.h"
 #include "base/text.h"
@@ -23,25 +25,25 @@ void StartRunLog(const std::string &modulePath, const std::string &commandLine,
       dot = i;
     }
   }
-  std::string path;
+  // Folder, name, "_", the time and ".log": at most 260 + 260 + 24 bytes.
+  char path[2 * MAX_PATH + 32];
+  size_t length = name;
   if (beside) {
-    path.assign(named, 0, name);
+    std::memcpy(path, named.data(), name <= MAX_PATH ? name : 0);
   } else {
-    char temp[MAX_PATH + 1];
-    const DWORD length = ::GetTempPathA(sizeof temp, temp);
-    if (length == 0 || length >= sizeof temp) {
-      return;
-    }
-    path.assign(temp, length);
+    length = ::GetTempPathA(MAX_PATH + 1, path);
   }
   const size_t stem = (dot == std::string::npos ? named.size() : dot) - name;
-  if (stem == 0) {
-    path.append("setup");
-  } else {
-    path.append(named, name, stem);
+  if ((!beside && length == 0) || length > MAX_PATH || stem > MAX_PATH) {
+    return;
   }
-  const std::string stamp = runlog::Stamp();
-  path.append("_").append(stamp).append(".log");
+  std::memcpy(path + length, stem > 0 ? named.data() + name : "setup", stem > 0 ? stem : 5);
+  length += stem > 0 ? stem : 5;
+  char stamp[24];
+  runlog::Stamp(stamp);
+  path[length] = '_';
+  std::memcpy(path + length + 1, stamp, sizeof stamp);
+  std::memcpy(path + length + 1 + std::strlen(stamp), ".log", 5);
   if (!runlog::Open(path)) {
     return;
   }
@@ -53,9 +55,9 @@ void StartRunLog(const std::string &modulePath, const std::string &commandLine,
   static const char *const kLevels[] = {"full", "basic", "none"};
   std::string version;
   win::VersionApi().ReadString(modulePath, "FileVersion", &version);
-  runlog::Line("Setup %, % bytes, version %, started % UTC",
-               {modulePath.c_str(), runlog::Num(static_cast<uint32_t>(size)).text, version.c_str(),
-                stamp.c_str()});
+  runlog::Line(
+      "Setup %, % bytes, version %, started % UTC",
+      {modulePath.c_str(), runlog::Num(static_cast<uint32_t>(size)).text, version.c_str(), stamp});
   runlog::Line("Command line: %", {commandLine.c_str()});
   runlog::Line("User interface: %", {kLevels[static_cast<int>(options.uiLevel)]});
 }

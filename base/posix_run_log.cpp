@@ -8,7 +8,7 @@ namespace runlog {
 
 Num::Num(uint32_t value) { std::snprintf(text, sizeof text, "%u", value); }
 
-std::string Stamp() { return std::string(); }
+void Stamp(char (&out)[24]) { out[0] = '\0'; }
 
 uint32_t Ticks() { return 0; }
 

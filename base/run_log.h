@@ -14,8 +14,8 @@ struct Num {
   char text[12];
 };
 
-// "YYYYMMDD_HHMMSS_mmm" of the time now (UTC, as every time of the log), for file names.
-std::string Stamp();
+// Writes "YYYYMMDD_HHMMSS_mmm" of the time now (UTC, as every time of the log), for file names.
+void Stamp(char (&out)[24]);
 // A millisecond count for durations; it wraps, so only differences mean anything.
 uint32_t Ticks();
 

@@ -10,12 +10,9 @@
 class OutcomeRecorder : public InstallPlatform {
 public:
   explicit OutcomeRecorder(PrereqPlan &plan) : plan_(plan) {}
-  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch, uint32_t *exitCode) override {
-    const SetupStart start = plan_.RunAndRecord(plan_.installer_, launch);
-    if (exitCode != nullptr) {
-      *exitCode = plan_.records_[launch.prereqIndex].exitCode;
-    }
-    return start;
+  // The code is kept in the plan; the callers (the passes) ask for none.
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch, uint32_t *) override {
+    return plan_.RunAndRecord(plan_.installer_, launch);
   }
 
 private:
@@ -24,24 +21,14 @@ private:
 
 namespace {
 
-const char *ResultText(PrereqResult result) {
-  switch (result) {
-  case PrereqResult::Installed:
-    return "installed";
-  case PrereqResult::RestartPending:
-    return "installed, restart pending";
-  case PrereqResult::RestartFirst:
-    return "restart needed first";
-  case PrereqResult::RestartStarted:
-    return "restart started";
-  case PrereqResult::Busy:
-    return "busy: another installation runs";
-  case PrereqResult::NotRun:
-  case PrereqResult::Failed:
-    break;
-  }
-  return "failed";
-}
+// By PrereqResult, in its order.
+const char *const kResultText[] = {"",
+                                   "installed",
+                                   "restart pending",
+                                   "restart needed first",
+                                   "restart started",
+                                   "busy (1618)",
+                                   "failed"};
 
 } // namespace
 
@@ -51,13 +38,13 @@ void PrereqPlan::installAll(PassWindows &windows) { RunInstallPass(&windows); }
 
 void PrereqPlan::RunInstallPass(PassWindows *windows) {
   stopped_ = false;
-  for (SetupRecord &record : records_) {
-    record.started = false;
+  started_.assign(actions_.size(), 0);
+  for (uint32_t result : results_) {
     // A download that failed already stops an unattended run.
-    stopped_ = stopped_ || (unattended_ && StopsUnattendedRun(record.result));
+    stopped_ = stopped_ || (unattended_ && StopsUnattendedRun(static_cast<PrereqResult>(result)));
   }
   if (stopped_) {
-    runlog::Line("A download failed: nothing is started");
+    runlog::Line("Download failed");
     return;
   }
   std::vector<SetupLaunch> launches =
@@ -76,7 +63,7 @@ void PrereqPlan::RunInstallPass(PassWindows *windows) {
   }
   for (size_t i = 0; i < launches.size(); ++i) {
     if (started[i] == SetupStart::Started) {
-      records_[launches[i].prereqIndex].started = true;
+      started_[launches[i].prereqIndex] = 1;
     }
   }
 }
@@ -108,10 +95,10 @@ SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunc
                   list_.StatusText(index).c_str(),
                   outcome == SetupOutcome::Success && !found
                       ? "reported success but is still not found"
-                      : ResultText(result)});
+                      : kResultText[static_cast<int>(result)]});
   }
-  records_[index].result = result;
-  records_[index].exitCode = code;
+  results_[index] = static_cast<uint32_t>(result);
+  exitCodes_[index] = code;
   stopped_ = unattended_
                  ? StopsUnattendedRun(result)
                  : result == PrereqResult::RestartFirst || result == PrereqResult::RestartStarted;

@@ -9,7 +9,9 @@
 PrereqPlan::PrereqPlan(SfxArchive &archive, PrerequisiteList &list, DownloadPlatform &platform,
                        InstallPlatform &installer)
     : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform),
-      installer_(installer), records_(actions_.size()) {
+      installer_(installer) {
+  results_.assign(actions_.size(), 0);
+  exitCodes_.assign(actions_.size(), 0);
   batch_.setFolder(archive.ModuleFolder());
   refreshDownloaded();
 }
@@ -37,7 +39,7 @@ bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
 }
 
 bool PrereqPlan::setupStarted(size_t index) const {
-  return index < records_.size() && records_[index].started;
+  return index < started_.size() && started_[index] != 0;
 }
 
 void PrereqPlan::refreshDownloaded() {
@@ -81,14 +83,13 @@ DownloadRunResult PrereqPlan::downloadAll(PassWindows &windows) {
 }
 
 void PrereqPlan::ApplyDownloadResults() {
-  static const char *const kStatusText[] = {"complete", "failed", "read failed", "save failed",
-                                            "not attempted"};
+  static const char *const kStatusText[] = {"ok", "failed", "read error", "save error", "skipped"};
   for (const DownloadItem &item : batch_.items()) {
     const size_t index = static_cast<size_t>(item.prereqIndex);
     const bool ok = item.status == DownloadItemStatus::Ok;
     actions_[index] = ok ? PrereqAction::Downloaded : PrereqAction::DownloadFailed;
     if (!ok) {
-      records_[index].result = PrereqResult::Failed;
+      results_[index] = static_cast<uint32_t>(PrereqResult::Failed);
     }
     runlog::Line("Download % (% bytes, Sha256 %) into %: %",
                  {item.url.c_str(), runlog::Num(item.size).text,
@@ -98,8 +99,8 @@ void PrereqPlan::ApplyDownloadResults() {
 }
 
 bool PrereqPlan::HasResult(PrereqResult result) const {
-  for (const SetupRecord &record : records_) {
-    if (record.result == result) {
+  for (uint32_t r : results_) {
+    if (r == static_cast<uint32_t>(result)) {
       return true;
     }
   }
@@ -107,11 +108,9 @@ bool PrereqPlan::HasResult(PrereqResult result) const {
 }
 
 std::string PrereqPlan::StatusText(size_t index) const {
-  std::string status = list_.StatusText(index);
+  std::string status;
   if (actions_[index] == PrereqAction::Failed) {
-    status.insert(0, ". ")
-        .insert(0, runlog::Num(records_[index].exitCode).text)
-        .insert(0, "Exit code ");
+    status.append("Exit code ").append(runlog::Num(exitCodes_[index]).text).append(". ");
   }
-  return status;
+  return status.append(list_.StatusText(index));
 }

@@ -57,11 +57,12 @@ public:
   // Where the searches run again; null (the default) is this system.
   void setSearchHost(const SearchHost *host) { searchHost_ = host; }
   // What the last setup run for this prerequisite left (NotRun when none ran), and its code.
-  PrereqResult result(size_t index) const { return records_[index].result; }
-  bool HasResult(PrereqResult result) const;
+  PrereqResult result(size_t index) const { return static_cast<PrereqResult>(results_[index]); }
+  uint32_t exitCode(size_t index) const { return exitCodes_[index]; }
   // The list's status, after the exit code when the prerequisite's setup failed ("Exit code
   // 1603. Required: ...").
   std::string StatusText(size_t index) const;
+  bool HasResult(PrereqResult result) const;
 
   PrereqAction action(size_t index) const { return actions_[index]; }
   void setAction(size_t index, PrereqAction action) { actions_[index] = action; }
@@ -91,13 +92,12 @@ private:
   // SetupFile names whose extraction failed in this run: never run, even on a later pass.
   std::vector<std::string> badExtractions_;
   mutable HashCheckCache hashChecks_;
-  // Per prerequisite: what its last setup left, and whether it was started in the last pass.
-  struct SetupRecord {
-    PrereqResult result = PrereqResult::NotRun;
-    uint32_t exitCode = 0;
-    bool started = false;
-  };
-  std::vector<SetupRecord> records_;
+  // Per prerequisite, 1 when its setup was started in the last install pass.
+  std::vector<unsigned char> started_;
+  // Per prerequisite, what its last setup left (a PrereqResult) and its exit code: plain
+  // numbers, whose vectors the setup already carries.
+  std::vector<uint32_t> results_;
+  std::vector<uint32_t> exitCodes_;
   bool unattended_ = false;
   // Set once a result stops the pass: later setups are not started.
   bool stopped_ = false;

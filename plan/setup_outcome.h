@@ -13,7 +13,8 @@ enum class SetupOutcome {
   Failed,         // anything else, or a setup that could not be started
 };
 
-// What a prerequisite's setup left, once its search has run again.
+// What a prerequisite's setup left, once its search has run again (the install pass's log
+// names them in this order).
 enum class PrereqResult {
   NotRun,
   Installed,      // success or restart code, and found in range

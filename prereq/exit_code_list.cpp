@@ -1,29 +1,28 @@
 #include "prereq/exit_code_list.h"
 
 int ExitCodeListHas(const std::string &list, uint32_t code) {
-  bool found = false;
-  bool digits = false; // the current code has digits
-  bool closed = false; // and a blank after them
-  uint64_t value = 0;
-  for (size_t i = 0; i <= list.size(); ++i) {
-    // The end closes the last code as a comma would.
-    const char c = i < list.size() ? list[i] : ',';
-    if (c >= '0' && c <= '9' && !closed) {
-      value = value * 10 + static_cast<uint64_t>(c - '0');
-      if (value > 0xFFFFFFFFu) {
-        return -1;
-      }
-      digits = true;
-    } else if (c == ',' && digits) {
-      found = found || value == code;
-      value = 0;
-      digits = false;
-      closed = false;
-    } else if (c == ' ' || c == '\t') {
-      closed = digits;
-    } else {
+  int answer = 0;
+  const char *p = list.c_str();
+  do {
+    while (*p == ' ' || *p == '\t') {
+      ++p;
+    }
+    if (*p < '0' || *p > '9') {
       return -1;
     }
-  }
-  return found ? 1 : 0;
+    uint32_t value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+      const uint32_t digit = static_cast<uint32_t>(*p - '0');
+      if (value > (0xFFFFFFFFu - digit) / 10) {
+        return -1;
+      }
+      value = value * 10 + digit;
+    }
+    while (*p == ' ' || *p == '\t') {
+      ++p;
+    }
+    answer = value == code ? 1 : answer;
+  } while (*p++ == ',');
+  // The list ends after its last code, or it holds something else.
+  return p[-1] == '\0' ? answer : -1;
 }

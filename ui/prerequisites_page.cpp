@@ -248,9 +248,8 @@ void PrerequisitesPage::InstallPass() {
 
 void PrerequisitesPage::AskForRestart() {
   // The same question after 1641: the restart that setup started may still be refused.
-  const int answer =
-      ::MessageBoxA(hwnd(), "Windows must restart before setup can go on. Restart Windows now?",
-                    title_.c_str(), MB_YESNO | MB_ICONQUESTION);
+  const int answer = ::MessageBoxA(hwnd(), "Windows must restart to go on. Restart now?",
+                                   title_.c_str(), MB_YESNO | MB_ICONQUESTION);
   wizard_.EndForRestart(answer == IDYES);
   // The sheet closes as if cancelled; the run reads the plan's results.
   ::PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);

@@ -13,13 +13,11 @@ sys::File logFile;
 
 Num::Num(uint32_t value) { ::wsprintfA(text, "%u", value); }
 
-std::string Stamp() {
+void Stamp(char (&out)[24]) {
   SYSTEMTIME t;
   ::GetSystemTime(&t);
-  char stamp[32];
-  ::wsprintfA(stamp, "%04u%02u%02u_%02u%02u%02u_%03u", t.wYear, t.wMonth, t.wDay, t.wHour,
-              t.wMinute, t.wSecond, t.wMilliseconds);
-  return stamp;
+  ::wsprintfA(out, "%04u%02u%02u_%02u%02u%02u_%03u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+              t.wSecond, t.wMilliseconds);
 }
 
 uint32_t Ticks() { return ::GetTickCount(); }

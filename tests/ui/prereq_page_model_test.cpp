@@ -217,8 +217,8 @@ TEST_F(PageModel, ASetupThatCouldNotStartKeepsItsAction) {
   plan.installAll(windows_);
   EXPECT_FALSE(model.AfterInstallPass());
   EXPECT_EQ(PrerequisiteList::ActionText(plan.action(4)), "Failed");
-  EXPECT_EQ(plan.StatusText(4).find("Exit code 1603. Required: "), 0u);
-  EXPECT_EQ(plan.StatusText(1).find("Required: any. Found: 1.0"), 0u);
+  EXPECT_EQ(plan.exitCode(4), 1603u);
+  EXPECT_EQ(plan.list().StatusText(1), "Required: any. Found: 1.0");
   EXPECT_EQ(model.state(), PageState::InstallsPending);
 
   // Once more with success: everything scheduled has run and the page is finished.
