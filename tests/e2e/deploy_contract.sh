@@ -103,6 +103,13 @@ for code in 3010 1641; do
   pass "wizard, $code: the restart box, No gives $code, the value stays, no package"
 done
 
+# No handler for packages: under /qn the "could not be started" box is not shown (the run
+# ends by itself); the log has its text.
+make_setup nobox '/install=A:1.0' '/install=B:1.0'
+wine reg delete 'HKCR\Msi.Package\shell\Open\command' /f >/dev/null 2>&1
+wine reg delete 'HKCR\.msi' /f >/dev/null 2>&1
+quiet_case nobox /qn 1601 "a(none) b(none) " 'Error: Windows Installer could not be started.'
+
 # A run killed while A runs leaves a log up to that moment.
 make_setup killed '/hang' '/install=B:1.0'
 fresh
