@@ -103,6 +103,19 @@ for code in 3010 1641; do
   pass "wizard, $code: the restart box, No gives $code, the value stays, no package"
 done
 
+# Through the wizard A ends with 1638 and is found, B (optional) fails with 1603: Finish
+# stays open once both have run, and the package runs.
+make_setup wizardok '/install=A:1.0 /exit=1638' '/exit=1603'
+fresh
+start_line_code 'C:\wizardok.exe'
+wine 'C:\wizard_steps.exe' 90 'C:\' next next >/dev/null 2>&1 || fail "could not work the wizard"
+for _ in $(seq 300); do [ "$(setup_record | grep -c '^/tag=')" -eq 2 ] && break; sleep 0.2; done
+wine 'C:\wizard_steps.exe' 90 'C:\' finish >/dev/null 2>&1 || fail "Finish stayed disabled"
+assert_eq "$(wait_line_code)" 0 "the wizard's run with an optional failure"
+assert_eq "$(ran)" 'a("C:\wizardok.exe") b("C:\wizardok.exe") package(none) ' "what ran (wizard)"
+latest_log | grep -qF 'Runtime B: exit code 1603' || fail "the log lacks B's 1603"
+pass "wizard: 1638 and found is installed, an optional 1603 is skipped with Finish, the package runs"
+
 # No handler for packages: under /qn the "could not be started" box is not shown (the run
 # ends by itself); the log has its text.
 make_setup nobox '/install=A:1.0' '/install=B:1.0'
