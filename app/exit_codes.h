@@ -11,5 +11,14 @@ enum SetupExitCode : int {
   // The archive could not be opened, or extract-only mode did not write every entry
   // (ERROR_INSTALL_FAILURE).
   kExitInstallFailure = 1603,
+  // A prerequisite's setup found another installation running; deployment tools retry it
+  // (ERROR_INSTALL_ALREADY_RUNNING).
+  kExitInstallerBusy = 1618,
+  // A prerequisite's setup has started a restart (ERROR_SUCCESS_REBOOT_INITIATED).
+  kExitRestartStarted = 1641,
+  // A restart is needed, before the run can go on or to complete it
+  // (ERROR_SUCCESS_REBOOT_REQUIRED).
+  kExitRestartRequired = 3010,
 };
-// Otherwise the package's own exit code passes through unchanged (0, 3010, 1603 ...).
+// Otherwise the package's own exit code passes through, except that 0 becomes 3010 while a
+// prerequisite's restart is pending.

@@ -4,8 +4,10 @@
 #include "app/exit_codes.h"
 #include "app/prerequisite_phase.h"
 #include "app/restart_registration.h"
+#include "app/run_log_start.h"
 #include "app/setup_error.h"
 #include "app/status_window.h"
+#include "base/run_log.h"
 #include "base/win/module_state.h"
 #include "resources/resource.h"
 #include "ui/setup_name.h"
@@ -25,13 +27,21 @@ int ExtractOnly(SetupRun &run) {
   return kExitSuccess;
 }
 
+// The error's box when someone is there to answer it; the log has it either way.
+void ReportError(const SetupRun &run, int error) {
+  runlog::Line("Error: %", {win::LoadResourceString(MessageIdForSetupError(error)).c_str()});
+  if (run.boxes) {
+    ReportSetupError(error);
+  }
+}
+
 // The package's own exit code, or kExitInstallerNotStarted.
 int ExtractAndLaunch(SetupRun &run) {
   const bool external = (run.archive.flags() & kExternalFiles) != 0;
   SetupError extracted = kSetupOk;
   {
     StatusWindow status;
-    if (!external && status.Create()) {
+    if (!external && run.uiLevel != UiLevel::None && status.Create()) {
       status.SetCaption(run.title);
       status.SetText(win::LoadResourceString(IDS_EXTRACTING));
     }
@@ -44,13 +54,15 @@ int ExtractAndLaunch(SetupRun &run) {
   }
   // Removed before the package can restart the machine: the prerequisites are done.
   UnregisterRestart(run.runValueName);
+  runlog::Line("Package command line: %", {run.mainCommandLine.c_str()});
   uint32_t packageExitCode = 0;
   const int launched = run.archive.LaunchPackage(run.mainCommandLine, &packageExitCode);
   if (launched != kSetupOk) {
     // Reporting a package that never started as success would leave the user guessing.
-    ReportSetupError(launched);
+    ReportError(run, launched);
     return kExitInstallerNotStarted;
   }
+  runlog::Line("Package exit code %", {runlog::Num(packageExitCode).text});
   return static_cast<int>(packageExitCode);
 }
 
@@ -62,29 +74,46 @@ int RunSetupProgram(const std::string &commandLine) {
   if (!run.extractOnlyFolder.empty()) {
     return ExtractOnly(run);
   }
+  const MsiOptions options = ParseMsiOptions(commandLine);
+  run.uiLevel = options.uiLevel;
+  run.boxes = run.uiLevel == UiLevel::Full;
 
   const SetupError opened = run.archive.OpenInTempFolder();
+  StartRunLog(run.archive.modulePath(), commandLine, options);
+  int exitCode = kExitInstallFailure;
   if (opened != kSetupOk) {
-    ReportSetupError(opened);
-    return kExitInstallFailure;
-  }
-  run.runValueName = run.archive.modulePath();
-  ProductNameOrPath(run.archive.modulePath(), &run.title);
-  run.title += " Setup";
+    ReportError(run, opened);
+  } else {
+    run.runValueName = run.archive.modulePath();
+    ProductNameOrPath(run.archive.modulePath(), &run.title);
+    run.title.append(" Setup");
 
-  if ((run.archive.flags() & kHasPrerequisites) != 0) {
-    RunPrerequisitePhase(run);
+    if ((run.archive.flags() & kHasPrerequisites) != 0) {
+      RunPrerequisitePhase(run);
+    }
+    // The setup's own command line replaces the configuration's entirely.
+    if (!commandLine.empty()) {
+      run.mainCommandLine = commandLine;
+    }
+    if (run.stopCode != 0) {
+      runlog::Line("Package not started");
+      exitCode = run.stopCode;
+    } else if (run.cancelled) {
+      runlog::Line("Cancelled");
+      exitCode = kExitUserCancelled;
+    } else {
+      exitCode = ExtractAndLaunch(run);
+      if (exitCode == kExitSuccess && run.restartPending) {
+        runlog::Line("Restart pending");
+        exitCode = kExitRestartRequired;
+      }
+    }
+    // Every normal run ends unregistered, cancelled or not, unless it stops for a restart.
+    if (!run.keepRestartValue) {
+      UnregisterRestart(run.runValueName);
+    }
   }
-  // The setup's own command line replaces the configuration's entirely.
-  if (!commandLine.empty()) {
-    run.mainCommandLine = commandLine;
-  }
-  int exitCode = kExitUserCancelled;
-  if (!run.cancelled) {
-    exitCode = ExtractAndLaunch(run);
-  }
-  // Every normal run ends unregistered, cancelled or not.
-  UnregisterRestart(run.runValueName);
+  runlog::Line("Exit code %", {runlog::Num(static_cast<uint32_t>(exitCode)).text});
   // Destroying the archive deletes every file it extracted.
   return exitCode;
 }

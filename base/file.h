@@ -29,6 +29,8 @@ public:
   bool Create(const std::string &path);
   // GENERIC_WRITE, OPEN_ALWAYS: keeps what is there (downloads append to it).
   bool OpenForAppend(const std::string &path);
+  // GENERIC_WRITE, shared for reading, CREATE_NEW: never opens a file that is already there.
+  bool CreateNew(const std::string &path);
 
   bool IsOpen() const;
   bool Close();

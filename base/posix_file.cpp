@@ -27,6 +27,12 @@ bool File::OpenForAppend(const std::string &path) {
   return fd_ >= 0;
 }
 
+bool File::CreateNew(const std::string &path) {
+  Close();
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  return fd_ >= 0;
+}
+
 bool File::IsOpen() const { return fd_ >= 0; }
 
 bool File::Close() {

@@ -2,14 +2,18 @@
 // Windows uses the shell; the host build starts nothing, so the passes that run setups are
 // tested natively with a recording stand-in.
 #pragma once
+#include <cstdint>
+
 #include "install/setup_launch.h"
 
 class InstallPlatform {
 public:
   virtual ~InstallPlatform() = default;
   // Starts the setup and returns when its process has ended, or at once when the start handed
-  // back no process to wait for.
-  virtual SetupStart RunPrerequisiteSetup(const SetupLaunch &launch) = 0;
+  // back no process to wait for (its code then reads 0). *exitCode, when given, receives the
+  // process's exit code.
+  virtual SetupStart RunPrerequisiteSetup(const SetupLaunch &launch,
+                                          uint32_t *exitCode = nullptr) = 0;
 };
 
 // The platform of this build: the shell on Windows; elsewhere nothing starts.

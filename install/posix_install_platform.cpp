@@ -5,7 +5,9 @@ namespace {
 
 class PosixInstallPlatform : public InstallPlatform {
 public:
-  SetupStart RunPrerequisiteSetup(const SetupLaunch &) override { return SetupStart::NotStarted; }
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &, uint32_t *) override {
+    return SetupStart::NotStarted;
+  }
 };
 
 } // namespace

@@ -9,8 +9,9 @@ struct SetupLaunch {
   std::string parameters; // the prerequisite's CommandLine, verbatim; empty passes none
   std::string name;       // the prerequisite's name, shown while it runs
   size_t prereqIndex = 0; // the prerequisite it installs, for the outcome of the pass
+  bool noErrorUi = false; // unattended: the shell shows no box when it cannot start the file
 };
 
-// Whether a setup's process was started; what the setup then did is not read (setups differ in
-// what their exit codes mean).
+// Whether a setup's process was started; its exit code is read apart (setups differ in what
+// their codes mean, so the prerequisite's lists decide).
 enum class SetupStart { Started, NotStarted };

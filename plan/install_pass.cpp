@@ -1,27 +1,106 @@
-// The install pass of the plan: the setups of the scheduled prerequisites, one after another.
+// The install pass of the plan: the setups of the scheduled prerequisites, one after another,
+// each judged by its exit code and by its search run again.
+#include "base/run_log.h"
 #include "plan/pass_windows.h"
 #include "plan/prereq_plan.h"
 #include "plan/setup_launches.h"
+
+// Stands between whoever runs the setups (this thread or the launch window's worker) and the
+// platform, so that every setup is judged before the next one may start.
+class OutcomeRecorder : public InstallPlatform {
+public:
+  explicit OutcomeRecorder(PrereqPlan &plan) : plan_(plan) {}
+  // The code is kept in the plan; the callers (the passes) ask for none.
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch, uint32_t *) override {
+    return plan_.RunAndRecord(plan_.installer_, launch);
+  }
+
+private:
+  PrereqPlan &plan_;
+};
+
+namespace {
+
+// By PrereqResult, in its order.
+const char *const kResultText[] = {"",
+                                   "installed",
+                                   "restart pending",
+                                   "restart needed first",
+                                   "restart started",
+                                   "busy (1618)",
+                                   "failed"};
+
+} // namespace
 
 void PrereqPlan::installAll() { RunInstallPass(nullptr); }
 
 void PrereqPlan::installAll(PassWindows &windows) { RunInstallPass(&windows); }
 
 void PrereqPlan::RunInstallPass(PassWindows *windows) {
+  stopped_ = false;
   started_ = std::vector<unsigned char>(actions_.size());
-  const std::vector<SetupLaunch> launches =
+  for (uint32_t result : results_) {
+    // A download that failed already stops an unattended run.
+    stopped_ = stopped_ || (unattended_ && StopsUnattendedRun(static_cast<PrereqResult>(result)));
+  }
+  if (stopped_) {
+    runlog::Line("Download failed");
+    return;
+  }
+  std::vector<SetupLaunch> launches =
       BuildSetupLaunches(archive_, list_, actions_, batch_.folder(), &badExtractions_);
+  for (SetupLaunch &launch : launches) {
+    launch.noErrorUi = unattended_;
+  }
   std::vector<SetupStart> started(launches.size(), SetupStart::NotStarted);
+  OutcomeRecorder recorder(*this);
   if (windows == nullptr) {
     for (size_t i = 0; i < launches.size(); ++i) {
-      started[i] = installer_.RunPrerequisiteSetup(launches[i]);
+      started[i] = recorder.RunPrerequisiteSetup(launches[i], nullptr);
     }
   } else {
-    windows->RunLaunches(launches, installer_, &started);
+    windows->RunLaunches(launches, recorder, &started);
   }
   for (size_t i = 0; i < launches.size(); ++i) {
     if (started[i] == SetupStart::Started) {
       started_[launches[i].prereqIndex] = 1;
     }
   }
+}
+
+SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunch &launch) {
+  const size_t index = launch.prereqIndex;
+  const Prerequisite &p = list_.prerequisite(index);
+  if (stopped_) {
+    runlog::Line("Not started: %", {p.name.c_str()});
+    return SetupStart::NotStarted;
+  }
+  runlog::Line("Starting %: % [%]",
+               {p.name.c_str(), launch.path.c_str(), launch.parameters.c_str()});
+  const uint32_t began = runlog::Ticks();
+  uint32_t code = 0;
+  const SetupStart start = installer.RunPrerequisiteSetup(launch, &code);
+  PrereqResult result = PrereqResult::Failed;
+  if (start != SetupStart::Started) {
+    runlog::Line("%: not started", {p.name.c_str()});
+  } else {
+    const SetupOutcome outcome = ClassifyExitCode(code, p.successCodes, p.restartCodes);
+    bool found = false;
+    if (outcome == SetupOutcome::Success || outcome == SetupOutcome::Restart) {
+      found = list_.Redetect(index, searchHost_);
+    }
+    result = ResultOf(outcome, found);
+    runlog::Line("%: exit code % after % ms | search again: % | result: %",
+                 {p.name.c_str(), runlog::Num(code).text, runlog::Num(runlog::Ticks() - began).text,
+                  list_.StatusText(index).c_str(),
+                  outcome == SetupOutcome::Success && !found
+                      ? "reported success but is still not found"
+                      : kResultText[static_cast<int>(result)]});
+  }
+  results_[index] = static_cast<uint32_t>(result);
+  exitCodes_[index] = code;
+  stopped_ = unattended_
+                 ? StopsUnattendedRun(result)
+                 : result == PrereqResult::RestartFirst || result == PrereqResult::RestartStarted;
+  return start;
 }

@@ -3,14 +3,17 @@
 #include <utility>
 
 #include "archive/sfx_archive.h"
+#include "base/run_log.h"
 #include "download/file_name_from_url.h"
 #include "download/find_file_size.h"
 #include "plan/pass_windows.h"
 
-PrereqPlan::PrereqPlan(SfxArchive &archive, const PrerequisiteList &list,
-                       DownloadPlatform &platform, InstallPlatform &installer)
+PrereqPlan::PrereqPlan(SfxArchive &archive, PrerequisiteList &list, DownloadPlatform &platform,
+                       InstallPlatform &installer)
     : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform),
       installer_(installer) {
+  results_.assign(actions_.size(), 0);
+  exitCodes_.assign(actions_.size(), 0);
   batch_.setFolder(archive.ModuleFolder());
   refreshDownloaded();
 }
@@ -82,9 +85,34 @@ DownloadRunResult PrereqPlan::downloadAll(PassWindows &windows) {
 }
 
 void PrereqPlan::ApplyDownloadResults() {
+  static const char *const kStatusText[] = {"ok", "failed", "read error", "save error", "skipped"};
   for (const DownloadItem &item : batch_.items()) {
-    actions_[static_cast<size_t>(item.prereqIndex)] = item.status == DownloadItemStatus::Ok
-                                                          ? PrereqAction::Downloaded
-                                                          : PrereqAction::DownloadFailed;
+    const size_t index = static_cast<size_t>(item.prereqIndex);
+    const bool ok = item.status == DownloadItemStatus::Ok;
+    actions_[index] = ok ? PrereqAction::Downloaded : PrereqAction::DownloadFailed;
+    if (!ok) {
+      results_[index] = static_cast<uint32_t>(PrereqResult::Failed);
+    }
+    runlog::Line("Download % (% bytes, Sha256 %) into %: %",
+                 {item.url.c_str(), runlog::Num(item.size).text,
+                  item.sha256.empty() ? "none" : item.sha256.c_str(), batch_.folder().c_str(),
+                  kStatusText[static_cast<int>(item.status) % 5]});
   }
+}
+
+bool PrereqPlan::HasResult(PrereqResult result) const {
+  for (uint32_t r : results_) {
+    if (r == static_cast<uint32_t>(result)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string PrereqPlan::StatusText(size_t index) const {
+  std::string status;
+  if (actions_[index] == PrereqAction::Failed) {
+    status.append("Exit code ").append(runlog::Num(exitCodes_[index]).text).append(". ");
+  }
+  return status.append(list_.StatusText(index));
 }

@@ -8,16 +8,18 @@
 #include "download/download_batch.h"
 #include "install/install_platform.h"
 #include "plan/hash_check_cache.h"
+#include "plan/setup_outcome.h"
 #include "prereq/prerequisite_list.h"
 
 class PassWindows;
+class SearchHost;
 class SfxArchive;
 
 class PrereqPlan {
 public:
   // Copies the list's decisions, takes the executable's folder as the download folder and
   // looks for complete downloads there. The archive gives the setups of Install actions.
-  PrereqPlan(SfxArchive &archive, const PrerequisiteList &list,
+  PrereqPlan(SfxArchive &archive, PrerequisiteList &list,
              DownloadPlatform &platform = DefaultDownloadPlatform(),
              InstallPlatform &installer = DefaultInstallPlatform());
   PrereqPlan(const PrereqPlan &) = delete;
@@ -40,13 +42,27 @@ public:
   void ApplyDownloadResults();
   // Runs the setups of every Install, Downloaded and AlreadyDownloaded prerequisite in
   // configuration order: silently on the calling thread, or under the launch window. All
-  // extractions happen before the first setup starts. What the setups did is not reported;
-  // setupStarted tells which ran.
+  // extractions happen before the first setup starts. After each setup its exit code is read
+  // and its search runs again (result). An unattended pass starts nothing more after a result
+  // that stops the run (and nothing at all after a failed download); an interactive one
+  // nothing more after a restart that must come first.
   void installAll();
   void installAll(PassWindows &windows);
   // True when the last installAll started this prerequisite's setup process. A setup that
   // could not be started (no such entry, a failed extraction, a failed shell call) is false.
   bool setupStarted(size_t index) const;
+
+  // Unattended: no box from the shell, and the stop rules of an unattended run.
+  void setUnattended(bool unattended) { unattended_ = unattended; }
+  // Where the searches run again; null (the default) is this system.
+  void setSearchHost(const SearchHost *host) { searchHost_ = host; }
+  // What the last setup run for this prerequisite left (NotRun when none ran), and its code.
+  PrereqResult result(size_t index) const { return static_cast<PrereqResult>(results_[index]); }
+  uint32_t exitCode(size_t index) const { return exitCodes_[index]; }
+  // The list's status, after the exit code when the prerequisite's setup failed ("Exit code
+  // 1603. Required: ...").
+  std::string StatusText(size_t index) const;
+  bool HasResult(PrereqResult result) const;
 
   PrereqAction action(size_t index) const { return actions_[index]; }
   void setAction(size_t index, PrereqAction action) { actions_[index] = action; }
@@ -64,15 +80,26 @@ private:
   void ScheduleDownloads();
   // Both install passes; windows is null for the silent one.
   void RunInstallPass(PassWindows *windows);
+  // Runs one setup through installer and records what it left.
+  SetupStart RunAndRecord(InstallPlatform &installer, const SetupLaunch &launch);
+  friend class OutcomeRecorder;
 
   std::vector<PrereqAction> actions_;
-  const PrerequisiteList &list_;
+  PrerequisiteList &list_;
   SfxArchive &archive_;
   DownloadBatch batch_;
   InstallPlatform &installer_;
-  // Per prerequisite, 1 when its setup was started in the last install pass.
-  std::vector<unsigned char> started_;
   // SetupFile names whose extraction failed in this run: never run, even on a later pass.
   std::vector<std::string> badExtractions_;
   mutable HashCheckCache hashChecks_;
+  // Per prerequisite, 1 when its setup was started in the last install pass.
+  std::vector<unsigned char> started_;
+  // Per prerequisite, what its last setup left (a PrereqResult) and its exit code: plain
+  // numbers, whose vectors the setup already carries.
+  std::vector<uint32_t> results_;
+  std::vector<uint32_t> exitCodes_;
+  bool unattended_ = false;
+  // Set once a result stops the pass: later setups are not started.
+  bool stopped_ = false;
+  const SearchHost *searchHost_ = nullptr;
 };

@@ -53,7 +53,13 @@ std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const Prerequis
   for (size_t i = 0; i < actions.size() && i < list.count(); ++i) {
     const Prerequisite &prerequisite = list.prerequisite(i);
     SetupLaunch launch;
-    switch (actions[i]) {
+    PrereqAction action = actions[i];
+    if (action == PrereqAction::Failed) {
+      // Run again from where it ran: the archive's copy or the download.
+      action = prerequisite.sourceKind == SourceKind::SetupFile ? PrereqAction::Install
+                                                                : PrereqAction::AlreadyDownloaded;
+    }
+    switch (action) {
     case PrereqAction::Install:
       if (!ExtractSetup(archive, prerequisite.source, badExtractions)) {
         continue;

@@ -11,7 +11,8 @@ class SfxArchive;
 
 // In configuration order: Install extracts its SetupFile from the archive (now, before any
 // setup starts) and runs it from the extraction folder; Downloaded and AlreadyDownloaded run
-// the URL's file from the download folder; every other action runs nothing.
+// the URL's file from the download folder; Failed runs again whichever its source gives;
+// every other action runs nothing.
 // An Install whose SetupFile names no entry, whose extraction fails, or whose name is listed in
 // *badExtractions is left out: a file of that name already in the folder is not ours. A name
 // whose copy was cut short is added to *badExtractions, because the archive marks even a short

@@ -87,6 +87,8 @@ bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
     return false;
   }
   ReadConfigValue(file, section, "Sha256", &p.sha256);
+  ReadConfigValue(file, section, "SuccessCodes", &p.successCodes);
+  ReadConfigValue(file, section, "RestartCodes", &p.restartCodes);
   *out = p;
   return true;
 }

@@ -32,6 +32,9 @@ struct Prerequisite {
   uint32_t exactSize = 0;   // ExactSize: expected byte count of a download
   // Sha256: 64 hex digits the downloaded file must hash to; empty when not given.
   std::string sha256;
+  // SuccessCodes and RestartCodes: comma-separated exit codes; empty when not given.
+  std::string successCodes;
+  std::string restartCodes;
 
   // The "m" letter: the user cannot change this prerequisite's action.
   bool isMandatory() const { return HasOptionLetter(options, kMandatoryOption); }

@@ -42,6 +42,21 @@ void PrerequisiteList::RunDetection(const SearchHost &host) {
   }
 }
 
+bool PrerequisiteList::Redetect(size_t index, const SearchHost *host) {
+  // Only after RunDetection, which sizes the found versions.
+  if (index >= foundVersions_.size()) {
+    return false;
+  }
+  std::unique_ptr<SearchHost> platform;
+  if (host == nullptr) {
+    platform = CreatePlatformSearchHost();
+    host = platform.get();
+  }
+  const Prerequisite &p = prerequisites_[index];
+  foundVersions_[index] = RunSearch(*host, p.searchType, p.searchString);
+  return FoundInRange(index);
+}
+
 void PrerequisiteList::DecideActions() { DecideActions(CurrentOsFamily()); }
 
 void PrerequisiteList::DecideActions(OsFamily family) {
@@ -57,16 +72,25 @@ PrereqAction PrerequisiteList::DecideAction(size_t index, OsFamily family) const
       (family == OsFamily::WindowsNT && p.targetOS == 0)) {
     return PrereqAction::NotRequired;
   }
-  if (index < foundVersions_.size() && !foundVersions_[index].empty()) {
-    VersionNumber min = ParseVersion(p.verMin);
-    VersionNumber max = ParseVersion(p.verMax);
-    for (const std::string &found : foundVersions_[index]) {
-      if (InRange(ParseVersion(found), min, max)) {
-        return PrereqAction::DontInstall;
-      }
-    }
+  if (FoundInRange(index)) {
+    return PrereqAction::DontInstall;
   }
   return p.sourceKind == SourceKind::Url ? PrereqAction::Download : PrereqAction::Install;
+}
+
+bool PrerequisiteList::FoundInRange(size_t index) const {
+  if (index >= foundVersions_.size()) {
+    return false;
+  }
+  const Prerequisite &p = prerequisites_[index];
+  const VersionNumber min = ParseVersion(p.verMin);
+  const VersionNumber max = ParseVersion(p.verMax);
+  for (const std::string &found : foundVersions_[index]) {
+    if (InRange(ParseVersion(found), min, max)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool PrerequisiteList::NeedsAction() const {
@@ -122,6 +146,8 @@ std::string PrerequisiteList::ActionText(PrereqAction action) {
     return "Not Found";
   case PrereqAction::Installed:
     return "Installed";
+  case PrereqAction::Failed:
+    return "Failed";
   }
   return std::string();
 }

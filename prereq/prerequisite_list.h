@@ -19,6 +19,7 @@ enum class PrereqAction : int32_t {
   DownloadFailed = 5,
   AlreadyDownloaded = 6,
   Installed = 8,
+  Failed = 9, // its setup ran and did not install it
 };
 
 // The operating-system family a decision is made for.
@@ -36,6 +37,9 @@ public:
   // Runs every prerequisite's search on this machine (nothing is found off Windows).
   void RunDetection();
   void RunDetection(const SearchHost &host);
+  // Runs one prerequisite's search again, after its setup, on host (null: this system); true
+  // when it now finds a version in range.
+  bool Redetect(size_t index, const SearchHost *host);
 
   // Decides each prerequisite's action for this system's family (from GetVersion).
   void DecideActions();
@@ -65,6 +69,7 @@ public:
 
 private:
   PrereqAction DecideAction(size_t index, OsFamily family) const;
+  bool FoundInRange(size_t index) const;
 
   std::vector<Prerequisite> prerequisites_;
   std::vector<std::vector<std::string>> foundVersions_;

@@ -3,11 +3,12 @@
 #include "base/text.h"
 #include "download/download_item.h"
 #include "plan/prereq_plan.h"
+#include "plan/setup_outcome.h"
 #include "ui/download_failure_message.h"
 
 bool IsInstallAction(PrereqAction action) {
   return action == PrereqAction::Install || action == PrereqAction::Downloaded ||
-         action == PrereqAction::AlreadyDownloaded;
+         action == PrereqAction::AlreadyDownloaded || action == PrereqAction::Failed;
 }
 
 PrereqPageModel::PrereqPageModel(PrereqPlan &plan) : plan_(plan) {
@@ -56,7 +57,8 @@ std::string PrereqPageModel::SecondItemText(size_t row) const {
     return "Install";
   }
   const PrereqAction action = plan_.action(row);
-  return action == PrereqAction::Downloaded || action == PrereqAction::AlreadyDownloaded
+  return action == PrereqAction::Downloaded || action == PrereqAction::AlreadyDownloaded ||
+                 action == PrereqAction::Failed
              ? "Install"
              : "Download";
 }
@@ -102,23 +104,37 @@ unsigned PrereqPageModel::AfterDownloadPass(DownloadRunResult result) {
 }
 
 bool PrereqPageModel::AfterInstallPass() {
-  bool allStarted = true;
+  bool allDone = true;
   for (size_t i = 0; i < plan_.count(); ++i) {
     if (!IsInstallAction(plan_.action(i))) {
       continue;
     }
-    if (plan_.setupStarted(i)) {
-      plan_.setAction(i, PrereqAction::Installed);
-    } else {
-      allStarted = false;
+    if (!plan_.setupStarted(i)) {
+      allDone = false;
+      continue;
     }
+    const PrereqResult result = plan_.result(i);
+    const bool failed = result == PrereqResult::Failed || result == PrereqResult::Busy;
+    plan_.setAction(i, failed ? PrereqAction::Failed : PrereqAction::Installed);
+    allDone = allDone && !failed;
   }
-  if (allStarted) {
+  if (allDone) {
     state_ = PageState::Finished;
   } else {
     Recount();
   }
-  return allStarted;
+  return allDone;
+}
+
+bool PrereqPageModel::MandatoryLeft() const {
+  for (size_t i = 0; i < plan_.count(); ++i) {
+    const PrereqAction action = plan_.action(i);
+    if (IsMandatory(i) && (action == PrereqAction::Download || IsInstallAction(action) ||
+                           action == PrereqAction::DownloadFailed)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 std::string PrereqPageModel::HintText(PageState state) {

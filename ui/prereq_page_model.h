@@ -42,10 +42,14 @@ public:
   // outcomes and recounts. Returns the string id of the message the page shows, 0 for none: the
   // failure text of any other result, or the save-failure text when a file could not be written.
   unsigned AfterDownloadPass(DownloadRunResult result);
-  // After the interactive installAll: rows whose setup was started become Installed. Returns true
-  // when every scheduled setup was started (the state is then Finished); otherwise the rows left
-  // keep their actions and the state is recounted, so that the user can run the pass again.
+  // After the interactive installAll: rows whose setup was started become Installed, or Failed
+  // when their setup failed or found another installation running. Returns true when every
+  // scheduled setup was started and none failed (the state is then Finished); otherwise rows
+  // not started keep their actions and the state is recounted, so that Next runs the rows left
+  // and the failed ones again.
   bool AfterInstallPass();
+  // True while a mandatory prerequisite is still to be downloaded or installed, or failed.
+  bool MandatoryLeft() const;
 
   static std::string HintText(PageState state);
   static PageButtons ButtonsFor(PageState state);

@@ -225,17 +225,33 @@ void PrerequisitesPage::DownloadPass() {
 
 void PrerequisitesPage::InstallPass() {
   plan_.installAll(passWindows_);
-  const bool allStarted = model_.AfterInstallPass();
+  const bool allDone = model_.AfterInstallPass();
+  HWND list = Item(IDC_PREREQ_LIST);
   for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
+    SetCellText(list, i, 1, plan_.StatusText(i));
     SetActionCell(i, PrerequisiteList::ActionText(plan_.action(i)));
   }
-  if (allStarted) {
+  if (plan_.HasResult(PrereqResult::RestartFirst) ||
+      plan_.HasResult(PrereqResult::RestartStarted)) {
+    AskForRestart();
+  } else if (allDone) {
     ::EnableWindow(Item(IDC_BROWSE), FALSE);
     UpdateHint();
   } else {
-    // Rows whose setup could not start keep their action: the user may retry or finish.
+    // Rows whose setup could not start or failed stay scheduled: Next runs them again. Only a
+    // mandatory one keeps Finish disabled; skipping an optional one is the user's choice.
     RefreshActions();
+    EnableWizardButton(sheet(), kWizardFinish, !model_.MandatoryLeft());
   }
+}
+
+void PrerequisitesPage::AskForRestart() {
+  // The same question after 1641: the restart that setup started may still be refused.
+  const int answer = ::MessageBoxA(hwnd(), "Windows must restart to go on. Restart now?",
+                                   title_.c_str(), MB_YESNO | MB_ICONQUESTION);
+  wizard_.EndForRestart(answer == IDYES);
+  // The sheet closes as if cancelled; the run reads the plan's results.
+  ::PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
 INT_PTR PrerequisitesPage::OnCommand(WPARAM wParam, LPARAM) {

@@ -42,6 +42,8 @@ private:
   void Browse();
   void DownloadPass();
   void InstallPass();
+  // The Yes/No box when Windows must restart before the run goes on; closes the sheet.
+  void AskForRestart();
   void ShowFailure(unsigned stringId);
 
   SetupWizard &wizard_;

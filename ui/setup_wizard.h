@@ -27,8 +27,12 @@ public:
   // True unless a page handled Finish.
   bool cancelled() const { return cancelled_; }
 
+  // True when the user chose to restart Windows now (the sheet then closed as cancelled).
+  bool restartNow() const { return restartNow_; }
+
   // For the pages.
   void Finish() { cancelled_ = false; }
+  void EndForRestart(bool now) { restartNow_ = now; }
   // The sheet's notifications both pages answer alike (Finish, Cancel and the ones that need
   // nothing); true when code is one of them and has been handled, its answer then being 0.
   bool AnswerCommonNotification(UINT code);
@@ -40,6 +44,7 @@ private:
   std::vector<HPROPSHEETPAGE> pages_;
   bool cancelled_ = true;
   bool ran_ = false;
+  bool restartNow_ = false;
   InformationPage information_;
   PrerequisitesPage prerequisites_;
 };

@@ -23,6 +23,10 @@ bool File::OpenForAppend(const std::string &path) {
   return OpenWith(path, GENERIC_WRITE, 0, OPEN_ALWAYS);
 }
 
+bool File::CreateNew(const std::string &path) {
+  return OpenWith(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW);
+}
+
 bool File::Read(void *buffer, uint32_t size, uint32_t *moved) {
   DWORD done = 0;
   BOOL ok = ::ReadFile(handle_.Get(), buffer, size, &done, nullptr);

@@ -7,12 +7,16 @@ namespace {
 
 class WinInstallPlatform : public InstallPlatform {
 public:
-  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch) override {
-    // A setup the shell cannot start is reported in the shell's own box; the runner adds none.
-    return win::StartAndWait(launch.path, launch.parameters, win::ShellErrorUi::Shown).start ==
-                   win::ShellStart::Started
-               ? SetupStart::Started
-               : SetupStart::NotStarted;
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch, uint32_t *exitCode) override {
+    // A setup the shell cannot start is reported in the shell's own box, unless nobody is
+    // there to answer it; the runner adds none.
+    const win::ShellStartResult result = win::StartAndWait(
+        launch.path, launch.parameters,
+        launch.noErrorUi ? win::ShellErrorUi::Suppressed : win::ShellErrorUi::Shown);
+    if (exitCode != nullptr) {
+      *exitCode = result.exitCode;
+    }
+    return result.start == win::ShellStart::Started ? SetupStart::Started : SetupStart::NotStarted;
   }
 };
 

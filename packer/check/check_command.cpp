@@ -41,7 +41,8 @@ const char kCheckHelp[] =
     "SearchType other than 0, 1 and 2, registry roots other than HKLM and HKCU, unknown\n"
     "folder tokens, a Url without a file name, VerMin above VerMax, bounds without digits,\n"
     "option letters in the wrong case or section, sections past the end of the list, a Url\n"
-    "without Sha256 (loudest for plain http://).\n"
+    "without Sha256 (loudest for plain http://), a SuccessCodes or RestartCodes that is not a\n"
+    "list of comma-separated decimal codes, a SuccessCodes without 0.\n"
     "\n"
     "Exit codes: 0 no errors, 1 usage error, 2 the configuration has errors,\n"
     "            3 the configuration or the setup cannot be read.\n";
@@ -83,6 +84,9 @@ void PrintPrerequisite(size_t index, const Prerequisite &p) {
   if (!p.sha256.empty()) {
     std::printf("  Sha256:       %s\n", p.sha256.c_str());
   }
+  std::printf("  exit codes:   success %s; restart %s\n",
+              p.successCodes.empty() ? "0,1638,1707" : p.successCodes.c_str(),
+              p.restartCodes.empty() ? "3010" : p.restartCodes.c_str());
 }
 
 void PrintFindings(const ConfigReport &report, FILE *out) {

@@ -6,15 +6,17 @@
 #include "base/text.h"
 #include "download/file_name_from_url.h"
 #include "prereq/config_reader.h"
+#include "prereq/exit_code_list.h"
 #include "prereq/profile_file.h"
 #include "prereq/search.h"
 #include "prereq/version_number.h"
 
 namespace {
 
-const char *const kAppKeys[] = {"SetupFile", "Url",      "ExactSize",  "CommandLine",
-                                "Options",   "TargetOS", "SearchType", "SearchString",
-                                "VerMin",    "VerMax",   "Sha256"};
+const char *const kAppKeys[] = {"SetupFile",   "Url",      "ExactSize",  "CommandLine",
+                                "Options",     "TargetOS", "SearchType", "SearchString",
+                                "VerMin",      "VerMax",   "Sha256",     "SuccessCodes",
+                                "RestartCodes"};
 const char *const kGeneralKeys[] = {"MainAppCmdLine", "Options"};
 
 // Edit distance, to name the key a misspelt one was probably meant to be.
@@ -261,9 +263,27 @@ private:
     if (HasOptionLetter(p.options, kQuietOption) || HasOptionLetter(p.options, "Q")) {
       Warn(s, optionsLine, "Options letter q has no effect here; it belongs in [GeneralOptions]");
     }
+    CheckCodes(s, "SuccessCodes", p.successCodes, "0, 1638, 1707");
+    CheckCodes(s, "RestartCodes", p.restartCodes, "3010");
+    if (!p.successCodes.empty() && ExitCodeListHas(p.successCodes, 0) == 0) {
+      Warn(s, LineOf(s, "SuccessCodes"),
+           "SuccessCodes does not hold 0: a setup that ends with 0 counts as failed");
+    }
     if (!p.sha256.empty() && !IsHex64(p.sha256)) {
       Add(ConfigFinding::kError, s, LineOf(s, "Sha256"),
           "Sha256 must be 64 hexadecimal digits; '" + p.sha256 + "' is not");
+    }
+  }
+
+  // A list given but unusable: the setup uses the default instead.
+  void CheckCodes(const std::string &s, const char *key, const std::string &list,
+                  const char *defaults) {
+    std::string raw;
+    if (ReadConfigValue(file_, s, key, &raw) && ExitCodeListHas(list, 0) < 0) {
+      Warn(s, LineOf(s, key),
+           std::string(key) + " '" + raw +
+               "' is not a list of comma-separated decimal exit codes; the default (" + defaults +
+               ") is used");
     }
   }
 

@@ -39,7 +39,8 @@ cp "$STEPS" "$(drive_c)/"
 # The first run, with a command line of its own, through the wizard into the prerequisite.
 # It is ended from outside, so it has no exit code to check; the run at logon is started by
 # the system, so its outcome is checked by what it did.
-timeout 300 wine 'C:\Ann Lee\setup.exe' /qn /l*v 'C:\first-run.log' >/dev/null 2>&1 &
+# (No UI option in it: /qn would make the run unattended, with no wizard and no value.)
+timeout 300 wine 'C:\Ann Lee\setup.exe' /l*v 'C:\first-run.log' >/dev/null 2>&1 &
 first=$!
 wine 'C:\wizard_steps.exe' 90 'C:\' next next 2>/dev/null | tr -d '\r' >"$SCRATCH/steps.log" ||
   fail "could not work the wizard: $(cat "$SCRATCH/steps.log")"

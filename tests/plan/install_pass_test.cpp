@@ -41,7 +41,7 @@ struct Started {
 class RecordingInstaller : public InstallPlatform {
 public:
   explicit RecordingInstaller(const std::string &extractFolder) : folder_(extractFolder) {}
-  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch) override {
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch, uint32_t *) override {
     runs.push_back({launch.path, launch.parameters, launch.name,
                     access((folder_ + "two.exe").c_str(), F_OK) == 0});
     return runs.size() != failAt ? SetupStart::Started : SetupStart::NotStarted;

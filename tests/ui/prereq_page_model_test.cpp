@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "tests/support/download_fakes.h"
 #include "tests/support/pass_windows_fakes.h"
+#include "tests/support/prereq_fake_machine.h"
 #include "ui/prereq_page_model.h"
 
 namespace {
@@ -33,16 +34,18 @@ const char kConfig[] = "[PREREQUISITES]\n"
 
 bool ShiftJisLead(unsigned char c) { return c >= 0x81 && c <= 0x9F; }
 
-// Starts every setup but the one named.
+// Starts every setup but the one named; each started one ends with exitCode.
 class FailingInstaller : public InstallPlatform {
 public:
   std::string fails;
   std::vector<std::string> started;
-  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch) override {
+  uint32_t exitCode = 0;
+  SetupStart RunPrerequisiteSetup(const SetupLaunch &launch, uint32_t *code) override {
     if (launch.name == fails) {
       return SetupStart::NotStarted;
     }
     started.push_back(launch.name);
+    *code = exitCode;
     return SetupStart::Started;
   }
 };
@@ -186,6 +189,11 @@ TEST_F(PageModel, EveryDownloadFailedWithNothingToInstallIsFinished) {
 
 TEST_F(PageModel, ASetupThatCouldNotStartKeepsItsAction) {
   PrereqPlan plan(archive_, list_, platform_, installer_);
+  // Every setup installs what its search looks for.
+  FakeMachine machine;
+  machine.AddKey("HKLM\\B", {"1.0"});
+  machine.AddKey("HKLM\\E", {"1.0"});
+  plan.setSearchHost(&machine);
   PrereqPageModel model(plan);
   plan.setAction(0, PrereqAction::DontInstall);
   plan.setAction(1, PrereqAction::Downloaded);
@@ -203,10 +211,21 @@ TEST_F(PageModel, ASetupThatCouldNotStartKeepsItsAction) {
   EXPECT_EQ(plan.action(4), PrereqAction::AlreadyDownloaded);
   EXPECT_EQ(model.state(), PageState::InstallsPending);
 
-  // Run again, it starts: everything scheduled has run and the page is finished.
+  // Run again, it starts but fails: the row reads Failed with its code and stays scheduled.
   installer_.fails.clear();
+  installer_.exitCode = 1603;
+  plan.installAll(windows_);
+  EXPECT_FALSE(model.AfterInstallPass());
+  EXPECT_EQ(PrerequisiteList::ActionText(plan.action(4)), "Failed");
+  EXPECT_EQ(plan.exitCode(4), 1603u);
+  EXPECT_EQ(plan.list().StatusText(1), "Required: any. Found: 1.0");
+  EXPECT_EQ(model.state(), PageState::InstallsPending);
+
+  // Once more with success: everything scheduled has run and the page is finished.
+  installer_.exitCode = 0;
   plan.installAll(windows_);
   EXPECT_TRUE(model.AfterInstallPass());
   EXPECT_EQ(plan.action(4), PrereqAction::Installed);
   EXPECT_EQ(model.state(), PageState::Finished);
+  EXPECT_EQ(installer_.started, (std::vector<std::string>{"Runtime", "Lib", "Lib"}));
 }
