@@ -20,22 +20,16 @@ unsigned MessageIdForSetupError(int code) {
   }
 }
 
-namespace {
-
-void ShowError(unsigned messageId) {
+void ShowErrorBox(unsigned messageId) {
   const std::string text = win::LoadResourceString(messageId);
   // No caption of its own: the system shows its default, "Error".
   ::MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
 }
 
-} // namespace
-
 int ReportSetupError(int code) {
   if (code == kSetupOk) {
     return 1;
   }
-  ShowError(MessageIdForSetupError(code));
+  ShowErrorBox(MessageIdForSetupError(code));
   return 0;
 }
-
-void ReportExtractionError() { ShowError(IDS_EXTRACT_ERROR); }

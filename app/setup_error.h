@@ -6,5 +6,5 @@
 int ReportSetupError(int code);
 // The string id of a code's message.
 unsigned MessageIdForSetupError(int code);
-// The box for package files that could not all be extracted.
-void ReportExtractionError();
+// The error box with that string's text.
+void ShowErrorBox(unsigned messageId);

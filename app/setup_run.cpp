@@ -28,10 +28,10 @@ int ExtractOnly(SetupRun &run) {
 }
 
 // The error's box when someone is there to answer it; the log has it either way.
-void ReportError(const SetupRun &run, int error) {
-  runlog::Line("Error: %", {win::LoadResourceString(MessageIdForSetupError(error)).c_str()});
+void ReportError(const SetupRun &run, unsigned messageId) {
+  runlog::Line("Error: %", {win::LoadResourceString(messageId).c_str()});
   if (run.boxes) {
-    ReportSetupError(error);
+    ShowErrorBox(messageId);
   }
 }
 
@@ -49,7 +49,7 @@ int ExtractAndLaunch(SetupRun &run) {
   }
   // A package missing a file, or cut short, is never handed to Windows Installer.
   if (extracted != kSetupOk) {
-    ReportExtractionError();
+    ReportError(run, IDS_EXTRACT_ERROR);
     return kExitInstallFailure;
   }
   // Removed before the package can restart the machine: the prerequisites are done.
@@ -59,7 +59,7 @@ int ExtractAndLaunch(SetupRun &run) {
   const int launched = run.archive.LaunchPackage(run.mainCommandLine, &packageExitCode);
   if (launched != kSetupOk) {
     // Reporting a package that never started as success would leave the user guessing.
-    ReportError(run, launched);
+    ReportError(run, MessageIdForSetupError(launched));
     return kExitInstallerNotStarted;
   }
   runlog::Line("Package exit code %", {runlog::Num(packageExitCode).text});
@@ -82,7 +82,7 @@ int RunSetupProgram(const std::string &commandLine) {
   StartRunLog(run.archive.modulePath(), commandLine, options);
   int exitCode = kExitInstallFailure;
   if (opened != kSetupOk) {
-    ReportError(run, opened);
+    ReportError(run, MessageIdForSetupError(opened));
   } else {
     run.runValueName = run.archive.modulePath();
     ProductNameOrPath(run.archive.modulePath(), &run.title);

@@ -171,19 +171,58 @@ void PrerequisitesPage::OpenActionCombo(int row, int column) {
   comboHandler_.Install(combo_, &PrerequisitesPage::OnComboMessage, this);
 }
 
-bool PrerequisitesPage::OnComboMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
-                                       LRESULT *result) {
-  if (message != WM_KILLFOCUS) {
+void PrerequisitesPage::CloseActionCombo(bool apply) {
+  HWND combo = combo_;
+  if (combo == nullptr) {
+    return;
+  }
+  // Cleared first: the focus leaving the combo below must not close it a second time.
+  combo_ = nullptr;
+  const int item = static_cast<int>(::SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  ::SetFocus(Item(IDC_PREREQ_LIST));
+  ::DestroyWindow(combo);
+  if (apply && selectedRow_ >= 0) {
+    model_.ApplyActionChoice(static_cast<size_t>(selectedRow_), item);
+    RefreshActions();
+  }
+}
+
+bool PrerequisitesPage::OnComboMessage(void *context, HWND, UINT message, WPARAM wParam,
+                                       LPARAM lParam, LRESULT *result) {
+  auto *self = static_cast<PrerequisitesPage *>(context);
+  if (self->combo_ == nullptr) {
     return false;
   }
-  // The choice is applied whenever the combo loses the focus, wherever the focus goes.
-  auto *self = static_cast<PrerequisitesPage *>(context);
-  const int item = static_cast<int>(::SendMessageA(hwnd, CB_GETCURSEL, 0, 0));
-  ::DestroyWindow(hwnd);
-  self->combo_ = nullptr;
-  if (self->selectedRow_ >= 0) {
-    self->model_.ApplyActionChoice(static_cast<size_t>(self->selectedRow_), item);
-    self->RefreshActions();
+  const bool enterOrEsc = wParam == VK_RETURN || wParam == VK_ESCAPE;
+  switch (message) {
+  case WM_GETDLGCODE: {
+    // Enter and Esc belong to the combo, open list or not: the sheet would otherwise take
+    // them for Next and Cancel before the choice is made.
+    const auto *key = reinterpret_cast<const MSG *>(lParam);
+    if (key == nullptr || key->message != WM_KEYDOWN ||
+        (key->wParam != VK_RETURN && key->wParam != VK_ESCAPE)) {
+      return false;
+    }
+    *result = DLGC_WANTALLKEYS;
+    return true;
+  }
+  case WM_KEYDOWN:
+    if (!enterOrEsc) {
+      return false;
+    }
+    self->CloseActionCombo(wParam == VK_RETURN);
+    break;
+  case WM_CHAR:
+    if (!enterOrEsc) {
+      return false;
+    }
+    break; // the key was handled at WM_KEYDOWN
+  case WM_KILLFOCUS:
+    // The choice is applied whenever the combo loses the focus, wherever the focus goes.
+    self->CloseActionCombo(true);
+    break;
+  default:
+    return false;
   }
   *result = 0;
   return true;
@@ -273,6 +312,13 @@ INT_PTR PrerequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
   }
   if (header->hwndFrom != hwnd() && header->hwndFrom != sheet()) {
     return FALSE;
+  }
+  // A page button pressed from the keyboard leaves the focus in an open combo: its choice is
+  // made first, or dropped with Cancel.
+  if (header->code == PSN_WIZNEXT || header->code == PSN_WIZBACK || header->code == PSN_WIZFINISH) {
+    CloseActionCombo(true);
+  } else if (header->code == PSN_QUERYCANCEL || header->code == PSN_RESET) {
+    CloseActionCombo(false);
   }
   switch (header->code) {
   case PSN_SETACTIVE:

@@ -37,6 +37,8 @@ private:
   void UpdateHint();
   void SetActionCell(size_t row, const std::string &text);
   void OpenActionCombo(int row, int column);
+  // Ends the open action combo, if any; apply makes its choice the row's action.
+  void CloseActionCombo(bool apply);
   static bool OnComboMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
                              LRESULT *result);
   void Browse();

@@ -375,6 +375,32 @@ void ChooseAction(HWND sheet, int row, const char *second, int preselected, int 
   Check(WaitFor([&] { return !::IsWindow(combo); }, 3000), "the combo closes on losing the focus");
 }
 
+// Opens the combo on the row's Action cell and its list, picks the item, and presses the key
+// (Enter or Esc) as a user would; the combo is to close with the sheet still on this page.
+void KeyInOpenList(HWND sheet, int row, int pick, WORD key, const std::string &what) {
+  HWND list = List(sheet);
+  ClickCell(list, row, 2);
+  HWND combo = nullptr;
+  WaitFor([&] { return (combo = ActionCombo(list)) != nullptr; }, 3000);
+  Check(combo != nullptr, what + ": the Action cell opens the combo");
+  if (combo == nullptr) {
+    return;
+  }
+  ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(pick), 0);
+  ::Sleep(200);
+  INPUT keys[2] = {};
+  keys[0].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = key;
+  keys[1] = keys[0];
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof(INPUT));
+  Check(WaitFor([&] { return !::IsWindow(combo); }, 3000), what + ": the combo closes");
+  ::Sleep(500);
+  Check(::IsWindow(sheet) && ::IsWindowEnabled(sheet) && OnPrerequisitesPage(sheet),
+        what + ": the sheet stays on the page, no pass started");
+}
+
 void CheckOpensNothing(HWND sheet, int row, int column, const std::string &what) {
   HWND list = List(sheet);
   ClickCell(list, row, column);
@@ -479,6 +505,16 @@ void MainSecondRun(HWND sheet) {
   // Present Lib: offered Install, closed without a change.
   ChooseAction(sheet, 2, "Install", 0, -1, 1);
   CheckActions(sheet, {kMainActions, kMainActions + 5}, "combo closed without a change");
+  // Enter in the open list makes the choice there and presses nothing; Esc drops it.
+  const std::vector<std::string> webNotWanted = {"Install", "Don't Install", "Don't Install",
+                                                 "Don't Install", "Install"};
+  KeyInOpenList(sheet, 1, 0, VK_RETURN, "Enter on Don't Install");
+  CheckActions(sheet, webNotWanted, "Enter in the open list");
+  CheckHint(sheet, kHintInstall, "Enter in the open list");
+  KeyInOpenList(sheet, 1, 1, VK_ESCAPE, "Esc on Download");
+  CheckActions(sheet, webNotWanted, "Esc in the open list");
+  KeyInOpenList(sheet, 1, 1, VK_RETURN, "Enter on Download");
+  CheckActions(sheet, {kMainActions, kMainActions + 5}, "Enter in the open list again");
   Shot("prerequisites");
 
   // Back and forth: each page keeps its state.
@@ -592,11 +628,12 @@ void MainThirdRun(HWND sheet) {
     ::CloseHandle(release);
   }
   ::Sleep(300);
-  // The broken setup could not start: its row keeps Install so the user may retry or drop it.
+  // The broken setup could not start: its row keeps Install so the user may retry it, and, the
+  // row being optional, Finish may skip it.
   CheckActions(sheet, {"Installed", "Installed", "Don't Install", "Don't Install", "Install"},
                "after the install pass");
   CheckHint(sheet, kHintInstall, "a setup that did not start");
-  CheckButtons(sheet, true, true, false, "a setup that did not start, mandatory row installed");
+  CheckButtons(sheet, true, true, true, "a setup that did not start, mandatory row installed");
   ChooseAction(sheet, 4, "Install", 1, 0, 2);
   CheckActions(sheet, {"Installed", "Installed", "Don't Install", "Don't Install", "Don't Install"},
                "the broken setup dropped");
