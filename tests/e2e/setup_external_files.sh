@@ -51,7 +51,7 @@ cat >"$(drive_c)/pre/setup.ini" <<'INI'
 App1=Runtime
 [App1]
 SetupFile=runtime-setup.exe
-CommandLine=/tag=beside
+CommandLine=/tag=beside /install=Beside:1.0
 SearchType=2
 SearchString=HKLM\Software\Tessara Tests\Beside\Version
 [GeneralOptions]
@@ -59,7 +59,7 @@ Options=q
 INI
 rm -f "$(drive_c)/setup-record.txt" "$(drive_c)/launch-record.txt"
 tess_expect_exit 0 run_line 'C:\pre\setup.exe' || fail "setup run with a prerequisite"
-assert_eq "$(setup_record)" '/tag=beside | run: "C:\pre\setup.exe"' "the prerequisite's setup beside the setup ran"
+assert_eq "$(setup_record)" '/tag=beside /install=Beside:1.0 | run: "C:\pre\setup.exe"' "the prerequisite's setup beside the setup ran"
 assert_eq "$(launch_record)" 'C:\launch_recorder.exe "C:\pre\setup.msi"' "the package launched after it"
 assert_eq "$(listing pre)" "runtime-setup.exe setup.exe setup.ini setup.msi " "the setup's folder afterwards"
 pass "a SetupFile prerequisite beside a setup with external files runs from there"

@@ -26,11 +26,13 @@ App2=Tessara Web Runtime with a long name that fills its row
 
 [App1]
 SetupFile=held-setup.exe
+CommandLine=/install=Held:1.0
 SearchType=2
 SearchString=HKLM\\Software\\Tessara Tests\\Held\\Version
 
 [App2]
 Url=$base/rate=$((size / 10))/web-setup.exe
+CommandLine=/install=Web:1.0
 ExactSize=$size
 SearchType=2
 SearchString=HKLM\\Software\\Tessara Tests\\Web\\Version

@@ -11,6 +11,10 @@ RECORDER="$TESSARA_WIN_BUILD/tests/launch_recorder.exe"
 
 fail() {
   echo "FAIL: $*" >&2
+  # The newest run log of the setup says what it saw, which the exit code alone does not.
+  local log
+  log=$(ls -t "${WINEPREFIX:-/nonexistent}"/drive_c/users/*/Temp/setup_*.log 2>/dev/null | head -1)
+  [ -n "$log" ] && { echo "-- $log:"; tail -15 "$log"; } >&2
   exit 1
 }
 pass() { echo "ok: $*"; }
