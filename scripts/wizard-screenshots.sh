@@ -13,7 +13,7 @@ tess_display || fail "no X display"
 need_tools wixl import convert
 build_sample_msi
 build_runtime_msi
-mkdir -p "$SCRATCH/helper" "$SCRATCH/srv" "$SCRATCH/ack" "$SCRATCH/png"
+mkdir -p "$SCRATCH/helper" "$SCRATCH/srv"
 sed -e 's/Tessara Runtime/Tessara Helper/g' -e 's/3A0C5E1D-7F42-4B8A-A1D3-5C6E7F809A12/4B1D6F2E-8053-4C9B-B2E4-6D7F8091AB23/' \
   -e 's/8C1D2E3F-4A5B-4C6D-8E7F-9A0B1C2D3E4F/9D2E3F40-5B6C-4D7E-9F80-A1B2C3D4E5F6/' -e 's/runtime\./helper./g' \
   "$SCRATCH/runtime/runtime.wxs" >"$SCRATCH/helper/helper.wxs"
@@ -57,24 +57,13 @@ mkdir -p "$(drive_c)/Downloads"
 cp "$SCRATCH/setup.exe" "$(drive_c)/Downloads/setup.exe"
 cp "$TESSARA_WIN_BUILD/tests/wizard_steps.exe" "$(drive_c)/"
 start_line_code 'C:\Downloads\setup.exe'
-wine 'C:\wizard_steps.exe' 120 "$(winpath "$SCRATCH/ack")" \
+run_wizard_steps 120 /dev/stdout \
   shot:information next shot:prerequisites next "wait:Please press the Next button to install" \
-  shot:downloaded next installed shot:installed finish 2>/dev/null |
-  while IFS= read -r line; do
-    line=${line%$'\r'}
-    echo "$line"
-    case "$line" in
-    SHOT\ *)
-      set -- $line
-      import -window root -crop "$3" +repage "$SCRATCH/png/$2.png"
-      touch "$SCRATCH/ack/$2"
-      ;;
-    esac
-  done
+  shot:downloaded next installed shot:installed finish
 code=$(wait_line_code)
 [ "$code" = 0 ] || fail "the setup ended with $code"
 for page in information prerequisites downloaded installed; do
-  convert "$SCRATCH/png/$page.png" +dither -colors 32 "PNG8:$root/docs/wizard-$page.png"
+  convert "$SCRATCH/shots/$page.png" +dither -colors 32 "PNG8:$root/docs/wizard-$page.png"
   echo "docs/wizard-$page.png: $(stat -c %s "$root/docs/wizard-$page.png") bytes"
 done
 rm -rf "$SCRATCH/prefix"

@@ -39,7 +39,6 @@ INI
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" --config "$SCRATCH/sample.ini" \
   --prereq "$SCRATCH/first-setup.exe" --prereq "$SCRATCH/second-setup.exe" \
   --product-name "Tessara Sample" -o "$SCRATCH/setup.exe" >/dev/null || fail "packing failed"
-mkdir -p "$SCRATCH/ack" "$SCRATCH/shots"
 
 # One run of the setup in a fresh prefix, the wizard worked through the steps given.
 # Sets exit_code; the steps' report is in $SCRATCH/steps.log.
@@ -47,21 +46,8 @@ wizard_run() {
   tess_new_prefix "$SCRATCH/prefix"
   record_package_launches
   cp "$SCRATCH/setup.exe" "$STEPS" "$(drive_c)/"
-  rm -f "$SCRATCH"/ack/*
   start_line_code 'C:\setup.exe'
-  # Lines are read as they come (a filter in between would hold them back).
-  wine 'C:\wizard_steps.exe' 90 "$(winpath "$SCRATCH/ack")" "$@" 2>/dev/null |
-    while IFS= read -r line; do
-      line=${line%$'\r'}
-      echo "$line" >>"$SCRATCH/steps.log"
-      case "$line" in
-      SHOT\ *)
-        set -- $line
-        import -window root -crop "$3" +repage "$SCRATCH/shots/$2.png" 2>/dev/null
-        touch "$SCRATCH/ack/$2"
-        ;;
-      esac
-    done
+  run_wizard_steps 90 "$SCRATCH/steps.log" "$@"
   exit_code=$(wait_line_code)
   grep -q '^FAILED' "$SCRATCH/steps.log" && fail "a wizard step failed: $(cat "$SCRATCH/steps.log")"
   return 0

@@ -11,7 +11,7 @@ need_tools wixl wine import python3
 tess_display || fail "no X display"
 STEPS="$TESSARA_WIN_BUILD/tests/wizard_steps.exe"
 build_sample_msi
-mkdir -p "$SCRATCH/srv" "$SCRATCH/ack" "$SCRATCH/shots"
+mkdir -p "$SCRATCH/srv"
 cp "$RECORDING_SETUP" "$SCRATCH/held-setup.exe"
 cp "$RECORDING_SETUP" "$SCRATCH/srv/web-setup.exe"
 server_pid=
@@ -52,26 +52,15 @@ for dpi in 96 144 192; do
     fail "could not set LogPixels"
   record_package_launches
   cp "$SCRATCH/setup.exe" "$STEPS" "$(drive_c)/"
-  rm -f "$SCRATCH"/ack/* "$SCRATCH/record.txt"
+  rm -f "$SCRATCH/record.txt"
   log="$SCRATCH/steps-$dpi.log"
   : >"$log"
   TESSARA_SETUP_RECORD=$(winpath "$SCRATCH/record.txt") TESSARA_SETUP_HOLD=held-setup.exe \
     start_line_code 'C:\setup.exe'
-  wine 'C:\wizard_steps.exe' 120 "$(winpath "$SCRATCH/ack")" layout:sheet shot:information-$dpi \
+  run_wizard_steps 120 "$log" layout:sheet shot:information-$dpi \
     next layout:sheet shot:prerequisites-$dpi next layout:Downloading... \
     "wait:Please press the Next button to install" next "layout:Launching PreRequisites" \
-    release installed layout:sheet shot:installed-$dpi finish 2>/dev/null |
-    while IFS= read -r line; do
-      line=${line%$'\r'}
-      echo "$line" >>"$log"
-      case "$line" in
-      SHOT\ *)
-        set -- $line
-        import -window root -crop "$3" +repage "$SCRATCH/shots/$2.png" 2>/dev/null
-        touch "$SCRATCH/ack/$2"
-        ;;
-      esac
-    done
+    release installed layout:sheet shot:installed-$dpi finish
   assert_eq "$(wait_line_code)" 0 "the setup's exit code at $dpi dpi"
   grep -q '^FAILED' "$log" && fail "a step failed at $dpi dpi: $(cat "$log")"
   grep '^BAD' "$log" && fail "controls clipped or overlapping at $dpi dpi (above)"

@@ -155,3 +155,26 @@ temp_leftovers() {
   find "$(tess_temp_dir)" -maxdepth 1 \( -name 'tsr*' -o -type f \( -name '*.msi' -o -name '*.cab' \
     -o -name '*.ini' -o -name '*.exe' \) \) 2>/dev/null
 }
+
+# Works the wizard on screen with C:\wizard_steps.exe: run_wizard_steps SECONDS LOG STEP...
+# The driver's lines go to LOG as they come (a filter in between would hold them back); for a
+# SHOT line the window's rectangle is saved as $SCRATCH/shots/<name>.png before the driver is
+# told to go on.
+run_wizard_steps() {
+  local seconds=$1 log=$2 line
+  shift 2
+  mkdir -p "$SCRATCH/ack" "$SCRATCH/shots"
+  rm -f "$SCRATCH"/ack/*
+  wine 'C:\wizard_steps.exe' "$seconds" "$(winpath "$SCRATCH/ack")" "$@" 2>/dev/null |
+    while IFS= read -r line; do
+      line=${line%$'\r'}
+      echo "$line" >>"$log"
+      case "$line" in
+      SHOT\ *)
+        set -- $line
+        import -window root -crop "$3" +repage "$SCRATCH/shots/$2.png" 2>/dev/null
+        touch "$SCRATCH/ack/$2"
+        ;;
+      esac
+    done
+}
