@@ -223,22 +223,37 @@ void ClickButton(HWND sheet, int id) {
   ClickAt(button, POINT{r.right / 2, r.bottom / 2});
 }
 
-struct ComboSearch {
+struct ClassSearch {
+  const char *className;
   HWND found;
 };
 
-BOOL CALLBACK FindCombo(HWND hwnd, LPARAM lParam) {
-  if (_stricmp(ClassOf(hwnd).c_str(), "ComboBox") == 0 && ::IsWindowVisible(hwnd)) {
-    reinterpret_cast<ComboSearch *>(lParam)->found = hwnd;
+BOOL CALLBACK FindVisibleOfClass(HWND hwnd, LPARAM lParam) {
+  auto *search = reinterpret_cast<ClassSearch *>(lParam);
+  if (_stricmp(ClassOf(hwnd).c_str(), search->className) == 0 && ::IsWindowVisible(hwnd)) {
+    search->found = hwnd;
     return FALSE;
   }
   return TRUE;
 }
 
-HWND ActionCombo(HWND list) {
-  ComboSearch search = {nullptr};
-  ::EnumChildWindows(list, FindCombo, reinterpret_cast<LPARAM>(&search));
+// A visible descendant of that class.
+HWND ChildOfClass(HWND parent, const char *className) {
+  ClassSearch search = {className, nullptr};
+  ::EnumChildWindows(parent, FindVisibleOfClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND ActionCombo(HWND list) { return ChildOfClass(list, "ComboBox"); }
+
+// A key pressed and released, as the keyboard sends it to the focused window.
+void PressKey(WORD key) {
+  INPUT keys[2] = {};
+  keys[0].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = key;
+  keys[1] = keys[0];
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof(INPUT));
 }
 
 std::vector<std::string> ComboItems(HWND combo) {
@@ -390,12 +405,7 @@ void KeyInOpenList(HWND sheet, int row, int pick, WORD key, const std::string &w
   ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
   ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(pick), 0);
   ::Sleep(200);
-  INPUT keys[2] = {};
-  keys[0].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = key;
-  keys[1] = keys[0];
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, keys, sizeof(INPUT));
+  PressKey(key);
   Check(WaitFor([&] { return !::IsWindow(combo); }, 3000), what + ": the combo closes");
   ::Sleep(500);
   Check(::IsWindow(sheet) && ::IsWindowEnabled(sheet) && OnPrerequisitesPage(sheet),
@@ -580,12 +590,7 @@ void MainThirdRun(HWND sheet) {
   if (window != nullptr) {
     Shot("launch");
     ::SetForegroundWindow(window);
-    INPUT keys[2] = {};
-    keys[0].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = VK_ESCAPE;
-    keys[1] = keys[0];
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, keys, sizeof(INPUT));
+    PressKey(VK_ESCAPE);
     ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     ::Sleep(800);
     Check(::IsWindow(window) && ::IsWindowVisible(window),
@@ -719,14 +724,6 @@ HTREEITEM FindDriveC(HWND tree, HTREEITEM first, int depth) {
   return nullptr;
 }
 
-BOOL CALLBACK FindTree(HWND hwnd, LPARAM lParam) {
-  if (_stricmp(ClassOf(hwnd).c_str(), WC_TREEVIEWA) == 0) {
-    *reinterpret_cast<HWND *>(lParam) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // Browse, drive C: chosen in the folder browser, OK.
 void BrowseToDriveC(HWND sheet) {
   HWND folder = Control(sheet, IDC_DOWNLOAD_FOLDER);
@@ -735,14 +732,9 @@ void BrowseToDriveC(HWND sheet) {
   find.className = "#32770";
   find.owner = sheet;
   HWND browser = WaitForTop(find, 10000);
-  HWND tree = nullptr;
-  if (browser != nullptr) {
-    ::EnumChildWindows(browser, FindTree, reinterpret_cast<LPARAM>(&tree));
-  }
-  HTREEITEM drive = nullptr;
-  if (tree != nullptr) {
-    drive = FindDriveC(tree, TreeItem(tree, TVGN_ROOT, nullptr), 0);
-  }
+  HWND tree = browser != nullptr ? ChildOfClass(browser, WC_TREEVIEWA) : nullptr;
+  HTREEITEM drive =
+      tree != nullptr ? FindDriveC(tree, TreeItem(tree, TVGN_ROOT, nullptr), 0) : nullptr;
   Check(drive != nullptr, "the folder browser offers drive C:");
   if (drive != nullptr) {
     ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(drive));
@@ -803,12 +795,7 @@ void RetryRun(HWND sheet) {
   // Esc closes the wizard as Cancel does.
   ClickCell(List(sheet), 1, 0);
   ::SetForegroundWindow(sheet);
-  INPUT keys[2] = {};
-  keys[0].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = VK_ESCAPE;
-  keys[1] = keys[0];
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, keys, sizeof(INPUT));
+  PressKey(VK_ESCAPE);
 }
 
 } // namespace
