@@ -44,13 +44,22 @@ bool PrereqPlan::setupStarted(size_t index) const {
   return index < started_.size() && started_[index] != 0;
 }
 
+bool PrereqPlan::IsScheduledDownload(size_t index) const {
+  return actions_[index] == PrereqAction::Download ||
+         (actions_[index] == PrereqAction::DownloadFailed &&
+          list_.prerequisite(index).isMandatory());
+}
+
 void PrereqPlan::refreshDownloaded() {
   for (size_t i = 0; i < actions_.size(); ++i) {
-    if (actions_[i] != PrereqAction::Download && actions_[i] != PrereqAction::AlreadyDownloaded) {
+    if (!IsScheduledDownload(i) && actions_[i] != PrereqAction::AlreadyDownloaded) {
       continue;
     }
-    actions_[i] = IsCompleteDownload(list_.prerequisite(i)) ? PrereqAction::AlreadyDownloaded
-                                                            : PrereqAction::Download;
+    if (IsCompleteDownload(list_.prerequisite(i))) {
+      actions_[i] = PrereqAction::AlreadyDownloaded;
+    } else if (actions_[i] == PrereqAction::AlreadyDownloaded) {
+      actions_[i] = PrereqAction::Download;
+    }
   }
 }
 
@@ -58,7 +67,7 @@ void PrereqPlan::ScheduleDownloads() {
   std::vector<DownloadItem> &items = batch_.items();
   items.clear();
   for (size_t i = 0; i < actions_.size(); ++i) {
-    if (actions_[i] != PrereqAction::Download) {
+    if (!IsScheduledDownload(i)) {
       continue;
     }
     const Prerequisite &p = list_.prerequisite(i);

@@ -29,12 +29,16 @@ public:
   void setDownloadFolder(const std::string &path);
   // Download <-> AlreadyDownloaded by what lies in the download folder: a file with the URL's
   // name and exactly ExactSize bytes (and, when a Sha256 is given, that hash; a file is hashed
-  // again only when its size or time changed).
+  // again only when its size or time changed). A mandatory DownloadFailed row found complete
+  // becomes AlreadyDownloaded too.
   void refreshDownloaded();
-  // Fetches every Download prerequisite silently: AllAttempted or Stopped, and the actions are
+  // True for a Download row, and for a mandatory one whose download failed: nobody can set
+  // that one to Download again, so every download pass tries it anew.
+  bool IsScheduledDownload(size_t index) const;
+  // Fetches every scheduled download silently: AllAttempted or Stopped, and the actions are
   // updated (ApplyDownloadResults).
   DownloadRunResult downloadAll();
-  // Fetches every Download prerequisite under the download window: AllAttempted, NotStarted or
+  // Fetches every scheduled download under the download window: AllAttempted, NotStarted or
   // Aborted. The actions are left to the caller.
   DownloadRunResult downloadAll(PassWindows &windows);
   // Ok gives Downloaded, every other status DownloadFailed. The interactive caller applies it
@@ -76,7 +80,7 @@ public:
 
 private:
   bool IsCompleteDownload(const Prerequisite &prerequisite) const;
-  // The batch's items: one per Download action.
+  // The batch's items: one per scheduled download.
   void ScheduleDownloads();
   // Both install passes; windows is null for the silent one.
   void RunInstallPass(PassWindows *windows);

@@ -31,7 +31,7 @@ void PrereqPageModel::Recount() {
   installCount_ = 0;
   for (size_t i = 0; i < plan_.count(); ++i) {
     const PrereqAction action = plan_.action(i);
-    if (action == PrereqAction::Download) {
+    if (plan_.IsScheduledDownload(i)) {
       ++downloadCount_;
     } else if (IsInstallAction(action)) {
       ++installCount_;

@@ -10,6 +10,9 @@
 #   other (three runs): Finish on the information page runs nothing; the download dialog
 #          cancelled shows "Download aborted."; a download folder that cannot be written shows
 #          the save error and stays empty.
+#   retry (one run): Browse to drive C: shows "C:\" and finds a complete download there; a
+#          mandatory download the server does not have yet reads "Not Found", keeps Finish
+#          disabled and is fetched again by the next Next; then Esc cancels.
 # Screenshots of both pages, the folder browser, the launch window and the boxes are kept.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"
@@ -27,7 +30,7 @@ for f in "$run" "$driver" "$recorder" "$pack"; do [ -f "$f" ] || { echo "missing
 [ -d "$work/locked" ] && chattr -i "$work/locked" 2>/dev/null
 rm -rf "$work"
 mkdir -p "$work/srv" "$work/ack" "$work/shots" "$work/main/again" "$work/other" \
-  "$work/locked"
+  "$work/locked" "$work/retry"
 tess_display || exit 1
 tess_new_prefix "$work/prefix" || exit 1
 
@@ -65,6 +68,10 @@ fake_program "$work/main/broken-setup.exe" 300
 cp "$work/main/broken-setup.exe" "$work/main/again/broken-setup.exe"
 fake_msi "$work/package.msi" 100
 web_size=$(stat -c %s "$work/srv/web-setup.exe")
+# The retry setup's mandatory download reaches the server only once the first try has failed;
+# its optional one lies complete at the root of drive C:.
+cp "$recorder" "$work/late-setup.exe"
+fake_program "$work/prefix/drive_c/rooted-setup.exe" 200
 
 key='HKLM\SOFTWARE\TessaraWizardTest'
 cat >"$work/main.ini" <<INI
@@ -113,6 +120,22 @@ ExactSize=3000000
 SearchType=2
 SearchString=$key\\Runtime\\Version
 INI
+cat >"$work/retry.ini" <<INI
+[PREREQUISITES]
+App1=Core Runtime
+App2=Rooted Tool
+[App1]
+Url=$base/files/late-setup.exe
+ExactSize=$(stat -c %s "$work/late-setup.exe")
+Options=m
+SearchType=2
+SearchString=$key\\Core\\Version
+[App2]
+Url=$base/files/rooted-setup.exe
+ExactSize=200
+SearchType=2
+SearchString=$key\\Rooted\\Version
+INI
 
 python3 "$(dirname "$0")/../support/gui_stub.py" "$run" "$work/wizard_run.exe" || exit 1
 pack_setup() { # folder config prerequisites...
@@ -125,6 +148,7 @@ pack_setup() { # folder config prerequisites...
 }
 check "main setup packed" pack_setup main main.ini local-setup.exe lib-setup.exe
 check "other setup packed" pack_setup other other.ini
+check "retry setup packed" pack_setup retry retry.ini
 
 # The wizard's title: the product name of the test program's version resource and " Setup".
 product=$(sed -n 's/^TESSARA_PRODUCT_NAME:[A-Z]*=//p' "$TESSARA_WIN_BUILD/CMakeCache.txt")
@@ -147,6 +171,7 @@ drive() { # mode
         wine reg add 'HKLM\SOFTWARE\TessaraWizardTest\Tool' /v Version /d 2.0 /f >/dev/null 2>&1
         wine reg add 'HKLM\SOFTWARE\TessaraWizardTest\Runtime' /v Version /d 1.0 /f >/dev/null 2>&1
       fi
+      [ "$shot" = retry-failed ] && cp "$work/late-setup.exe" "$work/srv/late-setup.exe"
       touch "$work/ack/$shot"
       ;;
     esac
@@ -221,7 +246,28 @@ check "other run 2 (aborted): cancelled, Download kept" grep -qx "RUN 2 ACTION 0
 check "other run 3 (folder not writable): DownloadFailed" grep -qx "RUN 3 ACTION 0 5 Not Found" "$out"
 check "other: nothing written into the folder" test -z "$(ls -A "$work/locked")"
 
-for shot in information prerequisites browse launch installed aborted savefailed; do
+# --- retry ---
+timeout 300 wine "$work/retry/setup.exe" --runs 1 >"$work/retry.raw" 2>/dev/null &
+run_pid=$!
+drive retry | tee "$work/retry.driver"
+wait "$run_pid"
+status=$?
+tr -d '\r' <"$work/retry.raw" >"$work/retry.out"
+out="$work/retry.out"
+check "retry: exit code 0" test "$status" -eq 0
+check "retry: every driver check held" test "$(grep -c '^BAD' "$work/retry.driver")" -eq 0
+check "retry: driver checks ran" test "$(grep -c '^OK' "$work/retry.driver")" -ge 18
+check "retry: Esc cancelled the wizard" grep -qx "RUN 1 CANCELLED 1" "$out"
+check "retry: both rows ready to install" \
+  test "$(grep '^RUN 1 ACTION' "$out" | cut -d' ' -f5 | tr '\n' ' ')" = "4 6 "
+check "retry: the mandatory download asked for twice" \
+  test "$(grep -c 'late-setup.exe' "$work/requests.log")" -eq 2
+check "retry: the download found at the drive root not fetched" \
+  test "$(grep -c 'rooted-setup.exe' "$work/requests.log")" -eq 0
+check "retry: the download saved at the drive root" \
+  cmp -s "$work/prefix/drive_c/late-setup.exe" "$work/late-setup.exe"
+
+for shot in information prerequisites browse launch installed aborted savefailed retry-failed; do
   file="$work/shots/$shot.png"
   colours=$(identify -format '%k' "$file" 2>/dev/null || echo 0)
   check "screenshot $shot is not blank ($colours colours)" test "${colours:-0}" -gt 8

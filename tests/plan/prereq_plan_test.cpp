@@ -18,7 +18,7 @@
 
 namespace {
 
-// App1 from the archive, App2..App4 downloaded, App5 not for this system.
+// App1 from the archive, App2..App4 downloaded (App4 mandatory), App5 not for this system.
 const char kConfig[] = "[PREREQUISITES]\n"
                        "App1=Local\nApp2=Runtime\nApp3=Checked\nApp4=Missing\nApp5=Old\n"
                        "[App1]\nSetupFile=local.exe\nSearchType=1\nSearchString=HKLM\\X\n"
@@ -26,7 +26,7 @@ const char kConfig[] = "[PREREQUISITES]\n"
                        "SearchType=1\nSearchString=HKLM\\Y\n"
                        "[App3]\nUrl=http://h/files/checked.exe\nExactSize=3\nSha256=%s\n"
                        "SearchType=1\nSearchString=HKLM\\Z\n"
-                       "[App4]\nUrl=http://h/files/missing.exe\nExactSize=1\n"
+                       "[App4]\nUrl=http://h/files/missing.exe\nExactSize=1\nOptions=m\n"
                        "SearchType=1\nSearchString=HKLM\\W\n"
                        "[App5]\nUrl=http://h/files/old.exe\nTargetOS=0\n"
                        "SearchType=1\nSearchString=HKLM\\V\n";
@@ -107,6 +107,20 @@ TEST_F(DownloadPlan, SilentDownloadUpdatesEveryFetchedAction) {
   EXPECT_EQ(plan.action(1), PrereqAction::Downloaded);
   EXPECT_EQ(plan.action(2), PrereqAction::Downloaded);
   EXPECT_EQ(plan.action(3), PrereqAction::DownloadFailed);
+
+  // The mandatory row that failed stays scheduled: nobody can choose Download for it again.
+  // An optional one that failed waits for the user's choice.
+  plan.setAction(2, PrereqAction::DownloadFailed);
+  session_.files["http://h/files/missing.exe"].body = "x";
+  EXPECT_EQ(plan.downloadAll(), DownloadRunResult::AllAttempted);
+  ASSERT_EQ(plan.batch().items().size(), 1u);
+  EXPECT_EQ(plan.action(3), PrereqAction::Downloaded);
+  EXPECT_EQ(plan.action(2), PrereqAction::DownloadFailed);
+  // Its complete file in the folder makes it AlreadyDownloaded; the optional one's does not.
+  plan.setAction(3, PrereqAction::DownloadFailed);
+  plan.refreshDownloaded();
+  EXPECT_EQ(plan.action(3), PrereqAction::AlreadyDownloaded);
+  EXPECT_EQ(plan.action(2), PrereqAction::DownloadFailed);
 
   // A batch that stops early marks the unattempted ones failed too.
   PrereqPlan again(archive_, list_, platform_);

@@ -4,6 +4,7 @@
 // calling script should take a screenshot (it then waits for <ackdir>\<name>).
 //   wizard_driver main <ackdir> <title>    four runs of the setup with a mandatory prerequisite
 //   wizard_driver other <ackdir> <title>   three runs of the setup with one download only
+//   wizard_driver retry <ackdir> <title>   one run of the setup with a mandatory download
 // Exit code 0 when every check held, 1 otherwise.
 #include <windows.h>
 
@@ -222,22 +223,37 @@ void ClickButton(HWND sheet, int id) {
   ClickAt(button, POINT{r.right / 2, r.bottom / 2});
 }
 
-struct ComboSearch {
+struct ClassSearch {
+  const char *className;
   HWND found;
 };
 
-BOOL CALLBACK FindCombo(HWND hwnd, LPARAM lParam) {
-  if (_stricmp(ClassOf(hwnd).c_str(), "ComboBox") == 0 && ::IsWindowVisible(hwnd)) {
-    reinterpret_cast<ComboSearch *>(lParam)->found = hwnd;
+BOOL CALLBACK FindVisibleOfClass(HWND hwnd, LPARAM lParam) {
+  auto *search = reinterpret_cast<ClassSearch *>(lParam);
+  if (_stricmp(ClassOf(hwnd).c_str(), search->className) == 0 && ::IsWindowVisible(hwnd)) {
+    search->found = hwnd;
     return FALSE;
   }
   return TRUE;
 }
 
-HWND ActionCombo(HWND list) {
-  ComboSearch search = {nullptr};
-  ::EnumChildWindows(list, FindCombo, reinterpret_cast<LPARAM>(&search));
+// A visible descendant of that class.
+HWND ChildOfClass(HWND parent, const char *className) {
+  ClassSearch search = {className, nullptr};
+  ::EnumChildWindows(parent, FindVisibleOfClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND ActionCombo(HWND list) { return ChildOfClass(list, "ComboBox"); }
+
+// A key pressed and released, as the keyboard sends it to the focused window.
+void PressKey(WORD key) {
+  INPUT keys[2] = {};
+  keys[0].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = key;
+  keys[1] = keys[0];
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof(INPUT));
 }
 
 std::vector<std::string> ComboItems(HWND combo) {
@@ -389,12 +405,7 @@ void KeyInOpenList(HWND sheet, int row, int pick, WORD key, const std::string &w
   ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
   ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(pick), 0);
   ::Sleep(200);
-  INPUT keys[2] = {};
-  keys[0].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = key;
-  keys[1] = keys[0];
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, keys, sizeof(INPUT));
+  PressKey(key);
   Check(WaitFor([&] { return !::IsWindow(combo); }, 3000), what + ": the combo closes");
   ::Sleep(500);
   Check(::IsWindow(sheet) && ::IsWindowEnabled(sheet) && OnPrerequisitesPage(sheet),
@@ -579,12 +590,7 @@ void MainThirdRun(HWND sheet) {
   if (window != nullptr) {
     Shot("launch");
     ::SetForegroundWindow(window);
-    INPUT keys[2] = {};
-    keys[0].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = VK_ESCAPE;
-    keys[1] = keys[0];
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, keys, sizeof(INPUT));
+    PressKey(VK_ESCAPE);
     ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     ::Sleep(800);
     Check(::IsWindow(window) && ::IsWindowVisible(window),
@@ -683,11 +689,120 @@ void OtherThirdRun(HWND sheet) {
   ClickButton(sheet, IDCANCEL);
 }
 
+// --- The setup whose mandatory download fails at first ---------------------------------------
+
+HTREEITEM TreeItem(HWND tree, WPARAM which, HTREEITEM from) {
+  return reinterpret_cast<HTREEITEM>(
+      ::SendMessageA(tree, TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(from)));
+}
+
+// The tree item whose text names drive C:, searched from the roots two levels down, each level
+// expanded as the user would open it. Texts are read through the other process's memory.
+HTREEITEM FindDriveC(HWND tree, HTREEITEM first, int depth) {
+  for (HTREEITEM item = first; item != nullptr; item = TreeItem(tree, TVGN_NEXT, item)) {
+    Remote remote(tree);
+    TVITEMA get = {};
+    get.mask = TVIF_TEXT;
+    get.hItem = item;
+    get.pszText = remote.at(1024);
+    get.cchTextMax = 1024;
+    remote.Write(0, &get, sizeof get);
+    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.at(0)));
+    char text[1024] = {};
+    remote.Read(1024, text, sizeof text - 1);
+    if (std::strstr(text, "C:") != nullptr) {
+      return item;
+    }
+    if (depth < 2) {
+      ::SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+      HTREEITEM child = TreeItem(tree, TVGN_CHILD, item);
+      if (HTREEITEM found = child != nullptr ? FindDriveC(tree, child, depth + 1) : nullptr) {
+        return found;
+      }
+    }
+  }
+  return nullptr;
+}
+
+// Browse, drive C: chosen in the folder browser, OK.
+void BrowseToDriveC(HWND sheet) {
+  HWND folder = Control(sheet, IDC_DOWNLOAD_FOLDER);
+  ClickButton(::GetParent(folder), IDC_BROWSE);
+  Find find;
+  find.className = "#32770";
+  find.owner = sheet;
+  HWND browser = WaitForTop(find, 10000);
+  HWND tree = browser != nullptr ? ChildOfClass(browser, WC_TREEVIEWA) : nullptr;
+  HTREEITEM drive =
+      tree != nullptr ? FindDriveC(tree, TreeItem(tree, TVGN_ROOT, nullptr), 0) : nullptr;
+  Check(drive != nullptr, "the folder browser offers drive C:");
+  if (drive != nullptr) {
+    ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(drive));
+    ::Sleep(300);
+    ::SendMessageA(browser, WM_COMMAND, IDOK, 0);
+  } else if (browser != nullptr) {
+    ::SendMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+  }
+  WaitForClosed(browser, 5000);
+}
+
+// Next with a download to run; a wrong-size box on the way (the server's answer to a file it
+// does not have) is confirmed. Returns once the first row's action reads after.
+void DownloadPass(HWND sheet, bool boxExpected, const char *after) {
+  ClickButton(sheet, kNext);
+  bool boxSeen = false;
+  WaitFor(
+      [&] {
+        if (HWND box = BoxWithText(
+                "Wrong file size. The downloaded file cannot be found or is corrupt.")) {
+          boxSeen = true;
+          ::SendMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        return ::IsWindowEnabled(sheet) && CellText(List(sheet), 0, 2) == after;
+      },
+      30000);
+  Check(boxSeen == boxExpected, std::string("the download pass ") +
+                                    (boxExpected ? "shows" : "shows no") + " wrong-size box");
+}
+
+void RetryRun(HWND sheet) {
+  CheckButtons(sheet, false, true, false, "information page, mandatory download");
+  ToPrerequisitesPage(sheet);
+  CheckActions(sheet, {"Download", "Download"}, "at first");
+  // The drive root: shown with one backslash; the complete copy lying there turns the optional
+  // row's Download into Install.
+  BrowseToDriveC(sheet);
+  const std::string folder = WindowText(Control(sheet, IDC_DOWNLOAD_FOLDER));
+  Check(folder == "C:\\", "Browse shows the drive root as " + folder);
+  CheckActions(sheet, {"Download", "Install"}, "after Browse");
+  CheckHint(sheet, kHintDownload, "after Browse");
+
+  // The server does not have the mandatory file yet: its row fails and stays scheduled.
+  DownloadPass(sheet, true, "Not Found");
+  CheckActions(sheet, {"Not Found", "Install"}, "after the failed download");
+  CheckHint(sheet, kHintDownload, "a mandatory download failed");
+  CheckButtons(sheet, true, true, false, "a mandatory download failed");
+  Check(::IsWindowEnabled(Control(sheet, IDC_BROWSE)) != FALSE,
+        "Browse enabled while the mandatory download is left");
+  CheckOpensNothing(sheet, 0, 2, "the Action cell of the failed mandatory row");
+  // The script puts the file on the server before it confirms the screenshot.
+  Shot("retry-failed");
+  DownloadPass(sheet, false, "Install");
+  CheckActions(sheet, {"Install", "Install"}, "after the download is tried again");
+  CheckHint(sheet, kHintInstall, "the mandatory download arrived");
+  CheckButtons(sheet, true, true, false, "the mandatory prerequisite not installed yet");
+
+  // Esc closes the wizard as Cancel does.
+  ClickCell(List(sheet), 1, 0);
+  ::SetForegroundWindow(sheet);
+  PressKey(VK_ESCAPE);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: wizard_driver <main|other> <ackdir> <title>\n");
+    std::fprintf(stderr, "usage: wizard_driver <main|other|retry> <ackdir> <title>\n");
     return 2;
   }
   g_ackDir = argv[2];
@@ -697,7 +812,8 @@ int main(int argc, char **argv) {
   // caches grow then), the second is counted.
   void (*mainRuns[])(HWND) = {MainFirstRun, MainSecondRun, MainThirdRun, MainThirdRun};
   void (*other[])(HWND) = {OtherFirstRun, OtherSecondRun, OtherThirdRun, nullptr};
-  const int runs = mode == "main" ? 4 : 3;
+  void (*retry[])(HWND) = {RetryRun, nullptr, nullptr, nullptr};
+  const int runs = mode == "main" ? 4 : mode == "other" ? 3 : 1;
   HWND previous = nullptr;
   for (int run = 0; run < runs; ++run) {
     HWND sheet = WaitForSheet(previous);
@@ -707,7 +823,7 @@ int main(int argc, char **argv) {
     }
     // Let the first page finish its activation.
     ::Sleep(500);
-    (mode == "main" ? mainRuns : other)[run](sheet);
+    (mode == "main" ? mainRuns : mode == "other" ? other : retry)[run](sheet);
     Check(WaitFor([&] { return !::IsWindow(sheet); }, 20000),
           "run " + std::to_string(run + 1) + ": the wizard closes");
     previous = sheet;

@@ -174,7 +174,7 @@ TEST_F(PageModel, DownloadPassResultsAndTheirMessages) {
   EXPECT_EQ(model.PreselectedItem(4), 0);
 }
 
-TEST_F(PageModel, EveryDownloadFailedWithNothingToInstallIsFinished) {
+TEST_F(PageModel, FailedDownloadsFinishUnlessMandatory) {
   PrereqPlan plan(archive_, list_, platform_);
   PrereqPageModel model(plan);
   plan.setAction(0, PrereqAction::DontInstall);
@@ -185,6 +185,31 @@ TEST_F(PageModel, EveryDownloadFailedWithNothingToInstallIsFinished) {
   // Read failures and wrong sizes are not reported by the page.
   EXPECT_EQ(model.AfterDownloadPass(plan.downloadAll(windows_)), 0u);
   EXPECT_EQ(model.state(), PageState::Finished);
+
+  // A mandatory download that failed reads "Not Found" and stays scheduled: Next fetches it
+  // again, and Finish stays off until it is installed.
+  PrerequisiteList mandatory("unused.ini");
+  ProfileFile file;
+  file.Parse("[PREREQUISITES]\nApp1=Core\n[App1]\nUrl=http://h/files/core.exe\nExactSize=4\n"
+             "Options=m\nSearchType=1\nSearchString=HKLM\\F\n");
+  mandatory.LoadConfiguration(file);
+  mandatory.RunDetection();
+  mandatory.DecideActions(OsFamily::WindowsNT);
+  PrereqPlan core(archive_, mandatory, platform_);
+  PrereqPageModel coreModel(core);
+  coreModel.Recount();
+  windows_.statuses = {DownloadItemStatus::Failed};
+  EXPECT_EQ(coreModel.AfterDownloadPass(core.downloadAll(windows_)), 0u);
+  EXPECT_EQ(PrerequisiteList::ActionText(core.action(0)), "Not Found");
+  EXPECT_EQ(coreModel.state(), PageState::DownloadsPending);
+  EXPECT_EQ(coreModel.downloadCount(), 1);
+  EXPECT_TRUE(coreModel.MandatoryLeft());
+  windows_.statuses = {DownloadItemStatus::Ok};
+  EXPECT_EQ(coreModel.AfterDownloadPass(core.downloadAll(windows_)), 0u);
+  EXPECT_EQ(core.batch().items().size(), 1u);
+  EXPECT_EQ(core.action(0), PrereqAction::Downloaded);
+  EXPECT_EQ(coreModel.state(), PageState::InstallsPending);
+  EXPECT_TRUE(coreModel.MandatoryLeft());
 }
 
 TEST_F(PageModel, ASetupThatCouldNotStartKeepsItsAction) {
