@@ -10,6 +10,9 @@ enum class SourceKind : int32_t {
   Url = 1,       // a setup program downloaded over HTTP
 };
 
+// The native architectures of machines, as bits: the machine's own is one of them (or none).
+enum MachineArch : uint8_t { kArchX86 = 1, kArchX64 = 2, kArchArm64 = 4 };
+
 // Option letters, found by a case-sensitive substring test anywhere in an Options value.
 constexpr const char *kQuietOption = "q";     // GeneralOptions: no wizard
 constexpr const char *kMandatoryOption = "m"; // AppN: the user cannot change the action

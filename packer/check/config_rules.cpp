@@ -355,7 +355,7 @@ private:
       return;
     }
     std::string root = text.substr(0, text.find('\\'));
-    if (root != "HKLM" && root != "HKCU") {
+    if (parts.root == RegRoot::CurrentUser && root != "HKCU") {
       std::string hint =
           text::EqualNoCase(root, "HKLM") || text::EqualNoCase(root, "HKEY_LOCAL_MACHINE")
               ? "; write HKLM for HKEY_LOCAL_MACHINE"
@@ -510,13 +510,17 @@ std::string DescribeSearch(const Prerequisite &p) {
   if (!parts.ok) {
     return "registry: nothing (no backslash)";
   }
-  std::string root = parts.localMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+  const int index = static_cast<int>(parts.root);
+  const std::string root = (index & 1) != 0 ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+  const std::string view = index >= 4   ? " (32-bit view)"
+                           : index >= 2 ? " (64-bit view; nothing on 32-bit Windows)"
+                                        : "";
   if (!parts.valueForm) {
-    return "subkey names of " + root + "\\" + parts.keyPath;
+    return "subkey names of " + root + "\\" + parts.keyPath + view;
   }
   std::string value =
       parts.valueName.empty() ? "the default value" : "value '" + parts.valueName + "'";
   std::string expected =
       parts.hasExpected ? ", only when its data is '" + parts.expected + "'" : "";
-  return "data of " + value + " of " + root + "\\" + parts.keyPath + expected;
+  return "data of " + value + " of " + root + "\\" + parts.keyPath + view + expected;
 }

@@ -39,6 +39,11 @@ public:
   std::string WindowsDirectory() const override { return "C:\\windows"; }
   std::string TempPath() const override { return "C:\\users\\u\\Temp\\"; }
   std::string SpecialFolder(int) const override { return "C:\\Program Files\\"; }
+  uint8_t Architecture() const override { return kArchX64; }
+  bool SearchFolderTreeNative(const std::string &folder, uint32_t depth, const std::string &name,
+                              std::string *version) const override {
+    return SearchFolderTree(*this, folder, depth, name, version);
+  }
 
 private:
   mutable int listed_ = 0;

@@ -58,6 +58,54 @@ TEST_F(SearchTest, UnknownSearchTypesFindNothing) {
   EXPECT_EQ(RunSearch(m, -1, "HKLM\\SOFTWARE\\Example\\Version"), Found{});
 }
 
+TEST(Views64, RootsAndFoldersOfA64BitMachine) {
+  FakeMachine m;
+  m.SetValue("HKLM64\\SOFTWARE\\Rt", "Version", "6.4");
+  m.SetValue("HKLM32\\SOFTWARE\\Rt", "Version", "3.2");
+  m.SetValue("HKLM\\SOFTWARE\\Rt", "Version", "default view");
+  m.AddKey("HKCU64\\SOFTWARE\\Rt", {"1.64"});
+  m.AddKey("HKCU32\\SOFTWARE\\Rt", {"1.32"});
+  m.AddKey("HKCU\\SOFTWARE\\Rt", {"1.0"});
+  m.SetValue("HKLM64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+             "C:\\Program Files");
+  m.SetValue("HKLM64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir",
+             "C:\\Program Files\\Common Files\\");
+  m.AddFile("C:\\windows\\system32\\native.dll", "10.0.0.1");
+  m.AddFile("C:\\Program Files\\Vendor\\tool.exe", "6.4.0.0");
+  EXPECT_EQ(RunSearch(m, 2, "HKLM64\\SOFTWARE\\Rt\\Version"), Found{"6.4"});
+  EXPECT_EQ(RunSearch(m, 2, "HKLM32\\SOFTWARE\\Rt\\Version"), Found{"3.2"});
+  EXPECT_EQ(RunSearch(m, 2, "HKLM\\SOFTWARE\\Rt\\Version"), Found{"default view"});
+  EXPECT_EQ(RunSearch(m, 1, "HKCU64\\SOFTWARE\\Rt"), Found{"1.64"});
+  EXPECT_EQ(RunSearch(m, 1, "HKCU32\\SOFTWARE\\Rt"), Found{"1.32"});
+  // Fixed words, as HKLM: any other spelling is the current user's default view.
+  EXPECT_EQ(RunSearch(m, 1, "hkcu64\\SOFTWARE\\Rt"), Found{"1.0"});
+  EXPECT_EQ(RunSearch(m, 1, "HKLM_64\\SOFTWARE\\Rt"), Found{"1.0"});
+  EXPECT_EQ(SplitRegistrySearch("HKCU32\\K").root, RegRoot::CurrentUser32);
+
+  EXPECT_EQ(ResolveFolderToken(m, "System64Folder"), "C:\\windows\\system32\\");
+  EXPECT_EQ(ResolveFolderToken(m, "ProgramFiles64Folder"), "C:\\Program Files\\");
+  EXPECT_EQ(ResolveFolderToken(m, "CommonFiles64Folder"), "C:\\Program Files\\Common Files\\");
+  EXPECT_EQ(ResolveFolderToken(m, "system64folder"), "");
+  // Only a search under a 64-bit folder walks with the redirection off.
+  EXPECT_EQ(RunSearch(m, 0, "[SystemFolder]native.dll"), Found{"10.0.0.1"});
+  EXPECT_EQ(m.nativeWalks, 0);
+  EXPECT_EQ(RunSearch(m, 0, "[System64Folder]native.dll"), Found{"10.0.0.1"});
+  EXPECT_EQ(RunSearch(m, 0, "[ProgramFiles64Folder]tool.exe?1"), Found{"6.4.0.0"});
+  EXPECT_EQ(m.nativeWalks, 2);
+
+  // A 32-bit Windows has no 64-bit view or folders; its only view is the 32-bit one.
+  m.arch = kArchX86;
+  m.SetValue("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+             "C:\\Program Files");
+  EXPECT_EQ(RunSearch(m, 2, "HKLM64\\SOFTWARE\\Rt\\Version"), Found{});
+  EXPECT_EQ(RunSearch(m, 1, "HKCU64\\SOFTWARE\\Rt"), Found{});
+  EXPECT_EQ(RunSearch(m, 2, "HKLM32\\SOFTWARE\\Rt\\Version"), Found{"3.2"});
+  EXPECT_EQ(ResolveFolderToken(m, "System64Folder"), "");
+  EXPECT_EQ(ResolveFolderToken(m, "ProgramFiles64Folder"), "");
+  EXPECT_EQ(ExpandFolderTokens(m, "[CommonFiles64Folder]x\\"), "x\\");
+  EXPECT_EQ(RunSearch(m, 0, "[ProgramFiles64Folder]Vendor\\tool.exe"), Found{});
+}
+
 TEST(FileSearchParts, SplitsFolderNameAndDepth) {
   FileSearchParts p = SplitFileSearch("[ProgramFilesFolder]Example\\tool.exe?1");
   EXPECT_EQ(p.folder, "[ProgramFilesFolder]Example\\");

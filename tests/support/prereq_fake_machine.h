@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "prereq/search_host.h"
+#include "prereq/search.h"
 
 class FakeMachine : public SearchHost {
 public:
-  // Registry keys are named "HKLM\path" or "HKCU\path"; names compare without case.
+  // Registry keys are named by their root ("HKLM\path", "HKCU64\path", ...); each root is a view
+  // of its own. Names compare without case.
   void AddKey(const std::string &key, const std::vector<std::string> &subkeys = {}) {
     keys_[Lower(key)].subkeys = subkeys;
   }
@@ -91,6 +92,15 @@ public:
     return it == special.end() ? std::string() : it->second;
   }
 
+  uint8_t Architecture() const override { return arch; }
+  bool SearchFolderTreeNative(const std::string &folder, uint32_t depth, const std::string &name,
+                              std::string *version) const override {
+    ++nativeWalks;
+    return SearchFolderTree(*this, folder, depth, name, version);
+  }
+
+  uint8_t arch = kArchX64;
+  mutable int nativeWalks = 0;
   std::map<int, std::string> special = {{0x26, "C:\\Program Files"},
                                         {0x2B, "C:\\Program Files\\Common Files\\"}};
   mutable int lookups = 0;
@@ -106,7 +116,7 @@ private:
     bool reparse = false;
   };
   static std::string Prefix(RegRoot root) {
-    return root == RegRoot::LocalMachine ? "hklm\\" : "hkcu\\";
+    return Lower(kRegRootNames[static_cast<int>(root)]) + "\\";
   }
   static std::string Lower(std::string s) {
     for (char &c : s) {

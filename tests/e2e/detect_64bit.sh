@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Detection on a 64-bit machine, in a 64-bit prefix: registry values written in one view only
+# (reg /reg:64, /reg:32) found through the roots that name that view; versioned files in the
+# 64-bit system and program folders found through their tokens.
+# The setup under test is the Windows build this machine runs: the 32-bit one sees the 32-bit
+# view and folders through the old roots and tokens (WOW64), the x86-64 one sees the 64-bit
+# ones; the new roots and tokens name a view whatever the build. Only a 32-bit program meets
+# the redirection, so on a machine that runs the x86-64 build the old roots' 32-bit answers are
+# not exercised.
+. "$(dirname "$0")/../support/setup-e2e.sh"
+if [ "$WINEARCH" != win64 ]; then
+  # The 32-bit build in a 64-bit prefix of its own, made from a template of its own.
+  export WINEARCH=win64 TESSARA_TEST_ROOT=$TESSARA_TEST_ROOT/win64
+  TESS_PREFIX_READY=.ready-nocrashdialog-win64
+fi
+tess_scratch detect_64bit
+need_tools wine
+tess_display || fail "no X display"
+trap 'wineserver -k 2>/dev/null' EXIT
+probe=$TESSARA_WIN_BUILD/tests/detect_probe.exe
+dlls=$TESSARA_WIN_BUILD/detect
+[ -f "$probe" ] && [ -f "$dlls/detect_v1_2_3_4.dll" ] || fail "build the Windows tests first"
+tess_new_prefix "$SCRATCH/prefix"
+# What an old root or token finds: the 32-bit build sees the 32-bit view, the x86-64 one its own.
+if [ "$TESS_WIN_BITS" = 32 ]; then own=32; else own=64; fi
+
+reg() { wine reg add "$@" /f >/dev/null 2>&1 || fail "wine reg add $*"; }
+reg 'HKLM\Software\Tessara Detect' /v Version /d 6.4.0 /reg:64
+reg 'HKLM\Software\Tessara Detect32' /v Version /d 3.2.0 /reg:32
+reg 'HKLM\Software\Tessara Detect\Releases\6.0' /reg:64
+reg 'HKLM\Software\Tessara Detect\Releases\6.4' /reg:64
+drive=$(drive_c)
+mkdir -p "$drive/Program Files/Tessara Detect/bin" "$drive/Program Files/Common Files/Tessara Detect"
+cp "$dlls/detect_v5_1_2600_0.dll" "$drive/windows/system32/tessdetect64.dll"
+cp "$dlls/detect_v1_2_3_4.dll" "$drive/Program Files/Tessara Detect/bin/tool.dll"
+cp "$dlls/detect_v65535_0_7_65534.dll" "$drive/Program Files/Common Files/Tessara Detect/common.dll"
+
+# Runs the probe on a configuration of "name|SearchType|SearchString|more keys" lines; prints
+# "name found=... action=N" per prerequisite.
+probe() {
+  local n=0 line name type search more
+  {
+    echo '[PREREQUISITES]'
+    while IFS='|' read -r name _; do n=$((n + 1)); echo "App$n=$name"; done <<<"$1"
+    n=0
+    while IFS='|' read -r name type search more; do
+      n=$((n + 1))
+      printf '[App%s]\nSetupFile=s.exe\nSearchType=%s\nSearchString=%s\n%b\n' "$n" "$type" "$search" "$more"
+    done <<<"$1"
+  } >"$SCRATCH/probe.ini"
+  tess_expect_exit 0 wine "$probe" "$(winpath "$SCRATCH/probe.ini")" >"$SCRATCH/probe.out" ||
+    fail "the probe failed"
+  tr -d '\r' <"$SCRATCH/probe.out" | awk '
+    / name=/ { sub(/.* name=./, ""); sub(/.$/, ""); name = $0 }
+    / found=/ { sub(/.* found=/, ""); found = $0 }
+    / action=/ { sub(/.* action=/, ""); print name " found=" found " action=" $1 }'
+}
+expect_probe() { # what, configuration lines, expected output
+  local actual
+  actual=$(probe "$2")
+  [ "$actual" = "$3" ] || fail "$1:
+$actual
+expected:
+$3"
+  pass "$1"
+}
+
+view64='6.4.0'
+view32='3.2.0'
+[ $own = 64 ] && old64="'$view64'" old32='' || { old64=''; old32="'$view32'"; }
+expect_probe "registry values and keys in one view, through the roots of each view" \
+  "64 only|2|HKLM64\\Software\\Tessara Detect\\Version
+64 only, old root|2|HKLM\\Software\\Tessara Detect\\Version
+32 only|2|HKLM32\\Software\\Tessara Detect32\\Version
+32 only, 64-bit root|2|HKLM64\\Software\\Tessara Detect32\\Version
+32 only, old root|2|HKLM\\Software\\Tessara Detect32\\Version
+64 only, 32-bit root|1|HKLM32\\Software\\Tessara Detect\\\\Version\\
+64-bit keys|1|HKLM64\\Software\\Tessara Detect\\Releases" \
+  "64 only found='$view64' action=0
+64 only, old root found=$old64 action=$([ $own = 64 ] && echo 0 || echo 1)
+32 only found='$view32' action=0
+32 only, 64-bit root found= action=1
+32 only, old root found=$old32 action=$([ $own = 32 ] && echo 0 || echo 1)
+64 only, 32-bit root found= action=1
+64-bit keys found='6.0','6.4' action=0"
+
+[ $own = 64 ] && old="'5.1.2600.0'" || old=''
+[ $own = 64 ] && oldpf="'1.2.3.4'" || oldpf=''
+expect_probe "versioned files in the 64-bit system and program folders, through their tokens" \
+  "System64|0|[System64Folder]tessdetect64.dll|VerMin=5.1
+System, old token|0|[SystemFolder]tessdetect64.dll
+ProgramFiles64|0|[ProgramFiles64Folder]Tessara Detect\\tool.dll?1
+ProgramFiles, old token|0|[ProgramFilesFolder]Tessara Detect\\tool.dll?1
+CommonFiles64|0|[CommonFiles64Folder]Tessara Detect\\common.dll" \
+  "System64 found='5.1.2600.0' action=0
+System, old token found=$old action=$([ -n "$old" ] && echo 0 || echo 1)
+ProgramFiles64 found='1.2.3.4' action=0
+ProgramFiles, old token found=$oldpf action=$([ -n "$oldpf" ] && echo 0 || echo 1)
+CommonFiles64 found='65535.0.7.65534' action=0"
