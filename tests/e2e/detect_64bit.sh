@@ -97,3 +97,33 @@ System, old token found=$old action=$([ -n "$old" ] && echo 0 || echo 1)
 ProgramFiles64 found='1.2.3.4' action=0
 ProgramFiles, old token found=$oldpf action=$([ -n "$oldpf" ] && echo 0 || echo 1)
 CommonFiles64 found='65535.0.7.65534' action=0"
+
+expect_probe "Architectures keeps the machine's architecture and skips the others" \
+  "x64|2|HKLM\\Software\\Absent\\Version|Architectures=x64
+arm64|2|HKLM\\Software\\Absent\\Version|Architectures=arm64
+x86|2|HKLM\\Software\\Absent\\Version|Architectures=x86
+two|2|HKLM\\Software\\Absent\\Version|Architectures=arm64, x64" \
+  "x64 found= action=1
+arm64 found= action=3
+x86 found= action=3
+two found= action=1"
+
+if [ "$TESS_WIN_BITS" = 32 ]; then
+  # The 32-bit build on a 32-bit Windows: no 64-bit view or folders, x86 prerequisites only.
+  export WINEARCH=win32 TESSARA_TEST_ROOT=${TESSARA_TEST_ROOT%/win64}
+  TESS_PREFIX_READY=.ready-nocrashdialog-win32
+  tess_new_prefix "$SCRATCH/prefix32"
+  reg 'HKLM\Software\Tessara Detect' /v Version /d 6.4.0
+  cp "$dlls/detect_v5_1_2600_0.dll" "$(drive_c)/windows/system32/tessdetect64.dll"
+  expect_probe "a 32-bit Windows: the 64-bit roots and folders find nothing; x86 kept, x64 skipped" \
+    "64-bit root|2|HKLM64\\Software\\Tessara Detect\\Version
+32-bit root|2|HKLM32\\Software\\Tessara Detect\\Version
+System64|0|[System64Folder]tessdetect64.dll
+x86|2|HKLM\\Software\\Absent\\Version|Architectures=x86
+x64|2|HKLM\\Software\\Absent\\Version|Architectures=x64" \
+    "64-bit root found= action=1
+32-bit root found='6.4.0' action=0
+System64 found= action=1
+x86 found= action=1
+x64 found= action=3"
+fi
