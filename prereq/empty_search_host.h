@@ -25,4 +25,6 @@ public:
                               std::string *) const override {
     return false;
   }
+  bool ProductVersion(const std::string &, std::string *) const override { return false; }
+  std::vector<std::string> RelatedProducts(const std::string &) const override { return {}; }
 };

@@ -248,6 +248,23 @@ std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
     }
     return SearchRegistry(host, valueForm);
   }
+  case kSearchProduct:
+  case kSearchUpgrade: {
+    std::vector<std::string> found;
+    std::string version;
+    if (searchType == kSearchProduct) {
+      if (host.ProductVersion(searchString, &version)) {
+        found.push_back(version);
+      }
+      return found;
+    }
+    for (const std::string &product : host.RelatedProducts(searchString)) {
+      if (host.ProductVersion(product, &version)) {
+        found.push_back(version);
+      }
+    }
+    return found;
+  }
   default:
     return {};
   }

@@ -11,6 +11,8 @@ enum SearchType : int32_t {
   kSearchFile = 0,
   kSearchRegistry = 1,
   kSearchRegistryValue = 2,
+  kSearchProduct = 3, // a Windows Installer ProductCode: its VersionString when installed
+  kSearchUpgrade = 4, // an UpgradeCode: the VersionString of every related product installed
 };
 
 // Every path and name of a search fits sys::kMaxPath bytes with its terminating zero.

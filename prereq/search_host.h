@@ -57,6 +57,11 @@ public:
   // Windows the file-system redirection of a 32-bit program is turned off around the walk.
   virtual bool SearchFolderTreeNative(const std::string &folder, uint32_t depth,
                                       const std::string &name, std::string *version) const = 0;
+
+  // Windows Installer: an installed product's VersionString (false when it is not installed or
+  // cannot be asked), and the ProductCodes of the installed products of an UpgradeCode.
+  virtual bool ProductVersion(const std::string &productCode, std::string *version) const = 0;
+  virtual std::vector<std::string> RelatedProducts(const std::string &upgradeCode) const = 0;
 };
 
 // This machine's searches (on the host build, a machine where nothing is installed).

@@ -166,7 +166,40 @@ public:
     return SearchFolderTree(*this, folder, depth, name, version);
   }
 
+  bool ProductVersion(const std::string &productCode, std::string *version) const override {
+    const auto getInfo = Msi<UINT(WINAPI *)(LPCSTR, LPCSTR, LPSTR, LPDWORD)>("MsiGetProductInfoA");
+    char buffer[MAX_PATH];
+    DWORD size = MAX_PATH;
+    if (getInfo == nullptr ||
+        getInfo(productCode.c_str(), "VersionString", buffer, &size) != ERROR_SUCCESS) {
+      return false;
+    }
+    *version = std::string(buffer, size < MAX_PATH ? size : MAX_PATH - 1);
+    return true;
+  }
+
+  std::vector<std::string> RelatedProducts(const std::string &upgradeCode) const override {
+    std::vector<std::string> codes;
+    const auto enumerate =
+        Msi<UINT(WINAPI *)(LPCSTR, DWORD, DWORD, LPSTR)>("MsiEnumRelatedProductsA");
+    char code[39]; // a ProductCode in braces
+    for (DWORD index = 0;
+         enumerate != nullptr && enumerate(upgradeCode.c_str(), 0, index, code) == ERROR_SUCCESS;
+         ++index) {
+      codes.push_back(std::string(code, 38));
+    }
+    return codes;
+  }
+
 private:
+  // An entry point of msi.dll, bound from the system folder on first use: most runs never ask.
+  template <typename Fn> Fn Msi(const char *name) const {
+    if (!msi_.IsLoaded()) {
+      msi_.Attach(win::LoadSystemLibrary("msi.dll"));
+    }
+    return msi_.Proc<Fn>(name);
+  }
+
   bool Open(win::RegKey *key, RegRoot root, const std::string &keyPath) const {
     const int index = static_cast<int>(root);
     REGSAM access = KEY_READ;
@@ -179,6 +212,7 @@ private:
   }
 
   win::FileVersionReader versions_;
+  mutable win::Module msi_;
   const uint8_t arch_ = NativeArchitecture();
 };
 

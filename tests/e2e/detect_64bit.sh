@@ -108,6 +108,41 @@ arm64 found= action=3
 x86 found= action=3
 two found= action=1"
 
+# A Windows Installer package found by its ProductCode and its UpgradeCode: the first run has
+# its setup install it, the second offers nothing.
+need_tools wixl
+build_sample_msi
+product='{5D1A3B6C-2E4F-4A7B-9C8D-0E1F2A3B4C5D}'
+upgrade='{3A0C5E1D-7F42-4B8A-A1D3-5C6E7F809A12}'
+mkdir -p "$SCRATCH/runtime"
+cp "$TESSARA_ROOT/tests/support/runtime/"runtime.{wxs,txt} "$SCRATCH/runtime/"
+sed -i "s/<Product Id=\"\*\"/<Product Id=\"${product:1:36}\"/" "$SCRATCH/runtime/runtime.wxs"
+(cd "$SCRATCH/runtime" && tess_wixl runtime.msi runtime.wxs) || fail "wixl could not build the runtime"
+"$PACK" pack --stub "$STUB" --msi "$SCRATCH/runtime/runtime.msi" -o "$SCRATCH/runtime-setup.exe" \
+  >/dev/null || fail "packing the runtime's setup failed"
+printf '[PREREQUISITES]\nApp1=Tessara Runtime\n[App1]\nSetupFile=runtime-setup.exe\nCommandLine=/qn\nSearchType=3\nSearchString=%s\nVerMin=2.1\nArchitectures=x86, x64\n[GeneralOptions]\nMainAppCmdLine=/qn\nOptions=q\n' \
+  "$product" >"$SCRATCH/msi.ini"
+"$PACK" check "$SCRATCH/msi.ini" >"$SCRATCH/msi.check" || fail "check refused the configuration"
+"$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" --config "$SCRATCH/msi.ini" \
+  --prereq "$SCRATCH/runtime-setup.exe" -o "$(drive_c)/msi-setup.exe" >/dev/null || fail "packing failed"
+record_package_launches
+assert_eq "$(run_line_code 'C:\msi-setup.exe')" 0 "exit code of the first run"
+assert_eq "$(setup_record | sed 's/^"[^"]*\\\([a-z]*\.msi\)".*/\1/' | tr '\n' ' ')" "runtime.msi sample.msi " \
+  "the packages installed by the first run"
+expect_probe "the installed package, by its ProductCode and by its UpgradeCode, with its version" \
+  "product|3|$product|VerMin=2.1
+upgrade|4|$upgrade|VerMin=2.1
+newer|4|$upgrade|VerMin=2.2
+other|3|{00000000-0000-0000-0000-000000000000}" \
+  "product found='2.1.0' action=0
+upgrade found='2.1.0' action=0
+newer found='2.1.0' action=1
+other found= action=1"
+rm -f "$(drive_c)/setup-record.txt"
+assert_eq "$(run_line_code 'C:\msi-setup.exe')" 0 "exit code of the second run"
+assert_eq "$(setup_record | grep -c runtime.msi)" 0 "runtime packages of the second run"
+pass "a second run offers nothing"
+
 if [ "$TESS_WIN_BITS" = 32 ]; then
   # The 32-bit build on a 32-bit Windows: no 64-bit view or folders, x86 prerequisites only.
   export WINEARCH=win32 TESSARA_TEST_ROOT=${TESSARA_TEST_ROOT%/win64}

@@ -53,8 +53,19 @@ TEST_F(SearchTest, RegistryValueForms) {
   EXPECT_EQ(form, "HKLM\\A\\B\\\\Name\\");
 }
 
+TEST_F(SearchTest, WindowsInstallerProducts) {
+  const std::string a = "{11111111-2222-3333-4444-555555555555}";
+  const std::string up = "{3A0C5E1D-7F42-4B8A-A1D3-5C6E7F809A12}";
+  m.products = {{a, "2.1.0"}, {"{B}", "2.2"}};
+  m.related[up] = {a, "{not installed}", "{B}"};
+  EXPECT_EQ(RunSearch(m, 3, a), Found{"2.1.0"});
+  EXPECT_EQ(RunSearch(m, 3, up), Found{});
+  EXPECT_EQ(RunSearch(m, 4, up), (Found{"2.1.0", "2.2"}));
+  EXPECT_EQ(RunSearch(m, 4, a), Found{});
+}
+
 TEST_F(SearchTest, UnknownSearchTypesFindNothing) {
-  EXPECT_EQ(RunSearch(m, 3, "HKLM\\SOFTWARE\\Example Vendor\\Runtime Library"), Found{});
+  EXPECT_EQ(RunSearch(m, 5, "HKLM\\SOFTWARE\\Example Vendor\\Runtime Library"), Found{});
   EXPECT_EQ(RunSearch(m, -1, "HKLM\\SOFTWARE\\Example\\Version"), Found{});
 }
 

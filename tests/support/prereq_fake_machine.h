@@ -99,6 +99,17 @@ public:
     return SearchFolderTree(*this, folder, depth, name, version);
   }
 
+  bool ProductVersion(const std::string &code, std::string *version) const override {
+    auto it = products.find(code);
+    return it != products.end() && (*version = it->second, true);
+  }
+  std::vector<std::string> RelatedProducts(const std::string &code) const override {
+    auto it = related.find(code);
+    return it == related.end() ? std::vector<std::string>() : it->second;
+  }
+
+  std::map<std::string, std::string> products;             // ProductCode: VersionString
+  std::map<std::string, std::vector<std::string>> related; // UpgradeCode: ProductCodes
   uint8_t arch = kArchX64;
   mutable int nativeWalks = 0;
   std::map<int, std::string> special = {{0x26, "C:\\Program Files"},
