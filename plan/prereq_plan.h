@@ -29,7 +29,7 @@ public:
   void setDownloadFolder(const std::string &path);
   // Download <-> AlreadyDownloaded by what lies in the download folder: a file with the URL's
   // name and exactly ExactSize bytes (and, when a Sha256 is given, that hash; a file is hashed
-  // again only when its size or time changed).
+  // again only when its size or time changed; when a Signer is given, signed by it).
   void refreshDownloaded();
   // Fetches every Download prerequisite silently: AllAttempted or Stopped, and the actions are
   // updated (ApplyDownloadResults).

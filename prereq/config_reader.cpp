@@ -109,6 +109,7 @@ bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
     p.architectures = ParseArchitectures(value);
   }
   ReadConfigValue(file, section, "Sha256", &p.sha256);
+  ReadConfigValue(file, section, "Signer", &p.signer);
   ReadConfigValue(file, section, "SuccessCodes", &p.successCodes);
   ReadConfigValue(file, section, "RestartCodes", &p.restartCodes);
   *out = p;

@@ -41,6 +41,9 @@ struct Prerequisite {
   uint32_t exactSize = 0; // ExactSize: expected byte count of a download
   // Sha256: 64 hex digits the downloaded file must hash to; empty when not given.
   std::string sha256;
+  // Signer: the subject name the download's Authenticode signature must carry; empty when not
+  // given.
+  std::string signer;
   // SuccessCodes and RestartCodes: comma-separated exit codes; empty when not given.
   std::string successCodes;
   std::string restartCodes;

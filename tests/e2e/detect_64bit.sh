@@ -143,6 +143,64 @@ assert_eq "$(run_line_code 'C:\msi-setup.exe')" 0 "exit code of the second run"
 assert_eq "$(setup_record | grep -c runtime.msi)" 0 "runtime packages of the second run"
 pass "a second run offers nothing"
 
+# Downloads verified by their signer: the vendor's signature runs (the name matched without
+# regard to case), another signer's, a broken signature and an unsigned file are deleted and not
+# run, also when they already lie in the download folder with the right size.
+need_tools osslsigncode openssl python3
+. "$TESSARA_ROOT/tests/support/http-server.sh"
+mkdir -p "$SCRATCH/srv" "$(drive_c)/dist"
+for who in "vendor:Tessara Test Vendor" "other:Someone Else"; do
+  openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=${who#*:}" -days 2 \
+    -addext extendedKeyUsage=codeSigning -keyout "$SCRATCH/${who%%:*}.key" \
+    -out "$SCRATCH/${who%%:*}.pem" >/dev/null 2>&1 || fail "openssl could not make a certificate"
+  osslsigncode sign -certs "$SCRATCH/${who%%:*}.pem" -key "$SCRATCH/${who%%:*}.key" \
+    -in "$RECORDING_SETUP" -out "$SCRATCH/srv/${who%%:*}-setup.exe" >/dev/null || fail "osslsigncode failed"
+done
+python3 -c 'import sys; b = bytearray(open(sys.argv[1], "rb").read()); b[0x400] ^= 0xFF
+open(sys.argv[2], "wb").write(b)' "$SCRATCH/srv/vendor-setup.exe" "$SCRATCH/srv/broken-setup.exe"
+cp "$RECORDING_SETUP" "$SCRATCH/srv/plain-setup.exe"
+trap '[ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+tess_start_http_server "$SCRATCH/srv" "$SCRATCH" || fail "the test HTTP server did not start"
+signed_setup() { # name, setup files
+  local n=0 file
+  {
+    printf '[PREREQUISITES]\n'
+    for file in "${@:2}"; do n=$((n + 1)); printf 'App%s=%s\n' $n "$file"; done
+    n=0
+    for file in "${@:2}"; do
+      n=$((n + 1))
+      printf '[App%s]\nUrl=%s/%s\nExactSize=%s\nSigner=tessara TEST vendor\nCommandLine=/tag=%s /install=%s:1.0\nSearchType=2\nSearchString=HKLM\\Software\\Tessara Tests\\%s\\Version\n' \
+        $n "$base" "$file" "$(stat -c %s "$SCRATCH/srv/$file")" "${file%-setup.exe}" "$file" "$file"
+    done
+    printf '[GeneralOptions]\nMainAppCmdLine=/qn\nOptions=q\n'
+  } >"$SCRATCH/$1.ini"
+  "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" --config "$SCRATCH/$1.ini" \
+    -o "$(drive_c)/dist/$1.exe" >/dev/null 2>&1 || fail "packing $1 failed"
+}
+tags() { setup_record | sed -n 's/^\/tag=\([a-z]*\).*/\1/p' | tr '\n' ' '; }
+signed_setup bad other-setup.exe broken-setup.exe plain-setup.exe
+signed_setup good vendor-setup.exe
+rm -f "$(drive_c)/setup-record.txt"
+assert_eq "$(run_line_code 'C:\dist\bad.exe')" 1603 "exit code with three wrongly signed downloads"
+assert_eq "$(tags)" "" "setups run from wrongly signed downloads"
+assert_eq "$(ls "$(drive_c)/dist")" "bad.exe
+good.exe" "files in the download folder after the wrongly signed downloads"
+pass "another signer, a broken signature and an unsigned file: deleted, not run, the run fails"
+cp "$SCRATCH/srv/broken-setup.exe" "$(drive_c)/dist/vendor-setup.exe"
+assert_eq "$(run_line_code 'C:\dist\good.exe')" 1603 "exit code with a broken file already present"
+assert_eq "$(tags)" "" "setups run from a broken file already present"
+[ ! -e "$(drive_c)/dist/vendor-setup.exe" ] || fail "the broken file already present was kept"
+assert_eq "$(run_line_code 'C:\dist\good.exe')" 0 "exit code with the vendor's download"
+assert_eq "$(tags)" "vendor " "setups run from the vendor's download"
+cmp -s "$SCRATCH/srv/vendor-setup.exe" "$(drive_c)/dist/vendor-setup.exe" || fail "the download was not kept"
+requests=$(grep -c vendor-setup "$SCRATCH/requests.log")
+wine reg delete 'HKLM\Software\Tessara Tests\vendor-setup.exe' /f /reg:$own >/dev/null 2>&1 ||
+  fail "could not remove what the vendor's setup installed"
+assert_eq "$(run_line_code 'C:\dist\good.exe')" 0 "exit code with the vendor's file already present"
+assert_eq "$(tags)" "vendor vendor " "setups run from the vendor's file already present"
+assert_eq "$(grep -c vendor-setup "$SCRATCH/requests.log")" "$requests" "requests for a file already present"
+pass "the vendor's signature runs, downloaded or already present; a broken one present is deleted"
+
 if [ "$TESS_WIN_BITS" = 32 ]; then
   # The 32-bit build on a 32-bit Windows: no 64-bit view or folders, x86 prerequisites only.
   export WINEARCH=win32 TESSARA_TEST_ROOT=${TESSARA_TEST_ROOT%/win64}
