@@ -1,5 +1,7 @@
 #include "prereq/search.h"
 
+#include <utility>
+
 #include "base/text.h"
 #include "prereq/config_reader.h"
 #include "prereq/search_host.h"
@@ -254,13 +256,13 @@ std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
     std::string version;
     if (searchType == kSearchProduct) {
       if (host.ProductVersion(searchString, &version)) {
-        found.push_back(version);
+        found.push_back(std::move(version));
       }
       return found;
     }
     for (const std::string &product : host.RelatedProducts(searchString)) {
       if (host.ProductVersion(product, &version)) {
-        found.push_back(version);
+        found.push_back(std::move(version));
       }
     }
     return found;

@@ -54,14 +54,11 @@ TEST_F(SearchTest, RegistryValueForms) {
 }
 
 TEST_F(SearchTest, WindowsInstallerProducts) {
-  const std::string a = "{11111111-2222-3333-4444-555555555555}";
-  const std::string up = "{3A0C5E1D-7F42-4B8A-A1D3-5C6E7F809A12}";
-  m.products = {{a, "2.1.0"}, {"{B}", "2.2"}};
-  m.related[up] = {a, "{not installed}", "{B}"};
-  EXPECT_EQ(RunSearch(m, 3, a), Found{"2.1.0"});
-  EXPECT_EQ(RunSearch(m, 3, up), Found{});
-  EXPECT_EQ(RunSearch(m, 4, up), (Found{"2.1.0", "2.2"}));
-  EXPECT_EQ(RunSearch(m, 4, a), Found{});
+  m.products = {{"{A}", "2.1.0"}, {"{B}", "2.2"}};
+  m.related["{U}"] = {"{A}", "{not installed}", "{B}"};
+  EXPECT_EQ(RunSearch(m, 3, "{A}"), Found{"2.1.0"});
+  EXPECT_EQ(RunSearch(m, 3, "{U}"), Found{});
+  EXPECT_EQ(RunSearch(m, 4, "{U}"), (Found{"2.1.0", "2.2"}));
 }
 
 TEST_F(SearchTest, UnknownSearchTypesFindNothing) {
@@ -69,52 +66,26 @@ TEST_F(SearchTest, UnknownSearchTypesFindNothing) {
   EXPECT_EQ(RunSearch(m, -1, "HKLM\\SOFTWARE\\Example\\Version"), Found{});
 }
 
-TEST(Views64, RootsAndFoldersOfA64BitMachine) {
+TEST(Views64, ExactWordsAndNoneOnA32BitWindows) {
   FakeMachine m;
-  m.SetValue("HKLM64\\SOFTWARE\\Rt", "Version", "6.4");
-  m.SetValue("HKLM32\\SOFTWARE\\Rt", "Version", "3.2");
-  m.SetValue("HKLM\\SOFTWARE\\Rt", "Version", "default view");
-  m.AddKey("HKCU64\\SOFTWARE\\Rt", {"1.64"});
-  m.AddKey("HKCU32\\SOFTWARE\\Rt", {"1.32"});
-  m.AddKey("HKCU\\SOFTWARE\\Rt", {"1.0"});
-  m.SetValue("HKLM64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-             "C:\\Program Files");
-  m.SetValue("HKLM64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir",
-             "C:\\Program Files\\Common Files\\");
-  m.AddFile("C:\\windows\\system32\\native.dll", "10.0.0.1");
-  m.AddFile("C:\\Program Files\\Vendor\\tool.exe", "6.4.0.0");
-  EXPECT_EQ(RunSearch(m, 2, "HKLM64\\SOFTWARE\\Rt\\Version"), Found{"6.4"});
-  EXPECT_EQ(RunSearch(m, 2, "HKLM32\\SOFTWARE\\Rt\\Version"), Found{"3.2"});
-  EXPECT_EQ(RunSearch(m, 2, "HKLM\\SOFTWARE\\Rt\\Version"), Found{"default view"});
-  EXPECT_EQ(RunSearch(m, 1, "HKCU64\\SOFTWARE\\Rt"), Found{"1.64"});
-  EXPECT_EQ(RunSearch(m, 1, "HKCU32\\SOFTWARE\\Rt"), Found{"1.32"});
-  // Fixed words, as HKLM: any other spelling is the current user's default view.
-  EXPECT_EQ(RunSearch(m, 1, "hkcu64\\SOFTWARE\\Rt"), Found{"1.0"});
-  EXPECT_EQ(RunSearch(m, 1, "HKLM_64\\SOFTWARE\\Rt"), Found{"1.0"});
-  EXPECT_EQ(SplitRegistrySearch("HKCU32\\K").root, RegRoot::CurrentUser32);
-
-  EXPECT_EQ(ResolveFolderToken(m, "System64Folder"), "C:\\windows\\system32\\");
-  EXPECT_EQ(ResolveFolderToken(m, "ProgramFiles64Folder"), "C:\\Program Files\\");
-  EXPECT_EQ(ResolveFolderToken(m, "CommonFiles64Folder"), "C:\\Program Files\\Common Files\\");
-  EXPECT_EQ(ResolveFolderToken(m, "system64folder"), "");
-  // Only a search under a 64-bit folder walks with the redirection off.
-  EXPECT_EQ(RunSearch(m, 0, "[SystemFolder]native.dll"), Found{"10.0.0.1"});
+  m.SetValue("HKLM64\\S\\Rt", "V", "6.4");
+  m.SetValue("HKLM32\\S\\Rt", "V", "3.2");
+  m.AddKey("HKCU\\S\\Rt", {"1.0"});
+  m.SetValue("HKLM64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir", "C:\\Cf");
+  m.AddFile("C:\\windows\\system32\\n.dll", "10.0.0.1");
+  EXPECT_EQ(RunSearch(m, 2, "HKLM64\\S\\Rt\\V"), Found{"6.4"});
+  EXPECT_EQ(RunSearch(m, 1, "hklm64\\S\\Rt"), Found{"1.0"});
+  EXPECT_EQ(ResolveFolderToken(m, "CommonFiles64Folder"), "C:\\Cf\\");
+  // Only a walk under a 64-bit folder turns the redirection off.
+  EXPECT_EQ(RunSearch(m, 0, "[SystemFolder]n.dll"), Found{"10.0.0.1"});
   EXPECT_EQ(m.nativeWalks, 0);
-  EXPECT_EQ(RunSearch(m, 0, "[System64Folder]native.dll"), Found{"10.0.0.1"});
-  EXPECT_EQ(RunSearch(m, 0, "[ProgramFiles64Folder]tool.exe?1"), Found{"6.4.0.0"});
-  EXPECT_EQ(m.nativeWalks, 2);
-
-  // A 32-bit Windows has no 64-bit view or folders; its only view is the 32-bit one.
-  m.arch = kArchX86;
-  m.SetValue("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-             "C:\\Program Files");
-  EXPECT_EQ(RunSearch(m, 2, "HKLM64\\SOFTWARE\\Rt\\Version"), Found{});
-  EXPECT_EQ(RunSearch(m, 1, "HKCU64\\SOFTWARE\\Rt"), Found{});
-  EXPECT_EQ(RunSearch(m, 2, "HKLM32\\SOFTWARE\\Rt\\Version"), Found{"3.2"});
-  EXPECT_EQ(ResolveFolderToken(m, "System64Folder"), "");
-  EXPECT_EQ(ResolveFolderToken(m, "ProgramFiles64Folder"), "");
+  EXPECT_EQ(RunSearch(m, 0, "[System64Folder]n.dll"), Found{"10.0.0.1"});
+  EXPECT_EQ(m.nativeWalks, 1);
+  m.arch = kArchX86; // the system would read its only view for a 64-bit root
+  EXPECT_EQ(RunSearch(m, 2, "HKLM64\\S\\Rt\\V"), Found{});
+  EXPECT_EQ(RunSearch(m, 2, "HKLM32\\S\\Rt\\V"), Found{"3.2"});
   EXPECT_EQ(ExpandFolderTokens(m, "[CommonFiles64Folder]x\\"), "x\\");
-  EXPECT_EQ(RunSearch(m, 0, "[ProgramFiles64Folder]Vendor\\tool.exe"), Found{});
+  EXPECT_EQ(RunSearch(m, 0, "[System64Folder]n.dll"), Found{});
 }
 
 TEST(FileSearchParts, SplitsFolderNameAndDepth) {
