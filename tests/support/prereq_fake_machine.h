@@ -8,8 +8,7 @@
 
 class FakeMachine : public SearchHost {
 public:
-  // Registry keys are named by their root ("HKLM\path", "HKCU64\path", ...); each root is a view
-  // of its own. Names compare without case.
+  // Registry keys are named by their root ("HKLM\path", "HKCU64\path"); names compare without case.
   void AddKey(const std::string &key, const std::vector<std::string> &subkeys = {}) {
     keys_[Lower(key)].subkeys = subkeys;
   }
@@ -100,14 +99,11 @@ public:
   }
 
   bool ProductVersion(const std::string &code, std::string *version) const override {
-    auto it = products.find(code);
-    return it != products.end() && (*version = it->second, true);
+    return products.count(code) != 0 && (*version = products.at(code), true);
   }
   std::vector<std::string> RelatedProducts(const std::string &code) const override {
-    auto it = related.find(code);
-    return it == related.end() ? std::vector<std::string>() : it->second;
+    return related.count(code) != 0 ? related.at(code) : std::vector<std::string>();
   }
-
   std::map<std::string, std::string> products;             // ProductCode: VersionString
   std::map<std::string, std::vector<std::string>> related; // UpgradeCode: ProductCodes
   uint8_t arch = kArchX64;
