@@ -100,6 +100,7 @@ void DownloadBatch::DownloadWorker() {
     job.expectedSize = item.size;
     job.path = DownloadTargetPath(folder_, item.url);
     job.sha256 = item.sha256;
+    job.signer = item.signer;
     job.internet = internet.get();
     job.notify = notify_;
     job.flags = &flags_;

@@ -58,7 +58,7 @@ public:
   BatchResult result() const { return result_; }
   uint32_t flags() const { return flags_.load(); }
   bool hasPauseEvent() const { return pauseEvent_ != nullptr; }
-  DownloadPlatform &platform() { return *platform_; }
+  DownloadPlatform &platform() const { return *platform_; }
 
 private:
   static void WorkerEntry(void *self);

@@ -95,13 +95,12 @@ std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offs
   return request;
 }
 
-// A file whose hash differs is removed, so that the next attempt starts from nothing.
+// A file whose hash or signer differs is removed, so that the next attempt starts from nothing
+// and nothing runs it meanwhile.
 FileDownloadResult CheckHash(const DownloadFileJob &job, uint64_t fileSize) {
-  if (job.sha256.empty()) {
-    return FileDownloadResult::Complete;
-  }
   std::string actual;
-  if (Sha256OfFile(job.path, &actual) && SameSha256(actual, job.sha256)) {
+  if ((job.sha256.empty() || (Sha256OfFile(job.path, &actual) && SameSha256(actual, job.sha256))) &&
+      (job.signer.empty() || job.platform->SignedBy(job.path, job.signer))) {
     return FileDownloadResult::Complete;
   }
   sys::DeleteFilePath(job.path);

@@ -11,6 +11,7 @@ struct DownloadFileJob {
   uint32_t expectedSize = 0;
   std::string path;
   std::string sha256; // empty: no hash check
+  std::string signer; // empty: no signature check
   HttpSession *internet = nullptr;
   DownloadNotifier *notify = nullptr; // null in a silent run
   const std::atomic<uint32_t> *flags = nullptr;
@@ -20,7 +21,7 @@ struct DownloadFileJob {
 
 enum class FileDownloadResult {
   Complete,     // the file is there, whole (and with its hash)
-  SizeMismatch, // the size or the hash is wrong; DLM_WRONG_SIZE has been posted
+  SizeMismatch, // the size, hash or signer is wrong; DLM_WRONG_SIZE has been posted
   StartFailed,  // the URL could not be opened
   SaveFailed,   // the local file cannot be created or written
   ReadFailed,   // reading from the connection failed

@@ -18,4 +18,6 @@ struct DownloadItem {
   int prereqIndex = 0;
   // Lower-case hex SHA-256 the file must have; empty when none is required.
   std::string sha256;
+  // The name the file's signature must carry (DownloadPlatform::SignedBy); empty: none.
+  std::string signer;
 };

@@ -64,6 +64,9 @@ public:
   virtual std::unique_ptr<HttpSession> OpenInternet(const char *agent,
                                                     const std::atomic<uint32_t> *flags) = 0;
   virtual std::unique_ptr<LocalFile> NewLocalFile() = 0;
+  // Whether the file's Authenticode signature is valid and its signer's subject name (CN) is
+  // signer, compared without regard to case. Only Windows can tell: elsewhere nothing is.
+  virtual bool SignedBy(const std::string &, const std::string &) { return false; }
 };
 
 // The platform of this build: Win32/WinINet on Windows, the standard library elsewhere

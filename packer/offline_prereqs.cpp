@@ -27,7 +27,7 @@ bool SameExceptSource(const Prerequisite &a, const Prerequisite &b) {
   return a.name == b.name && a.commandLine == b.commandLine && a.options == b.options &&
          a.searchType == b.searchType && a.searchString == b.searchString && a.verMin == b.verMin &&
          a.verMax == b.verMax && a.targetOS == b.targetOS && a.exactSize == b.exactSize &&
-         a.sha256 == b.sha256;
+         a.sha256 == b.sha256 && a.architectures == b.architectures && a.signer == b.signer;
 }
 
 const OfflinePrereq *OfflinePrereqOf(const PackOptions &options, uint32_t app) {

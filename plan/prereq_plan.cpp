@@ -36,8 +36,9 @@ bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
   if (!FindFileSize(path, &size, &writeTime) || size != prerequisite.exactSize) {
     return false;
   }
-  return prerequisite.sha256.empty() ||
-         hashChecks_.Matches(path, size, writeTime, prerequisite.sha256);
+  return (prerequisite.sha256.empty() ||
+          hashChecks_.Matches(path, size, writeTime, prerequisite.sha256)) &&
+         (prerequisite.signer.empty() || batch_.platform().SignedBy(path, prerequisite.signer));
 }
 
 bool PrereqPlan::setupStarted(size_t index) const {
@@ -77,6 +78,7 @@ void PrereqPlan::ScheduleDownloads() {
     item.status = DownloadItemStatus::Pending;
     item.prereqIndex = static_cast<int>(i);
     item.sha256 = p.sha256;
+    item.signer = p.signer;
     items.push_back(std::move(item));
   }
 }

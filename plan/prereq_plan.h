@@ -29,8 +29,8 @@ public:
   void setDownloadFolder(const std::string &path);
   // Download <-> AlreadyDownloaded by what lies in the download folder: a file with the URL's
   // name and exactly ExactSize bytes (and, when a Sha256 is given, that hash; a file is hashed
-  // again only when its size or time changed). A mandatory DownloadFailed row found complete
-  // becomes AlreadyDownloaded too.
+  // again only when its size or time changed; when a Signer is given, signed by it). A
+  // mandatory DownloadFailed row found complete becomes AlreadyDownloaded too.
   void refreshDownloaded();
   // True for a Download row, and for a mandatory one whose download failed: nobody can set
   // that one to Download again, so every download pass tries it anew.

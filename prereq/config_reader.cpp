@@ -42,6 +42,25 @@ uint32_t ParseConfigNumber(const std::string &text) {
   return number;
 }
 
+uint8_t ParseArchitectures(const std::string &list) {
+  uint8_t bits = kArchListed;
+  size_t start = 0;
+  for (;;) {
+    // A comma is never the trail byte of a double-byte character.
+    const size_t comma = list.find(',', start);
+    const std::string word = text::TrimSpacesAndTabs(list.substr(start, comma - start));
+    for (uint8_t i = 0; i < 3; ++i) {
+      if (word == kArchNames[i]) {
+        bits = static_cast<uint8_t>(bits | (1u << i));
+      }
+    }
+    if (comma == std::string::npos) {
+      return bits;
+    }
+    start = comma + 1;
+  }
+}
+
 std::string AppKeyName(uint32_t n) { return text::Concat({"App", text::Decimal(n)}); }
 
 GeneralOptions ReadGeneralOptions(const ProfileFile &file) {
@@ -86,7 +105,11 @@ bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
   if (!ReadConfigValue(file, section, "SearchString", &p.searchString)) {
     return false;
   }
+  if (ReadConfigValue(file, section, "Architectures", &value)) {
+    p.architectures = ParseArchitectures(value);
+  }
   ReadConfigValue(file, section, "Sha256", &p.sha256);
+  ReadConfigValue(file, section, "Signer", &p.signer);
   ReadConfigValue(file, section, "SuccessCodes", &p.successCodes);
   ReadConfigValue(file, section, "RestartCodes", &p.restartCodes);
   *out = p;

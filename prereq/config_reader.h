@@ -21,6 +21,10 @@ bool ReadConfigValue(const std::string &path, const std::string &section, const 
 // Leading decimal digits, wrapping modulo 2^32; anything else ends the number.
 uint32_t ParseConfigNumber(const std::string &text);
 
+// An Architectures list: kArchListed and the bit of each word of kArchNames in it; blanks
+// around a word do not count, any other word adds nothing.
+uint8_t ParseArchitectures(const std::string &list);
+
 // "App" followed by n in decimal.
 std::string AppKeyName(uint32_t n);
 

@@ -20,4 +20,11 @@ public:
   std::string WindowsDirectory() const override { return std::string(); }
   std::string TempPath() const override { return std::string(); }
   std::string SpecialFolder(int) const override { return std::string(); }
+  uint8_t Architecture() const override { return kArchX86; }
+  bool SearchFolderTreeNative(const std::string &, uint32_t, const std::string &,
+                              std::string *) const override {
+    return false;
+  }
+  bool ProductVersion(const std::string &, std::string *) const override { return false; }
+  std::vector<std::string> RelatedProducts(const std::string &) const override { return {}; }
 };

@@ -6,3 +6,5 @@ std::unique_ptr<SearchHost> CreatePlatformSearchHost() {
 }
 
 OsFamily CurrentOsFamily() { return OsFamily::WindowsNT; }
+
+uint8_t NativeArchitecture() { return kArchX86; }

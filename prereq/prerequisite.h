@@ -10,6 +10,13 @@ enum class SourceKind : int32_t {
   Url = 1,       // a setup program downloaded over HTTP
 };
 
+// The native architectures of machines, as bits: the machine's own is one of them (or none).
+enum MachineArch : uint8_t { kArchX86 = 1, kArchX64 = 2, kArchArm64 = 4 };
+// The words of an Architectures list, word i for bit i, matched exactly.
+inline constexpr const char *kArchNames[] = {"x86", "x64", "arm64"};
+// Set in Prerequisite::architectures when the key is given.
+constexpr uint8_t kArchListed = 0x80;
+
 // Option letters, found by a case-sensitive substring test anywhere in an Options value.
 constexpr const char *kQuietOption = "q";     // GeneralOptions: no wizard
 constexpr const char *kMandatoryOption = "m"; // AppN: the user cannot change the action
@@ -29,9 +36,14 @@ struct Prerequisite {
   std::string verMin;       // VerMin, raw text (parsed only when needed)
   std::string verMax;       // VerMax, raw text
   int32_t targetOS = 2;     // TargetOS: 0 9x family only, 1 NT family only, other both
-  uint32_t exactSize = 0;   // ExactSize: expected byte count of a download
+  // Architectures: kArchListed and the bits of the machines it names; 0 when not given.
+  uint8_t architectures = 0;
+  uint32_t exactSize = 0; // ExactSize: expected byte count of a download
   // Sha256: 64 hex digits the downloaded file must hash to; empty when not given.
   std::string sha256;
+  // Signer: the subject name the download's Authenticode signature must carry; empty when not
+  // given.
+  std::string signer;
   // SuccessCodes and RestartCodes: comma-separated exit codes; empty when not given.
   std::string successCodes;
   std::string restartCodes;

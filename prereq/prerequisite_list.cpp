@@ -57,19 +57,20 @@ bool PrerequisiteList::Redetect(size_t index, const SearchHost *host) {
   return FoundInRange(index);
 }
 
-void PrerequisiteList::DecideActions() { DecideActions(CurrentOsFamily()); }
+void PrerequisiteList::DecideActions() { DecideActions(CurrentOsFamily(), NativeArchitecture()); }
 
-void PrerequisiteList::DecideActions(OsFamily family) {
+void PrerequisiteList::DecideActions(OsFamily family, uint8_t arch) {
   decisions_.clear();
   for (size_t i = 0; i < prerequisites_.size(); ++i) {
-    decisions_.push_back(DecideAction(i, family));
+    decisions_.push_back(DecideAction(i, family, arch));
   }
 }
 
-PrereqAction PrerequisiteList::DecideAction(size_t index, OsFamily family) const {
+PrereqAction PrerequisiteList::DecideAction(size_t index, OsFamily family, uint8_t arch) const {
   const Prerequisite &p = prerequisites_[index];
   if ((family == OsFamily::Windows9x && p.targetOS == 1) ||
-      (family == OsFamily::WindowsNT && p.targetOS == 0)) {
+      (family == OsFamily::WindowsNT && p.targetOS == 0) ||
+      (p.architectures != 0 && (p.architectures & arch) == 0)) {
     return PrereqAction::NotRequired;
   }
   if (FoundInRange(index)) {

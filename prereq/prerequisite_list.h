@@ -41,9 +41,10 @@ public:
   // when it now finds a version in range.
   bool Redetect(size_t index, const SearchHost *host);
 
-  // Decides each prerequisite's action for this system's family (from GetVersion).
+  // Decides each prerequisite's action for this system's family (from GetVersion) and native
+  // architecture; a prerequisite for another family or architecture is NotRequired.
   void DecideActions();
-  void DecideActions(OsFamily family);
+  void DecideActions(OsFamily family, uint8_t arch = kArchX86);
 
   // True when at least one decision is Install or Download.
   bool NeedsAction() const;
@@ -68,7 +69,7 @@ public:
   const std::string &configPath() const { return configPath_; }
 
 private:
-  PrereqAction DecideAction(size_t index, OsFamily family) const;
+  PrereqAction DecideAction(size_t index, OsFamily family, uint8_t arch) const;
   bool FoundInRange(size_t index) const;
 
   std::vector<Prerequisite> prerequisites_;

@@ -1,5 +1,7 @@
 #include "prereq/search.h"
 
+#include <utility>
+
 #include "base/text.h"
 #include "prereq/config_reader.h"
 #include "prereq/search_host.h"
@@ -27,14 +29,24 @@ bool IsFolderToken(const std::string &name) {
   return false;
 }
 
-std::string ResolveFolderToken(const SearchHost &host, const std::string &name) {
+std::string ResolveFolderToken(const SearchHost &host, const std::string &name, bool *native) {
   for (const FolderTokenEntry &entry : kFolderTokens) {
     if (name != entry.name) {
       continue;
     }
     std::string folder;
+    if (entry.folder >= TokenFolder::System64) {
+      if (native != nullptr) {
+        *native = true;
+      }
+      // A 32-bit Windows has no 64-bit folders.
+      if (host.Architecture() == kArchX86) {
+        return folder;
+      }
+    }
     switch (entry.folder) {
     case TokenFolder::System:
+    case TokenFolder::System64:
       folder = WithBackslash(host.SystemDirectory());
       break;
     case TokenFolder::Windows:
@@ -49,13 +61,23 @@ std::string ResolveFolderToken(const SearchHost &host, const std::string &name) 
     case TokenFolder::Special:
       folder = WithBackslash(host.SpecialFolder(entry.csidl));
       break;
+    case TokenFolder::ProgramFiles64:
+    case TokenFolder::CommonFiles64:
+      // The shell gives a 32-bit program only the 32-bit folders; the 64-bit view of the
+      // registry names the others.
+      host.QueryValueText(RegRoot::LocalMachine64, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                          entry.folder == TokenFolder::ProgramFiles64 ? "ProgramFilesDir"
+                                                                      : "CommonFilesDir",
+                          &folder);
+      folder = WithBackslash(folder);
+      break;
     }
     return Fits(folder) ? folder : std::string();
   }
   return std::string();
 }
 
-std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder) {
+std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder, bool *native) {
   std::string out;
   size_t pos = 0;
   while (pos < folder.size()) {
@@ -69,7 +91,7 @@ std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder
       pos = open;
       break;
     }
-    out += ResolveFolderToken(host, folder.substr(open + 1, close - open - 1));
+    out += ResolveFolderToken(host, folder.substr(open + 1, close - open - 1), native);
     pos = close + 1;
   }
   if (pos < folder.size()) {
@@ -136,9 +158,12 @@ bool SearchFolderTree(const SearchHost &host, const std::string &folder, uint32_
 
 std::vector<std::string> SearchFile(const SearchHost &host, const std::string &searchString) {
   FileSearchParts parts = SplitFileSearch(searchString);
-  std::string folder = ExpandFolderTokens(host, parts.folder);
+  bool native = false;
+  std::string folder = ExpandFolderTokens(host, parts.folder, &native);
   std::string version;
-  if (!Fits(folder) || !SearchFolderTree(host, folder, parts.depth, parts.fileName, &version)) {
+  if (!Fits(folder) ||
+      !(native ? host.SearchFolderTreeNative(folder, parts.depth, parts.fileName, &version)
+               : SearchFolderTree(host, folder, parts.depth, parts.fileName, &version))) {
     return {};
   }
   return {version};
@@ -151,7 +176,12 @@ RegistrySearchParts SplitRegistrySearch(const std::string &text) {
     return parts;
   }
   parts.ok = true;
-  parts.localMachine = text.compare(0, rootEnd, "HKLM") == 0 && rootEnd == 4;
+  const std::string_view root(text.data(), rootEnd);
+  for (size_t i = 0; i < sizeof kRegRootNames / sizeof *kRegRootNames; ++i) {
+    if (root == kRegRootNames[i]) {
+      parts.root = static_cast<RegRoot>(i);
+    }
+  }
   size_t pair = text::Find(text, "\\\\", rootEnd + 1);
   if (pair == std::string::npos) {
     parts.keyPath = text.substr(rootEnd + 1);
@@ -186,10 +216,11 @@ bool RegistryValueToValueForm(const std::string &text, std::string *valueForm) {
 
 std::vector<std::string> SearchRegistry(const SearchHost &host, const std::string &text) {
   RegistrySearchParts parts = SplitRegistrySearch(text);
-  if (!parts.ok) {
+  // A 32-bit Windows has no 64-bit view (asked for one, the system would read its only view).
+  if (!parts.ok || (IsView64(parts.root) && host.Architecture() == kArchX86)) {
     return {};
   }
-  RegRoot root = parts.localMachine ? RegRoot::LocalMachine : RegRoot::CurrentUser;
+  const RegRoot root = parts.root;
   if (!parts.valueForm) {
     std::vector<std::string> names;
     host.EnumerateSubkeys(root, parts.keyPath, &names);
@@ -218,6 +249,23 @@ std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
       return {};
     }
     return SearchRegistry(host, valueForm);
+  }
+  case kSearchProduct:
+  case kSearchUpgrade: {
+    std::vector<std::string> found;
+    std::string version;
+    if (searchType == kSearchProduct) {
+      if (host.ProductVersion(searchString, &version)) {
+        found.push_back(std::move(version));
+      }
+      return found;
+    }
+    for (const std::string &product : host.RelatedProducts(searchString)) {
+      if (host.ProductVersion(product, &version)) {
+        found.push_back(std::move(version));
+      }
+    }
+    return found;
   }
   default:
     return {};

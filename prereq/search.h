@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "base/file.h"
-
-class SearchHost;
+#include "prereq/search_host.h"
 
 enum SearchType : int32_t {
   kSearchFile = 0,
   kSearchRegistry = 1,
   kSearchRegistryValue = 2,
+  kSearchProduct = 3, // a Windows Installer ProductCode: its VersionString when installed
+  kSearchUpgrade = 4, // an UpgradeCode: the VersionString of every related product installed
 };
 
 // Every path and name of a search fits sys::kMaxPath bytes with its terminating zero.
@@ -31,7 +32,7 @@ FileSearchParts SplitFileSearch(const std::string &searchString);
 // The parts of a registry search string; ok is false when it names no key.
 struct RegistrySearchParts {
   bool ok = false;
-  bool localMachine = false;
+  RegRoot root = RegRoot::CurrentUser;
   std::string keyPath;
   bool valueForm = false; // a double backslash names one value
   std::string valueName;
@@ -39,13 +40,26 @@ struct RegistrySearchParts {
   std::string expected;
 };
 RegistrySearchParts SplitRegistrySearch(const std::string &text);
+// The root names, in RegRoot's order, matched exactly; any other text is the current user.
+inline constexpr const char *kRegRootNames[] = {"HKLM",   "HKCU",   "HKLM64",
+                                                "HKCU64", "HKLM32", "HKCU32"};
 // A RegistryValue text rewritten into the value form; false when it has no backslash.
 bool RegistryValueToValueForm(const std::string &text, std::string *valueForm);
 
 // The folder tokens of a file search ("[SystemFolder]tool\\"), each with where its folder
 // comes from: a call of its own, or the shell's folder of that CSIDL. Tried in this order;
-// names match exactly.
-enum class TokenFolder { System, Windows, WindowsVolume, Temp, Special };
+// names match exactly. The 64-bit folders (from System64 on) are the 64-bit system's own: on a
+// 32-bit Windows they are nothing, and file searches under them see the machine's real files.
+enum class TokenFolder {
+  System,
+  Windows,
+  WindowsVolume,
+  Temp,
+  Special,
+  System64,
+  ProgramFiles64, // the 64-bit view's ProgramFilesDir
+  CommonFiles64,  // and CommonFilesDir
+};
 struct FolderTokenEntry {
   const char *name;
   TokenFolder folder;
@@ -66,11 +80,17 @@ inline constexpr FolderTokenEntry kFolderTokens[] = {
     {"StartupFolder", TokenFolder::Special, 0x07},
     {"FontsFolder", TokenFolder::Special, 0x14},
     {"ProgramFiles", TokenFolder::Special, 0x26},
+    {"System64Folder", TokenFolder::System64, 0},
+    {"ProgramFiles64Folder", TokenFolder::ProgramFiles64, 0},
+    {"CommonFiles64Folder", TokenFolder::CommonFiles64, 0},
 };
 
-// Replaces each [Token] by its folder; "[" without "]" stays as it is.
-std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder);
-std::string ResolveFolderToken(const SearchHost &host, const std::string &name);
+// Replaces each [Token] by its folder; "[" without "]" stays as it is. *native (when given) is
+// set when a 64-bit folder's token was among them.
+std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder,
+                               bool *native = nullptr);
+std::string ResolveFolderToken(const SearchHost &host, const std::string &name,
+                               bool *native = nullptr);
 // True when the name is one of the folder tokens.
 bool IsFolderToken(const std::string &name);
 

@@ -1,13 +1,28 @@
 // The machine as the searches see it: registry, file system and well-known folders. The
 // Windows implementation asks the system; tests use an in-memory one.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "prereq/prerequisite_list.h"
 
-enum class RegRoot { LocalMachine, CurrentUser };
+// The registry roots of the searches. LocalMachine and CurrentUser read the view the setup's own
+// bitness sees (a 32-bit setup on 64-bit Windows: the 32-bit one); the others a view named
+// explicitly. Bit 0 tells the current user from the local machine. A 32-bit Windows has no
+// 64-bit view: the searches never ask for one there.
+enum class RegRoot {
+  LocalMachine,
+  CurrentUser,
+  LocalMachine64,
+  CurrentUser64,
+  LocalMachine32,
+  CurrentUser32
+};
+inline bool IsView64(RegRoot root) {
+  return root == RegRoot::LocalMachine64 || root == RegRoot::CurrentUser64;
+}
 
 class SearchHost {
 public:
@@ -35,9 +50,23 @@ public:
   virtual std::string TempPath() const = 0;
   // A shell special folder by CSIDL, ending with a backslash.
   virtual std::string SpecialFolder(int csidl) const = 0;
+
+  // The machine's native architecture: a MachineArch bit, 0 for any other.
+  virtual uint8_t Architecture() const = 0;
+  // SearchFolderTree (search.h) as a program of the machine's own bitness sees the folders: on
+  // Windows the file-system redirection of a 32-bit program is turned off around the walk.
+  virtual bool SearchFolderTreeNative(const std::string &folder, uint32_t depth,
+                                      const std::string &name, std::string *version) const = 0;
+
+  // Windows Installer: an installed product's VersionString (false when it is not installed or
+  // cannot be asked), and the ProductCodes of the installed products of an UpgradeCode.
+  virtual bool ProductVersion(const std::string &productCode, std::string *version) const = 0;
+  virtual std::vector<std::string> RelatedProducts(const std::string &upgradeCode) const = 0;
 };
 
 // This machine's searches (on the host build, a machine where nothing is installed).
 std::unique_ptr<SearchHost> CreatePlatformSearchHost();
 // The family GetVersion reports (the host build counts as the NT family).
 OsFamily CurrentOsFamily();
+// This machine's native architecture, a MachineArch bit (the host build counts as x86).
+uint8_t NativeArchitecture();

@@ -5,6 +5,7 @@
 #include "base/win/handle.h"
 #include "download/download_platform.h"
 #include "download/download_speed.h"
+#include "download/win/signer_check.h"
 #include "download/win/wininet_session.h"
 
 namespace {
@@ -70,6 +71,9 @@ public:
     return OpenWinInetSession(agent, flags);
   }
   std::unique_ptr<LocalFile> NewLocalFile() override { return NewSystemLocalFile(); }
+  bool SignedBy(const std::string &path, const std::string &signer) override {
+    return IsSignedBy(path, signer);
+  }
 };
 
 } // namespace

@@ -33,16 +33,21 @@ const char kCheckHelp[] =
     "  - a [PREREQUISITES] section from which no prerequisite can be read\n"
     "  - a SetupFile that the setup does not carry\n"
     "  - a Sha256 that is not 64 hexadecimal digits\n"
+    "  - a SearchType 3 or 4 whose SearchString is not a {GUID}\n"
+    "  - a misspelt 64-bit or 32-bit registry root (hklm64) or 64-bit folder token\n"
+    "  - an Architectures word other than x86, x64 and arm64\n"
     "  - a file that is not empty but from which nothing can be read (for instance text in an\n"
     "    encoding without a byte-order mark other than ANSI)\n"
     "Warning with a setup: a carried setup that no SetupFile names (it never runs).\n"
     "Warnings (printed, not fatal): unknown keys and sections, repeated keys and sections,\n"
     "values of 259 characters or more, \"NOT FOUND\" values, numbers with trailing text,\n"
-    "SearchType other than 0, 1 and 2, registry roots other than HKLM and HKCU, unknown\n"
-    "folder tokens, a Url without a file name, VerMin above VerMax, bounds without digits,\n"
-    "option letters in the wrong case or section, sections past the end of the list, a Url\n"
-    "without Sha256 (loudest for plain http://), a SuccessCodes or RestartCodes that is not a\n"
-    "list of comma-separated decimal codes, a SuccessCodes without 0.\n"
+    "SearchType other than 0 to 4, registry roots other than HKLM, HKCU and the 64-bit and\n"
+    "32-bit ones, unknown folder tokens, a 32-bit root or folder (HKLM, [SystemFolder], ...)\n"
+    "for a prerequisite whose Architectures names 64-bit machines only, a Url without a file\n"
+    "name, VerMin above VerMax, bounds without digits, option letters in the wrong case or\n"
+    "section, sections past the end of the list, a Url with neither Sha256 nor Signer\n"
+    "(loudest for plain http://), an empty Signer, a SuccessCodes or RestartCodes that is not\n"
+    "a list of comma-separated decimal codes, a SuccessCodes without 0.\n"
     "\n"
     "Exit codes: 0 no errors, 1 usage error, 2 the configuration has errors,\n"
     "            3 the configuration or the setup cannot be read.\n";
@@ -77,12 +82,25 @@ void PrintPrerequisite(size_t index, const Prerequisite &p) {
   std::printf("  command line: '%s'\n", p.commandLine.c_str());
   std::printf("  options:      '%s'%s\n", p.options.c_str(), p.isMandatory() ? " (mandatory)" : "");
   std::printf("  target OS:    %d (%s)\n", p.targetOS, TargetOsText(p.targetOS));
+  if (p.architectures != 0) {
+    std::string machines;
+    for (unsigned i = 0; i < 3; ++i) {
+      if ((p.architectures & (1u << i)) != 0) {
+        machines += (machines.empty() ? "" : ", ") + std::string(kArchNames[i]);
+      }
+    }
+    std::printf("  machines:     %s only\n", machines.empty() ? "none" : machines.c_str());
+  }
   std::printf("  search:       type %d, '%s'\n", p.searchType, p.searchString.c_str());
   std::printf("                looks for %s\n", DescribeSearch(p).c_str());
   std::printf("  VerMin:       %s\n", BoundText(p.verMin).c_str());
   std::printf("  VerMax:       %s\n", BoundText(p.verMax).c_str());
   if (!p.sha256.empty()) {
     std::printf("  Sha256:       %s\n", p.sha256.c_str());
+  }
+  if (!p.signer.empty()) {
+    std::printf("  Signer:       '%s' (the download runs only with a valid signature of it)\n",
+                p.signer.c_str());
   }
   std::printf("  exit codes:   success %s; restart %s\n",
               p.successCodes.empty() ? "0,1638,1707" : p.successCodes.c_str(),

@@ -1,7 +1,9 @@
 #include "packer/check/config_rules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <iterator>
 
 #include "base/text.h"
 #include "download/file_name_from_url.h"
@@ -13,10 +15,10 @@
 
 namespace {
 
-const char *const kAppKeys[] = {"SetupFile",   "Url",      "ExactSize",  "CommandLine",
-                                "Options",     "TargetOS", "SearchType", "SearchString",
-                                "VerMin",      "VerMax",   "Sha256",     "SuccessCodes",
-                                "RestartCodes"};
+const char *const kAppKeys[] = {"SetupFile",    "Url",           "ExactSize",  "CommandLine",
+                                "Options",      "TargetOS",      "SearchType", "SearchString",
+                                "VerMin",       "VerMax",        "Sha256",     "SuccessCodes",
+                                "RestartCodes", "Architectures", "Signer"};
 const char *const kGeneralKeys[] = {"MainAppCmdLine", "Options"};
 
 // Edit distance, to name the key a misspelt one was probably meant to be.
@@ -79,6 +81,27 @@ uint32_t AppNumber(const std::string &name) {
     return 0;
   }
   return ParseConfigNumber(digits);
+}
+
+// A Windows Installer code: {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX} in hexadecimal digits.
+bool IsGuid(const std::string &s) {
+  if (s.size() != 38 || s.front() != '{' || s.back() != '}') {
+    return false;
+  }
+  for (size_t i = 1; i < 37; ++i) {
+    const char c = s[i];
+    const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
+    if (dash ? c != '-' : !std::isxdigit(static_cast<unsigned char>(c))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The old names of folders that a 32-bit setup sees as the 32-bit ones on a 64-bit machine.
+bool Is32BitViewToken(const std::string &token) {
+  return token == "SystemFolder" || token == "ProgramFilesFolder" || token == "ProgramFiles" ||
+         token == "CommonFilesFolder";
 }
 
 bool IsHex64(const std::string &s) {
@@ -254,6 +277,7 @@ private:
                "families");
     }
     CheckSource(s, p);
+    CheckArchitectures(s, p);
     CheckSearch(s, p);
     CheckVersions(s, p);
     int optionsLine = LineOf(s, "Options");
@@ -315,33 +339,45 @@ private:
     } else if (!IsUsableDownloadName(name)) {
       Warn(s, line, "Url '" + p.source + "' ends in '" + name + "', which cannot be a file name");
     }
-    if (p.sha256.empty()) {
-      if (text::StartsWithNoCase(p.source, "http://")) {
-        Warn(s, line,
-             "UNVERIFIED DOWNLOAD OVER PLAIN HTTP: Url '" + p.source +
-                 "' has no Sha256, so anyone on the network path can replace the setup that "
-                 "will be run; add Sha256 (tessara-pack hash FILE) and prefer https://");
-      } else {
-        Warn(s, line,
-             "Url '" + p.source +
-                 "' has no Sha256: whatever the server sends is run unchecked; add Sha256 "
-                 "(tessara-pack hash FILE)");
-      }
+    std::string signer;
+    if (ReadConfigValue(file_, s, "Signer", &signer) && signer.empty()) {
+      Warn(s, LineOf(s, "Signer"), "Signer is empty: no signature is checked");
+    }
+    if (p.sha256.empty() && p.signer.empty()) {
+      const bool plain = text::StartsWithNoCase(p.source, "http://");
+      Warn(s, line,
+           std::string(plain ? "UNVERIFIED DOWNLOAD OVER PLAIN HTTP: " : "UNVERIFIED DOWNLOAD: ") +
+               "Url '" + p.source +
+               "' has neither Sha256 nor Signer, so whatever the server sends" +
+               (plain ? " or anyone on the network path puts in its place" : "") +
+               ", and a file of its name and size left in the download folder, is run "
+               "unchecked; add Sha256 (tessara-pack hash FILE) or Signer (the name its "
+               "signature carries)" +
+               (plain ? " and prefer https://" : ""));
     }
   }
 
   void CheckSearch(const std::string &s, const Prerequisite &p) {
     int typeLine = LineOf(s, "SearchType");
     int line = LineOf(s, "SearchString");
-    if (p.searchType < 0 || p.searchType > 2) {
+    if (p.searchType < 0 || p.searchType > kSearchUpgrade) {
       Warn(s, typeLine,
            "SearchType " + std::to_string(p.searchType) +
-               " is not 0 (file), 1 (registry) or 2 (registry value): nothing is ever found, so "
-               "the prerequisite is always installed");
+               " is not 0 (file), 1 (registry), 2 (registry value), 3 (ProductCode) or 4 "
+               "(UpgradeCode): nothing is ever found, so the prerequisite is always installed");
+      return;
+    }
+    if (p.searchType >= kSearchProduct) {
+      if (!IsGuid(p.searchString)) {
+        Add(ConfigFinding::kError, s, line,
+            std::string(p.searchType == kSearchProduct ? "a ProductCode" : "an UpgradeCode") +
+                " is written {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX} in hexadecimal digits; '" +
+                p.searchString + "' is not, and finds nothing");
+      }
       return;
     }
     if (p.searchType == kSearchFile) {
-      CheckFileSearch(s, line, p.searchString);
+      CheckFileSearch(s, line, p.searchString, Only64Bit(p));
       return;
     }
     std::string text = p.searchString;
@@ -355,7 +391,19 @@ private:
       return;
     }
     std::string root = text.substr(0, text.find('\\'));
-    if (root != "HKLM" && root != "HKCU") {
+    const size_t size = root.size();
+    if (parts.root == RegRoot::CurrentUser && root != "HKCU" && size >= 2 &&
+        (root.compare(size - 2, 2, "64") == 0 || root.compare(size - 2, 2, "32") == 0)) {
+      Add(ConfigFinding::kError, s, line,
+          "root '" + root +
+              "' is not HKLM64, HKCU64, HKLM32 or HKCU32 (written exactly so): it selects "
+              "HKEY_CURRENT_USER as the setup sees it");
+    } else if (parts.root == RegRoot::LocalMachine && Only64Bit(p)) {
+      Warn(s, line,
+           "Architectures names 64-bit machines only, but there root HKLM reads the 32-bit view "
+           "(the setup is a 32-bit program); write HKLM64 for the 64-bit one, or HKLM32 if the "
+           "32-bit view is meant");
+    } else if (parts.root == RegRoot::CurrentUser && root != "HKCU") {
       std::string hint =
           text::EqualNoCase(root, "HKLM") || text::EqualNoCase(root, "HKEY_LOCAL_MACHINE")
               ? "; write HKLM for HKEY_LOCAL_MACHINE"
@@ -367,7 +415,34 @@ private:
     }
   }
 
-  void CheckFileSearch(const std::string &s, int line, const std::string &text) {
+  // Whether Architectures names 64-bit machines only: a 32-bit view is then probably not meant.
+  static bool Only64Bit(const Prerequisite &p) {
+    return (p.architectures & (kArchX64 | kArchArm64)) != 0 && (p.architectures & kArchX86) == 0;
+  }
+
+  void CheckArchitectures(const std::string &s, const Prerequisite &p) {
+    std::string list;
+    if (!ReadConfigValue(file_, s, "Architectures", &list)) {
+      return;
+    }
+    size_t start = 0;
+    for (;;) {
+      const size_t comma = list.find(',', start);
+      const std::string word = text::TrimSpacesAndTabs(list.substr(start, comma - start));
+      if (std::find(std::begin(kArchNames), std::end(kArchNames), word) == std::end(kArchNames)) {
+        Add(ConfigFinding::kError, s, LineOf(s, "Architectures"),
+            "Architectures: '" + word +
+                "' is not x86, x64 or arm64 (written exactly so, separated by commas)" +
+                (p.architectures == kArchListed ? "; the prerequisite applies to no machine" : ""));
+      }
+      if (comma == std::string::npos) {
+        return;
+      }
+      start = comma + 1;
+    }
+  }
+
+  void CheckFileSearch(const std::string &s, int line, const std::string &text, bool only64) {
     FileSearchParts parts = SplitFileSearch(text);
     if (parts.fileName.empty()) {
       Warn(s, line, "the file search names no file");
@@ -386,9 +461,17 @@ private:
       }
       std::string token = parts.folder.substr(pos + 1, close - pos - 1);
       if (!IsFolderToken(token)) {
+        // A misspelt 64-bit folder would search the current folder instead.
+        Add(token.find("64") != std::string::npos ? ConfigFinding::kError : ConfigFinding::kWarning,
+            s, line,
+            "[" + token + "] is not a folder token and is replaced by nothing" +
+                Suggestion(token, kFolderTokens));
+      } else if (only64 && Is32BitViewToken(token)) {
         Warn(s, line,
-             "[" + token + "] is not a folder token and is replaced by nothing" +
-                 Suggestion(token, kFolderTokens));
+             "Architectures names 64-bit machines only, but there [" + token +
+                 "] is the 32-bit folder (the setup is a 32-bit program); the 64-bit one is "
+                 "written with 64 ([System64Folder], [ProgramFiles64Folder], "
+                 "[CommonFiles64Folder])");
       }
       pos = close + 1;
     }
@@ -503,6 +586,12 @@ std::string DescribeSearch(const Prerequisite &p) {
   if (p.searchType == kSearchRegistryValue && !RegistryValueToValueForm(text, &text)) {
     return "registry value: nothing (no backslash)";
   }
+  if (p.searchType == kSearchProduct) {
+    return "the VersionString of the Windows Installer product " + p.searchString;
+  }
+  if (p.searchType == kSearchUpgrade) {
+    return "the VersionString of every installed product of the UpgradeCode " + p.searchString;
+  }
   if (p.searchType != kSearchRegistry && p.searchType != kSearchRegistryValue) {
     return "none (unknown SearchType)";
   }
@@ -510,13 +599,17 @@ std::string DescribeSearch(const Prerequisite &p) {
   if (!parts.ok) {
     return "registry: nothing (no backslash)";
   }
-  std::string root = parts.localMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+  const int index = static_cast<int>(parts.root);
+  const std::string root = (index & 1) != 0 ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+  const std::string view = index >= 4   ? " (32-bit view)"
+                           : index >= 2 ? " (64-bit view; nothing on 32-bit Windows)"
+                                        : "";
   if (!parts.valueForm) {
-    return "subkey names of " + root + "\\" + parts.keyPath;
+    return "subkey names of " + root + "\\" + parts.keyPath + view;
   }
   std::string value =
       parts.valueName.empty() ? "the default value" : "value '" + parts.valueName + "'";
   std::string expected =
       parts.hasExpected ? ", only when its data is '" + parts.expected + "'" : "";
-  return "data of " + value + " of " + root + "\\" + parts.keyPath + expected;
+  return "data of " + value + " of " + root + "\\" + parts.keyPath + view + expected;
 }

@@ -4,11 +4,15 @@
 
 namespace win {
 
-std::string FileVersionReader::Text(const std::string &path) const {
-  unsigned parts[4] = {0, 0, 0, 0};
+void FileVersionReader::Bind() const {
   if (!api_) {
     api_.reset(new VersionApi());
   }
+}
+
+std::string FileVersionReader::Text(const std::string &path) const {
+  unsigned parts[4] = {0, 0, 0, 0};
+  Bind();
   std::string block;
   if (api_->ReadBlock(path, &block)) {
     void *value = nullptr;

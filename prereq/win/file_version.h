@@ -12,6 +12,8 @@ class FileVersionReader {
 public:
   // "%d.%d.%d.%d" of the fixed file information; "0.0.0.0" when there is none.
   std::string Text(const std::string &path) const;
+  // Binds version.dll now (Text does on first use).
+  void Bind() const;
 
 private:
   // Bound on first use: most runs never look at a file version.

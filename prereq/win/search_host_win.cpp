@@ -16,9 +16,32 @@
 
 namespace {
 
-HKEY RootKey(RegRoot root) {
-  return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
+// Turns the file-system redirection of a 32-bit program on 64-bit Windows off for this thread
+// while it lives. The entry points are looked up: a system without them has no redirection.
+class FsRedirectionOff {
+public:
+  FsRedirectionOff() {
+    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    const auto disable =
+        win::ProcAddress<BOOL(WINAPI *)(PVOID *)>(kernel, "Wow64DisableWow64FsRedirection");
+    revert_ = win::ProcAddress<RevertFn>(kernel, "Wow64RevertWow64FsRedirection");
+    if (disable == nullptr || !disable(&old_)) {
+      revert_ = nullptr;
+    }
+  }
+  ~FsRedirectionOff() {
+    if (revert_ != nullptr) {
+      revert_(old_);
+    }
+  }
+  FsRedirectionOff(const FsRedirectionOff &) = delete;
+  FsRedirectionOff &operator=(const FsRedirectionOff &) = delete;
+
+private:
+  using RevertFn = BOOL(WINAPI *)(PVOID);
+  RevertFn revert_;
+  PVOID old_ = nullptr;
+};
 
 // A folder from one of the "fill this 260-byte buffer" calls; empty on failure.
 template <typename Fn> std::string FolderFrom(Fn call) {
@@ -35,7 +58,7 @@ public:
   bool EnumerateSubkeys(RegRoot root, const std::string &keyPath,
                         std::vector<std::string> *names) const override {
     win::RegKey key;
-    if (key.Open(RootKey(root), keyPath.c_str(), KEY_READ) != ERROR_SUCCESS) {
+    if (!Open(&key, root, keyPath)) {
       return false;
     }
     for (DWORD index = 0;; ++index) {
@@ -53,7 +76,7 @@ public:
   bool QueryValueText(RegRoot root, const std::string &keyPath, const std::string &valueName,
                       std::string *data) const override {
     win::RegKey key;
-    if (key.Open(RootKey(root), keyPath.c_str(), KEY_READ) != ERROR_SUCCESS) {
+    if (!Open(&key, root, keyPath)) {
       return false;
     }
     BYTE buffer[MAX_PATH];
@@ -133,8 +156,64 @@ public:
     return folder;
   }
 
+  uint8_t Architecture() const override { return arch_; }
+
+  bool SearchFolderTreeNative(const std::string &folder, uint32_t depth, const std::string &name,
+                              std::string *version) const override {
+    // Bound first: with the redirection off, a 32-bit program would find the 64-bit DLL.
+    versions_.Bind();
+    FsRedirectionOff off;
+    return SearchFolderTree(*this, folder, depth, name, version);
+  }
+
+  bool ProductVersion(const std::string &productCode, std::string *version) const override {
+    const auto getInfo = Msi<UINT(WINAPI *)(LPCSTR, LPCSTR, LPSTR, LPDWORD)>("MsiGetProductInfoA");
+    char buffer[MAX_PATH];
+    DWORD size = MAX_PATH;
+    if (getInfo == nullptr ||
+        getInfo(productCode.c_str(), "VersionString", buffer, &size) != ERROR_SUCCESS) {
+      return false;
+    }
+    *version = std::string(buffer, size < MAX_PATH ? size : MAX_PATH - 1);
+    return true;
+  }
+
+  std::vector<std::string> RelatedProducts(const std::string &upgradeCode) const override {
+    std::vector<std::string> codes;
+    const auto enumerate =
+        Msi<UINT(WINAPI *)(LPCSTR, DWORD, DWORD, LPSTR)>("MsiEnumRelatedProductsA");
+    char code[39]; // a ProductCode in braces
+    for (DWORD index = 0;
+         enumerate != nullptr && enumerate(upgradeCode.c_str(), 0, index, code) == ERROR_SUCCESS;
+         ++index) {
+      codes.push_back(std::string(code, 38));
+    }
+    return codes;
+  }
+
 private:
+  // An entry point of msi.dll, bound from the system folder on first use: most runs never ask.
+  template <typename Fn> Fn Msi(const char *name) const {
+    if (!msi_.IsLoaded()) {
+      msi_.Attach(win::LoadSystemLibrary("msi.dll"));
+    }
+    return msi_.Proc<Fn>(name);
+  }
+
+  bool Open(win::RegKey *key, RegRoot root, const std::string &keyPath) const {
+    const int index = static_cast<int>(root);
+    REGSAM access = KEY_READ;
+    // The views are named only where there are two: Windows 2000 and older know no such flag.
+    if (index >= 2 && arch_ != kArchX86) {
+      access |= index < 4 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    }
+    return key->Open((index & 1) != 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, keyPath.c_str(),
+                     access) == ERROR_SUCCESS;
+  }
+
   win::FileVersionReader versions_;
+  mutable win::Module msi_;
+  const uint8_t arch_ = NativeArchitecture();
 };
 
 } // namespace
@@ -145,4 +224,37 @@ std::unique_ptr<SearchHost> CreatePlatformSearchHost() {
 
 OsFamily CurrentOsFamily() {
   return (::GetVersion() & 0x80000000u) != 0 ? OsFamily::Windows9x : OsFamily::WindowsNT;
+}
+
+uint8_t NativeArchitecture() {
+  const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+  USHORT process = 0;
+  USHORT native = 0;
+  const auto wow64Process2 =
+      win::ProcAddress<BOOL(WINAPI *)(HANDLE, USHORT *, USHORT *)>(kernel, "IsWow64Process2");
+  // Wine 8 answers 0 (unknown) for a 64-bit program: the older call decides then.
+  if (wow64Process2 != nullptr && wow64Process2(::GetCurrentProcess(), &process, &native) &&
+      native != 0) {
+    return native == IMAGE_FILE_MACHINE_I386    ? kArchX86
+           : native == IMAGE_FILE_MACHINE_AMD64 ? kArchX64
+           : native == IMAGE_FILE_MACHINE_ARM64 ? kArchArm64
+                                                : 0;
+  }
+  // Without WOW64 (or without the call: older than XP SP2) the machine is the program's own;
+  // under it, the system's processor tells.
+  BOOL wow64 = FALSE;
+  const auto isWow64Process =
+      win::ProcAddress<BOOL(WINAPI *)(HANDLE, PBOOL)>(kernel, "IsWow64Process");
+  if (isWow64Process == nullptr || !isWow64Process(::GetCurrentProcess(), &wow64) || !wow64) {
+    return sizeof(void *) == 8 ? kArchX64 : kArchX86;
+  }
+  SYSTEM_INFO info = {};
+  const auto nativeInfo =
+      win::ProcAddress<void(WINAPI *)(LPSYSTEM_INFO)>(kernel, "GetNativeSystemInfo");
+  if (nativeInfo != nullptr) {
+    nativeInfo(&info);
+  }
+  return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64   ? kArchX64
+         : info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64 ? kArchArm64
+                                                                       : 0;
 }

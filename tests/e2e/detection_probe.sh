@@ -139,7 +139,7 @@ SearchType=1
 SearchString=HKLM\SOFTWARE\Example Vendor\Runtime Library
 [App16]
 Url=http://127.0.0.1/x.exe
-SearchType=3
+SearchType=5
 SearchString=HKLM\SOFTWARE\Example Vendor\Runtime Library
 [App17]
 SetupFile=runtime-setup.exe

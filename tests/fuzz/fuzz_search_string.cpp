@@ -39,6 +39,19 @@ public:
   std::string WindowsDirectory() const override { return "C:\\windows"; }
   std::string TempPath() const override { return "C:\\users\\u\\Temp\\"; }
   std::string SpecialFolder(int) const override { return "C:\\Program Files\\"; }
+  uint8_t Architecture() const override { return kArchX64; }
+  bool SearchFolderTreeNative(const std::string &folder, uint32_t depth, const std::string &name,
+                              std::string *version) const override {
+    return SearchFolderTree(*this, folder, depth, name, version);
+  }
+  bool ProductVersion(const std::string &code, std::string *version) const override {
+    FUZZ_CHECK(code.size() < sys::kMaxPath);
+    *version = "2.1.0";
+    return true;
+  }
+  std::vector<std::string> RelatedProducts(const std::string &) const override {
+    return {"{A}", "{B}"};
+  }
 
 private:
   mutable int listed_ = 0;
@@ -66,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   RegistryValueToValueForm(search, &valueForm);
   EverythingHost host;
   ExpandFolderTokens(host, search);
-  const std::vector<std::string> found = RunSearch(host, static_cast<int32_t>(mode & 3), search);
+  const std::vector<std::string> found = RunSearch(host, static_cast<int32_t>(mode & 7), search);
   for (const std::string &version : found) {
     FUZZ_CHECK(version.size() < sys::kMaxPath);
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "prereq/config_reader.h"
 #include "prereq/prerequisite_list.h"
 #include "prereq/profile_file.h"
 #include "tests/support/prereq_fake_machine.h"
@@ -41,6 +42,24 @@ TEST(Decisions, OperatingSystemFamily) {
   EXPECT_EQ(Decide(Config("TargetOS=0"), {}, OsFamily::Windows9x).action, PrereqAction::Install);
   EXPECT_EQ(Decide(Config("TargetOS=7"), {}).action, PrereqAction::Install);
   EXPECT_EQ(Decide(Config("TargetOS=7"), {}, OsFamily::Windows9x).action, PrereqAction::Install);
+}
+
+TEST(Decisions, Architectures) {
+  EXPECT_EQ(ParseArchitectures("X64,amd64,,x86 x64, arm64 "), kArchListed | kArchArm64);
+  auto required = [](const std::string &list, uint8_t arch) {
+    ProfileFile file;
+    file.Parse(Config(list));
+    PrerequisiteList l("unused");
+    l.LoadConfiguration(file);
+    l.RunDetection(FakeMachine());
+    l.DecideActions(OsFamily::WindowsNT, arch);
+    return l.decision(0) != PrereqAction::NotRequired;
+  };
+  EXPECT_FALSE(required("Architectures=x86, arm64", kArchX64));
+  EXPECT_FALSE(required("Architectures=x86,x64,arm64", 0)); // another machine
+  EXPECT_FALSE(required("Architectures=X64", kArchX64));
+  EXPECT_TRUE(required("Architectures=x64,arm64", kArchX64));
+  EXPECT_TRUE(required("", 0));
 }
 
 TEST(Decisions, FoundVersionsAgainstBounds) {

@@ -53,9 +53,35 @@ TEST_F(SearchTest, RegistryValueForms) {
   EXPECT_EQ(form, "HKLM\\A\\B\\\\Name\\");
 }
 
+TEST_F(SearchTest, WindowsInstallerProducts) {
+  m.products = {{"{A}", "2.1.0"}, {"{B}", "2.2"}};
+  m.related["{U}"] = {"{A}", "{not installed}", "{B}"};
+  EXPECT_EQ(RunSearch(m, 3, "{A}"), Found{"2.1.0"});
+  EXPECT_EQ(RunSearch(m, 3, "{U}"), Found{});
+  EXPECT_EQ(RunSearch(m, 4, "{U}"), (Found{"2.1.0", "2.2"}));
+}
+
 TEST_F(SearchTest, UnknownSearchTypesFindNothing) {
-  EXPECT_EQ(RunSearch(m, 3, "HKLM\\SOFTWARE\\Example Vendor\\Runtime Library"), Found{});
+  EXPECT_EQ(RunSearch(m, 5, "HKLM\\SOFTWARE\\Example Vendor\\Runtime Library"), Found{});
   EXPECT_EQ(RunSearch(m, -1, "HKLM\\SOFTWARE\\Example\\Version"), Found{});
+}
+
+TEST(Views64, ExactWordsAndNoneOnA32BitWindows) {
+  FakeMachine m;
+  m.SetValue("HKLM64\\S\\Rt", "V", "6.4");
+  m.SetValue("HKLM32\\S\\Rt", "V", "3.2");
+  m.AddKey("HKCU\\S\\Rt", {"1.0"});
+  m.AddFile("C:\\windows\\system32\\n.dll", "10.0.0.1");
+  EXPECT_EQ(RunSearch(m, 1, "hklm64\\S\\Rt"), Found{"1.0"});
+  // Only a walk under a 64-bit folder turns the redirection off.
+  EXPECT_EQ(RunSearch(m, 0, "[System64Folder]n.dll"), Found{"10.0.0.1"});
+  EXPECT_EQ(RunSearch(m, 0, "[SystemFolder]n.dll"), Found{"10.0.0.1"});
+  EXPECT_EQ(m.nativeWalks, 1);
+  m.arch = kArchX86; // the system would read its only view for a 64-bit root
+  EXPECT_EQ(RunSearch(m, 2, "HKLM64\\S\\Rt\\V"), Found{});
+  EXPECT_EQ(RunSearch(m, 2, "HKLM32\\S\\Rt\\V"), Found{"3.2"});
+  EXPECT_EQ(ExpandFolderTokens(m, "[CommonFiles64Folder]x\\"), "x\\");
+  EXPECT_EQ(RunSearch(m, 0, "[System64Folder]n.dll"), Found{});
 }
 
 TEST(FileSearchParts, SplitsFolderNameAndDepth) {

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "prereq/search_host.h"
+#include "prereq/search.h"
 
 class FakeMachine : public SearchHost {
 public:
-  // Registry keys are named "HKLM\path" or "HKCU\path"; names compare without case.
+  // Registry keys are named by their root ("HKLM\path", "HKCU64\path"); names compare without case.
   void AddKey(const std::string &key, const std::vector<std::string> &subkeys = {}) {
     keys_[Lower(key)].subkeys = subkeys;
   }
@@ -91,6 +91,23 @@ public:
     return it == special.end() ? std::string() : it->second;
   }
 
+  uint8_t Architecture() const override { return arch; }
+  bool SearchFolderTreeNative(const std::string &folder, uint32_t depth, const std::string &name,
+                              std::string *version) const override {
+    ++nativeWalks;
+    return SearchFolderTree(*this, folder, depth, name, version);
+  }
+
+  bool ProductVersion(const std::string &code, std::string *version) const override {
+    return products.count(code) != 0 && (*version = products.at(code), true);
+  }
+  std::vector<std::string> RelatedProducts(const std::string &code) const override {
+    return related.count(code) != 0 ? related.at(code) : std::vector<std::string>();
+  }
+  std::map<std::string, std::string> products;             // ProductCode: VersionString
+  std::map<std::string, std::vector<std::string>> related; // UpgradeCode: ProductCodes
+  uint8_t arch = kArchX64;
+  mutable int nativeWalks = 0;
   std::map<int, std::string> special = {{0x26, "C:\\Program Files"},
                                         {0x2B, "C:\\Program Files\\Common Files\\"}};
   mutable int lookups = 0;
@@ -106,7 +123,7 @@ private:
     bool reparse = false;
   };
   static std::string Prefix(RegRoot root) {
-    return root == RegRoot::LocalMachine ? "hklm\\" : "hkcu\\";
+    return Lower(kRegRootNames[static_cast<int>(root)]) + "\\";
   }
   static std::string Lower(std::string s) {
     for (char &c : s) {

@@ -62,13 +62,13 @@ TEST(ConfigRules, NoPrerequisiteAtAllIsAnError) {
 
 TEST(ConfigRules, LikelyMistakesAreWarnings) {
   ConfigReport report =
-      ApplyRules("[PREREQUISITES]\nApp1=A\n[App1]\nSetupFile=a\nSeachType=1\nSearchType=3\n"
+      ApplyRules("[PREREQUISITES]\nApp1=A\n[App1]\nSetupFile=a\nSeachType=1\nSearchType=7\n"
                  "SearchString=x\nTargetOS=1a\nCommandLine=" +
                  std::string(259, 'c') + "\n[GeneralOptions]\nOptions=Q\n");
   std::string f = Findings(report);
   EXPECT_NE(f.find("W unknown key SeachType in [App1] (did you mean SearchType?)"),
             std::string::npos);
-  EXPECT_NE(f.find("W SearchType 3 is not 0"), std::string::npos);
+  EXPECT_NE(f.find("W SearchType 7 is not 0"), std::string::npos);
   EXPECT_NE(f.find("W TargetOS '1a' reads as 1"), std::string::npos);
   EXPECT_NE(f.find("W CommandLine is 259 characters long"), std::string::npos);
   EXPECT_NE(f.find("W Options has a capital Q"), std::string::npos);
@@ -88,6 +88,31 @@ TEST(ConfigRules, RegistryRoots) {
   EXPECT_EQ(rootFinding("HKEY_LOCAL_MACHINE"), "W root 'HKEY_LOCAL_MACHINE' selects "
                                                "HKEY_CURRENT_USER; write HKLM for "
                                                "HKEY_LOCAL_MACHINE\n");
+}
+
+TEST(ConfigRules, ViewsMachinesAndProducts) {
+  auto findings = [](const std::string &keys) {
+    return Findings(ApplyRules("[PREREQUISITES]\nApp1=A\n[App1]\nSetupFile=a\n" + keys));
+  };
+  EXPECT_EQ(findings("SearchType=4\nSearchString={5D1A3B6C-2E4F-4A7B-9C8D-0E1F2A3B4C5D}\n"
+                     "Architectures=x86, arm64\n") +
+                findings("SearchType=1\nSearchString=HKCU32\\K\n"),
+            "");
+  // For 64-bit machines only, the old names read the setup's 32-bit view: warnings.
+  const std::string f = findings("SearchType=1\nSearchString=hklm64\\K\n") +
+                        findings("SearchType=3\nSearchString=5D1A3B6C-2E4F-4A7B-9C8D\n") +
+                        findings("SearchType=0\nSearchString=[ProgramFiles][Sytem64Folder]t.exe\n"
+                                 "Architectures=x64,X86\n") +
+                        findings("SearchType=2\nSearchString=HKLM\\K\\V\nArchitectures=arm64\n");
+  for (const char *expected :
+       {"E root 'hklm64' is not HKLM64, HKCU64, HKLM32 or HKCU32", "E a ProductCode is written {",
+        "E Architectures: 'X86' is not x86, x64 or arm64",
+        "E [Sytem64Folder] is not a folder "
+        "token and is replaced by nothing (did you mean System64Folder?)",
+        "W Architectures names 64-bit machines only, but there [ProgramFiles] is",
+        "W Architectures names 64-bit machines only, but there root HKLM"}) {
+    EXPECT_NE(f.find(expected), std::string::npos) << expected << "\n" << f;
+  }
 }
 
 TEST(ConfigRules, SourcesVersionsAndHashes) {
@@ -113,18 +138,24 @@ TEST(ConfigRules, SourcesVersionsAndHashes) {
 TEST(ConfigRules, DownloadsWithoutAHashAreWarnedAboutLoudestOverPlainHttp) {
   const std::string hash(64, 'a');
   ConfigReport report =
-      ApplyRules("[PREREQUISITES]\nApp1=A\nApp2=B\nApp3=C\n"
+      ApplyRules("[PREREQUISITES]\nApp1=A\nApp2=B\nApp3=C\nApp4=D\n"
                  "[App1]\nUrl=http://host/a.exe\nSearchType=1\nSearchString=HKLM\\A\n"
                  "[App2]\nUrl=HTTPS://host/b.exe\nSearchType=1\nSearchString=HKLM\\B\n"
                  "[App3]\nUrl=http://host/c.exe\nSearchType=1\nSearchString=HKLM\\C\n"
                  "Sha256=" +
-                 hash + "\n");
+                 hash +
+                 "\n[App4]\nUrl=http://host/d.exe\nSearchType=1\nSearchString=HKLM\\D\n"
+                 "Signer=Vendor\n");
   const std::string f = Findings(report);
-  EXPECT_NE(f.find("W UNVERIFIED DOWNLOAD OVER PLAIN HTTP: Url 'http://host/a.exe' has no Sha256"),
+  EXPECT_NE(f.find("W UNVERIFIED DOWNLOAD OVER PLAIN HTTP: Url 'http://host/a.exe' has neither "
+                   "Sha256 nor Signer"),
             std::string::npos)
       << f;
-  EXPECT_NE(f.find("W Url 'HTTPS://host/b.exe' has no Sha256"), std::string::npos) << f;
+  EXPECT_NE(f.find("W UNVERIFIED DOWNLOAD: Url 'HTTPS://host/b.exe' has neither"),
+            std::string::npos)
+      << f;
   EXPECT_EQ(f.find("c.exe"), std::string::npos) << f;
+  EXPECT_EQ(f.find("d.exe"), std::string::npos) << f;
   EXPECT_EQ(report.errorCount(), 0);
 }
 
