@@ -1,16 +1,18 @@
 #include "app/command_line.h"
 
-#include "base/text.h"
+#include "base/file.h"
+
+// Byte by byte: in UTF-8 no byte of a longer character is a blank, a quote or a backslash.
 
 std::string ArgumentsAfterProgramName(const std::string &fullCommandLine) {
   size_t i = 0;
   const size_t n = fullCommandLine.size();
   if (n > 0 && fullCommandLine[0] == '"') {
-    size_t close = text::FindChar(fullCommandLine, '"', 1);
+    size_t close = fullCommandLine.find('"', 1);
     i = close == std::string::npos ? n : close + 1;
   } else {
     while (i < n && fullCommandLine[i] != ' ' && fullCommandLine[i] != '\t') {
-      i = text::NextChar(fullCommandLine, i);
+      ++i;
     }
   }
   while (i < n && (fullCommandLine[i] == ' ' || fullCommandLine[i] == '\t')) {
@@ -22,7 +24,7 @@ std::string ArgumentsAfterProgramName(const std::string &fullCommandLine) {
 std::string ParseExtractOption(const std::string &commandLine) {
   // A plain array: a static string would cost a guard and a destructor at exit.
   static const char kOption[] = "/extract:";
-  size_t at = text::Find(commandLine, kOption);
+  size_t at = commandLine.find(kOption);
   if (at == std::string::npos) {
     return std::string();
   }
@@ -35,13 +37,13 @@ std::string ParseExtractOption(const std::string &commandLine) {
     terminator = '"';
     ++start;
   }
-  size_t end = text::FindChar(commandLine, terminator, start);
+  size_t end = commandLine.find(terminator, start);
   std::string value =
       commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
   // An empty quoted value names no folder: treat it as no option rather than the root "\".
   if (value.empty()) {
     return std::string();
   }
-  text::EnsureTrailingBackslash(&value);
+  sys::EnsureTrailingBackslash(&value);
   return value;
 }

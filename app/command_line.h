@@ -1,4 +1,5 @@
 // The bootstrapper's command line: the part after its own name, and the extract-only option.
+// The command line is path text (UTF-8, base/file.h).
 #pragma once
 #include <string>
 

@@ -8,6 +8,7 @@
 #include "app/setup_run.h"
 #include "base/win/module.h"
 #include "base/win/module_state.h"
+#include "base/win/wide_text.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Before anything can load a DLL: a setup usually runs from a Downloads folder full of
@@ -20,7 +21,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  const int exitCode = RunSetupProgram(ArgumentsAfterProgramName(::GetCommandLineA()));
+  // As UTF-16, converted: a path in it (/extract:, a log file, the package's own options)
+  // reaches its file whatever the ANSI code page.
+  const int exitCode = RunSetupProgram(ArgumentsAfterProgramName(win::CommandLine()));
 
   richEdit.Free();
   ::CoUninitialize();

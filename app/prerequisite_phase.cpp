@@ -7,6 +7,7 @@
 #include "app/setup_run.h"
 #include "app/status_window.h"
 #include "app/system_restart.h"
+#include "base/file.h"
 #include "base/run_log.h"
 #include "plan/prereq_plan.h"
 #include "prereq/prerequisite_list.h"
@@ -17,7 +18,7 @@ namespace {
 void LogDetection(const PrerequisiteList &list) {
   for (size_t i = 0; i < list.count(); ++i) {
     const Prerequisite &p = list.prerequisite(i);
-    runlog::Line("Prerequisite %: search % | % | decision: %",
+    runlog::Line("Prerequisite $: search $ | $ | decision: %",
                  {p.name.c_str(), p.searchString.c_str(), list.StatusText(i).c_str(),
                   PrerequisiteList::ActionText(list.decision(i)).c_str()});
   }
@@ -91,7 +92,8 @@ void RunPrerequisitePhase(SetupRun &run) {
     list.LoadConfiguration();
     list.RunDetection();
     list.DecideActions();
-    run.mainCommandLine = list.generalOptions().mainAppCmdLine;
+    // The configuration's text is ANSI; the command line goes to the package as path text.
+    run.mainCommandLine = sys::PathFromAnsi(list.generalOptions().mainAppCmdLine);
   }
   LogDetection(list);
   // The configuration's q: no wizard and no box either.

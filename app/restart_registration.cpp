@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "base/win/reg_key.h"
+#include "base/win/wide_text.h"
 
 namespace {
 
@@ -17,16 +18,16 @@ bool UpdateRestartValue(const std::string &path, bool registering) {
                KEY_QUERY_VALUE | KEY_SET_VALUE) != ERROR_SUCCESS) {
     return false;
   }
-  const LONG query =
-      ::RegQueryValueExA(run.Get(), path.c_str(), nullptr, nullptr, nullptr, nullptr);
+  // Name and data in UTF-16: the path may hold what the ANSI code page cannot spell.
+  const win::WideText name(path);
+  const LONG query = ::RegQueryValueExW(run.Get(), name.get(), nullptr, nullptr, nullptr, nullptr);
   const bool present = query == ERROR_SUCCESS || query == ERROR_MORE_DATA;
   if (registering && !present) {
-    const std::string data = RestartCommand(path);
-    ::RegSetValueExA(run.Get(), path.c_str(), 0, REG_SZ,
-                     reinterpret_cast<const BYTE *>(data.c_str()),
-                     static_cast<DWORD>(data.size() + 1));
+    const win::WideText data(RestartCommand(path));
+    ::RegSetValueExW(run.Get(), name.get(), 0, REG_SZ, reinterpret_cast<const BYTE *>(data.get()),
+                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
   } else if (!registering && present) {
-    ::RegDeleteValueA(run.Get(), path.c_str());
+    ::RegDeleteValueW(run.Get(), name.get());
   }
   return true;
 }

@@ -3,8 +3,9 @@
 #pragma once
 #include <string>
 
-// Writes the value named path unless one of that name is present. The data is the path in
-// double quotes: unquoted, a path with blanks could start another program at logon.
+// path is path text (base/file.h). Writes the value named path unless one of that name is
+// present. The data is the path in double quotes: unquoted, a path with blanks could start
+// another program at logon.
 // False when the Run key could not be opened (it is never created).
 bool RegisterRestart(const std::string &path);
 // Deletes the value named path if present. False when the Run key could not be opened.

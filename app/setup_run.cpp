@@ -29,7 +29,7 @@ int ExtractOnly(SetupRun &run) {
 
 // The error's box when someone is there to answer it; the log has it either way.
 void ReportError(const SetupRun &run, unsigned messageId) {
-  runlog::Line("Error: %", {win::LoadResourceString(messageId).c_str()});
+  runlog::Line("Error: $", {win::LoadResourceString(messageId).c_str()});
   if (run.boxes) {
     ShowErrorBox(messageId);
   }

@@ -4,19 +4,15 @@
 
 #include "archive/sfx_archive.h"
 #include "base/new_folder.h"
-#include "base/text.h"
 #include "base/win/shell_start.h"
+#include "base/win/wide_text.h"
 
 SetupError SfxArchive::OpenInTempFolder() {
   SetModulePath(std::string());
-  char buffer[MAX_PATH];
-  const DWORD length = ::GetTempPathA(MAX_PATH, buffer);
-  // A path that does not fit the buffer is as unusable as none at all.
-  if (length == 0 || length >= MAX_PATH) {
+  std::string folder;
+  if (!win::TempFolder(&folder)) {
     return kPathUnavailable;
   }
-  std::string folder(buffer, length);
-  text::EnsureTrailingBackslash(&folder);
   // Extracting straight into the shared folder would overwrite or run whatever already lies
   // there under an entry's name: another run's package, a user's file, a planted one.
   LARGE_INTEGER counter;
@@ -34,7 +30,7 @@ int SfxArchive::LaunchPackage(const std::string &parameters, uint32_t *exitCode)
     *exitCode = 0;
   }
   const std::string path = extractFolder_ + packageBaseName_ + ".msi";
-  if (path.size() >= MAX_PATH) {
+  if (!sys::PathFits(path)) {
     return kInstallerNotStarted;
   }
   // The shell's own error UI is suppressed: a failed start is reported once, by the setup.

@@ -10,7 +10,7 @@
 #include "base/text.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "base/win/wide_text.h"
 #endif
 
 namespace {
@@ -19,24 +19,6 @@ namespace {
 // ten-byte signature is tested once.
 constexpr uint32_t kBlockStep = kFooterSearchBlock - (kMagicSize - 1);
 constexpr uint32_t kCopyBufferSize = 65536;
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
-void EnsureTrailingSeparator(std::string *folder) {
-#ifdef _WIN32
-  text::EnsureTrailingBackslash(folder);
-#else
-  if (folder->empty() || folder->back() != kSeparator) {
-    folder->push_back(kSeparator);
-  }
-#endif
-}
-
-size_t LastSeparator(const std::string &path) { return text::FindLastChar(path, kSeparator); }
 
 // The name without its last four characters (its extension); fewer when it is shorter.
 std::string WithoutExtension(const std::string &name) {
@@ -179,7 +161,8 @@ SetupError SfxArchive::ReadEntryTable() {
       return kCorrupted;
     }
     entries_.push_back(entry);
-    entryNames_.push_back(std::move(name));
+    // Written in the ANSI code page, kept as path text like the folders it is joined to.
+    entryNames_.push_back(sys::PathFromAnsi(name));
   }
   return kSetupOk;
 }
@@ -187,13 +170,13 @@ SetupError SfxArchive::ReadEntryTable() {
 void SfxArchive::AssignKnownFiles() {
   configPath_ = extractFolder_;
   if (HasFlag(kExternalFiles)) {
-    size_t slash = LastSeparator(modulePath_);
+    size_t slash = sys::LastSeparator(modulePath_);
     configPath_ += slash == std::string::npos ? modulePath_ : modulePath_.substr(slash + 1);
     if (configPath_.size() >= 3) {
       configPath_ =
           text::Concat({std::string_view(configPath_.data(), configPath_.size() - 3), "ini"});
     }
-    slash = LastSeparator(configPath_);
+    slash = sys::LastSeparator(configPath_);
     packageBaseName_ =
         WithoutExtension(slash == std::string::npos ? configPath_ : configPath_.substr(slash + 1));
     return;
@@ -214,7 +197,7 @@ void SfxArchive::AssignKnownFiles() {
 }
 
 SetupError SfxArchive::Open() {
-  EnsureTrailingSeparator(&extractFolder_);
+  sys::EnsureTrailingSeparator(&extractFolder_);
   const std::string configFolder = extractFolder_;
   if (modulePath_.empty() || !archiveFile_.OpenRead(modulePath_)) {
     return kFileError;
@@ -225,7 +208,7 @@ SetupError SfxArchive::Open() {
     return result;
   }
   if (HasFlag(kExternalFiles)) {
-    extractFolder_ = modulePath_.substr(0, LastSeparator(modulePath_) + 1);
+    extractFolder_ = modulePath_.substr(0, sys::LastSeparator(modulePath_) + 1);
   }
   AssignKnownFiles();
   if (footer_.entryCount == 0) {
@@ -244,7 +227,7 @@ SetupError SfxArchive::Open() {
   if (!HasFlag(kHasPrerequisites) || HasFlag(kExternalFiles)) {
     return kSetupOk;
   }
-  const size_t slash = LastSeparator(configPath_);
+  const size_t slash = sys::LastSeparator(configPath_);
   const int index = FindEntry(configPath_.substr(slash == std::string::npos ? 0 : slash + 1));
   return ExtractEntry(index, configFolder);
 }
@@ -258,7 +241,7 @@ SetupError SfxArchive::ExtractEntry(int index, const std::string &folder) {
     return kSetupOk;
   }
   const std::string path = folder + entryNames_[i];
-  if (path.size() >= sys::kMaxPath) {
+  if (!sys::PathFits(path)) {
     return kFileError;
   }
   sys::File out;
@@ -354,7 +337,7 @@ int SfxArchive::FindEntry(const std::string &name) const {
 }
 
 std::string SfxArchive::ModuleFolder() const {
-  const size_t slash = LastSeparator(modulePath_);
+  const size_t slash = sys::LastSeparator(modulePath_);
   return slash == std::string::npos ? std::string() : modulePath_.substr(0, slash);
 }
 
@@ -364,14 +347,7 @@ SetupError SfxArchive::SetModulePath(const std::string &path) {
     return kSetupOk;
   }
 #ifdef _WIN32
-  char buffer[sys::kMaxPath];
-  const DWORD length = ::GetModuleFileNameA(nullptr, buffer, sys::kMaxPath);
-  // A full buffer means the path was cut short.
-  if (length == 0 || length >= sys::kMaxPath) {
-    return kPathUnavailable;
-  }
-  modulePath_ = std::string(buffer, length);
-  return kSetupOk;
+  return win::ModulePath(&modulePath_) ? kSetupOk : kPathUnavailable;
 #else
   return kPathUnavailable;
 #endif

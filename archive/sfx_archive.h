@@ -40,7 +40,7 @@ public:
   // given, receives the process's exit code (0 when the shell handed back no process).
   int LaunchPackage(const std::string &parameters, uint32_t *exitCode = nullptr);
 
-  // Index of the first entry whose name equals name (case-sensitive), -1 if none.
+  // Index of the first entry whose name (path text) equals name (case-sensitive), -1 if none.
   int FindEntry(const std::string &name) const;
   // modulePath up to, not including, its last backslash; empty when it has none.
   std::string ModuleFolder() const;
@@ -50,6 +50,7 @@ public:
   const std::string &modulePath() const { return modulePath_; }
   const std::string &extractFolder() const { return extractFolder_; }
   void setExtractFolder(const std::string &folder) { extractFolder_ = folder; }
+  // The entries' names as path text (sys::PathFromAnsi of what the table holds).
   const std::vector<std::string> &entryNames() const { return entryNames_; }
   const std::vector<ArchiveEntry> &entries() const { return entries_; }
   bool isExtracted(size_t index) const {

@@ -1,6 +1,11 @@
-// A file with the semantics of CreateFileA, on Windows and (for the host build and its tests)
+// A file with the semantics of CreateFile, on Windows and (for the host build and its tests)
 // on POSIX. Reads and writes report the bytes moved; offsets and sizes are 64-bit. The file is
 // closed when the object goes; Close() is safe to repeat.
+//
+// Paths are 8-bit text in UTF-8 on every platform (path text): on Windows they reach the
+// system's W functions converted (base/win/wide_text.h), so a folder the ANSI code page cannot
+// spell is a path like any other. Text in the ANSI code page (a configuration's file names and
+// command lines, an archive's entry names) becomes path text through PathFromAnsi.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -12,8 +17,8 @@
 
 namespace sys {
 
-// The longest path the setup hands to the system, with its terminating zero: the size of the
-// ANSI path buffers (MAX_PATH). A longer path is refused, never cut.
+// The longest path the setup hands to the system, with its terminating zero: MAX_PATH
+// characters (UTF-16 units). A longer path is refused, never cut.
 constexpr size_t kMaxPath = 260;
 
 class File {
@@ -54,7 +59,7 @@ private:
 #endif
 };
 
-// DeleteFileA; the result is rarely looked at.
+// DeleteFile; the result is rarely looked at.
 bool DeleteFilePath(const std::string &path);
 bool FileExists(const std::string &path);
 
@@ -63,6 +68,22 @@ constexpr char kPathSeparator = '\\';
 #else
 constexpr char kPathSeparator = '/';
 #endif
+
+// Whether path, with its terminating zero, fits kMaxPath characters.
+bool PathFits(const std::string &path);
+// The index of the last separator of path, npos when there is none, and a separator added to a
+// folder that does not end with one. Whole characters: in UTF-8 no byte of a longer character
+// is a separator (in a double-byte ANSI code page, which the packer's paths are in on Windows, a
+// trail byte may be).
+size_t LastSeparator(const std::string &path);
+void EnsureTrailingSeparator(std::string *folder);
+// A backslash, whatever the platform: for the download folder, a Windows folder even in the
+// host build's tests.
+void EnsureTrailingBackslash(std::string *folder);
+// Text in the ANSI code page as path text, and path text in the ANSI code page for the windows
+// that show ANSI text ('?' and the like for what it lacks). The same text off Windows.
+std::string PathFromAnsi(const std::string &ansi);
+std::string AnsiFromPath(const std::string &path);
 
 enum class FolderMade { Made, Exists, Failed };
 // Makes one folder, never one that is there already: Exists when the name is taken.

@@ -102,4 +102,32 @@ FolderMade MakeFolder(const std::string &path) {
 
 bool RemoveFolder(const std::string &path) { return ::rmdir(path.c_str()) == 0; }
 
+// Counted as Windows counts: UTF-16 units, two for a character beyond the first plane.
+bool PathFits(const std::string &path) {
+  size_t units = 0;
+  for (const char c : path) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    units += (byte & 0xC0u) == 0x80u ? 0 : byte >= 0xF0u ? 2 : 1;
+  }
+  return units < kMaxPath;
+}
+
+size_t LastSeparator(const std::string &path) { return path.rfind('/'); }
+
+void EnsureTrailingSeparator(std::string *folder) {
+  if (folder->empty() || folder->back() != '/') {
+    folder->push_back('/');
+  }
+}
+
+void EnsureTrailingBackslash(std::string *folder) {
+  if (folder->empty() || folder->back() != '\\') {
+    folder->push_back('\\');
+  }
+}
+
+std::string PathFromAnsi(const std::string &ansi) { return ansi; }
+
+std::string AnsiFromPath(const std::string &path) { return path; }
+
 } // namespace sys

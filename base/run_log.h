@@ -21,8 +21,10 @@ uint32_t Ticks();
 
 // Creates the file (never one already there) and keeps it open until the process ends.
 bool Open(const std::string &path);
-// Writes "HH:MM:SS.mmm ", text with each "%" replaced by the next of values, and a line break,
-// in one write; a line longer than 2 KB is cut.
+// Writes "HH:MM:SS.mmm ", text with each "%" or "$" replaced by the next of values, and a line
+// break, in one write; a line longer than 2 KB is cut. The log is UTF-8, as the setup's paths
+// and command line are (path text, base/file.h), which "%" takes as they are; "$" takes text
+// in the ANSI code page (the configuration's, the string table's) and writes it in UTF-8.
 void Line(const char *text, std::initializer_list<const char *> values = {});
 
 } // namespace runlog

@@ -1,6 +1,6 @@
 #include "download/download_batch.h"
 
-#include "base/text.h"
+#include "base/file.h"
 #include "download/download_codes.h"
 #include "download/download_file.h"
 #include "download/file_name_from_url.h"
@@ -21,7 +21,7 @@ DownloadBatch::~DownloadBatch() {
 
 void DownloadBatch::setFolder(const std::string &folder) {
   folder_ = folder;
-  text::EnsureTrailingBackslash(&folder_);
+  sys::EnsureTrailingBackslash(&folder_);
 }
 
 DownloadRunResult DownloadBatch::runSilently() {

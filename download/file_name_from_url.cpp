@@ -1,6 +1,7 @@
 #include "download/file_name_from_url.h"
 
 #include "archive/archive_format.h"
+#include "base/file.h"
 #include "base/text.h"
 
 std::string fileNameFromUrl(const std::string &url) {
@@ -37,6 +38,6 @@ bool IsUsableDownloadName(const std::string &name) {
 
 std::string DownloadTargetPath(const std::string &folder, const std::string &url) {
   std::string path = folder;
-  text::EnsureTrailingBackslash(&path);
-  return text::Concat({path, fileNameFromUrl(url)});
+  sys::EnsureTrailingBackslash(&path);
+  return text::Concat({path, sys::PathFromAnsi(fileNameFromUrl(url))});
 }

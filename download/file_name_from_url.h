@@ -11,5 +11,6 @@ std::string fileNameFromUrl(const std::string &url);
 // would expand, a query's '?'), a device name (CON, COM1, ...) or a trailing dot or blank.
 bool IsUsableDownloadName(const std::string &name);
 
-// folder (a backslash added when missing) followed by fileNameFromUrl(url).
+// folder (path text, a backslash added when missing) followed by fileNameFromUrl(url), which
+// is in the ANSI code page as the configuration is, as path text.
 std::string DownloadTargetPath(const std::string &folder, const std::string &url);

@@ -1,5 +1,5 @@
-// The size and last-write time of a file as a directory search reports them (FindFirstFileA
-// on Windows).
+// The size and last-write time of a file (GetFileAttributesExW on Windows; the path is path
+// text, base/file.h).
 #pragma once
 #include <cstdint>
 #include <string>

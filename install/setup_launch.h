@@ -5,9 +5,9 @@
 #include <string>
 
 struct SetupLaunch {
-  std::string path;       // full path of the setup file
-  std::string parameters; // the prerequisite's CommandLine, verbatim; empty passes none
-  std::string name;       // the prerequisite's name, shown while it runs
+  std::string path;       // full path of the setup file (path text, base/file.h)
+  std::string parameters; // the prerequisite's CommandLine as path text; empty passes none
+  std::string name;       // the prerequisite's name (ANSI), shown while it runs
   size_t prereqIndex = 0; // the prerequisite it installs, for the outcome of the pass
   bool noErrorUi = false; // unattended: the shell shows no box when it cannot start the file
 };

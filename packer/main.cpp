@@ -10,7 +10,16 @@
 #include "packer/pack_status.h"
 #include "packer/pack_usage.h"
 
+#ifdef _WIN32
+#include "base/win/wide_text.h"
+#endif
+
 int main(int argc, char **argv) {
+#ifdef _WIN32
+  // Its paths come from the ANSI command line and go to ANSI functions too (portable_system):
+  // the shared file code reads them in that code page, not as the setup's UTF-8.
+  win::KeepPathsInAnsiCodePage();
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     std::fputs(PackUsageText(), stderr);

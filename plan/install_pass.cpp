@@ -72,17 +72,17 @@ SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunc
   const size_t index = launch.prereqIndex;
   const Prerequisite &p = list_.prerequisite(index);
   if (stopped_) {
-    runlog::Line("Not started: %", {p.name.c_str()});
+    runlog::Line("Not started: $", {p.name.c_str()});
     return SetupStart::NotStarted;
   }
-  runlog::Line("Starting %: % [%]",
+  runlog::Line("Starting $: % [%]",
                {p.name.c_str(), launch.path.c_str(), launch.parameters.c_str()});
   const uint32_t began = runlog::Ticks();
   uint32_t code = 0;
   const SetupStart start = installer.RunPrerequisiteSetup(launch, &code);
   PrereqResult result = PrereqResult::Failed;
   if (start != SetupStart::Started) {
-    runlog::Line("%: not started", {p.name.c_str()});
+    runlog::Line("$: not started", {p.name.c_str()});
   } else {
     const SetupOutcome outcome = ClassifyExitCode(code, p.successCodes, p.restartCodes);
     bool found = false;
@@ -90,7 +90,7 @@ SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunc
       found = list_.Redetect(index, searchHost_);
     }
     result = ResultOf(outcome, found);
-    runlog::Line("%: exit code % after % ms | search again: % | result: %",
+    runlog::Line("$: exit code % after % ms | search again: $ | result: %",
                  {p.name.c_str(), runlog::Num(code).text, runlog::Num(runlog::Ticks() - began).text,
                   list_.StatusText(index).c_str(),
                   outcome == SetupOutcome::Success && !found

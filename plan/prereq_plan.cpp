@@ -104,7 +104,7 @@ void PrereqPlan::ApplyDownloadResults() {
     if (!ok) {
       results_[index] = static_cast<uint32_t>(PrereqResult::Failed);
     }
-    runlog::Line("Download % (% bytes, Sha256 %) into %: %",
+    runlog::Line("Download $ (% bytes, Sha256 %) into %: %",
                  {item.url.c_str(), runlog::Num(item.size).text,
                   item.sha256.empty() ? "none" : item.sha256.c_str(), batch_.folder().c_str(),
                   kStatusText[static_cast<int>(item.status) % 5]});

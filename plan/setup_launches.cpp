@@ -4,7 +4,6 @@
 
 #include "archive/sfx_archive.h"
 #include "base/file.h"
-#include "base/text.h"
 #include "download/file_name_from_url.h"
 
 namespace {
@@ -47,8 +46,6 @@ std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const Prerequis
                                             const std::vector<PrereqAction> &actions,
                                             const std::string &downloadFolder,
                                             std::vector<std::string> *badExtractions) {
-  std::string folder = downloadFolder;
-  text::EnsureTrailingBackslash(&folder);
   std::vector<SetupLaunch> launches;
   for (size_t i = 0; i < actions.size() && i < list.count(); ++i) {
     const Prerequisite &prerequisite = list.prerequisite(i);
@@ -60,26 +57,27 @@ std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const Prerequis
                                                                 : PrereqAction::AlreadyDownloaded;
     }
     switch (action) {
-    case PrereqAction::Install:
-      if (!ExtractSetup(archive, prerequisite.source, badExtractions)) {
+    case PrereqAction::Install: {
+      // Named in the ANSI code page, as the archive's entries are; both are path text here.
+      const std::string name = sys::PathFromAnsi(prerequisite.source);
+      if (!ExtractSetup(archive, name, badExtractions)) {
         continue;
       }
-      launch.path = archive.extractFolder() + prerequisite.source;
-      break;
-    case PrereqAction::Downloaded:
-    case PrereqAction::AlreadyDownloaded: {
-      const std::string name = fileNameFromUrl(prerequisite.source);
-      // The downloader never stores such a name, so nothing of ours can lie there.
-      if (!IsUsableDownloadName(name)) {
-        continue;
-      }
-      launch.path = folder + name;
+      launch.path = archive.extractFolder() + name;
       break;
     }
+    case PrereqAction::Downloaded:
+    case PrereqAction::AlreadyDownloaded:
+      // The downloader never stores such a name, so nothing of ours can lie there.
+      if (!IsUsableDownloadName(fileNameFromUrl(prerequisite.source))) {
+        continue;
+      }
+      launch.path = DownloadTargetPath(downloadFolder, prerequisite.source);
+      break;
     default:
       continue;
     }
-    launch.parameters = prerequisite.commandLine;
+    launch.parameters = sys::PathFromAnsi(prerequisite.commandLine);
     launch.name = prerequisite.name;
     launch.prereqIndex = i;
     launches.push_back(std::move(launch));

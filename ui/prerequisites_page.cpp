@@ -6,6 +6,7 @@
 #include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
 #include "base/win/screen_scale.h"
+#include "base/win/wide_text.h"
 #include "plan/prereq_plan.h"
 #include "resources/resource.h"
 #include "ui/setup_name.h"
@@ -20,21 +21,13 @@ constexpr int kActionColumnWidth = 80;
 constexpr int kActionColumn = 2;
 constexpr int kComboDropHeight = 200;
 
-std::string ModulePath() {
-  for (size_t size = MAX_PATH;; size *= 2) {
-    std::string path(size, '\0');
-    const DWORD length = ::GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(size));
-    if (length < size) {
-      return std::string(path.data(), length);
-    }
-  }
-}
-
 // The product name and " Setup"; the path and " Setup" without a name; the bare path when the
 // version information cannot be read (the status window adds " Setup" even then).
 std::string WizardTitle() {
+  std::string path;
+  win::ModulePath(&path);
   std::string title;
-  if (ProductNameOrPath(ModulePath(), &title)) {
+  if (ProductNameOrPath(path, &title)) {
     title += " Setup";
   }
   return title;
@@ -75,8 +68,35 @@ const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
 PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, SetupWizard &wizard)
     : wizard_(wizard), plan_(plan), model_(plan), title_(WizardTitle()) {}
 
+// The folder is path text. An edit box the ANSI dialog functions made keeps its text in the
+// ANSI code page, whatever function sets it: the page's box is made again as a Unicode window
+// in the same place, order and font, so that the folder reads as it is spelt.
+void PrerequisitesPage::MakeFolderBoxUnicode() {
+  HWND old = Item(IDC_DOWNLOAD_FOLDER);
+  RECT rect;
+  ::GetWindowRect(old, &rect);
+  ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT *>(&rect), 2);
+  HWND box =
+      ::CreateWindowExW(static_cast<DWORD>(::GetWindowLongW(old, GWL_EXSTYLE)), L"Edit", nullptr,
+                        static_cast<DWORD>(::GetWindowLongW(old, GWL_STYLE)), rect.left, rect.top,
+                        rect.right - rect.left, rect.bottom - rect.top, hwnd(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DOWNLOAD_FOLDER)),
+                        win::ModuleInstance(), nullptr);
+  if (box == nullptr) {
+    return;
+  }
+  ::SendMessageW(box, WM_SETFONT, static_cast<WPARAM>(::SendMessageW(old, WM_GETFONT, 0, 0)), 0);
+  ::SetWindowPos(box, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::DestroyWindow(old);
+}
+
+void PrerequisitesPage::ShowFolder() {
+  ::SetDlgItemTextW(hwnd(), IDC_DOWNLOAD_FOLDER, win::WideText(plan_.folder()).get());
+}
+
 INT_PTR PrerequisitesPage::OnInitDialog(WPARAM, LPARAM) {
-  ::SetDlgItemTextA(hwnd(), IDC_DOWNLOAD_FOLDER, plan_.folder().c_str());
+  MakeFolderBoxUnicode();
+  ShowFolder();
   InitList();
   RefreshActions();
   return FALSE;
@@ -237,7 +257,7 @@ void PrerequisitesPage::Browse() {
   // The folder is not checked: one that cannot be written fails its downloads, which the
   // download pass reports.
   plan_.setDownloadFolder(path);
-  ::SetDlgItemTextA(hwnd(), IDC_DOWNLOAD_FOLDER, plan_.folder().c_str());
+  ShowFolder();
   RefreshActions();
 }
 

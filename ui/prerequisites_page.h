@@ -42,6 +42,8 @@ private:
   static bool OnComboMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
                              LRESULT *result);
   void Browse();
+  void MakeFolderBoxUnicode();
+  void ShowFolder();
   void DownloadPass();
   void InstallPass();
   // The Yes/No box when Windows must restart before the run goes on; closes the sheet.

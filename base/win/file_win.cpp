@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include "base/text.h"
+#include "base/win/wide_text.h"
+
 namespace sys {
 
 bool File::OpenWith(const std::string &path, unsigned long access, unsigned long share,
                     unsigned long disposition) {
-  handle_.Attach(::CreateFileA(path.c_str(), access, share, nullptr, disposition,
+  handle_.Attach(::CreateFileW(win::WideText(path).get(), access, share, nullptr, disposition,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   return handle_.IsValid();
 }
@@ -78,19 +81,52 @@ bool File::IsOpen() const { return handle_.IsValid(); }
 
 bool File::Close() { return handle_.Close(); }
 
-bool DeleteFilePath(const std::string &path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+bool DeleteFilePath(const std::string &path) {
+  return ::DeleteFileW(win::WideText(path).get()) != FALSE;
+}
 
 bool FileExists(const std::string &path) {
-  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return ::GetFileAttributesW(win::WideText(path).get()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool PathFits(const std::string &path) {
+  return ::MultiByteToWideChar(win::PathCodePage(), 0, path.data(), static_cast<int>(path.size()),
+                               nullptr, 0) < static_cast<int>(kMaxPath);
+}
+
+size_t LastSeparator(const std::string &path) {
+  return win::PathCodePage() == CP_UTF8 ? path.rfind('\\') : text::FindLastChar(path, '\\');
+}
+
+void EnsureTrailingSeparator(std::string *folder) { EnsureTrailingBackslash(folder); }
+
+void EnsureTrailingBackslash(std::string *folder) {
+  if (win::PathCodePage() != CP_UTF8) {
+    text::EnsureTrailingBackslash(folder);
+  } else if (folder->empty() || folder->back() != '\\') {
+    folder->push_back('\\');
+  }
+}
+
+std::string PathFromAnsi(const std::string &ansi) {
+  const win::WideText wide(ansi, CP_ACP);
+  return win::NarrowText(wide.get(), wide.size());
+}
+
+std::string AnsiFromPath(const std::string &path) {
+  const win::WideText wide(path);
+  return win::NarrowText(wide.get(), wide.size(), CP_ACP);
 }
 
 FolderMade MakeFolder(const std::string &path) {
-  if (::CreateDirectoryA(path.c_str(), nullptr)) {
+  if (::CreateDirectoryW(win::WideText(path).get(), nullptr)) {
     return FolderMade::Made;
   }
   return ::GetLastError() == ERROR_ALREADY_EXISTS ? FolderMade::Exists : FolderMade::Failed;
 }
 
-bool RemoveFolder(const std::string &path) { return ::RemoveDirectoryA(path.c_str()) != FALSE; }
+bool RemoveFolder(const std::string &path) {
+  return ::RemoveDirectoryW(win::WideText(path).get()) != FALSE;
+}
 
 } // namespace sys

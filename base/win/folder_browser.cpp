@@ -3,8 +3,9 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "base/text.h"
+#include "base/file.h"
 #include "base/win/shell_item_list.h"
+#include "base/win/wide_text.h"
 
 bool BrowseForDownloadFolder(HWND owner, const std::string &title, std::string *path) {
   BROWSEINFOA info = {};
@@ -16,11 +17,13 @@ bool BrowseForDownloadFolder(HWND owner, const std::string &title, std::string *
   if (chosen.Get() == nullptr) {
     return false;
   }
-  char buffer[MAX_PATH] = {};
-  if (!::SHGetPathFromIDListA(chosen.Get(), buffer)) {
+  // The list names the folder whatever its name; its path is asked for in UTF-16, which spells
+  // any folder.
+  wchar_t buffer[MAX_PATH] = {};
+  if (!::SHGetPathFromIDListW(chosen.Get(), buffer)) {
     return false;
   }
-  *path = buffer;
-  text::EnsureTrailingBackslash(path);
+  *path = win::NarrowText(buffer, ::lstrlenW(buffer));
+  sys::EnsureTrailingSeparator(path);
   return true;
 }

@@ -36,11 +36,14 @@ void Line(const char *text, std::initializer_list<const char *> values) {
   char *const last = line + sizeof line - 2;
   const char *const *value = values.begin();
   for (; *text != '\0' && end < last; ++text) {
-    if (*text != '%' || value == values.end()) {
+    if ((*text != '%' && *text != '$') || value == values.end()) {
       *end++ = *text;
       continue;
     }
-    for (const char *part = *value++; *part != '\0' && end < last; ++part) {
+    const std::string converted = *text == '$' ? sys::PathFromAnsi(*value) : std::string();
+    const char *part = *text == '$' ? converted.c_str() : *value;
+    ++value;
+    for (; *part != '\0' && end < last; ++part) {
       *end++ = *part;
     }
   }

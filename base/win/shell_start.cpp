@@ -5,26 +5,29 @@
 #include <shellapi.h>
 
 #include "base/win/handle.h"
+#include "base/win/wide_text.h"
 
 namespace win {
 
 ShellStartResult StartAndWait(const std::string &path, const std::string &parameters,
                               ShellErrorUi errorUi) {
-  static_assert(sizeof(void *) != 4 || sizeof(SHELLEXECUTEINFOA) == 60,
+  static_assert(sizeof(void *) != 4 || sizeof(SHELLEXECUTEINFOW) == 60,
                 "the 32-bit structure the shell expects");
-  SHELLEXECUTEINFOA info = {};
+  const WideText file(path);
+  const WideText wideParameters(parameters);
+  SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof(info);
   info.fMask = SEE_MASK_NOCLOSEPROCESS;
   if (errorUi == ShellErrorUi::Suppressed) {
     info.fMask |= SEE_MASK_FLAG_NO_UI;
   }
-  info.lpVerb = "open";
-  info.lpFile = path.c_str();
-  info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  info.lpVerb = L"open";
+  info.lpFile = file.get();
+  info.lpParameters = parameters.empty() ? nullptr : wideParameters.get();
   info.nShow = SW_SHOWNORMAL;
   // No window and no directory: the started program inherits the current directory.
   ShellStartResult result;
-  if (!::ShellExecuteExA(&info)) {
+  if (!::ShellExecuteExW(&info)) {
     return result;
   }
   result.start = ShellStart::Started;

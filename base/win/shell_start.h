@@ -17,10 +17,10 @@ struct ShellStartResult {
   uint32_t exitCode = 0;
 };
 
-// Opens path with parameters (empty parameters are passed as none at all, not as an empty
-// string), shown normally, in the current directory, and returns when the process that came
-// back has ended, or at once when none did. NotStarted when the shell could not start it (no
-// such file, no handler).
+// Opens path with parameters, both path text (base/file.h; empty parameters are passed as none
+// at all, not as an empty string), shown normally, in the current directory, and returns when
+// the process that came back has ended, or at once when none did. NotStarted when the shell could
+// not start it (no such file, no handler).
 ShellStartResult StartAndWait(const std::string &path, const std::string &parameters,
                               ShellErrorUi errorUi);
 

@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "base/win/wide_text.h"
+
 namespace win {
 
 VersionApi::VersionApi() : module_(LoadSystemLibrary("version.dll")) {
-  getSize_ = module_.Proc<GetSizeFn>("GetFileVersionInfoSizeA");
-  getInfo_ = module_.Proc<GetInfoFn>("GetFileVersionInfoA");
+  getSize_ = module_.Proc<GetSizeFn>("GetFileVersionInfoSizeW");
+  getInfo_ = module_.Proc<GetInfoFn>("GetFileVersionInfoW");
   query_ = module_.Proc<QueryFn>("VerQueryValueA");
 }
 
@@ -14,13 +16,14 @@ bool VersionApi::ReadBlock(const std::string &path, std::string *block) const {
   if (!IsLoaded()) {
     return false;
   }
+  const WideText file(path);
   DWORD handle = 0;
-  const DWORD size = getSize_(path.c_str(), &handle);
+  const DWORD size = getSize_(file.get(), &handle);
   if (size == 0) {
     return false;
   }
   *block = std::string(size, '\0');
-  return getInfo_(path.c_str(), 0, size, &(*block)[0]) != FALSE;
+  return getInfo_(file.get(), 0, size, &(*block)[0]) != FALSE;
 }
 
 bool VersionApi::Query(const std::string &block, const char *subBlock, void **value,

@@ -14,7 +14,7 @@ public:
   VersionApi();
   bool IsLoaded() const { return getSize_ != nullptr && getInfo_ != nullptr && query_ != nullptr; }
 
-  // The file's whole version block; false when it has none.
+  // The file's whole version block (path text, base/file.h); false when it has none.
   bool ReadBlock(const std::string &path, std::string *block) const;
   // A value of a block (VerQueryValueA); false when absent.
   bool Query(const std::string &block, const char *subBlock, void **value, UINT *length) const;
@@ -23,8 +23,11 @@ public:
   bool ReadString(const std::string &path, const char *name, std::string *value) const;
 
 private:
-  using GetSizeFn = DWORD(WINAPI *)(LPCSTR, LPDWORD);
-  using GetInfoFn = BOOL(WINAPI *)(LPCSTR, DWORD, DWORD, LPVOID);
+  // The block is read through the W functions, so that any path reaches them; its strings
+  // are asked for through VerQueryValueA, which gives them in the ANSI code page whichever
+  // function read the block.
+  using GetSizeFn = DWORD(WINAPI *)(LPCWSTR, LPDWORD);
+  using GetInfoFn = BOOL(WINAPI *)(LPCWSTR, DWORD, DWORD, LPVOID);
   using QueryFn = BOOL(WINAPI *)(LPCVOID, LPCSTR, LPVOID *, PUINT);
 
   Module module_;

@@ -1,10 +1,11 @@
-#include "base/win/find_handle.h"
+#include <windows.h>
+
+#include "base/win/wide_text.h"
 #include "download/find_file_size.h"
 
 bool FindFileSize(const std::string &path, uint64_t *size, uint64_t *writeTime) {
-  WIN32_FIND_DATAA data;
-  win::FindHandle find;
-  if (!find.First(path.c_str(), &data)) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(win::WideText(path).get(), GetFileExInfoStandard, &data)) {
     return false;
   }
   *size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

@@ -1,5 +1,6 @@
 #include "prereq/win/file_version.h"
 
+#include "base/file.h"
 #include "base/text.h"
 
 namespace win {
@@ -14,7 +15,8 @@ std::string FileVersionReader::Text(const std::string &path) const {
   unsigned parts[4] = {0, 0, 0, 0};
   Bind();
   std::string block;
-  if (api_->ReadBlock(path, &block)) {
+  // The searches' paths are in the ANSI code page; the reader takes path text.
+  if (api_->ReadBlock(sys::PathFromAnsi(path), &block)) {
     void *value = nullptr;
     UINT infoSize = 0;
     if (api_->Query(block, "\\", &value, &infoSize) && infoSize >= sizeof(VS_FIXEDFILEINFO)) {

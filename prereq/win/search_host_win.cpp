@@ -43,6 +43,31 @@ private:
   PVOID old_ = nullptr;
 };
 
+// A folder the searches can use. They build their paths in the ANSI code page, as their
+// configuration is: a folder the code page cannot spell (the temporary folder or the profile of
+// a Cyrillic user name on a Western system) is given by its short name, which is ASCII. Empty
+// when neither spells it (a volume that keeps no short names) or it does not fit.
+std::string AnsiFolder(const wchar_t *folder) {
+  // A UTF-8 code page (a choice of Windows 10 and later) spells everything, and refuses the
+  // question whether it did.
+  const bool utf8 = ::GetACP() == CP_UTF8;
+  char buffer[MAX_PATH];
+  BOOL lossy = FALSE;
+  const auto toAnsi = [&](const wchar_t *wide) {
+    return ::WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, -1, buffer,
+                                 MAX_PATH, nullptr, utf8 ? nullptr : &lossy);
+  };
+  int length = toAnsi(folder);
+  wchar_t shortName[MAX_PATH];
+  if (lossy) {
+    const DWORD units = ::GetShortPathNameW(folder, shortName, MAX_PATH);
+    lossy = FALSE;
+    length = units == 0 || units >= MAX_PATH ? 0 : toAnsi(shortName);
+  }
+  return length > 0 && !lossy ? std::string(buffer, static_cast<size_t>(length) - 1)
+                              : std::string();
+}
+
 // A folder from one of the "fill this 260-byte buffer" calls; empty on failure.
 template <typename Fn> std::string FolderFrom(Fn call) {
   char buffer[MAX_PATH];
@@ -137,7 +162,9 @@ public:
     return FolderFrom([](char *b, UINT n) { return ::GetWindowsDirectoryA(b, n); });
   }
   std::string TempPath() const override {
-    return FolderFrom([](char *b, UINT n) { return ::GetTempPathA(n, b); });
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = ::GetTempPathW(MAX_PATH, buffer);
+    return length == 0 || length >= MAX_PATH ? std::string() : AnsiFolder(buffer);
   }
 
   std::string SpecialFolder(int csidl) const override {
@@ -145,11 +172,11 @@ public:
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, list.Out())) || list.Get() == nullptr) {
       return std::string();
     }
-    char buffer[MAX_PATH];
-    if (!::SHGetPathFromIDListA(list.Get(), buffer)) {
+    wchar_t buffer[MAX_PATH];
+    if (!::SHGetPathFromIDListW(list.Get(), buffer)) {
       return std::string();
     }
-    std::string folder = buffer;
+    std::string folder = AnsiFolder(buffer);
     if (!folder.empty()) {
       text::EnsureTrailingBackslash(&folder);
     }

@@ -34,11 +34,19 @@ namespace {
 bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 } // namespace
 
-TEST(ParseExtractOption, ATrailByteThatLooksLikeABackslashIsNotOne) {
+// "\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82" is the Cyrillic word "Test" in UTF-8, "\xE6\x97\xA5" a
+// Japanese character.
+#define TEST_WORD "\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82"
+
+TEST(ParseExtractOption, TheCommandLineIsUtf8WhateverTheAnsiCodePage) {
+  // Under a double-byte code page whose lead bytes include 0x81 and 0x82, which end the word's
+  // last two letters, the blank or backslash after them is still one.
   text::SetLeadByteTest(ShiftJisLead);
-  // 0x83 0x5C is one double-byte character; its trail byte is not a folder separator.
-  EXPECT_EQ(ParseExtractOption("/extract:C:\\\x83\x5C"), "C:\\\x83\x5C\\");
-  EXPECT_EQ(ParseExtractOption("/extract:C:\\\x83\x5C\\"), "C:\\\x83\x5C\\");
+  EXPECT_EQ(ParseExtractOption("/extract:\"C:\\" TEST_WORD "\\\""), "C:\\" TEST_WORD "\\");
+  EXPECT_EQ(ParseExtractOption("/extract:\"C:\\" TEST_WORD " \xE6\x97\xA5\" /qn"),
+            "C:\\" TEST_WORD " \xE6\x97\xA5\\");
+  EXPECT_EQ(ParseExtractOption("/extract:C:\\" TEST_WORD " /qn"), "C:\\" TEST_WORD "\\");
+  EXPECT_EQ(ArgumentsAfterProgramName("C:\\" TEST_WORD " /qn"), "/qn");
   text::SetLeadByteTest(nullptr);
 }
 

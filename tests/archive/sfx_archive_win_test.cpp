@@ -96,4 +96,14 @@ TEST_F(ArchiveOnWindows, FailuresLeaveNothingBehind) {
   EXPECT_FALSE(elsewhere.isExtracted(0));
 }
 
+TEST_F(ArchiveOnWindows, AnEntryNameInTheAnsiCodePageNamesTheFileCreateFileAWould) {
+  // "café.msi" in the ANSI code page; the archive's paths are UTF-8 and reach the W functions.
+  SfxArchive archive;
+  ASSERT_EQ(archive.SetModulePath(Write({{kMainPackage, "caf\xE9.msi", "package"}})), kSetupOk);
+  archive.setExtractFolder(out_);
+  ASSERT_EQ(archive.Open(), kSetupOk);
+  ASSERT_EQ(archive.ExtractPackageFiles(), kSetupOk);
+  EXPECT_EQ(ReadWholeFile(out_ + "caf\xE9.msi"), "package");
+}
+
 } // namespace

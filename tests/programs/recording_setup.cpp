@@ -15,6 +15,8 @@
 //   /exit=<n>                  ends with exit code n
 //   a first argument ending in .msi: runs msiexec /i on it with the remaining arguments,
 //   waits, and ends with msiexec's exit code.
+// The record is UTF-8: a path the ANSI code page cannot spell (a folder of such a name, the
+// restart value that names it) is recorded as it is.
 #include <windows.h>
 
 #include <cstdio>
@@ -24,6 +26,26 @@
 #include <vector>
 
 namespace {
+
+std::string Utf8(const wchar_t *text) {
+  char out[8192] = {};
+  ::WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out - 1, nullptr, nullptr);
+  return out;
+}
+
+std::wstring Wide(const std::string &text) {
+  std::wstring out(text.size() + 1, L'\0');
+  out.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, text.c_str(),
+                                                       static_cast<int>(text.size()), &out[0],
+                                                       static_cast<int>(out.size()))));
+  return out;
+}
+
+// The whole command line, in UTF-8.
+const std::string &CommandLine() {
+  static const std::string line = Utf8(::GetCommandLineW());
+  return line;
+}
 
 std::vector<std::string> SplitArguments(const char *line) {
   std::vector<std::string> out;
@@ -66,7 +88,7 @@ const char *AfterProgramName(const char *line) {
 
 // The same without the blanks in front.
 const char *Arguments() {
-  const char *p = AfterProgramName(::GetCommandLineA());
+  const char *p = AfterProgramName(CommandLine().c_str());
   while (*p == ' ' || *p == '\t') {
     ++p;
   }
@@ -81,19 +103,19 @@ std::string RunValues() {
   }
   std::string out;
   for (DWORD i = 0;; ++i) {
-    char name[2048];
-    DWORD nameSize = sizeof(name);
-    BYTE data[4096];
-    DWORD dataSize = sizeof(data) - 1;
-    if (::RegEnumValueA(run, i, name, &nameSize, nullptr, nullptr, data, &dataSize) !=
-        ERROR_SUCCESS) {
+    wchar_t name[2048];
+    DWORD nameSize = 2048;
+    wchar_t data[4096] = {};
+    DWORD dataSize = sizeof(data) - sizeof(wchar_t);
+    if (::RegEnumValueW(run, i, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE *>(data),
+                        &dataSize) != ERROR_SUCCESS) {
       break;
     }
-    data[dataSize] = 0;
+    data[dataSize / sizeof(wchar_t)] = 0;
     if (!out.empty()) {
       out += " ; ";
     }
-    out += reinterpret_cast<char *>(data);
+    out += Utf8(data);
   }
   ::RegCloseKey(run);
   return out.empty() ? "none" : out;
@@ -120,9 +142,7 @@ std::string LaunchWindowName() {
   }
   WCHAR wide[256] = {};
   ::InternalGetWindowText(::GetDlgItem(window, 1018), wide, 256);
-  char text[512] = {};
-  ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-  return text;
+  return Utf8(wide);
 }
 
 // Appends this start's line to C:\setup-record.txt; false when it cannot be written.
@@ -139,11 +159,11 @@ bool RecordWithRunValues(const char *arguments) {
 // Appends this start's line to recordPath, then holds when TESSARA_SETUP_HOLD names this
 // program and it has not been started before; false when the record cannot be written.
 bool RecordWithLaunchWindow(const char *recordPath) {
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const char *slash = std::strrchr(path, '\\');
-  const std::string self = slash != nullptr ? slash + 1 : path;
-  const std::string rest = AfterProgramName(::GetCommandLineA());
+  wchar_t wide[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, wide, MAX_PATH);
+  const std::string path = Utf8(wide);
+  const std::string self = path.substr(path.rfind('\\') + 1);
+  const std::string rest = AfterProgramName(CommandLine().c_str());
   const std::string args = rest.empty() ? "<none>" : "[" + rest + "]";
 
   bool startedBefore = false;
@@ -209,11 +229,12 @@ int main() {
     } else {
       rest += words[0].size();
     }
-    std::string command = "C:\\windows\\system32\\msiexec.exe /i \"" + words[0] + "\"" + rest;
-    STARTUPINFOA startup = {};
+    std::wstring command =
+        Wide("C:\\windows\\system32\\msiexec.exe /i \"" + words[0] + "\"" + rest);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process)) {
       return 1601;
     }
