@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "base/win/module.h"
+#include "base/win/wide_text.h"
 
 namespace {
 
@@ -23,7 +24,6 @@ int UpperWide(const char *text, WCHAR *wide) {
 } // namespace
 
 bool IsSignedBy(const std::string &path, const std::string &signer) {
-  WCHAR widePath[MAX_PATH];
   WCHAR wanted[MAX_PATH];
   const int wantedLength = UpperWide(signer.c_str(), wanted);
   win::Module trust(win::LoadSystemLibrary("wintrust.dll"));
@@ -39,13 +39,14 @@ bool IsSignedBy(const std::string &path, const std::string &signer) {
   const auto nameOf =
       crypt.Proc<DWORD(WINAPI *)(PCCERT_CONTEXT, DWORD, DWORD, void *, LPWSTR, DWORD)>(
           "CertGetNameStringW");
-  if (wantedLength == 0 || !verify || !stateData || !signerOf || !certOf || !nameOf ||
-      ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH) == 0) {
+  if (wantedLength == 0 || !verify || !stateData || !signerOf || !certOf || !nameOf) {
     return false;
   }
+  // The path is the setup's own text (UTF-8); the Signer comes from the ANSI configuration.
+  const win::WideText widePath(path);
   WINTRUST_FILE_INFO file = {};
   file.cbStruct = sizeof file;
-  file.pcwszFilePath = widePath;
+  file.pcwszFilePath = widePath.get();
   WINTRUST_DATA data = {};
   data.cbStruct = sizeof data;
   data.dwUIChoice = WTD_UI_NONE;
