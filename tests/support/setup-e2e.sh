@@ -64,9 +64,16 @@ record_package_launches() {
   rm -f "$(drive_c)/setup-record.txt"
 }
 # The data of every value in the current user's Run key, one a line.
+# A query that printed no key header never reached the registry (a Wine start that failed on a
+# loaded machine) and is asked again, so that it cannot pass for an empty key.
 run_values() {
-  wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' 2>/dev/null | tr -d '\r' |
-    sed -n 's/^ *.*  *REG_SZ  *//p'
+  local out try
+  for try in 1 2 3; do
+    out=$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' 2>/dev/null | tr -d '\r')
+    grep -qi '^HKEY_CURRENT_USER' <<<"$out" && break
+    echo "run_values: no answer from reg query (try $try)" >&2
+  done
+  sed -n 's/^ *.*  *REG_SZ  *//p' <<<"$out"
 }
 
 # Windows path of a file inside the prefix's C: drive.
