@@ -178,21 +178,29 @@ drive() { # mode
   done
 }
 
+# Runs one test setup under the driver: run_driven MODE MIN_OK SETUP_ARGS... Waits for both,
+# checks the exit code and the driver's checks (none BAD, at least MIN_OK OK) and leaves the
+# setup's report in $out.
+run_driven() {
+  local mode=$1 min_ok=$2 status
+  shift 2
+  timeout 300 wine "$work/$mode/setup.exe" "$@" >"$work/$mode.raw" 2>/dev/null &
+  local run_pid=$!
+  drive "$mode" | tee "$work/$mode.driver"
+  wait "$run_pid"
+  status=$?
+  tr -d '\r' <"$work/$mode.raw" >"$work/$mode.out"
+  out="$work/$mode.out"
+  check "$mode: exit code 0" test "$status" -eq 0
+  check "$mode: every driver check held" test "$(grep -c '^BAD' "$work/$mode.driver")" -eq 0
+  check "$mode: driver checks ran" test "$(grep -c '^OK' "$work/$mode.driver")" -ge "$min_ok"
+}
+
 # --- main ---
 record="$work/record.txt"
 rm -f "$record"
 TESSARA_SETUP_RECORD=$(winpath "$record") TESSARA_SETUP_HOLD=local-setup.exe \
-  timeout 300 wine "$work/main/setup.exe" --runs 4 --folder "$(winpath "$work/main/again")" \
-  >"$work/main.raw" 2>/dev/null &
-run_pid=$!
-drive main | tee "$work/main.driver"
-wait "$run_pid"
-status=$?
-tr -d '\r' <"$work/main.raw" >"$work/main.out"
-out="$work/main.out"
-check "main: exit code 0" test "$status" -eq 0
-check "main: every driver check held" test "$(grep -c '^BAD' "$work/main.driver")" -eq 0
-check "main: driver checks ran" test "$(grep -c '^OK' "$work/main.driver")" -ge 60
+  run_driven main 60 --runs 4 --folder "$(winpath "$work/main/again")"
 check "main run 1 (Cancel): cancelled" grep -qx "RUN 1 CANCELLED 1" "$out"
 check "main run 1: actions untouched" test "$(grep '^RUN 1 ACTION' "$out" | cut -d' ' -f5 | tr '\n' ' ')" = "1 2 0 3 6 "
 check "main run 2 (close box): cancelled" grep -qx "RUN 2 CANCELLED 1" "$out"
@@ -227,17 +235,7 @@ check "main: no USER object left behind ($u0 -> $u1)" test "${u1:-999}" -le "${u
 # Its runtime is missing again, as at the start.
 wine reg delete 'HKLM\SOFTWARE\TessaraWizardTest\Runtime' /f >/dev/null 2>&1
 chattr +i "$work/locked" || { echo "cannot lock $work/locked"; exit 1; }
-timeout 300 wine "$work/other/setup.exe" --runs 3 --folder "$(winpath "$work/locked")" \
-  >"$work/other.raw" 2>/dev/null &
-run_pid=$!
-drive other | tee "$work/other.driver"
-wait "$run_pid"
-status=$?
-tr -d '\r' <"$work/other.raw" >"$work/other.out"
-out="$work/other.out"
-check "other: exit code 0" test "$status" -eq 0
-check "other: every driver check held" test "$(grep -c '^BAD' "$work/other.driver")" -eq 0
-check "other: driver checks ran" test "$(grep -c '^OK' "$work/other.driver")" -ge 15
+run_driven other 15 --runs 3 --folder "$(winpath "$work/locked")"
 check "other run 1 (Finish on the first page): not cancelled" grep -qx "RUN 1 CANCELLED 0" "$out"
 check "other run 1: nothing done" grep -qx "RUN 1 ACTION 0 2 Download" "$out"
 # Run 1 fetched nothing: only runs 2 and 3 asked the server.
@@ -247,16 +245,7 @@ check "other run 3 (folder not writable): DownloadFailed" grep -qx "RUN 3 ACTION
 check "other: nothing written into the folder" test -z "$(ls -A "$work/locked")"
 
 # --- retry ---
-timeout 300 wine "$work/retry/setup.exe" --runs 1 >"$work/retry.raw" 2>/dev/null &
-run_pid=$!
-drive retry | tee "$work/retry.driver"
-wait "$run_pid"
-status=$?
-tr -d '\r' <"$work/retry.raw" >"$work/retry.out"
-out="$work/retry.out"
-check "retry: exit code 0" test "$status" -eq 0
-check "retry: every driver check held" test "$(grep -c '^BAD' "$work/retry.driver")" -eq 0
-check "retry: driver checks ran" test "$(grep -c '^OK' "$work/retry.driver")" -ge 18
+run_driven retry 18 --runs 1
 check "retry: Esc cancelled the wizard" grep -qx "RUN 1 CANCELLED 1" "$out"
 check "retry: both rows ready to install" \
   test "$(grep '^RUN 1 ACTION' "$out" | cut -d' ' -f5 | tr '\n' ' ')" = "4 6 "
