@@ -6,5 +6,3 @@ std::unique_ptr<SearchHost> CreatePlatformSearchHost() {
 }
 
 OsFamily CurrentOsFamily() { return OsFamily::WindowsNT; }
-
-uint8_t NativeArchitecture() { return kArchX86; }

@@ -30,10 +30,16 @@ void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
   }
 }
 
-void PrerequisiteList::RunDetection() {
-  std::unique_ptr<SearchHost> host = CreatePlatformSearchHost();
-  RunDetection(*host);
+PrerequisiteList::~PrerequisiteList() = default;
+
+const SearchHost &PrerequisiteList::Platform() {
+  if (!platform_) {
+    platform_ = CreatePlatformSearchHost();
+  }
+  return *platform_;
 }
+
+void PrerequisiteList::RunDetection() { RunDetection(Platform()); }
 
 void PrerequisiteList::RunDetection(const SearchHost &host) {
   foundVersions_.clear();
@@ -47,17 +53,14 @@ bool PrerequisiteList::Redetect(size_t index, const SearchHost *host) {
   if (index >= foundVersions_.size()) {
     return false;
   }
-  std::unique_ptr<SearchHost> platform;
-  if (host == nullptr) {
-    platform = CreatePlatformSearchHost();
-    host = platform.get();
-  }
   const Prerequisite &p = prerequisites_[index];
-  foundVersions_[index] = RunSearch(*host, p.searchType, p.searchString);
+  foundVersions_[index] = RunSearch(host ? *host : Platform(), p.searchType, p.searchString);
   return FoundInRange(index);
 }
 
-void PrerequisiteList::DecideActions() { DecideActions(CurrentOsFamily(), NativeArchitecture()); }
+void PrerequisiteList::DecideActions() {
+  DecideActions(CurrentOsFamily(), Platform().Architecture());
+}
 
 void PrerequisiteList::DecideActions(OsFamily family, uint8_t arch) {
   decisions_.clear();

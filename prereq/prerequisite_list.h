@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ enum class OsFamily { Windows9x, WindowsNT };
 class PrerequisiteList {
 public:
   explicit PrerequisiteList(const std::string &configPath);
+  ~PrerequisiteList();
 
   // Reads configPath once and fills generalOptions and prerequisites. Reports no error.
   void LoadConfiguration();
@@ -71,10 +73,14 @@ public:
 private:
   PrereqAction DecideAction(size_t index, OsFamily family, uint8_t arch) const;
   bool FoundInRange(size_t index) const;
+  // This machine's searches, made on first use and kept: every search after a setup, and the
+  // architecture, reuse its libraries and answers.
+  const SearchHost &Platform();
 
   std::vector<Prerequisite> prerequisites_;
   std::vector<std::vector<std::string>> foundVersions_;
   std::vector<PrereqAction> decisions_;
   GeneralOptions generalOptions_;
   std::string configPath_;
+  std::unique_ptr<SearchHost> platform_;
 };

@@ -68,5 +68,3 @@ public:
 std::unique_ptr<SearchHost> CreatePlatformSearchHost();
 // The family GetVersion reports (the host build counts as the NT family).
 OsFamily CurrentOsFamily();
-// This machine's native architecture, a MachineArch bit (the host build counts as x86).
-uint8_t NativeArchitecture();

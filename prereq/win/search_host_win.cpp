@@ -16,6 +16,40 @@
 
 namespace {
 
+// This machine's native architecture, a MachineArch bit (0 for one of no such name).
+uint8_t NativeArchitecture() {
+  const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+  USHORT process = 0;
+  USHORT native = 0;
+  const auto wow64Process2 =
+      win::ProcAddress<BOOL(WINAPI *)(HANDLE, USHORT *, USHORT *)>(kernel, "IsWow64Process2");
+  // Wine 8 answers 0 (unknown) for a 64-bit program: the older call decides then.
+  if (wow64Process2 != nullptr && wow64Process2(::GetCurrentProcess(), &process, &native) &&
+      native != 0) {
+    return native == IMAGE_FILE_MACHINE_I386    ? kArchX86
+           : native == IMAGE_FILE_MACHINE_AMD64 ? kArchX64
+           : native == IMAGE_FILE_MACHINE_ARM64 ? kArchArm64
+                                                : 0;
+  }
+  // Without WOW64 (or without the call: older than XP SP2) the machine is the program's own;
+  // under it, the system's processor tells.
+  BOOL wow64 = FALSE;
+  const auto isWow64Process =
+      win::ProcAddress<BOOL(WINAPI *)(HANDLE, PBOOL)>(kernel, "IsWow64Process");
+  if (isWow64Process == nullptr || !isWow64Process(::GetCurrentProcess(), &wow64) || !wow64) {
+    return sizeof(void *) == 8 ? kArchX64 : kArchX86;
+  }
+  SYSTEM_INFO info = {};
+  const auto nativeInfo =
+      win::ProcAddress<void(WINAPI *)(LPSYSTEM_INFO)>(kernel, "GetNativeSystemInfo");
+  if (nativeInfo != nullptr) {
+    nativeInfo(&info);
+  }
+  return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64   ? kArchX64
+         : info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64 ? kArchArm64
+                                                                       : 0;
+}
+
 // Turns the file-system redirection of a 32-bit program on 64-bit Windows off for this thread
 // while it lives. The entry points are looked up: a system without them has no redirection.
 class FsRedirectionOff {
@@ -251,37 +285,4 @@ std::unique_ptr<SearchHost> CreatePlatformSearchHost() {
 
 OsFamily CurrentOsFamily() {
   return (::GetVersion() & 0x80000000u) != 0 ? OsFamily::Windows9x : OsFamily::WindowsNT;
-}
-
-uint8_t NativeArchitecture() {
-  const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-  USHORT process = 0;
-  USHORT native = 0;
-  const auto wow64Process2 =
-      win::ProcAddress<BOOL(WINAPI *)(HANDLE, USHORT *, USHORT *)>(kernel, "IsWow64Process2");
-  // Wine 8 answers 0 (unknown) for a 64-bit program: the older call decides then.
-  if (wow64Process2 != nullptr && wow64Process2(::GetCurrentProcess(), &process, &native) &&
-      native != 0) {
-    return native == IMAGE_FILE_MACHINE_I386    ? kArchX86
-           : native == IMAGE_FILE_MACHINE_AMD64 ? kArchX64
-           : native == IMAGE_FILE_MACHINE_ARM64 ? kArchArm64
-                                                : 0;
-  }
-  // Without WOW64 (or without the call: older than XP SP2) the machine is the program's own;
-  // under it, the system's processor tells.
-  BOOL wow64 = FALSE;
-  const auto isWow64Process =
-      win::ProcAddress<BOOL(WINAPI *)(HANDLE, PBOOL)>(kernel, "IsWow64Process");
-  if (isWow64Process == nullptr || !isWow64Process(::GetCurrentProcess(), &wow64) || !wow64) {
-    return sizeof(void *) == 8 ? kArchX64 : kArchX86;
-  }
-  SYSTEM_INFO info = {};
-  const auto nativeInfo =
-      win::ProcAddress<void(WINAPI *)(LPSYSTEM_INFO)>(kernel, "GetNativeSystemInfo");
-  if (nativeInfo != nullptr) {
-    nativeInfo(&info);
-  }
-  return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64   ? kArchX64
-         : info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64 ? kArchArm64
-                                                                       : 0;
 }
