@@ -52,7 +52,7 @@ bool PrereqPageModel::SelectsRow(size_t row) const {
 
 bool PrereqPageModel::OpensCombo(size_t row) const { return SelectsRow(row) && !IsMandatory(row); }
 
-std::string PrereqPageModel::SecondItemText(size_t row) const {
+const char *PrereqPageModel::SecondItemText(size_t row) const {
   if (plan_.list().prerequisite(row).sourceKind == SourceKind::SetupFile) {
     return "Install";
   }
@@ -137,12 +137,12 @@ bool PrereqPageModel::MandatoryLeft() const {
   return false;
 }
 
-std::string PrereqPageModel::HintText(PageState state) {
+const char *PrereqPageModel::HintText(PageState state) {
   switch (state) {
   case PageState::DownloadsPending:
-    return std::string("Please press the Next button to ") + "start downloading the prerequisites.";
+    return "Please press the Next button to start downloading the prerequisites.";
   case PageState::InstallsPending:
-    return std::string("Please press the Next button to ") + "install the prerequisites.";
+    return "Please press the Next button to install the prerequisites.";
   case PageState::Finished:
     break;
   }

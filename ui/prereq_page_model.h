@@ -33,7 +33,7 @@ public:
   bool SelectsRow(size_t row) const;
   bool OpensCombo(size_t row) const;
   // Item 1 of the combo ("Install" or "Download"; item 0 is always "Don't Install").
-  std::string SecondItemText(size_t row) const;
+  const char *SecondItemText(size_t row) const;
   int PreselectedItem(size_t row) const;
   // The user's choice in the combo; recounts.
   void ApplyActionChoice(size_t row, int item);
@@ -51,7 +51,7 @@ public:
   // True while a mandatory prerequisite is still to be downloaded or installed, or failed.
   bool MandatoryLeft() const;
 
-  static std::string HintText(PageState state);
+  static const char *HintText(PageState state);
   static PageButtons ButtonsFor(PageState state);
 
   int mandatoryPending() const { return mandatoryPending_; }

@@ -50,10 +50,10 @@ void InsertColumn(HWND list, int index, const char *header, int width) {
                  reinterpret_cast<LPARAM>(&column));
 }
 
-void SetCellText(HWND list, size_t row, int column, const std::string &text) {
+void SetCellText(HWND list, size_t row, int column, const char *text) {
   LVITEMA cell = {};
   cell.iSubItem = column;
-  cell.pszText = const_cast<char *>(text.c_str());
+  cell.pszText = const_cast<char *>(text);
   ::SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
 }
 
@@ -98,7 +98,7 @@ INT_PTR PrerequisitesPage::OnInitDialog(WPARAM, LPARAM) {
   MakeFolderBoxUnicode();
   ShowFolder();
   InitList();
-  RefreshActions();
+  RefreshActions(true);
   return FALSE;
 }
 
@@ -121,35 +121,36 @@ void PrerequisitesPage::InitList() {
   const int action = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 2, 0));
   ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(client.right - name - action, 0));
 
-  // Names and statuses are written once; only the Action column changes later.
+  // The names are written once; the statuses follow at once and after the install pass.
   rowCount_ = static_cast<int>(plan_.count());
-  const PrerequisiteList &prerequisites = plan_.list();
   for (size_t i = 0; i < plan_.count(); ++i) {
     LVITEMA row = {};
     row.mask = LVIF_TEXT;
     row.iItem = static_cast<int>(i);
-    row.pszText = const_cast<char *>(prerequisites.prerequisite(i).name.c_str());
+    row.pszText = const_cast<char *>(plan_.list().prerequisite(i).name.c_str());
     ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
-    SetCellText(list, i, 1, prerequisites.StatusText(i));
-    SetCellText(list, i, kActionColumn, std::string());
   }
 }
 
-void PrerequisitesPage::SetActionCell(size_t row, const std::string &text) {
-  SetCellText(Item(IDC_PREREQ_LIST), row, kActionColumn, text);
-}
-
-void PrerequisitesPage::RefreshActions() {
-  model_.Recount();
+void PrerequisitesPage::ShowRows(bool statuses) {
+  HWND list = Item(IDC_PREREQ_LIST);
   for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
-    SetActionCell(i, PrerequisiteList::ActionText(plan_.action(i)));
+    if (statuses) {
+      SetCellText(list, i, 1, plan_.StatusText(i).c_str());
+    }
+    SetCellText(list, i, kActionColumn, PrerequisiteList::ActionText(plan_.action(i)).c_str());
   }
+}
+
+void PrerequisitesPage::RefreshActions(bool statuses) {
+  model_.Recount();
+  ShowRows(statuses);
   UpdateHint();
   ::EnableWindow(Item(IDC_BROWSE), model_.downloadCount() > 0 ? TRUE : FALSE);
 }
 
 void PrerequisitesPage::UpdateHint() {
-  ::SetDlgItemTextA(hwnd(), IDC_HINT, PrereqPageModel::HintText(model_.state()).c_str());
+  ::SetDlgItemTextA(hwnd(), IDC_HINT, PrereqPageModel::HintText(model_.state()));
   const PageButtons buttons = PrereqPageModel::ButtonsFor(model_.state());
   ApplyButtonRule(sheet(), kWizardBack, buttons.back);
   ApplyButtonRule(sheet(), kWizardNext, buttons.next);
@@ -183,8 +184,8 @@ void PrerequisitesPage::OpenActionCombo(int row, int column) {
   }
   ::SendMessageA(combo_, WM_SETFONT, ::SendMessageA(hwnd(), WM_GETFONT, 0, 0), TRUE);
   ::SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Don't Install"));
-  const std::string second = model_.SecondItemText(static_cast<size_t>(row));
-  ::SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(second.c_str()));
+  ::SendMessageA(combo_, CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(model_.SecondItemText(static_cast<size_t>(row))));
   ::SendMessageA(combo_, CB_SETCURSEL,
                  static_cast<WPARAM>(model_.PreselectedItem(static_cast<size_t>(row))), 0);
   ::SetFocus(combo_);
@@ -285,11 +286,7 @@ void PrerequisitesPage::DownloadPass() {
 void PrerequisitesPage::InstallPass() {
   plan_.installAll(passWindows_);
   const bool allDone = model_.AfterInstallPass();
-  HWND list = Item(IDC_PREREQ_LIST);
-  for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
-    SetCellText(list, i, 1, plan_.StatusText(i));
-    SetActionCell(i, PrerequisiteList::ActionText(plan_.action(i)));
-  }
+  ShowRows(true);
   if (plan_.HasResult(PrereqResult::RestartFirst) ||
       plan_.HasResult(PrereqResult::RestartStarted)) {
     AskForRestart();

@@ -33,9 +33,11 @@ private:
 
   HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
   void InitList();
-  void RefreshActions();
+  // Recounts and rewrites the Action column (and the Status column too when statuses is set),
+  // then the hint and the Browse button.
+  void RefreshActions(bool statuses = false);
+  void ShowRows(bool statuses);
   void UpdateHint();
-  void SetActionCell(size_t row, const std::string &text);
   void OpenActionCombo(int row, int column);
   // Ends the open action combo, if any; apply makes its choice the row's action.
   void CloseActionCombo(bool apply);

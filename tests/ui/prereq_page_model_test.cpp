@@ -89,8 +89,8 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   EXPECT_EQ(model.state(), PageState::DownloadsPending);
   EXPECT_EQ(model.downloadCount(), 2);
   EXPECT_EQ(model.installCount(), 2);
-  EXPECT_EQ(PrereqPageModel::HintText(model.state()),
-            "Please press the Next button to start downloading the prerequisites.");
+  EXPECT_STREQ(PrereqPageModel::HintText(model.state()),
+               "Please press the Next button to start downloading the prerequisites.");
 
   // Who opens the combo: not App3 (not required), App1 selects its row but stays closed.
   EXPECT_TRUE(model.SelectsRow(0));
@@ -99,9 +99,9 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   EXPECT_FALSE(model.OpensCombo(2));
   EXPECT_FALSE(model.SelectsRow(5)); // no such row
   EXPECT_TRUE(model.OpensCombo(4));
-  EXPECT_EQ(model.SecondItemText(1), "Download");
+  EXPECT_STREQ(model.SecondItemText(1), "Download");
   EXPECT_EQ(model.PreselectedItem(1), 1);
-  EXPECT_EQ(model.SecondItemText(3), "Install");
+  EXPECT_STREQ(model.SecondItemText(3), "Install");
 
   // Neither download wanted: the installs are next.
   model.ApplyActionChoice(1, 0);
@@ -109,14 +109,14 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   EXPECT_EQ(plan.action(1), PrereqAction::DontInstall);
   EXPECT_EQ(model.state(), PageState::InstallsPending);
   EXPECT_EQ(model.PreselectedItem(1), 0);
-  EXPECT_EQ(PrereqPageModel::HintText(model.state()),
-            "Please press the Next button to install the prerequisites.");
+  EXPECT_STREQ(PrereqPageModel::HintText(model.state()),
+               "Please press the Next button to install the prerequisites.");
 
   // The runtime chosen again while a complete copy lies in the folder: Install, no download.
   std::ofstream(plan.folder() + "runtime.exe", std::ios::binary) << "12345";
   model.ApplyActionChoice(1, 1);
   EXPECT_EQ(plan.action(1), PrereqAction::AlreadyDownloaded);
-  EXPECT_EQ(model.SecondItemText(1), "Install");
+  EXPECT_STREQ(model.SecondItemText(1), "Install");
   EXPECT_EQ(model.PreselectedItem(1), 1);
   EXPECT_EQ(model.state(), PageState::InstallsPending);
 
@@ -125,8 +125,8 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   model.ApplyActionChoice(1, 0);
   model.ApplyActionChoice(3, 0);
   EXPECT_EQ(model.state(), PageState::Finished);
-  EXPECT_EQ(PrereqPageModel::HintText(model.state()),
-            "Please press the Finish button to install the main application.");
+  EXPECT_STREQ(PrereqPageModel::HintText(model.state()),
+               "Please press the Finish button to install the main application.");
   const PageButtons finished = PrereqPageModel::ButtonsFor(PageState::Finished);
   EXPECT_EQ(finished.back, ButtonRule::Unchanged);
   EXPECT_EQ(finished.next, ButtonRule::Disable);
@@ -170,7 +170,7 @@ TEST_F(PageModel, DownloadPassResultsAndTheirMessages) {
   EXPECT_EQ(model.state(), PageState::InstallsPending);
   EXPECT_EQ(PrerequisiteList::ActionText(plan.action(4)), "Not Found");
   // A failed row is offered "Download" again, not preselected.
-  EXPECT_EQ(model.SecondItemText(4), "Download");
+  EXPECT_STREQ(model.SecondItemText(4), "Download");
   EXPECT_EQ(model.PreselectedItem(4), 0);
 }
 
