@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 #include "base/anchor_layout.h"
 #include "base/win/centre_on_owner.h"
 #include "base/win/comctl_version.h"
@@ -13,14 +11,15 @@
 #include "download/download_codes.h"
 #include "resources/download_dialog_ids.h"
 #include "ui/download_dialog_text.h"
+#include "ui/list_view_rows.h"
 #include "ui/window_notifier.h"
 
 namespace {
 
 constexpr char kWrongSizeText[] =
     "Wrong file size. The downloaded file cannot be found or is corrupt.";
-constexpr int kUrlColumnWidth = 100;
 constexpr int kStatusColumnWidth = 50;
+const ListColumn kColumns[] = {{"URL", 100}, {"Status", kStatusColumnWidth}};
 constexpr int kSizeGripId = 0xFFF0;
 
 // How each control follows the dialog's size; the size grip rides the bottom-right corner.
@@ -62,8 +61,11 @@ private:
 
   HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
   void SetStatus(size_t index, DownloadItemStatus status);
-  void InitList();
+  void InitList(HWND list);
   void InitResizing();
+  // Sets the bar's range from range and its position to the start.
+  void ResetBar(int id, ProgressScale *scale, uint64_t range);
+  void SetBarPosition(int id, int position);
   void EndWaitingForWorker(DownloadRunResult result);
 
   DownloadBatch &batch_;
@@ -81,7 +83,9 @@ private:
   ProgressScale totalScale_;
   SIZE minWindow_ = {0, 0};
   SIZE initialClient_ = {0, 0};
-  std::vector<AnchorRect> initialRects_;
+  // Filled, and resizing on, once the dialog is initialised.
+  AnchorRect initialRects_[sizeof kAnchors / sizeof kAnchors[0]];
+  bool resizable_ = false;
 };
 
 const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[13] = {
@@ -106,19 +110,17 @@ INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   for (const DownloadItem &item : batch_.items()) {
     totalSize_ += item.size;
   }
-  InitList();
-  totalScale_ = ScaleFor(totalSize_);
-  ::SendMessageA(Item(IDC_GLOBAL_PROGRESS), PBM_SETRANGE32, 0, totalScale_.Range(totalSize_));
-  ::SendMessageA(Item(IDC_GLOBAL_PROGRESS), PBM_SETPOS, 0, 0);
+  HWND list = Item(IDC_DOWNLOAD_LIST);
+  InitList(list);
+  ResetBar(IDC_GLOBAL_PROGRESS, &totalScale_, totalSize_);
   CentreOnOwner(hwnd());
   InitResizing();
 
   // The two columns fill the list; they do not follow later resizing.
   RECT client;
-  ::GetClientRect(Item(IDC_DOWNLOAD_LIST), &client);
-  ::SendMessageA(
-      Item(IDC_DOWNLOAD_LIST), LVM_SETCOLUMNWIDTH, 0,
-      MAKELPARAM(client.right - ScaleToScreen(Item(IDC_DOWNLOAD_LIST), kStatusColumnWidth), 0));
+  ::GetClientRect(list, &client);
+  ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0,
+                 MAKELPARAM(client.right - ScaleToScreen(list, kStatusColumnWidth), 0));
 
   notifier_.setWindow(hwnd());
   if (!batch_.StartWorker(&notifier_)) {
@@ -129,36 +131,32 @@ INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   return FALSE; // no default focus
 }
 
-void DownloadDialog::InitList() {
-  HWND list = Item(IDC_DOWNLOAD_LIST);
+void DownloadDialog::InitList(HWND list) {
   DWORD extended = LVS_EX_FULLROWSELECT;
   if (IsComCtl580OrLater()) {
     extended |= LVS_EX_LABELTIP;
   }
   ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
 
-  LVCOLUMNA column = {};
-  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-  column.fmt = LVCFMT_LEFT;
-  column.cx = ScaleToScreen(list, kUrlColumnWidth);
-  column.pszText = const_cast<char *>("URL");
-  ::SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-  column.cx = ScaleToScreen(list, kStatusColumnWidth);
-  column.pszText = const_cast<char *>("Status");
-  column.iSubItem = 1;
-  ::SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+  InsertListColumns(list, kColumns, 2);
 
-  const std::vector<DownloadItem> &items = batch_.items();
-  for (size_t i = 0; i < items.size(); ++i) {
-    LVITEMA row = {};
-    row.mask = LVIF_TEXT;
-    row.iItem = static_cast<int>(i);
-    row.pszText = const_cast<char *>(items[i].url.c_str());
-    ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
-    row.iSubItem = 1;
-    row.pszText = const_cast<char *>("0%");
-    ::SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&row));
+  size_t row = 0;
+  for (const DownloadItem &item : batch_.items()) {
+    InsertListRow(list, row, item.url.c_str());
+    SetListCell(list, row, 1, "0%");
+    ++row;
   }
+}
+
+void DownloadDialog::ResetBar(int id, ProgressScale *scale, uint64_t range) {
+  *scale = ScaleFor(range);
+  HWND bar = Item(id);
+  ::SendMessageA(bar, PBM_SETRANGE32, 0, scale->Range(range));
+  ::SendMessageA(bar, PBM_SETPOS, 0, 0);
+}
+
+void DownloadDialog::SetBarPosition(int id, int position) {
+  ::SendMessageA(Item(id), PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 void DownloadDialog::InitResizing() {
@@ -179,7 +177,7 @@ void DownloadDialog::InitResizing() {
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSizeGripId)),
                     ::GetModuleHandleA(nullptr), nullptr);
 
-  initialRects_.clear();
+  size_t i = 0;
   for (const Anchor &anchor : kAnchors) {
     RECT r = {0, 0, 0, 0};
     HWND control = Item(anchor.id);
@@ -187,18 +185,19 @@ void DownloadDialog::InitResizing() {
       ::GetWindowRect(control, &r);
       ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT *>(&r), 2);
     }
-    initialRects_.push_back({r.left, r.top, r.right, r.bottom});
+    initialRects_[i++] = {r.left, r.top, r.right, r.bottom};
   }
+  resizable_ = true;
 }
 
 INT_PTR DownloadDialog::OnSize(WPARAM type, LPARAM lParam) {
-  if (initialRects_.empty() || type == SIZE_MINIMIZED) {
+  if (!resizable_ || type == SIZE_MINIMIZED) {
     return FALSE;
   }
   int dx = LOWORD(lParam) - initialClient_.cx;
   int dy = HIWORD(lParam) - initialClient_.cy;
   ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
-  for (size_t i = 0; i < initialRects_.size(); ++i) {
+  for (size_t i = 0; i < sizeof kAnchors / sizeof kAnchors[0]; ++i) {
     HWND control = Item(kAnchors[i].id);
     if (control == nullptr) {
       continue;
@@ -254,9 +253,7 @@ INT_PTR DownloadDialog::OnFileStarted(WPARAM index, LPARAM) {
   currentIndex_ = index;
   currentBytes_ = 0;
   uint32_t size = index < batch_.items().size() ? batch_.items()[index].size : 0;
-  currentScale_ = ScaleFor(size);
-  ::SendMessageA(Item(IDC_CURRENT_PROGRESS), PBM_SETRANGE32, 0, currentScale_.Range(size));
-  ::SendMessageA(Item(IDC_CURRENT_PROGRESS), PBM_SETPOS, 0, 0);
+  ResetBar(IDC_CURRENT_PROGRESS, &currentScale_, size);
   return TRUE;
 }
 
@@ -264,17 +261,11 @@ INT_PTR DownloadDialog::OnProgress(WPARAM bytes, LPARAM speed) {
   currentBytes_ += bytes;
   totalBytes_ += bytes;
   uint32_t size = currentIndex_ < batch_.items().size() ? batch_.items()[currentIndex_].size : 0;
-  ::SendMessageA(Item(IDC_CURRENT_PROGRESS), PBM_SETPOS,
-                 static_cast<WPARAM>(currentScale_.Position(currentBytes_, size)), 0);
-  ::SendMessageA(Item(IDC_GLOBAL_PROGRESS), PBM_SETPOS,
-                 static_cast<WPARAM>(totalScale_.Position(totalBytes_, totalSize_)), 0);
+  SetBarPosition(IDC_CURRENT_PROGRESS, currentScale_.Position(currentBytes_, size));
+  SetBarPosition(IDC_GLOBAL_PROGRESS, totalScale_.Position(totalBytes_, totalSize_));
   ::SetDlgItemTextA(hwnd(), IDC_SPEED, DownloadSpeedText(static_cast<uint32_t>(speed)).c_str());
-  std::string status = DownloadStatusText(currentBytes_, size);
-  LVITEMA cell = {};
-  cell.iSubItem = 1;
-  cell.pszText = const_cast<char *>(status.c_str());
-  ::SendMessageA(Item(IDC_DOWNLOAD_LIST), LVM_SETITEMTEXTA, currentIndex_,
-                 reinterpret_cast<LPARAM>(&cell));
+  SetListCell(Item(IDC_DOWNLOAD_LIST), currentIndex_, 1,
+              DownloadStatusText(currentBytes_, size).c_str());
   return TRUE;
 }
 

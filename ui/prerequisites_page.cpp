@@ -9,16 +9,16 @@
 #include "base/win/wide_text.h"
 #include "plan/prereq_plan.h"
 #include "resources/resource.h"
+#include "ui/list_view_rows.h"
 #include "ui/setup_name.h"
 #include "ui/setup_wizard.h"
 #include "ui/wizard_buttons.h"
 
 namespace {
 
-constexpr int kNameColumnWidth = 100;
-constexpr int kStatusColumnFirstWidth = 400;
-constexpr int kActionColumnWidth = 80;
 constexpr int kActionColumn = 2;
+// The Status column's width is only a start: the three fill the client area.
+const ListColumn kColumns[] = {{"Name", 100}, {"Status", 400}, {"Action", 80}};
 constexpr int kComboDropHeight = 200;
 
 // The product name and " Setup"; the path and " Setup" without a name; the bare path when the
@@ -37,24 +37,6 @@ void ApplyButtonRule(HWND sheet, int id, ButtonRule rule) {
   if (rule != ButtonRule::Unchanged) {
     EnableWizardButton(sheet, id, rule == ButtonRule::Enable);
   }
-}
-
-void InsertColumn(HWND list, int index, const char *header, int width) {
-  LVCOLUMNA column = {};
-  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-  column.fmt = LVCFMT_LEFT;
-  column.cx = width;
-  column.pszText = const_cast<char *>(header);
-  column.iSubItem = index;
-  ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(&column));
-}
-
-void SetCellText(HWND list, size_t row, int column, const char *text) {
-  LVITEMA cell = {};
-  cell.iSubItem = column;
-  cell.pszText = const_cast<char *>(text);
-  ::SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
 }
 
 } // namespace
@@ -111,9 +93,7 @@ void PrerequisitesPage::InitList() {
   }
   ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
 
-  InsertColumn(list, 0, "Name", ScaleToScreen(list, kNameColumnWidth));
-  InsertColumn(list, 1, "Status", ScaleToScreen(list, kStatusColumnFirstWidth));
-  InsertColumn(list, 2, "Action", ScaleToScreen(list, kActionColumnWidth));
+  InsertListColumns(list, kColumns, 3);
   // The three columns fill the client area.
   RECT client;
   ::GetClientRect(list, &client);
@@ -124,11 +104,7 @@ void PrerequisitesPage::InitList() {
   // The names are written once; the statuses follow at once and after the install pass.
   rowCount_ = static_cast<int>(plan_.count());
   for (size_t i = 0; i < plan_.count(); ++i) {
-    LVITEMA row = {};
-    row.mask = LVIF_TEXT;
-    row.iItem = static_cast<int>(i);
-    row.pszText = const_cast<char *>(plan_.list().prerequisite(i).name.c_str());
-    ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+    InsertListRow(list, i, plan_.list().prerequisite(i).name.c_str());
   }
 }
 
@@ -136,9 +112,9 @@ void PrerequisitesPage::ShowRows(bool statuses) {
   HWND list = Item(IDC_PREREQ_LIST);
   for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
     if (statuses) {
-      SetCellText(list, i, 1, plan_.StatusText(i).c_str());
+      SetListCell(list, i, 1, plan_.StatusText(i).c_str());
     }
-    SetCellText(list, i, kActionColumn, PrerequisiteList::ActionText(plan_.action(i)).c_str());
+    SetListCell(list, i, kActionColumn, PrerequisiteList::ActionText(plan_.action(i)).c_str());
   }
 }
 
