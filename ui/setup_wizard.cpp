@@ -20,15 +20,15 @@ SetupWizard::SetupWizard(PrereqPlan &plan)
   HPROPSHEETPAGE pages[2] = {information_.CreatePage(), prerequisites_.CreatePage()};
   for (HPROPSHEETPAGE page : pages) {
     if (page != nullptr) {
-      pages_.push_back(page);
+      pages_[pageCount_++] = page;
     }
   }
 }
 
 SetupWizard::~SetupWizard() {
   if (!ran_) {
-    for (HPROPSHEETPAGE page : pages_) {
-      ::DestroyPropertySheetPage(page);
+    for (UINT i = 0; i < pageCount_; ++i) {
+      ::DestroyPropertySheetPage(pages_[i]);
     }
   }
 }
@@ -40,8 +40,8 @@ void SetupWizard::Run(HWND owner) {
   ran_ = true;
   header_.hwndParent = owner;
   header_.dwFlags &= ~static_cast<DWORD>(PSH_MODELESS);
-  header_.nPages = static_cast<UINT>(pages_.size());
-  header_.phpage = pages_.data();
+  header_.nPages = pageCount_;
+  header_.phpage = pages_;
   ::PropertySheetA(&header_);
 }
 

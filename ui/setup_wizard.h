@@ -7,7 +7,6 @@
 #include <prsht.h>
 
 #include <string>
-#include <vector>
 
 #include "ui/information_page.h"
 #include "ui/prerequisites_page.h"
@@ -41,7 +40,9 @@ public:
 
 private:
   PROPSHEETHEADERA header_;
-  std::vector<HPROPSHEETPAGE> pages_;
+  // The pages the system made, in order: at most the two below.
+  HPROPSHEETPAGE pages_[2] = {};
+  UINT pageCount_ = 0;
   bool cancelled_ = true;
   bool ran_ = false;
   bool restartNow_ = false;
