@@ -1,7 +1,5 @@
 #include "plan/prereq_plan.h"
 
-#include <utility>
-
 #include "archive/sfx_archive.h"
 #include "base/run_log.h"
 #include "download/file_name_from_url.h"
@@ -65,22 +63,27 @@ void PrereqPlan::refreshDownloaded() {
 }
 
 void PrereqPlan::ScheduleDownloads() {
-  std::vector<DownloadItem> &items = batch_.items();
-  items.clear();
+  // Counted first and filled in place: the items never grow one by one.
+  size_t count = 0;
+  for (size_t i = 0; i < actions_.size(); ++i) {
+    count += IsScheduledDownload(i) ? 1 : 0;
+  }
+  std::vector<DownloadItem> items(count);
+  DownloadItem *item = items.data();
   for (size_t i = 0; i < actions_.size(); ++i) {
     if (!IsScheduledDownload(i)) {
       continue;
     }
     const Prerequisite &p = list_.prerequisite(i);
-    DownloadItem item;
-    item.url = p.source;
-    item.size = p.exactSize;
-    item.status = DownloadItemStatus::Pending;
-    item.prereqIndex = static_cast<int>(i);
-    item.sha256 = p.sha256;
-    item.signer = p.signer;
-    items.push_back(std::move(item));
+    item->url = p.source;
+    item->size = p.exactSize;
+    item->status = DownloadItemStatus::Pending;
+    item->prereqIndex = static_cast<int>(i);
+    item->sha256 = p.sha256;
+    item->signer = p.signer;
+    ++item;
   }
+  batch_.items().swap(items);
 }
 
 DownloadRunResult PrereqPlan::downloadAll() {

@@ -1,7 +1,5 @@
 #include "plan/setup_launches.h"
 
-#include <utility>
-
 #include "archive/sfx_archive.h"
 #include "base/file.h"
 #include "download/file_name_from_url.h"
@@ -46,10 +44,15 @@ std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const Prerequis
                                             const std::vector<PrereqAction> &actions,
                                             const std::string &downloadFolder,
                                             std::vector<std::string> *badExtractions) {
-  std::vector<SetupLaunch> launches;
-  for (size_t i = 0; i < actions.size() && i < list.count(); ++i) {
+  // One slot per prerequisite, filled in place; the slots left over go at the end. The
+  // launches never grow one by one.
+  const size_t count = actions.size() < list.count() ? actions.size() : list.count();
+  std::vector<SetupLaunch> launches(count);
+  size_t filled = 0;
+  for (size_t i = 0; i < count; ++i) {
     const Prerequisite &prerequisite = list.prerequisite(i);
-    SetupLaunch launch;
+    // Written only once the setup is known to run: a row left out leaves its slot empty.
+    SetupLaunch &launch = launches[filled];
     PrereqAction action = actions[i];
     if (action == PrereqAction::Failed) {
       // Run again from where it ran: the archive's copy or the download.
@@ -80,7 +83,10 @@ std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const Prerequis
     launch.parameters = sys::PathFromAnsi(prerequisite.commandLine);
     launch.name = prerequisite.name;
     launch.prereqIndex = i;
-    launches.push_back(std::move(launch));
+    ++filled;
+  }
+  while (launches.size() > filled) {
+    launches.pop_back();
   }
   return launches;
 }
