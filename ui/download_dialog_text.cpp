@@ -4,16 +4,19 @@
 
 std::string DownloadSpeedText(uint32_t hundredths) {
   const uint32_t cents = hundredths % 100;
-  return text::Concat(
-      {text::Decimal(hundredths / 100), cents < 10 ? ".0" : ".", text::Decimal(cents), " KB/s"});
+  std::string speed = text::Decimal(hundredths / 100);
+  speed += cents < 10 ? ".0" : ".";
+  text::AppendDecimal(&speed, cents);
+  speed += " KB/s";
+  return speed;
 }
 
 std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize) {
-  if (exactSize == 0) {
-    return text::Decimal(currentBytes / 1024) + " KB";
-  }
   // 64-bit product: no 32-bit byte count can overflow it.
-  return text::Decimal(currentBytes * 100 / exactSize) + "%";
+  std::string status =
+      text::Decimal(exactSize == 0 ? currentBytes / 1024 : currentBytes * 100 / exactSize);
+  status += exactSize == 0 ? " KB" : "%";
+  return status;
 }
 
 ProgressScale ScaleFor(uint64_t range) {
