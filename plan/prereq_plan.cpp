@@ -9,9 +9,7 @@
 PrereqPlan::PrereqPlan(SfxArchive &archive, PrerequisiteList &list, DownloadPlatform &platform,
                        InstallPlatform &installer)
     : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform),
-      installer_(installer) {
-  results_.assign(actions_.size(), 0);
-  exitCodes_.assign(actions_.size(), 0);
+      installer_(installer), results_(actions_.size()), exitCodes_(actions_.size()) {
   batch_.setFolder(archive.ModuleFolder());
   refreshDownloaded();
 }
