@@ -52,19 +52,15 @@ void PrereqPlan::RunInstallPass(PassWindows *windows) {
   for (SetupLaunch &launch : launches) {
     launch.noErrorUi = unattended_;
   }
-  std::vector<SetupStart> started(launches.size(), SetupStart::NotStarted);
+  // The recorder notes every start in started_; what the window reports is the same.
   OutcomeRecorder recorder(*this);
   if (windows == nullptr) {
-    for (size_t i = 0; i < launches.size(); ++i) {
-      started[i] = recorder.RunPrerequisiteSetup(launches[i], nullptr);
+    for (const SetupLaunch &launch : launches) {
+      recorder.RunPrerequisiteSetup(launch, nullptr);
     }
   } else {
+    std::vector<SetupStart> started(launches.size());
     windows->RunLaunches(launches, recorder, &started);
-  }
-  for (size_t i = 0; i < launches.size(); ++i) {
-    if (started[i] == SetupStart::Started) {
-      started_[launches[i].prereqIndex] = 1;
-    }
   }
 }
 
@@ -97,6 +93,7 @@ SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunc
                       ? "reported success but is still not found"
                       : kResultText[static_cast<int>(result)]});
   }
+  started_[index] = start == SetupStart::Started ? 1 : 0;
   results_[index] = static_cast<uint32_t>(result);
   exitCodes_[index] = code;
   stopped_ = unattended_
