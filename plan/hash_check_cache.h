@@ -3,8 +3,8 @@
 // read it again.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 class HashCheckCache {
 public:
@@ -14,12 +14,14 @@ public:
                const std::string &sha256);
 
 private:
+  // A list, newest first: entries are only ever added, and a list grows without moving them.
   struct Entry {
     std::string path;
+    std::string sha256;
     uint64_t size;
     uint64_t writeTime;
-    std::string sha256;
     bool matches;
+    std::unique_ptr<Entry> next;
   };
-  std::vector<Entry> entries_;
+  std::unique_ptr<Entry> entries_;
 };
