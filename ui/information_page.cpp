@@ -58,15 +58,16 @@ bool InformationPage::OnTextMessage(void *, HWND hwnd, UINT message, WPARAM, LPA
 }
 
 void InformationPage::OnFirstActivation() {
+  // The big icon, then the small one, each at the size the system asks for.
+  static const int kMetrics[2][2] = {{SM_CXICON, SM_CYICON}, {SM_CXSMICON, SM_CYSMICON}};
   HWND frame = sheet();
-  bigIcon_.Attach(static_cast<HICON>(
-      ::LoadImageA(win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
-                   ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
-  ::SendMessageA(frame, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
-  smallIcon_.Attach(static_cast<HICON>(::LoadImageA(
-      win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
-      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
-  ::SendMessageA(frame, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+  for (int i = 0; i < 2; ++i) {
+    icons_[i].Attach(static_cast<HICON>(::LoadImageA(
+        win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
+        ::GetSystemMetrics(kMetrics[i][0]), ::GetSystemMetrics(kMetrics[i][1]), LR_DEFAULTCOLOR)));
+    ::SendMessageA(frame, WM_SETICON, i == 0 ? ICON_BIG : ICON_SMALL,
+                   reinterpret_cast<LPARAM>(icons_[i].Get()));
+  }
   CentreOnOwner(frame);
   iconsSet_ = true;
 }

@@ -28,7 +28,6 @@ private:
   bool iconsSet_ = false;
   win::Subclass textHandler_;
   int readPosition_ = 0;
-  // The sheet's icons: they must outlive the sheet window.
-  win::Icon bigIcon_;
-  win::Icon smallIcon_;
+  // The sheet's icons, big then small: they must outlive the sheet window.
+  win::Icon icons_[2];
 };
