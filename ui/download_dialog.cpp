@@ -4,7 +4,6 @@
 
 #include "base/anchor_layout.h"
 #include "base/win/centre_on_owner.h"
-#include "base/win/comctl_version.h"
 #include "base/win/dialog.h"
 #include "base/win/screen_scale.h"
 #include "download/download_batch.h"
@@ -132,13 +131,7 @@ INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
 }
 
 void DownloadDialog::InitList(HWND list) {
-  DWORD extended = LVS_EX_FULLROWSELECT;
-  if (IsComCtl580OrLater()) {
-    extended |= LVS_EX_LABELTIP;
-  }
-  ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
-
-  InsertListColumns(list, kColumns, 2);
+  InitListView(list, kColumns, 2);
 
   size_t row = 0;
   for (const DownloadItem &item : batch_.items()) {

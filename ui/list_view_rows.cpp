@@ -2,9 +2,17 @@
 
 #include <commctrl.h>
 
+#include "base/win/comctl_version.h"
 #include "base/win/screen_scale.h"
 
-void InsertListColumns(HWND list, const ListColumn *columns, int count) {
+void InitListView(HWND list, const ListColumn *columns, int count) {
+  // The mask keeps every other extended style as it is.
+  DWORD extended = LVS_EX_FULLROWSELECT;
+  if (IsComCtl580OrLater()) {
+    extended |= LVS_EX_LABELTIP;
+  }
+  ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+
   LVCOLUMNA column = {};
   column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   column.fmt = LVCFMT_LEFT;

@@ -10,8 +10,9 @@ struct ListColumn {
   int widthAt96; // scaled to the list's screen
 };
 
-// Inserts the columns in order, left-aligned, column i showing subitem i.
-void InsertListColumns(HWND list, const ListColumn *columns, int count);
+// Adds full-row selection to the list's extended styles (and label tips from comctl32 5.80 on),
+// then inserts the columns in order, left-aligned, column i showing subitem i.
+void InitListView(HWND list, const ListColumn *columns, int count);
 // Inserts row with text in its first column.
 void InsertListRow(HWND list, size_t row, const char *text);
 // Sets the text of one cell; column 0 is the row's own text.

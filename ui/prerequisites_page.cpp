@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "base/win/comctl_version.h"
 #include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
 #include "base/win/screen_scale.h"
@@ -86,14 +85,7 @@ INT_PTR PrerequisitesPage::OnInitDialog(WPARAM, LPARAM) {
 
 void PrerequisitesPage::InitList() {
   HWND list = Item(IDC_PREREQ_LIST);
-  DWORD extended = static_cast<DWORD>(::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) |
-                   LVS_EX_FULLROWSELECT;
-  if (IsComCtl580OrLater()) {
-    extended |= LVS_EX_LABELTIP;
-  }
-  ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
-
-  InsertListColumns(list, kColumns, 3);
+  InitListView(list, kColumns, 3);
   // The three columns fill the client area.
   RECT client;
   ::GetClientRect(list, &client);
