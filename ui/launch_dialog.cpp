@@ -22,6 +22,27 @@ struct WorkerBlock {
   std::vector<SetupStart> *started;
 };
 
+// How the window learns which setup starts next.
+enum class Naming {
+  Posted, // from the worker: IRM_STARTING
+  Shown,  // on the window's own thread: the name is set and painted at once
+  None,   // no window
+};
+
+// Runs every setup in order and notes which ones started.
+void RunSetups(const WorkerBlock &block, Naming naming) {
+  for (size_t i = 0; i < block.launches->size(); ++i) {
+    const SetupLaunch &launch = (*block.launches)[i];
+    if (naming == Naming::Posted) {
+      ::PostMessageA(block.hwnd, IRM_STARTING, i, 0);
+    } else if (naming == Naming::Shown) {
+      ::SetDlgItemTextA(block.hwnd, IDC_LAUNCH_NAME, launch.name.c_str());
+      ::UpdateWindow(block.hwnd);
+    }
+    (*block.started)[i] = block.installer->RunPrerequisiteSetup(launch);
+  }
+}
+
 // The shell may hand a start to an extension that needs COM on the calling thread.
 class ComApartment {
 public:
@@ -44,10 +65,7 @@ DWORD WINAPI LaunchWorker(LPVOID param) {
   const WorkerBlock block = *static_cast<WorkerBlock *>(param);
   {
     ComApartment com;
-    for (size_t i = 0; i < block.launches->size(); ++i) {
-      ::PostMessageA(block.hwnd, IRM_STARTING, i, 0);
-      (*block.started)[i] = block.installer->RunPrerequisiteSetup((*block.launches)[i]);
-    }
+    RunSetups(block, Naming::Posted);
   }
   ::PostMessageA(block.hwnd, IRM_FINISHED, 0, 0);
   return 0;
@@ -65,7 +83,7 @@ public:
 
   LaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
                std::vector<SetupStart> *started, LaunchThreadStart startThread)
-      : launches_(launches), installer_(installer), started_(started), startThread_(startThread) {}
+      : block_{nullptr, &launches, &installer, started}, startThread_(startThread) {}
 
   // Shows the window; returns when every setup has ended and the worker is gone.
   void Run(HWND owner) {
@@ -77,7 +95,7 @@ public:
     }
     if (!handedOver_) {
       // The window never came up: no scheduled setup is skipped for that.
-      RunAllHere();
+      RunSetups(block_, Naming::None);
     }
   }
 
@@ -85,7 +103,7 @@ private:
   INT_PTR OnInitDialog(WPARAM, LPARAM) {
     CentreOnOwner(hwnd());
     handedOver_ = true;
-    block_ = {hwnd(), &launches_, &installer_, started_};
+    block_.hwnd = hwnd();
     worker_.Attach(startThread_(&LaunchWorker, &block_));
     if (!worker_.IsValid()) {
       ::PostMessageA(hwnd(), kRunOnWindowThread, 0, 0);
@@ -99,8 +117,8 @@ private:
   }
 
   INT_PTR OnStarting(WPARAM index, LPARAM) {
-    if (index < launches_.size()) {
-      ::SetDlgItemTextA(hwnd(), IDC_LAUNCH_NAME, launches_[index].name.c_str());
+    if (index < block_.launches->size()) {
+      ::SetDlgItemTextA(hwnd(), IDC_LAUNCH_NAME, (*block_.launches)[index].name.c_str());
     }
     return TRUE;
   }
@@ -114,25 +132,13 @@ private:
   INT_PTR OnRunOnWindowThread(WPARAM, LPARAM) {
     // The dialog would only show itself once its queue is idle, which it will not be.
     ::ShowWindow(hwnd(), SW_SHOWNORMAL);
-    for (size_t i = 0; i < launches_.size(); ++i) {
-      OnStarting(i, 0);
-      ::UpdateWindow(hwnd());
-      (*started_)[i] = installer_.RunPrerequisiteSetup(launches_[i]);
-    }
+    RunSetups(block_, Naming::Shown);
     return OnFinished(0, 0);
   }
 
-  void RunAllHere() {
-    for (size_t i = 0; i < launches_.size(); ++i) {
-      (*started_)[i] = installer_.RunPrerequisiteSetup(launches_[i]);
-    }
-  }
-
-  const std::vector<SetupLaunch> &launches_;
-  InstallPlatform &installer_;
-  std::vector<SetupStart> *started_;
+  // The setups, what starts them and where their starts go; the window once it exists.
+  WorkerBlock block_;
   LaunchThreadStart startThread_;
-  WorkerBlock block_ = {nullptr, nullptr, nullptr, nullptr};
   win::Handle worker_;
   bool handedOver_ = false;
 };
