@@ -126,5 +126,6 @@ std::string PrereqPlan::StatusText(size_t index) const {
   if (actions_[index] == PrereqAction::Failed) {
     status.append("Exit code ").append(runlog::Num(exitCodes_[index]).text).append(". ");
   }
-  return status.append(list_.StatusText(index));
+  status += list_.StatusText(index);
+  return status;
 }
