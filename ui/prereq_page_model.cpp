@@ -1,6 +1,5 @@
 #include "ui/prereq_page_model.h"
 
-#include "base/text.h"
 #include "download/download_item.h"
 #include "plan/prereq_plan.h"
 #include "plan/setup_outcome.h"
@@ -23,7 +22,7 @@ PrereqPageModel::PrereqPageModel(PrereqPlan &plan) : plan_(plan) {
 
 bool PrereqPageModel::IsMandatory(size_t row) const {
   // Whole characters: a trail byte of a double-byte character is never taken for the letter.
-  return text::Find(plan_.list().prerequisite(row).options, kMandatoryOption) != std::string::npos;
+  return plan_.list().prerequisite(row).isMandatory();
 }
 
 void PrereqPageModel::Recount() {
