@@ -32,12 +32,6 @@ std::string WizardTitle() {
   return title;
 }
 
-void ApplyButtonRule(HWND sheet, int id, ButtonRule rule) {
-  if (rule != ButtonRule::Unchanged) {
-    EnableWizardButton(sheet, id, rule == ButtonRule::Enable);
-  }
-}
-
 } // namespace
 
 const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
@@ -120,9 +114,15 @@ void PrerequisitesPage::RefreshActions(bool statuses) {
 void PrerequisitesPage::UpdateHint() {
   ::SetDlgItemTextA(hwnd(), IDC_HINT, PrereqPageModel::HintText(model_.state()));
   const PageButtons buttons = PrereqPageModel::ButtonsFor(model_.state());
-  ApplyButtonRule(sheet(), kWizardBack, buttons.back);
-  ApplyButtonRule(sheet(), kWizardNext, buttons.next);
-  ApplyButtonRule(sheet(), kWizardFinish, buttons.finish);
+  // Back, Next and Finish have consecutive ids.
+  static_assert(kWizardNext == kWizardBack + 1 && kWizardFinish == kWizardBack + 2, "ids");
+  const ButtonRule rules[3] = {buttons.back, buttons.next, buttons.finish};
+  HWND frame = sheet();
+  for (int i = 0; i < 3; ++i) {
+    if (rules[i] != ButtonRule::Unchanged) {
+      EnableWizardButton(frame, kWizardBack + i, rules[i] == ButtonRule::Enable);
+    }
+  }
 }
 
 void PrerequisitesPage::OpenActionCombo(int row, int column) {
