@@ -59,7 +59,7 @@ void PrereqPlan::RunInstallPass(PassWindows *windows) {
       recorder.RunPrerequisiteSetup(launch, nullptr);
     }
   } else {
-    std::vector<SetupStart> started(launches.size());
+    std::vector<SetupStart> started(launches.size(), SetupStart::NotStarted);
     windows->RunLaunches(launches, recorder, &started);
   }
 }
