@@ -26,7 +26,7 @@ INT_PTR InformationPage::OnInitDialog(WPARAM, LPARAM) {
   textHandler_.Install(text, &InformationPage::OnTextMessage, this);
   // Only the prerequisites page enables Finish again, once nothing mandatory is pending.
   if (wizard_.mandatoryPending() > 0) {
-    EnableWizardButton(sheet(), kWizardFinish, false);
+    EnableWizardButton(hwnd(), kWizardFinish, false);
   }
   return FALSE;
 }
@@ -82,12 +82,12 @@ INT_PTR InformationPage::OnNotify(WPARAM, LPARAM lParam) {
     if (!iconsSet_) {
       OnFirstActivation();
     }
-    EnableWizardButton(sheet(), kWizardBack, false);
-    EnableWizardButton(sheet(), kWizardNext, true);
+    EnableWizardButton(hwnd(), kWizardBack, false);
+    EnableWizardButton(hwnd(), kWizardNext, true);
     ::PostMessageA(sheet(), PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(wizard_.title().c_str()));
     return NotifyResult(0); // 0: the page may be shown
   case PSN_WIZNEXT:
-    EnableWizardButton(sheet(), kWizardBack, true);
+    EnableWizardButton(hwnd(), kWizardBack, true);
     return NotifyResult(0); // 0: the sheet moves on to the prerequisites page
   default:
     // 0 for Finish, Cancel and the notifications that need nothing; FALSE: not this page's.

@@ -117,10 +117,9 @@ void PrerequisitesPage::UpdateHint() {
   // Back, Next and Finish have consecutive ids.
   static_assert(kWizardNext == kWizardBack + 1 && kWizardFinish == kWizardBack + 2, "ids");
   const ButtonRule rules[3] = {buttons.back, buttons.next, buttons.finish};
-  HWND frame = sheet();
   for (int i = 0; i < 3; ++i) {
     if (rules[i] != ButtonRule::Unchanged) {
-      EnableWizardButton(frame, kWizardBack + i, rules[i] == ButtonRule::Enable);
+      EnableWizardButton(hwnd(), kWizardBack + i, rules[i] == ButtonRule::Enable);
     }
   }
 }
@@ -265,7 +264,7 @@ void PrerequisitesPage::InstallPass() {
     // Rows whose setup could not start or failed stay scheduled: Next runs them again. Only a
     // mandatory one keeps Finish disabled; skipping an optional one is the user's choice.
     RefreshActions();
-    EnableWizardButton(sheet(), kWizardFinish, !model_.MandatoryLeft());
+    EnableWizardButton(hwnd(), kWizardFinish, !model_.MandatoryLeft());
   }
 }
 

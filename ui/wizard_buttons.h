@@ -6,6 +6,5 @@ constexpr int kWizardBack = 0x3023;
 constexpr int kWizardNext = 0x3024;
 constexpr int kWizardFinish = 0x3025;
 
-inline void EnableWizardButton(HWND sheet, int id, bool enable) {
-  ::EnableWindow(::GetDlgItem(sheet, id), enable ? TRUE : FALSE);
-}
+// Switches a button of the sheet that holds page.
+void EnableWizardButton(HWND page, int id, bool enable);
