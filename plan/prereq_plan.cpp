@@ -2,6 +2,7 @@
 
 #include "archive/sfx_archive.h"
 #include "base/run_log.h"
+#include "base/text.h"
 #include "download/file_name_from_url.h"
 #include "download/find_file_size.h"
 #include "plan/pass_windows.h"
@@ -124,7 +125,9 @@ bool PrereqPlan::HasResult(PrereqResult result) const {
 std::string PrereqPlan::StatusText(size_t index) const {
   std::string status;
   if (actions_[index] == PrereqAction::Failed) {
-    status.append("Exit code ").append(runlog::Num(exitCodes_[index]).text).append(". ");
+    status = "Exit code ";
+    text::AppendDecimal(&status, exitCodes_[index]);
+    status += ". ";
   }
   status += list_.StatusText(index);
   return status;
