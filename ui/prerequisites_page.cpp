@@ -108,7 +108,11 @@ void PrerequisitesPage::RefreshActions(bool statuses) {
   model_.Recount();
   ShowRows(statuses);
   UpdateHint();
-  ::EnableWindow(Item(IDC_BROWSE), model_.downloadCount() > 0 ? TRUE : FALSE);
+  EnableBrowse(model_.downloadCount() > 0);
+}
+
+void PrerequisitesPage::EnableBrowse(bool enable) {
+  ::EnableWindow(Item(IDC_BROWSE), enable ? TRUE : FALSE);
 }
 
 void PrerequisitesPage::UpdateHint() {
@@ -239,7 +243,7 @@ void PrerequisitesPage::DownloadPass() {
   if (!plan_.batch().items().empty()) {
     const unsigned message = model_.AfterDownloadPass(result);
     if (result == DownloadRunResult::AllAttempted) {
-      ::EnableWindow(Item(IDC_BROWSE), FALSE);
+      EnableBrowse(false);
       model_.setState(PageState::InstallsPending);
       UpdateHint();
     }
@@ -258,7 +262,7 @@ void PrerequisitesPage::InstallPass() {
       plan_.HasResult(PrereqResult::RestartStarted)) {
     AskForRestart();
   } else if (allDone) {
-    ::EnableWindow(Item(IDC_BROWSE), FALSE);
+    EnableBrowse(false);
     UpdateHint();
   } else {
     // Rows whose setup could not start or failed stay scheduled: Next runs them again. Only a

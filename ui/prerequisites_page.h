@@ -38,6 +38,8 @@ private:
   void RefreshActions(bool statuses = false);
   void ShowRows(bool statuses);
   void UpdateHint();
+  // Browse is offered while downloads are scheduled.
+  void EnableBrowse(bool enable);
   void OpenActionCombo(int row, int column);
   // Ends the open action combo, if any; apply makes its choice the row's action.
   void CloseActionCombo(bool apply);
