@@ -64,6 +64,10 @@ private:
   INT_PTR OnAllDone(WPARAM, LPARAM);
 
   HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
+  // The batch's item at index; null past its end (an index comes from the worker's messages).
+  DownloadItem *ItemAt(size_t index);
+  // The item's ExactSize; 0 past the end.
+  uint32_t ItemSize(size_t index);
   void SetStatus(size_t index, DownloadItemStatus status);
   void InitList(HWND list);
   void InitResizing();
@@ -241,16 +245,26 @@ INT_PTR DownloadDialog::OnCommand(WPARAM wParam, LPARAM) {
   }
 }
 
+DownloadItem *DownloadDialog::ItemAt(size_t index) {
+  std::vector<DownloadItem> &items = batch_.items();
+  return index < items.size() ? &items[index] : nullptr;
+}
+
+uint32_t DownloadDialog::ItemSize(size_t index) {
+  const DownloadItem *item = ItemAt(index);
+  return item != nullptr ? item->size : 0;
+}
+
 void DownloadDialog::SetStatus(size_t index, DownloadItemStatus status) {
-  if (index < batch_.items().size()) {
-    batch_.items()[index].status = status;
+  if (DownloadItem *item = ItemAt(index)) {
+    item->status = status;
   }
 }
 
 INT_PTR DownloadDialog::OnFileStarted(WPARAM index, LPARAM) {
   currentIndex_ = index;
   currentBytes_ = 0;
-  uint32_t size = index < batch_.items().size() ? batch_.items()[index].size : 0;
+  const uint32_t size = ItemSize(index);
   ResetBar(IDC_CURRENT_PROGRESS, &currentScale_, size);
   return TRUE;
 }
@@ -258,7 +272,7 @@ INT_PTR DownloadDialog::OnFileStarted(WPARAM index, LPARAM) {
 INT_PTR DownloadDialog::OnProgress(WPARAM bytes, LPARAM speed) {
   currentBytes_ += bytes;
   totalBytes_ += bytes;
-  uint32_t size = currentIndex_ < batch_.items().size() ? batch_.items()[currentIndex_].size : 0;
+  const uint32_t size = ItemSize(currentIndex_);
   SetBarPosition(IDC_CURRENT_PROGRESS, currentScale_.Position(currentBytes_, size));
   SetBarPosition(IDC_GLOBAL_PROGRESS, totalScale_.Position(totalBytes_, totalSize_));
   ::SetDlgItemTextA(hwnd(), IDC_SPEED, DownloadSpeedText(static_cast<uint32_t>(speed)).c_str());
