@@ -43,9 +43,9 @@ bool PrereqPlan::setupStarted(size_t index) const {
 }
 
 bool PrereqPlan::IsScheduledDownload(size_t index) const {
-  return actions_[index] == PrereqAction::Download ||
-         (actions_[index] == PrereqAction::DownloadFailed &&
-          list_.prerequisite(index).isMandatory());
+  const PrereqAction action = actions_[index];
+  return action == PrereqAction::Download ||
+         (action == PrereqAction::DownloadFailed && list_.prerequisite(index).isMandatory());
 }
 
 void PrereqPlan::refreshDownloaded() {
