@@ -1,5 +1,7 @@
 // The install pass of the plan: the setups of the scheduled prerequisites, one after another,
 // each judged by its exit code and by its search run again.
+#include <algorithm>
+
 #include "base/run_log.h"
 #include "plan/pass_windows.h"
 #include "plan/prereq_plan.h"
@@ -38,7 +40,7 @@ void PrereqPlan::installAll(PassWindows &windows) { RunInstallPass(&windows); }
 
 void PrereqPlan::RunInstallPass(PassWindows *windows) {
   stopped_ = false;
-  started_ = std::vector<unsigned char>(actions_.size());
+  std::fill(started_.begin(), started_.end(), 0);
   for (uint32_t result : results_) {
     // A download that failed already stops an unattended run.
     stopped_ = stopped_ || (unattended_ && StopsUnattendedRun(static_cast<PrereqResult>(result)));

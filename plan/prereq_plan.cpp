@@ -10,7 +10,8 @@
 PrereqPlan::PrereqPlan(SfxArchive &archive, PrerequisiteList &list, DownloadPlatform &platform,
                        InstallPlatform &installer)
     : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform),
-      installer_(installer), results_(actions_.size()), exitCodes_(actions_.size()) {
+      installer_(installer), started_(actions_.size()), results_(actions_.size()),
+      exitCodes_(actions_.size()) {
   batch_.setFolder(archive.ModuleFolder());
   refreshDownloaded();
 }

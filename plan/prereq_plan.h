@@ -96,7 +96,7 @@ private:
   // SetupFile names whose extraction failed in this run: never run, even on a later pass.
   std::vector<std::string> badExtractions_;
   mutable HashCheckCache hashChecks_;
-  // Per prerequisite, 1 when its setup was started in the last install pass.
+  // Per prerequisite, 1 when its setup was started in the last install pass; 0 before any.
   std::vector<unsigned char> started_;
   // Per prerequisite, what its last setup left (a PrereqResult) and its exit code: plain
   // numbers, whose vectors the setup already carries.
