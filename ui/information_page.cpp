@@ -58,13 +58,15 @@ bool InformationPage::OnTextMessage(void *, HWND hwnd, UINT message, WPARAM, LPA
 }
 
 void InformationPage::OnFirstActivation() {
-  // The big icon, then the small one, each at the size the system asks for.
-  static const int kMetrics[2][2] = {{SM_CXICON, SM_CYICON}, {SM_CXSMICON, SM_CYSMICON}};
+  // The big icon, then the small one, each at the size the system asks for; each height
+  // metric follows its width metric.
+  static_assert(SM_CYICON == SM_CXICON + 1 && SM_CYSMICON == SM_CXSMICON + 1, "metrics");
   HWND frame = sheet();
   for (int i = 0; i < 2; ++i) {
-    icons_[i].Attach(static_cast<HICON>(::LoadImageA(
-        win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
-        ::GetSystemMetrics(kMetrics[i][0]), ::GetSystemMetrics(kMetrics[i][1]), LR_DEFAULTCOLOR)));
+    const int width = i == 0 ? SM_CXICON : SM_CXSMICON;
+    icons_[i].Attach(static_cast<HICON>(
+        ::LoadImageA(win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
+                     ::GetSystemMetrics(width), ::GetSystemMetrics(width + 1), LR_DEFAULTCOLOR)));
     ::SendMessageA(frame, WM_SETICON, i == 0 ? ICON_BIG : ICON_SMALL,
                    reinterpret_cast<LPARAM>(icons_[i].Get()));
   }
