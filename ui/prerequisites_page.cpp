@@ -298,7 +298,8 @@ INT_PTR PrerequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
     }
     return FALSE; // the list view's default handling goes on
   }
-  if (header->hwndFrom != hwnd() && header->hwndFrom != sheet()) {
+  HWND frame = sheet();
+  if (header->hwndFrom != hwnd() && header->hwndFrom != frame) {
     return FALSE;
   }
   // A page button pressed from the keyboard leaves the focus in an open combo: its choice is
@@ -311,8 +312,8 @@ INT_PTR PrerequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
   switch (header->code) {
   case PSN_SETACTIVE:
     UpdateHint();
-    ::PostMessageA(sheet(), PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(title_.c_str()));
-    ::SetWindowTextA(sheet(), title_.c_str());
+    ::PostMessageA(frame, PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(title_.c_str()));
+    ::SetWindowTextA(frame, title_.c_str());
     return NotifyResult(0); // 0: the page may be shown
   case PSN_WIZNEXT:
     if (model_.state() == PageState::DownloadsPending) {
