@@ -92,7 +92,7 @@ private:
   SIZE minWindow_ = {0, 0};
   SIZE initialClient_ = {0, 0};
   // Filled, and resizing on, once the dialog is initialised.
-  AnchorRect initialRects_[sizeof kAnchors / sizeof kAnchors[0]];
+  RECT initialRects_[sizeof kAnchors / sizeof kAnchors[0]];
   bool resizable_ = false;
 };
 
@@ -181,13 +181,13 @@ void DownloadDialog::InitResizing() {
 
   size_t i = 0;
   for (const ControlAnchor &anchor : kAnchors) {
-    RECT r = {0, 0, 0, 0};
+    RECT &r = initialRects_[i++];
+    r = {0, 0, 0, 0};
     HWND control = Item(anchor.id);
     if (control != nullptr) {
       ::GetWindowRect(control, &r);
       ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT *>(&r), 2);
     }
-    initialRects_[i++] = {r.left, r.top, r.right, r.bottom};
   }
   resizable_ = true;
 }
@@ -204,7 +204,9 @@ INT_PTR DownloadDialog::OnSize(WPARAM type, LPARAM lParam) {
     if (control == nullptr) {
       continue;
     }
-    AnchorRect r = AnchoredRect(initialRects_[i], kAnchors[i].flags, dx, dy);
+    const RECT &initial = initialRects_[i];
+    AnchorRect r = AnchoredRect({initial.left, initial.top, initial.right, initial.bottom},
+                                kAnchors[i].flags, dx, dy);
     ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
