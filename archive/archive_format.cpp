@@ -81,19 +81,25 @@ bool IsReservedDeviceName(const std::string &name) {
   while (end > 0 && name[end - 1] == ' ') {
     --end;
   }
-  char base[8] = {};
   if (end < 3 || end > 7) {
     return false;
   }
-  for (size_t i = 0; i < end; ++i) {
-    base[i] = text::UpperAscii(name[i]);
+  // One table walked by one loop: each name ends at its blank, and '#' stands for a device
+  // digit (COM1, LPT9 ...).
+  static const char kDevices[] = "CON PRN AUX NUL CONIN$ CONOUT$ COM# LPT# ";
+  for (const char *device = kDevices; *device != '\0';) {
+    size_t i = 0;
+    bool same = true;
+    for (; device[i] != ' '; ++i) {
+      const char c = i < end ? text::UpperAscii(name[i]) : '\0';
+      same = same && (device[i] == '#' ? IsDeviceDigit(c) : device[i] == c);
+    }
+    if (same && i == end) {
+      return true;
+    }
+    device += i + 1;
   }
-  const std::string b(base, end);
-  if (b == "CON" || b == "PRN" || b == "AUX" || b == "NUL" || b == "CONIN$" || b == "CONOUT$") {
-    return true;
-  }
-  return end == 4 && (b.compare(0, 3, "COM") == 0 || b.compare(0, 3, "LPT") == 0) &&
-         IsDeviceDigit(b[3]);
+  return false;
 }
 
 bool IsSafeEntryName(const std::string &name) {
