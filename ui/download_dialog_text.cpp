@@ -1,5 +1,6 @@
 #include "ui/download_dialog_text.h"
 
+#include "base/divide.h"
 #include "base/text.h"
 
 std::string DownloadSpeedText(uint32_t hundredths) {
@@ -13,7 +14,7 @@ std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize) {
     return text::Decimal(currentBytes / 1024) + " KB";
   }
   // 64-bit product: no 32-bit byte count can overflow it.
-  return text::Decimal(currentBytes * 100 / exactSize) + "%";
+  return text::Decimal(DivideU64(currentBytes * 100, exactSize)) + "%";
 }
 
 ProgressScale ScaleFor(uint64_t range) {

@@ -56,15 +56,12 @@ std::string SystemFolder() {
 }
 
 HMODULE LoadSystemLibrary(const char *fileName) {
-  std::string folder = SystemFolder();
-  if (folder.empty()) {
+  std::string path = SystemFolder();
+  if (path.empty()) {
     return nullptr;
   }
-  std::string path = folder + fileName;
-  if (path.size() >= MAX_PATH) {
-    return nullptr;
-  }
-  return ::LoadLibraryA(path.c_str());
+  path += fileName;
+  return path.size() < MAX_PATH ? ::LoadLibraryA(path.c_str()) : nullptr;
 }
 
 } // namespace win
