@@ -13,6 +13,9 @@ function(tessara_product_flags target)
     # Nothing unwinds through product code: no unwind tables either (they were a sixth of the
     # stub).
     target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    # Switches become chains of compares: a jump table costs its entries in the read-only data
+    # and a relocation for each, more than the compares it saves.
+    target_compile_options(${target} PRIVATE -fno-jump-tables)
     target_compile_options(
       ${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${CMAKE_SOURCE_DIR}/base/win/quiet_assertions.h>")
     # With assertions on, std::string is instantiated in our own code (bounds-checked and
