@@ -5,8 +5,15 @@
 #include "base/text.h"
 
 uint32_t ReadLe32(const unsigned char *p) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  // One load on the machines the setup runs on, instead of four loads and their shifts.
+  uint32_t value;
+  std::memcpy(&value, p, sizeof value);
+  return value;
+#else
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+#endif
 }
 
 void WriteLe32(unsigned char *p, uint32_t value) {
