@@ -55,7 +55,9 @@ MsiOptions ParseMsiOptions(const std::string &commandLine) {
       while (*stop != '\0' && *stop != end && (end == '"' || *stop != '\t')) {
         ++stop;
       }
-      options.logFile.assign(file, static_cast<size_t>(stop - file));
+      // Built and moved in: assigning into the existing string would bring a copy of the
+      // library's whole replace routine.
+      options.logFile = std::string(file, stop);
     }
     // "quiet", "passive", or "q", a kind letter (n, b, r or f; none means n) and only the
     // modifiers +, - and !.

@@ -5,8 +5,15 @@
 #include "base/text.h"
 
 uint32_t ReadLe32(const unsigned char *p) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  // One load on the machines the setup runs on, instead of four loads and their shifts.
+  uint32_t value;
+  std::memcpy(&value, p, sizeof value);
+  return value;
+#else
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+#endif
 }
 
 void WriteLe32(unsigned char *p, uint32_t value) {
@@ -81,19 +88,25 @@ bool IsReservedDeviceName(const std::string &name) {
   while (end > 0 && name[end - 1] == ' ') {
     --end;
   }
-  char base[8] = {};
   if (end < 3 || end > 7) {
     return false;
   }
-  for (size_t i = 0; i < end; ++i) {
-    base[i] = text::UpperAscii(name[i]);
+  // One table walked by one loop: each name ends at its blank, and '#' stands for a device
+  // digit (COM1, LPT9 ...).
+  static const char kDevices[] = "CON PRN AUX NUL CONIN$ CONOUT$ COM# LPT# ";
+  for (const char *device = kDevices; *device != '\0';) {
+    size_t i = 0;
+    bool same = true;
+    for (; device[i] != ' '; ++i) {
+      const char c = i < end ? text::UpperAscii(name[i]) : '\0';
+      same = same && (device[i] == '#' ? IsDeviceDigit(c) : device[i] == c);
+    }
+    if (same && i == end) {
+      return true;
+    }
+    device += i + 1;
   }
-  const std::string b(base, end);
-  if (b == "CON" || b == "PRN" || b == "AUX" || b == "NUL" || b == "CONIN$" || b == "CONOUT$") {
-    return true;
-  }
-  return end == 4 && (b.compare(0, 3, "COM") == 0 || b.compare(0, 3, "LPT") == 0) &&
-         IsDeviceDigit(b[3]);
+  return false;
 }
 
 bool IsSafeEntryName(const std::string &name) {

@@ -170,15 +170,13 @@ SetupError SfxArchive::ReadEntryTable() {
 void SfxArchive::AssignKnownFiles() {
   configPath_ = extractFolder_;
   if (HasFlag(kExternalFiles)) {
-    size_t slash = sys::LastSeparator(modulePath_);
-    configPath_ += slash == std::string::npos ? modulePath_ : modulePath_.substr(slash + 1);
+    // No separator gives npos, and npos + 1 the whole path.
+    configPath_ += modulePath_.substr(sys::LastSeparator(modulePath_) + 1);
     if (configPath_.size() >= 3) {
       configPath_ =
           text::Concat({std::string_view(configPath_.data(), configPath_.size() - 3), "ini"});
     }
-    slash = sys::LastSeparator(configPath_);
-    packageBaseName_ =
-        WithoutExtension(slash == std::string::npos ? configPath_ : configPath_.substr(slash + 1));
+    packageBaseName_ = WithoutExtension(configPath_.substr(sys::LastSeparator(configPath_) + 1));
     return;
   }
   for (size_t i = 0; i < entries_.size(); ++i) {
@@ -227,8 +225,7 @@ SetupError SfxArchive::Open() {
   if (!HasFlag(kHasPrerequisites) || HasFlag(kExternalFiles)) {
     return kSetupOk;
   }
-  const size_t slash = sys::LastSeparator(configPath_);
-  const int index = FindEntry(configPath_.substr(slash == std::string::npos ? 0 : slash + 1));
+  const int index = FindEntry(configPath_.substr(sys::LastSeparator(configPath_) + 1));
   return ExtractEntry(index, configFolder);
 }
 

@@ -1,5 +1,7 @@
 #include "base/text.h"
 
+#include "base/divide.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -156,8 +158,9 @@ void AppendDecimal(std::string *out, uint64_t value) {
   char digits[20];
   size_t n = 0;
   do {
-    digits[n++] = static_cast<char>('0' + value % 10);
-    value /= 10;
+    uint32_t digit = 0;
+    value = DivideU64(value, 10, &digit);
+    digits[n++] = static_cast<char>('0' + digit);
   } while (value != 0);
   while (n > 0) {
     *out += digits[--n];

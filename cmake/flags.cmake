@@ -13,6 +13,9 @@ function(tessara_product_flags target)
     # Nothing unwinds through product code: no unwind tables either (they were a sixth of the
     # stub).
     target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    # Switches become chains of compares: a jump table costs its entries in the read-only data
+    # and a relocation for each, more than the compares it saves.
+    target_compile_options(${target} PRIVATE -fno-jump-tables)
     target_compile_options(
       ${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${CMAKE_SOURCE_DIR}/base/win/quiet_assertions.h>")
     # With assertions on, std::string is instantiated in our own code (bounds-checked and
@@ -27,6 +30,9 @@ function(tessara_windows_program target)
   if(WIN32)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
                                           -Wl,--gc-sections)
+    # Functions whose code is the same after link-time optimisation (the standard containers'
+    # helpers for element types of one size, above all) are kept once.
+    target_link_options(${target} PRIVATE -Wl,-mllvm,-enable-merge-functions)
     # The posix-thread libstdc++ needs the threads library, which GCC's driver would add.
     target_link_libraries(${target} PRIVATE pthread)
     # The short-form import libraries come before mingw-w64's in the search.
@@ -55,8 +61,8 @@ function(tessara_own_entry target)
     target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/app/program_start.cpp)
     target_link_options(${target} PRIVATE -nostartfiles -Wl,--entry=TessaraStart
                         -Wl,--disable-runtime-pseudo-reloc -Wl,--Map=$<TARGET_FILE:${target}>.map)
-    # The few unwind records of the compiler's helper routines (64-bit division) go with the
-    # read-only data: a section of their own would cost a file-alignment block.
+    # Unwind records that a runtime helper may bring go with the read-only data: a section of
+    # their own would cost a file-alignment block.
     target_link_options(${target} PRIVATE -Wl,--Xlink=-merge:.eh_frame=.rdata)
   endif()
 endfunction()

@@ -72,23 +72,20 @@ void Post(const DownloadFileJob &job, unsigned message, uintptr_t wParam, intptr
 // Content-Range that starts at offset (and, when the full length is known, ends there too).
 std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offset, bool hasLength,
                                        uint32_t serverLength) {
-  const std::string header = text::Concat({"Range: bytes=", text::Decimal(offset), "-\r\n"});
-  std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.url, header);
-  if (!request) {
-    return nullptr;
-  }
+  const std::string from = text::Concat({"bytes ", text::Decimal(offset), "-"});
+  // The request's header and the answer's range begin alike: "Range: bytes=N-" and "bytes N-".
+  std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(
+      job.url, text::Concat({"Range: bytes=", std::string_view(from).substr(6), "\r\n"}));
   uint32_t status = 0;
   std::string range;
-  if (!request->QueryStatusCode(&status) || status != 206 || !request->QueryContentRange(&range)) {
-    return nullptr;
-  }
-  const std::string expected = text::Concat({"bytes ", text::Decimal(offset), "-"});
-  if (range.compare(0, expected.size(), expected) != 0) {
+  if (!request || !request->QueryStatusCode(&status) || status != 206 ||
+      !request->QueryContentRange(&range) || range.compare(0, from.size(), from) != 0) {
     return nullptr;
   }
   if (hasLength) {
-    size_t slash = range.find('/');
-    if (slash == std::string::npos || range.substr(slash + 1) != text::Decimal(serverLength)) {
+    const size_t slash = range.find('/');
+    if (slash == std::string::npos ||
+        range.compare(slash + 1, std::string::npos, text::Decimal(serverLength)) != 0) {
       return nullptr;
     }
   }

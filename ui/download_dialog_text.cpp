@@ -1,5 +1,6 @@
 #include "ui/download_dialog_text.h"
 
+#include "base/divide.h"
 #include "base/text.h"
 
 std::string DownloadSpeedText(uint32_t hundredths) {
@@ -13,8 +14,8 @@ std::string DownloadSpeedText(uint32_t hundredths) {
 
 std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize) {
   // 64-bit product: no 32-bit byte count can overflow it.
-  std::string status =
-      text::Decimal(exactSize == 0 ? currentBytes / 1024 : currentBytes * 100 / exactSize);
+  std::string status = text::Decimal(exactSize == 0 ? currentBytes / 1024
+                                                    : DivideU64(currentBytes * 100, exactSize));
   status += exactSize == 0 ? " KB" : "%";
   return status;
 }

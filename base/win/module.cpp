@@ -1,11 +1,26 @@
 #include "base/win/module.h"
 
+#include <cstring>
+
 #include "base/text.h"
 
 namespace win {
 
 namespace {
 constexpr DWORD kLoadLibrarySearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
+}
+
+FARPROC ProcAddressOf(HMODULE module, const char *name) {
+  return module != nullptr ? ::GetProcAddress(module, name) : nullptr;
+}
+
+bool BindProcs(HMODULE module, const char *names, FARPROC *procs, size_t count) {
+  bool all = true;
+  for (size_t i = 0; i < count; ++i, names += std::strlen(names) + 1) {
+    procs[i] = ProcAddressOf(module, names);
+    all = all && procs[i] != nullptr;
+  }
+  return all;
 }
 
 void HardenDllSearch() {
@@ -41,15 +56,12 @@ std::string SystemFolder() {
 }
 
 HMODULE LoadSystemLibrary(const char *fileName) {
-  std::string folder = SystemFolder();
-  if (folder.empty()) {
+  std::string path = SystemFolder();
+  if (path.empty()) {
     return nullptr;
   }
-  std::string path = folder + fileName;
-  if (path.size() >= MAX_PATH) {
-    return nullptr;
-  }
-  return ::LoadLibraryA(path.c_str());
+  path += fileName;
+  return path.size() < MAX_PATH ? ::LoadLibraryA(path.c_str()) : nullptr;
 }
 
 } // namespace win

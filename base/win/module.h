@@ -6,13 +6,17 @@
 
 namespace win {
 
+// An export of a loaded module; null when either is missing. One call for every lookup.
+FARPROC ProcAddressOf(HMODULE module, const char *name);
+
+// Binds count exports, named one after another in names (each ended by its zero), into procs;
+// false when the module or any of them is missing. One loop for a library's whole table.
+bool BindProcs(HMODULE module, const char *names, FARPROC *procs, size_t count);
+
 // An export of a loaded module as the function type the caller names; null when either is missing.
 template <typename Fn> Fn ProcAddress(HMODULE module, const char *name) {
-  if (module == nullptr) {
-    return nullptr;
-  }
   // GetProcAddress returns a generic pointer; the caller names the real signature.
-  return reinterpret_cast<Fn>(reinterpret_cast<void *>(::GetProcAddress(module, name)));
+  return reinterpret_cast<Fn>(reinterpret_cast<void *>(ProcAddressOf(module, name)));
 }
 
 // Owner of a module handle from LoadLibrary; Free() is safe to repeat.

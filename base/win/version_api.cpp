@@ -46,7 +46,8 @@ bool VersionApi::ReadString(const std::string &path, const char *name, std::stri
   if (Query(block, subBlock.c_str(), &data, &length) && length > 0) {
     // The field has a fixed capacity padded with NULs: the string ends at the first one.
     const char *text = static_cast<const char *>(data);
-    *value = std::string(text, strnlen(text, length));
+    const void *end = std::memchr(text, '\0', length);
+    *value = std::string(text, end != nullptr ? static_cast<const char *>(end) : text + length);
   }
   return true;
 }

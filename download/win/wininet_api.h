@@ -38,17 +38,25 @@ struct WinInetApi {
 
 private:
   bool Load() {
-    const HMODULE library = win::LoadSystemLibrary("wininet.dll");
-    openA = win::ProcAddress<InternetOpenAFn>(library, "InternetOpenA");
-    openUrlA = win::ProcAddress<InternetOpenUrlAFn>(library, "InternetOpenUrlA");
-    setOptionA = win::ProcAddress<InternetSetOptionAFn>(library, "InternetSetOptionA");
-    queryInfoA = win::ProcAddress<HttpQueryInfoAFn>(library, "HttpQueryInfoA");
-    setFilePointer = win::ProcAddress<InternetSetFilePointerFn>(library, "InternetSetFilePointer");
-    queryDataAvailable =
-        win::ProcAddress<InternetQueryDataAvailableFn>(library, "InternetQueryDataAvailable");
-    readFile = win::ProcAddress<InternetReadFileFn>(library, "InternetReadFile");
-    closeHandle = win::ProcAddress<InternetCloseHandleFn>(library, "InternetCloseHandle");
-    return openA && openUrlA && setOptionA && queryInfoA && setFilePointer && queryDataAvailable &&
-           readFile && closeHandle;
+    FARPROC procs[8];
+    const bool all = win::BindProcs(win::LoadSystemLibrary("wininet.dll"),
+                                    "InternetOpenA\0InternetOpenUrlA\0InternetSetOptionA\0"
+                                    "HttpQueryInfoA\0InternetSetFilePointer\0"
+                                    "InternetQueryDataAvailable\0InternetReadFile\0"
+                                    "InternetCloseHandle",
+                                    procs, 8);
+    Bind(procs[0], &openA);
+    Bind(procs[1], &openUrlA);
+    Bind(procs[2], &setOptionA);
+    Bind(procs[3], &queryInfoA);
+    Bind(procs[4], &setFilePointer);
+    Bind(procs[5], &queryDataAvailable);
+    Bind(procs[6], &readFile);
+    Bind(procs[7], &closeHandle);
+    return all;
+  }
+  // GetProcAddress returns a generic pointer; each member names the real signature.
+  template <typename Fn> static void Bind(FARPROC proc, Fn *member) {
+    *member = reinterpret_cast<Fn>(reinterpret_cast<void *>(proc));
   }
 };

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "base/divide.h"
 #include "download/win/wininet_api.h"
 #include "download/win/wininet_call_thread.h"
 
@@ -23,13 +24,22 @@ constexpr uint32_t kLargeRead = 64 * 1024;
 constexpr uint64_t kReadMs = 10;
 constexpr uint64_t kWindowBytes = 4 * kLargeRead;
 
-// Microseconds; the tick count moves in steps too coarse to time one read.
+// Microseconds; the tick count moves in steps too coarse to time one read, so it serves only
+// where there is no performance counter.
 uint64_t NowUs() {
   LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
+  if (!::QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0) {
+    return uint64_t{::GetTickCount()} * 1000u;
+  }
   ::QueryPerformanceCounter(&counter);
-  return static_cast<uint64_t>(counter.QuadPart) * 1000000u /
-         static_cast<uint64_t>(frequency.QuadPart);
+  uint64_t ticks = static_cast<uint64_t>(counter.QuadPart);
+  uint64_t perSecond = static_cast<uint64_t>(frequency.QuadPart);
+  // A frequency beyond 32 bits is scaled down with the count; the ratio stays.
+  while (perSecond > 0xFFFFFFFFu) {
+    perSecond >>= 1;
+    ticks >>= 1;
+  }
+  return DivideU64(ticks * 1000000u, static_cast<uint32_t>(perSecond));
 }
 
 class WinInetSession;
@@ -171,7 +181,10 @@ bool WinInetRequest::Read(const uint8_t **data, uint32_t size, uint32_t *read) {
   windowUs_ += took;
   if (windowUs_ >= kReadMs * 1000 || windowBytes_ >= kWindowBytes) {
     // A window ended by its bytes may have taken less than a microsecond on the clock.
-    uint64_t next = windowBytes_ * kReadMs * 1000 / (windowUs_ > 0 ? windowUs_ : 1);
+    const uint32_t us = windowUs_ == 0            ? 1u
+                        : windowUs_ > 0xFFFFFFFFu ? 0xFFFFFFFFu
+                                                  : static_cast<uint32_t>(windowUs_);
+    uint64_t next = DivideU64(windowBytes_ * kReadMs * 1000, us);
     want_ = next < kLargeRead ? 0
                               : static_cast<uint32_t>(next < WinInetCallThread::kBufferSize
                                                           ? next
