@@ -124,12 +124,10 @@ bool PrereqPlan::HasResult(PrereqResult result) const {
 }
 
 std::string PrereqPlan::StatusText(size_t index) const {
-  std::string status;
-  if (actions_[index] == PrereqAction::Failed) {
-    status = "Exit code ";
-    text::AppendDecimal(&status, exitCodes_[index]);
-    status += ". ";
+  if (actions_[index] != PrereqAction::Failed) {
+    return list_.StatusText(index);
   }
-  status += list_.StatusText(index);
-  return status;
+  // Built in one piece: assigning text into a string brings the library's whole replace routine.
+  return text::Concat(
+      {"Exit code ", text::Decimal(exitCodes_[index]), ". ", list_.StatusText(index)});
 }
