@@ -20,7 +20,12 @@ INT_PTR MessageTarget::Deliver(MessageTarget *target, HWND hwnd, UINT message, W
     target->hwnd_ = nullptr;
     return FALSE;
   }
-  return target->dispatch_(target, message, wParam, lParam);
+  for (size_t i = 0; i < target->count_; ++i) {
+    if (target->map_[i].message == message) {
+      return (target->*target->map_[i].handler)(wParam, lParam);
+    }
+  }
+  return FALSE;
 }
 
 INT_PTR CALLBACK MessageTarget::DialogProcedure(HWND hwnd, UINT message, WPARAM wParam,

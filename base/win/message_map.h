@@ -15,9 +15,18 @@ public:
 
   HWND hwnd() const { return hwnd_; }
 
+  // A message and the member of a class derived from this one that handles it. The handler is
+  // kept as a member of this class, so that one loop serves the maps of every dialog class.
+  struct MessageEntry {
+    template <class T>
+    constexpr MessageEntry(UINT m, INT_PTR (T::*h)(WPARAM wParam, LPARAM lParam))
+        : message(m), handler(static_cast<INT_PTR (MessageTarget::*)(WPARAM, LPARAM)>(h)) {}
+    UINT message;
+    INT_PTR (MessageTarget::*handler)(WPARAM wParam, LPARAM lParam);
+  };
+
 protected:
-  using Dispatch = INT_PTR (*)(MessageTarget *target, UINT message, WPARAM wParam, LPARAM lParam);
-  explicit MessageTarget(Dispatch dispatch) : dispatch_(dispatch) {}
+  MessageTarget(const MessageEntry *map, size_t count) : map_(map), count_(count) {}
 
   // For a dialog created with the target's address as its parameter.
   static INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -31,29 +40,14 @@ private:
                          LPARAM lParam);
 
   HWND hwnd_ = nullptr;
-  Dispatch dispatch_;
+  const MessageEntry *map_;
+  size_t count_;
 };
 
+// The base of a dialog class T whose kMessageMap is an array of MessageEntry.
 template <class T> class MessageMap : public MessageTarget {
-public:
-  struct MessageEntry {
-    UINT message;
-    INT_PTR (T::*handler)(WPARAM wParam, LPARAM lParam);
-  };
-
 protected:
-  MessageMap() : MessageTarget(&MessageMap::Dispatch) {}
-
-private:
-  static INT_PTR Dispatch(MessageTarget *target, UINT message, WPARAM wParam, LPARAM lParam) {
-    T *self = static_cast<T *>(target);
-    for (const MessageEntry &entry : T::kMessageMap) {
-      if (entry.message == message) {
-        return (self->*entry.handler)(wParam, lParam);
-      }
-    }
-    return FALSE;
-  }
+  MessageMap() : MessageTarget(T::kMessageMap, sizeof T::kMessageMap / sizeof T::kMessageMap[0]) {}
 };
 
 } // namespace win
