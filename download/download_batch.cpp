@@ -96,11 +96,8 @@ void DownloadBatch::DownloadWorker() {
   for (size_t i = 0; i < items_.size(); ++i) {
     DownloadItem &item = items_[i];
     DownloadFileJob job;
-    job.url = item.url;
-    job.expectedSize = item.size;
+    job.item = &item;
     job.path = DownloadTargetPath(folder_, item.url);
-    job.sha256 = item.sha256;
-    job.signer = item.signer;
     job.internet = internet.get();
     job.notify = notify_;
     job.flags = &flags_;

@@ -75,7 +75,7 @@ std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offs
   const std::string from = text::Concat({"bytes ", text::Decimal(offset), "-"});
   // The request's header and the answer's range begin alike: "Range: bytes=N-" and "bytes N-".
   std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(
-      job.url, text::Concat({"Range: bytes=", std::string_view(from).substr(6), "\r\n"}));
+      job.item->url, text::Concat({"Range: bytes=", std::string_view(from).substr(6), "\r\n"}));
   uint32_t status = 0;
   std::string range;
   if (!request || !request->QueryStatusCode(&status) || status != 206 ||
@@ -96,8 +96,9 @@ std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offs
 // and nothing runs it meanwhile.
 FileDownloadResult CheckHash(const DownloadFileJob &job, uint64_t fileSize) {
   std::string actual;
-  if ((job.sha256.empty() || (Sha256OfFile(job.path, &actual) && SameSha256(actual, job.sha256))) &&
-      (job.signer.empty() || job.platform->SignedBy(job.path, job.signer))) {
+  if ((job.item->sha256.empty() ||
+       (Sha256OfFile(job.path, &actual) && SameSha256(actual, job.item->sha256))) &&
+      (job.item->signer.empty() || job.platform->SignedBy(job.path, job.item->signer))) {
     return FileDownloadResult::Complete;
   }
   sys::DeleteFilePath(job.path);
@@ -110,10 +111,10 @@ FileDownloadResult CheckHash(const DownloadFileJob &job, uint64_t fileSize) {
 
 FileDownloadResult downloadFile(const DownloadFileJob &job) {
   // A URL without a usable last segment has nothing to be saved as.
-  if (!IsUsableDownloadName(fileNameFromUrl(job.url))) {
+  if (!IsUsableDownloadName(fileNameFromUrl(job.item->url))) {
     return FileDownloadResult::SaveFailed;
   }
-  std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.url, std::string());
+  std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.item->url, std::string());
   if (!request) {
     return Cancelled(job) ? FileDownloadResult::Aborted : FileDownloadResult::StartFailed;
   }
@@ -121,7 +122,7 @@ FileDownloadResult downloadFile(const DownloadFileJob &job) {
   bool hasLength = request->QueryContentLength(&serverLength);
   if (!hasLength) {
     serverLength = 0;
-  } else if (serverLength != job.expectedSize) {
+  } else if (serverLength != job.item->size) {
     Post(job, DLM_WRONG_SIZE, serverLength, 0);
     return FileDownloadResult::SizeMismatch;
   }

@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "download/download_item.h"
 #include "download/download_platform.h"
 
 struct DownloadFileJob {
-  std::string url;
-  uint32_t expectedSize = 0;
+  // The URL, the expected size (ExactSize), the hash and the signer to check; the batch's own
+  // item, not a copy of it.
+  const DownloadItem *item = nullptr;
   std::string path;
-  std::string sha256; // empty: no hash check
-  std::string signer; // empty: no signature check
   HttpSession *internet = nullptr;
   DownloadNotifier *notify = nullptr; // null in a silent run
   const std::atomic<uint32_t> *flags = nullptr;

@@ -123,9 +123,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   DownloadPlatform &platform = DefaultDownloadPlatform();
   std::unique_ptr<PauseEvent> running = platform.CreatePauseEvent();
   std::atomic<uint32_t> batchFlags{0};
+  DownloadItem item;
+  item.url = "http://127.0.0.1/dir/download.bin";
+  item.size = expected;
   DownloadFileJob job;
-  job.url = "http://127.0.0.1/dir/download.bin";
-  job.expectedSize = expected;
+  job.item = &item;
   job.path = path;
   job.internet = &session;
   job.flags = &batchFlags;
