@@ -24,26 +24,22 @@ std::string ArgumentsAfterProgramName(const std::string &fullCommandLine) {
 std::string ParseExtractOption(const std::string &commandLine) {
   // A plain array: a static string would cost a guard and a destructor at exit.
   static const char kOption[] = "/extract:";
-  size_t at = commandLine.find(kOption);
-  if (at == std::string::npos) {
-    return std::string();
+  std::string value;
+  const size_t at = commandLine.find(kOption, 0, sizeof kOption - 1);
+  if (at == std::string::npos || commandLine.size() - at < sizeof kOption + 1) {
+    return value;
   }
   size_t start = at + sizeof kOption - 1;
-  if (commandLine.size() - start < 2) {
-    return std::string();
-  }
   char terminator = ' ';
   if (commandLine[start] == '"') {
     terminator = '"';
     ++start;
   }
-  size_t end = commandLine.find(terminator, start);
-  std::string value =
-      commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  // Without a terminator the value runs to the end (npos - start is beyond it).
+  value = commandLine.substr(start, commandLine.find(terminator, start) - start);
   // An empty quoted value names no folder: treat it as no option rather than the root "\".
-  if (value.empty()) {
-    return std::string();
+  if (!value.empty()) {
+    sys::EnsureTrailingBackslash(&value);
   }
-  sys::EnsureTrailingBackslash(&value);
   return value;
 }
