@@ -7,20 +7,15 @@ bool HasOptionLetter(const std::string &options, const char *letter) {
   return text::Find(options, letter) != std::string::npos;
 }
 
-bool ReadConfigValue(const ProfileFile &file, const std::string &section, const std::string &key,
+bool ReadConfigValue(const ProfileFile &file, std::string_view section, std::string_view key,
                      std::string *value) {
-  std::string found;
-  if (!file.Find(section, key, &found)) {
-    return false;
-  }
+  std::string_view found;
   // 259 characters fill the buffer: the platform cuts such a value, so it is never used.
-  if (found.size() >= kConfigValueBuffer - 1) {
+  if (!file.FindView(section, key, &found) || found.size() >= kConfigValueBuffer - 1 ||
+      found == kNotFound) {
     return false;
   }
-  if (found == kNotFound) {
-    return false;
-  }
-  *value = found;
+  value->assign(found.data(), found.size());
   return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "prereq/prerequisite.h"
 
@@ -12,7 +13,7 @@ constexpr const char *kNotFound = "NOT FOUND";
 
 // The one way a key is read: absent when the file, section or key is missing, when the value
 // is "NOT FOUND", or when it has 259 characters or more (it would not fit the buffer).
-bool ReadConfigValue(const ProfileFile &file, const std::string &section, const std::string &key,
+bool ReadConfigValue(const ProfileFile &file, std::string_view section, std::string_view key,
                      std::string *value);
 // The same on a file by path (reads the file; prefer the ProfileFile form for many keys).
 bool ReadConfigValue(const std::string &path, const std::string &section, const std::string &key,

@@ -2,7 +2,7 @@
 
 namespace {
 
-uint32_t HashName(const std::string &name) {
+uint32_t HashName(std::string_view name) {
   uint32_t hash = 2166136261u; // FNV-1a
   for (char c : name) {
     hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
@@ -17,7 +17,7 @@ void NameIndex::clear() {
   slots_.clear();
 }
 
-size_t NameIndex::Slot(const std::string &name) const {
+size_t NameIndex::Slot(std::string_view name) const {
   const size_t mask = slots_.size() - 1;
   size_t slot = HashName(name) & mask;
   while (slots_[slot] != 0 && entries_[slots_[slot] - 1].first != name) {
@@ -33,19 +33,19 @@ void NameIndex::Rebuild(size_t slotCount) {
   }
 }
 
-void NameIndex::emplace(const std::string &name, size_t index) {
+void NameIndex::emplace(std::string name, size_t index) {
   // At most half full, so every probe ends soon at an empty slot.
   if ((entries_.size() + 1) * 2 > slots_.size()) {
     Rebuild(slots_.empty() ? 16 : slots_.size() * 2);
   }
   const size_t slot = Slot(name);
   if (slots_[slot] == 0) {
-    entries_.emplace_back(name, index);
+    entries_.emplace_back(std::move(name), index);
     slots_[slot] = static_cast<uint32_t>(entries_.size());
   }
 }
 
-const NameIndex::Entry *NameIndex::find(const std::string &name) const {
+const NameIndex::Entry *NameIndex::find(std::string_view name) const {
   if (slots_.empty()) {
     return end();
   }
