@@ -1,5 +1,7 @@
 #include "prereq/config_reader.h"
 
+#include <utility>
+
 #include "base/text.h"
 #include "prereq/profile_file.h"
 
@@ -56,7 +58,11 @@ uint8_t ParseArchitectures(const std::string &list) {
   }
 }
 
-std::string AppKeyName(uint32_t n) { return text::Concat({"App", text::Decimal(n)}); }
+std::string AppKeyName(uint32_t n) {
+  std::string name = "App";
+  text::AppendDecimal(&name, n);
+  return name;
+}
 
 GeneralOptions ReadGeneralOptions(const ProfileFile &file) {
   GeneralOptions options;
@@ -71,9 +77,29 @@ GeneralOptions ReadGeneralOptions(const std::string &path) {
   return ReadGeneralOptions(file);
 }
 
-bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
+namespace {
+
+// The keys of a prerequisite's section that are kept as text, each with its member.
+struct TextKey {
+  const char *key;
+  std::string Prerequisite::*member;
+};
+constexpr TextKey kTextKeys[] = {
+    {"CommandLine", &Prerequisite::commandLine},
+    {"Options", &Prerequisite::options},
+    {"VerMin", &Prerequisite::verMin},
+    {"VerMax", &Prerequisite::verMax},
+    {"Sha256", &Prerequisite::sha256},
+    {"Signer", &Prerequisite::signer},
+    {"SuccessCodes", &Prerequisite::successCodes},
+    {"RestartCodes", &Prerequisite::restartCodes},
+};
+
+} // namespace
+
+bool ReadPrerequisiteInPlace(const ProfileFile &file, uint32_t n, Prerequisite *fresh) {
   const std::string section = AppKeyName(n);
-  Prerequisite p;
+  Prerequisite &p = *fresh;
   std::string value;
   if (!ReadConfigValue(file, "PREREQUISITES", section, &p.name)) {
     return false;
@@ -89,25 +115,29 @@ bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
     return false;
   }
   p.exactSize = ReadConfigValue(file, section, "ExactSize", &value) ? ParseConfigNumber(value) : 0;
-  ReadConfigValue(file, section, "CommandLine", &p.commandLine);
-  ReadConfigValue(file, section, "Options", &p.options);
   if (!ReadConfigValue(file, section, "SearchType", &value)) {
     return false;
   }
   p.searchType = static_cast<int32_t>(ParseConfigNumber(value));
-  ReadConfigValue(file, section, "VerMin", &p.verMin);
-  ReadConfigValue(file, section, "VerMax", &p.verMax);
-  if (!ReadConfigValue(file, section, "SearchString", &p.searchString)) {
-    return false;
-  }
   if (ReadConfigValue(file, section, "Architectures", &value)) {
     p.architectures = ParseArchitectures(value);
   }
-  ReadConfigValue(file, section, "Sha256", &p.sha256);
-  ReadConfigValue(file, section, "Signer", &p.signer);
-  ReadConfigValue(file, section, "SuccessCodes", &p.successCodes);
-  ReadConfigValue(file, section, "RestartCodes", &p.restartCodes);
-  *out = p;
+  // Reading has no side effects: the order of the keys does not matter.
+  for (const TextKey &text : kTextKeys) {
+    ReadConfigValue(file, section, text.key, &(p.*text.member));
+  }
+  if (!ReadConfigValue(file, section, "SearchString", &p.searchString)) {
+    return false;
+  }
+  return true;
+}
+
+bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
+  Prerequisite p;
+  if (!ReadPrerequisiteInPlace(file, n, &p)) {
+    return false;
+  }
+  *out = std::move(p);
   return true;
 }
 

@@ -35,4 +35,7 @@ GeneralOptions ReadGeneralOptions(const std::string &path);
 // Fails when AppN is missing from [PREREQUISITES], or its section lacks SetupFile and Url,
 // SearchType or SearchString.
 bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out);
+// The same into a record as it is default-constructed, which is left partly filled on failure:
+// a list reads into its own element and never copies or moves the record.
+bool ReadPrerequisiteInPlace(const ProfileFile &file, uint32_t n, Prerequisite *fresh);
 bool ReadPrerequisite(const std::string &path, uint32_t n, Prerequisite *out);

@@ -22,11 +22,10 @@ void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
   generalOptions_ = ReadGeneralOptions(file);
   prerequisites_.clear();
   for (uint32_t n = 1; n != 0; ++n) {
-    Prerequisite p;
-    if (!ReadPrerequisite(file, n, &p)) {
+    if (!ReadPrerequisiteInPlace(file, n, &prerequisites_.emplace_back())) {
+      prerequisites_.pop_back();
       break;
     }
-    prerequisites_.push_back(std::move(p));
   }
 }
 

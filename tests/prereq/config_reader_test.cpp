@@ -253,6 +253,22 @@ TEST(LoadConfiguration, ReadsTheFileFromDisk) {
   EXPECT_EQ(missing.count(), 0u);
 }
 
+TEST(ReadPrerequisite, ARecordReadBeforeIsReplacedWholeOrLeftAlone) {
+  ProfileFile f = Parsed("[PREREQUISITES]\nApp1=A\nApp2=B\nApp3=C\n" +
+                         App(1, "Url=u\nSearchType=1\nSearchString=x\nSha256=ab\nTargetOS=0\n") +
+                         App(2) + App(3, "SetupFile=s\n"));
+  Prerequisite p;
+  ASSERT_TRUE(ReadPrerequisite(f, 1, &p));
+  ASSERT_TRUE(ReadPrerequisite(f, 2, &p));
+  EXPECT_EQ(p.name, "B");
+  EXPECT_EQ(p.sourceKind, SourceKind::SetupFile);
+  EXPECT_TRUE(p.sha256.empty());
+  EXPECT_EQ(p.targetOS, 2);
+  EXPECT_FALSE(ReadPrerequisite(f, 3, &p));
+  EXPECT_EQ(p.name, "B");
+  EXPECT_EQ(p.source, "s.exe");
+}
+
 } // namespace
 
 namespace {
