@@ -27,7 +27,7 @@ size_t NameIndex::Slot(std::string_view name) const {
 }
 
 void NameIndex::Rebuild(size_t slotCount) {
-  slots_ = std::vector<uint32_t>(slotCount);
+  slots_.assign(slotCount, 0u);
   for (size_t i = 0; i < entries_.size(); ++i) {
     slots_[Slot(entries_[i].first)] = static_cast<uint32_t>(i + 1);
   }

@@ -41,9 +41,11 @@ const SearchHost &PrerequisiteList::Platform() {
 void PrerequisiteList::RunDetection() { RunDetection(Platform()); }
 
 void PrerequisiteList::RunDetection(const SearchHost &host) {
-  foundVersions_.clear();
-  for (const Prerequisite &p : prerequisites_) {
-    foundVersions_.push_back(RunSearch(host, p.searchType, p.searchString));
+  // Sized once and filled in place: no growth code for a vector of vectors.
+  foundVersions_ = std::vector<std::vector<std::string>>(prerequisites_.size());
+  for (size_t i = 0; i < prerequisites_.size(); ++i) {
+    const Prerequisite &p = prerequisites_[i];
+    foundVersions_[i] = RunSearch(host, p.searchType, p.searchString);
   }
 }
 
@@ -113,23 +115,24 @@ std::string PrerequisiteList::StatusText(size_t index) const {
   if (index < decisions_.size() && decisions_[index] == PrereqAction::NotRequired) {
     return "Not required for this operating system.";
   }
-  const Prerequisite &p = prerequisites_[index];
-  std::string status = "Required: ";
-  if (p.verMin.empty() && p.verMax.empty()) {
-    status += "any";
-  } else if (p.verMin.empty()) {
-    status += text::Concat({p.verMax, " or lower"});
-  } else if (p.verMax.empty()) {
-    status += text::Concat({p.verMin, " or higher"});
-  } else {
-    status += text::Concat({"between ", p.verMin, " and ", p.verMax});
+  const std::string &min = prerequisites_[index].verMin;
+  const std::string &max = prerequisites_[index].verMax;
+  // "any", "MAX or lower", "MIN or higher" or "between MIN and MAX", in one piece list.
+  std::string status = text::Concat(
+      {"Required: ", min.empty() ? (max.empty() ? "any" : "") : (max.empty() ? "" : "between "),
+       min, min.empty() || max.empty() ? "" : " and ", max,
+       max.empty() ? (min.empty() ? "" : " or higher") : (min.empty() ? " or lower" : ""),
+       ". Found: "});
+  const char *separator = "";
+  if (index < foundVersions_.size()) {
+    for (const std::string &found : foundVersions_[index]) {
+      status += separator;
+      status += found;
+      separator = ", ";
+    }
   }
-  status += ". Found: ";
-  if (index >= foundVersions_.size() || foundVersions_[index].empty()) {
-    return status + "nothing.";
-  }
-  for (size_t i = 0; i < foundVersions_[index].size(); ++i) {
-    status += (i == 0 ? "" : ", ") + foundVersions_[index][i];
+  if (*separator == '\0') {
+    status += "nothing.";
   }
   return status;
 }
