@@ -20,12 +20,18 @@ void PrerequisiteList::LoadConfiguration() {
 
 void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
   generalOptions_ = ReadGeneralOptions(file);
-  prerequisites_.clear();
-  for (uint32_t n = 1; n != 0; ++n) {
-    if (!ReadPrerequisiteInPlace(file, n, &prerequisites_.emplace_back())) {
-      prerequisites_.pop_back();
+  // Counted first, then read into a list sized once: a record is never moved by growth.
+  uint32_t count = 0;
+  for (;;) {
+    Prerequisite scratch;
+    if (count == UINT32_MAX || !ReadPrerequisiteInPlace(file, count + 1, &scratch)) {
       break;
     }
+    ++count;
+  }
+  prerequisites_ = std::vector<Prerequisite>(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    ReadPrerequisiteInPlace(file, i + 1, &prerequisites_[i]);
   }
 }
 
