@@ -28,7 +28,7 @@ bool ReadConfigValue(const std::string &path, const std::string &section, const 
   return ReadConfigValue(file, section, key, value);
 }
 
-uint32_t ParseConfigNumber(const std::string &text) {
+uint32_t ParseConfigNumber(std::string_view text) {
   uint32_t number = 0;
   for (char c : text) {
     if (c < '0' || c > '9') {

@@ -20,7 +20,7 @@ bool ReadConfigValue(const std::string &path, const std::string &section, const 
                      std::string *value);
 
 // Leading decimal digits, wrapping modulo 2^32; anything else ends the number.
-uint32_t ParseConfigNumber(const std::string &text);
+uint32_t ParseConfigNumber(std::string_view text);
 
 // An Architectures list: kArchListed and the bit of each word of kArchNames in it; blanks
 // around a word do not count, any other word adds nothing.

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/file.h"
@@ -89,10 +90,10 @@ inline constexpr FolderTokenEntry kFolderTokens[] = {
 // set when a 64-bit folder's token was among them.
 std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder,
                                bool *native = nullptr);
-std::string ResolveFolderToken(const SearchHost &host, const std::string &name,
+std::string ResolveFolderToken(const SearchHost &host, std::string_view name,
                                bool *native = nullptr);
 // True when the name is one of the folder tokens.
-bool IsFolderToken(const std::string &name);
+bool IsFolderToken(std::string_view name);
 
 // Depth-first walk, the folder before its subfolders; *version gets the first hit's text.
 bool SearchFolderTree(const SearchHost &host, const std::string &folder, uint32_t depth,
