@@ -36,6 +36,7 @@ GeneralOptions ReadGeneralOptions(const std::string &path);
 // SearchType or SearchString.
 bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out);
 // The same into a record as it is default-constructed, which is left partly filled on failure:
-// a list reads into its own element and never copies or moves the record.
+// a list reads into its own element and never copies or moves the record. Whether it succeeds
+// does not depend on what the record held, so a used record serves to test a section.
 bool ReadPrerequisiteInPlace(const ProfileFile &file, uint32_t n, Prerequisite *fresh);
 bool ReadPrerequisite(const std::string &path, uint32_t n, Prerequisite *out);

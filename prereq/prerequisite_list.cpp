@@ -21,12 +21,10 @@ void PrerequisiteList::LoadConfiguration() {
 void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
   generalOptions_ = ReadGeneralOptions(file);
   // Counted first, then read into a list sized once: a record is never moved by growth.
+  // Whether a section is complete does not depend on what the record held before.
   uint32_t count = 0;
-  for (;;) {
-    Prerequisite scratch;
-    if (count == UINT32_MAX || !ReadPrerequisiteInPlace(file, count + 1, &scratch)) {
-      break;
-    }
+  Prerequisite scratch;
+  while (count != UINT32_MAX && ReadPrerequisiteInPlace(file, count + 1, &scratch)) {
     ++count;
   }
   prerequisites_ = std::vector<Prerequisite>(count);
