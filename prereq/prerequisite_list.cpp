@@ -27,10 +27,11 @@ void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
   while (count != UINT32_MAX && ReadPrerequisiteInPlace(file, count + 1, &scratch)) {
     ++count;
   }
-  prerequisites_ = std::vector<Prerequisite>(count);
+  std::vector<Prerequisite> list(count);
   for (uint32_t i = 0; i < count; ++i) {
-    ReadPrerequisiteInPlace(file, i + 1, &prerequisites_[i]);
+    ReadPrerequisiteInPlace(file, i + 1, &list[i]);
   }
+  prerequisites_.swap(list);
 }
 
 PrerequisiteList::~PrerequisiteList() = default;
@@ -46,11 +47,12 @@ void PrerequisiteList::RunDetection() { RunDetection(Platform()); }
 
 void PrerequisiteList::RunDetection(const SearchHost &host) {
   // Sized once and filled in place: no growth code for a vector of vectors.
-  foundVersions_ = std::vector<std::vector<std::string>>(prerequisites_.size());
-  for (size_t i = 0; i < prerequisites_.size(); ++i) {
+  std::vector<std::vector<std::string>> found(prerequisites_.size());
+  for (size_t i = 0; i < found.size(); ++i) {
     const Prerequisite &p = prerequisites_[i];
-    foundVersions_[i] = RunSearch(host, p.searchType, p.searchString);
+    found[i] = RunSearch(host, p.searchType, p.searchString);
   }
+  foundVersions_.swap(found);
 }
 
 bool PrerequisiteList::Redetect(size_t index, const SearchHost *host) {
@@ -68,10 +70,12 @@ void PrerequisiteList::DecideActions() {
 }
 
 void PrerequisiteList::DecideActions(OsFamily family, uint8_t arch) {
-  decisions_.clear();
-  for (size_t i = 0; i < prerequisites_.size(); ++i) {
-    decisions_.push_back(DecideAction(i, family, arch));
+  // Sized once: no growth code for the decisions.
+  std::vector<PrereqAction> decisions(prerequisites_.size());
+  for (size_t i = 0; i < decisions.size(); ++i) {
+    decisions[i] = DecideAction(i, family, arch);
   }
+  decisions_.swap(decisions);
 }
 
 PrereqAction PrerequisiteList::DecideAction(size_t index, OsFamily family, uint8_t arch) const {
