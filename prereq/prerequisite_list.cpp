@@ -23,8 +23,10 @@ void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
   // Counted first, then read into a list sized once: a record is never moved by growth.
   // Whether a section is complete does not depend on what the record held before.
   uint32_t count = 0;
-  Prerequisite scratch;
-  while (count != UINT32_MAX && ReadPrerequisiteInPlace(file, count + 1, &scratch)) {
+  // The test record is made the way the list's records are, so the setup carries one piece of
+  // code that sets a record up.
+  std::vector<Prerequisite> scratch(1);
+  while (count != UINT32_MAX && ReadPrerequisiteInPlace(file, count + 1, &scratch[0])) {
     ++count;
   }
   std::vector<Prerequisite> list(count);
