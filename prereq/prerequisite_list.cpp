@@ -117,8 +117,8 @@ bool PrerequisiteList::NeedsAction() const {
   return false;
 }
 
-bool PrerequisiteList::HasGeneralOption(const std::string &letters) const {
-  return HasOptionLetter(generalOptions_.options, letters.c_str());
+bool PrerequisiteList::HasGeneralOption(const char *letters) const {
+  return HasOptionLetter(generalOptions_.options, letters);
 }
 
 std::string PrerequisiteList::StatusText(size_t index) const {
@@ -148,22 +148,30 @@ std::string PrerequisiteList::StatusText(size_t index) const {
 }
 
 std::string PrerequisiteList::ActionText(PrereqAction action) {
+  // One string made from the chosen text, not one per case.
+  const char *text = "";
   switch (action) {
   case PrereqAction::DontInstall:
   case PrereqAction::NotRequired:
-    return "Don't Install";
+    text = "Don't Install";
+    break;
   case PrereqAction::Install:
   case PrereqAction::Downloaded:
   case PrereqAction::AlreadyDownloaded:
-    return "Install";
+    text = "Install";
+    break;
   case PrereqAction::Download:
-    return "Download";
+    text = "Download";
+    break;
   case PrereqAction::DownloadFailed:
-    return "Not Found";
+    text = "Not Found";
+    break;
   case PrereqAction::Installed:
-    return "Installed";
+    text = "Installed";
+    break;
   case PrereqAction::Failed:
-    return "Failed";
+    text = "Failed";
+    break;
   }
-  return std::string();
+  return text;
 }
