@@ -19,17 +19,19 @@ void NameIndex::clear() {
 
 size_t NameIndex::Slot(std::string_view name) const {
   const size_t mask = slots_.size() - 1;
-  size_t slot = HashName(name) & mask;
-  while (slots_[slot] != 0 && entries_[slots_[slot] - 1].first != name) {
-    slot = (slot + 1) & mask;
+  for (size_t slot = HashName(name) & mask;; slot = (slot + 1) & mask) {
+    const uint32_t at = slots_[slot];
+    if (at == 0 || entries_[at - 1].first == name) {
+      return slot;
+    }
   }
-  return slot;
 }
 
 void NameIndex::Rebuild(size_t slotCount) {
   slots_.assign(slotCount, 0u);
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    slots_[Slot(entries_[i].first)] = static_cast<uint32_t>(i + 1);
+  uint32_t number = 0;
+  for (const Entry &entry : entries_) {
+    slots_[Slot(entry.first)] = ++number;
   }
 }
 
@@ -38,10 +40,10 @@ void NameIndex::emplace(std::string name, size_t index) {
   if ((entries_.size() + 1) * 2 > slots_.size()) {
     Rebuild(slots_.empty() ? 16 : slots_.size() * 2);
   }
-  const size_t slot = Slot(name);
-  if (slots_[slot] == 0) {
+  uint32_t &slot = slots_[Slot(name)];
+  if (slot == 0) {
     entries_.emplace_back(std::move(name), index);
-    slots_[slot] = static_cast<uint32_t>(entries_.size());
+    slot = static_cast<uint32_t>(entries_.size());
   }
 }
 

@@ -51,7 +51,7 @@ bool RegistryValueToValueForm(const std::string &text, std::string *valueForm);
 // comes from: a call of its own, or the shell's folder of that CSIDL. Tried in this order;
 // names match exactly. The 64-bit folders (from System64 on) are the 64-bit system's own: on a
 // 32-bit Windows they are nothing, and file searches under them see the machine's real files.
-enum class TokenFolder {
+enum class TokenFolder : uint8_t {
   System,
   Windows,
   WindowsVolume,
@@ -61,10 +61,11 @@ enum class TokenFolder {
   ProgramFiles64, // the 64-bit view's ProgramFilesDir
   CommonFiles64,  // and CommonFilesDir
 };
+// Packed into eight bytes: every CSIDL of the table fits a byte.
 struct FolderTokenEntry {
   const char *name;
   TokenFolder folder;
-  int csidl;
+  uint8_t csidl;
 };
 inline constexpr FolderTokenEntry kFolderTokens[] = {
     {"SystemFolder", TokenFolder::System, 0},
