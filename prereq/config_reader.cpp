@@ -39,22 +39,30 @@ uint32_t ParseConfigNumber(std::string_view text) {
   return number;
 }
 
-uint8_t ParseArchitectures(const std::string &list) {
+uint8_t ParseArchitectures(std::string_view list) {
   uint8_t bits = kArchListed;
-  size_t start = 0;
   for (;;) {
     // A comma is never the trail byte of a double-byte character.
-    const size_t comma = list.find(',', start);
-    const std::string word = text::TrimSpacesAndTabs(list.substr(start, comma - start));
+    const size_t comma = list.find(',');
+    // The word without the spaces and tabs at either end, as a view: no copy is made.
+    const char *begin = list.data();
+    const char *end = begin + (comma == std::string_view::npos ? list.size() : comma);
+    while (begin < end && (*begin == ' ' || *begin == '\t')) {
+      ++begin;
+    }
+    while (end > begin && (end[-1] == ' ' || end[-1] == '\t')) {
+      --end;
+    }
+    const std::string_view word(begin, static_cast<size_t>(end - begin));
     for (uint8_t i = 0; i < 3; ++i) {
       if (word == kArchNames[i]) {
         bits = static_cast<uint8_t>(bits | (1u << i));
       }
     }
-    if (comma == std::string::npos) {
+    if (comma == std::string_view::npos) {
       return bits;
     }
-    start = comma + 1;
+    list = std::string_view(list.data() + comma + 1, list.size() - comma - 1);
   }
 }
 

@@ -24,7 +24,7 @@ uint32_t ParseConfigNumber(std::string_view text);
 
 // An Architectures list: kArchListed and the bit of each word of kArchNames in it; blanks
 // around a word do not count, any other word adds nothing.
-uint8_t ParseArchitectures(const std::string &list);
+uint8_t ParseArchitectures(std::string_view list);
 
 // "App" followed by n in decimal.
 std::string AppKeyName(uint32_t n);
