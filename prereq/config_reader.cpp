@@ -72,10 +72,16 @@ std::string AppKeyName(uint32_t n) {
   return name;
 }
 
+void ReadGeneralOptions(const ProfileFile &file, GeneralOptions *options) {
+  options->mainAppCmdLine.clear();
+  options->options.clear();
+  ReadConfigValue(file, "GeneralOptions", "MainAppCmdLine", &options->mainAppCmdLine);
+  ReadConfigValue(file, "GeneralOptions", "Options", &options->options);
+}
+
 GeneralOptions ReadGeneralOptions(const ProfileFile &file) {
   GeneralOptions options;
-  ReadConfigValue(file, "GeneralOptions", "MainAppCmdLine", &options.mainAppCmdLine);
-  ReadConfigValue(file, "GeneralOptions", "Options", &options.options);
+  ReadGeneralOptions(file, &options);
   return options;
 }
 

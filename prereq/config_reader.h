@@ -30,6 +30,8 @@ uint8_t ParseArchitectures(std::string_view list);
 std::string AppKeyName(uint32_t n);
 
 GeneralOptions ReadGeneralOptions(const ProfileFile &file);
+// The same into options, whatever they held: a value that is absent reads as empty.
+void ReadGeneralOptions(const ProfileFile &file, GeneralOptions *options);
 GeneralOptions ReadGeneralOptions(const std::string &path);
 
 // Fails when AppN is missing from [PREREQUISITES], or its section lacks SetupFile and Url,

@@ -19,7 +19,7 @@ void PrerequisiteList::LoadConfiguration() {
 }
 
 void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
-  generalOptions_ = ReadGeneralOptions(file);
+  ReadGeneralOptions(file, &generalOptions_);
   // Counted first, then read into a list sized once: a record is never moved by growth.
   // Whether a section is complete does not depend on what the record held before.
   uint32_t count = 0;

@@ -212,6 +212,13 @@ TEST(LoadConfiguration, GeneralOptions) {
   EXPECT_FALSE(capital.HasGeneralOption(kQuietOption));
 }
 
+TEST(LoadConfiguration, GeneralOptionsReadInPlaceReplaceWhatWasThere) {
+  GeneralOptions options{"/old", "q"};
+  ReadGeneralOptions(Parsed("[GeneralOptions]\nOptions=m\n"), &options);
+  EXPECT_TRUE(options.mainAppCmdLine.empty());
+  EXPECT_EQ(options.options, "m");
+}
+
 TEST(LoadConfiguration, OptionLettersAreWholeCharactersOfTheCodePage) {
   // Shift-JIS: 0x83 0x71 and 0x83 0x6D are single characters whose trail bytes are q and m.
   text::SetLeadByteTest([](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || c >= 0xE0; });
