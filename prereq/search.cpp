@@ -233,8 +233,8 @@ bool RegistryValueToValueForm(const std::string &text, std::string *valueForm) {
   if (last == std::string::npos) {
     return false;
   }
-  const std::string_view whole = text;
-  *valueForm = text::Concat({whole.substr(0, last), "\\", whole.substr(last), "\\"});
+  *valueForm = text::Concat({std::string_view(text.data(), last), "\\",
+                             std::string_view(text.data() + last, text.size() - last), "\\"});
   return true;
 }
 
