@@ -106,7 +106,7 @@ void ProfileFile::Parse(const std::string &raw) {
     }
     if (line[0] == '[' && close != std::string_view::npos) {
       Section &section = sections_.emplace_back();
-      const std::string_view name = TrimBlanks(line.substr(1, close - 1));
+      const std::string_view name = TrimBlanks(std::string_view(line.data() + 1, close - 1));
       section.name.assign(name.data(), name.size());
       section.line = thisLine;
       firstSection_.emplace(IndexName(name), sections_.size() - 1);
@@ -118,8 +118,9 @@ void ProfileFile::Parse(const std::string &raw) {
     key.line = thisLine;
     std::string_view name = line;
     if (equals != std::string_view::npos) {
-      name = TrimBlanks(line.substr(0, equals));
-      const std::string_view value = TrimBlanks(line.substr(equals + 1));
+      name = TrimBlanks(std::string_view(line.data(), equals));
+      const std::string_view value =
+          TrimBlanks(std::string_view(line.data() + equals + 1, line.size() - equals - 1));
       key.value.assign(value.data(), value.size());
       key.hasEquals = true;
     }
@@ -140,7 +141,7 @@ const ProfileFile::Key *ProfileFile::FindKey(const Section &section, std::string
 
 std::string_view ProfileFile::UnquotedView(std::string_view raw) {
   if (raw.size() >= 2 && (raw[0] == '"' || raw[0] == '\'') && raw.back() == raw[0]) {
-    return raw.substr(1, raw.size() - 2);
+    return std::string_view(raw.data() + 1, raw.size() - 2);
   }
   return raw;
 }
