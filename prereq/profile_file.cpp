@@ -140,8 +140,11 @@ const ProfileFile::Key *ProfileFile::FindKey(const Section &section, std::string
 }
 
 std::string_view ProfileFile::UnquotedView(std::string_view raw) {
-  if (raw.size() >= 2 && (raw[0] == '"' || raw[0] == '\'') && raw.back() == raw[0]) {
-    return std::string_view(raw.data() + 1, raw.size() - 2);
+  if (raw.size() >= 2) {
+    const char quote = raw.front();
+    if ((quote == '"' || quote == '\'') && raw.back() == quote) {
+      return std::string_view(raw.data() + 1, raw.size() - 2);
+    }
   }
   return raw;
 }
