@@ -125,8 +125,9 @@ std::string PrerequisiteList::StatusText(size_t index) const {
   if (index < decisions_.size() && decisions_[index] == PrereqAction::NotRequired) {
     return "Not required for this operating system.";
   }
-  const std::string &min = prerequisites_[index].verMin;
-  const std::string &max = prerequisites_[index].verMax;
+  const Prerequisite &p = prerequisites_[index];
+  const std::string &min = p.verMin;
+  const std::string &max = p.verMax;
   // "any", "MAX or lower", "MIN or higher" or "between MIN and MAX", in one piece list.
   std::string status = text::Concat(
       {"Required: ", min.empty() ? (max.empty() ? "any" : "") : (max.empty() ? "" : "between "),
