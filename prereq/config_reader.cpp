@@ -1,5 +1,7 @@
 #include "prereq/config_reader.h"
 
+#include <utility>
+
 #include "base/text.h"
 #include "prereq/profile_file.h"
 
@@ -7,20 +9,15 @@ bool HasOptionLetter(const std::string &options, const char *letter) {
   return text::Find(options, letter) != std::string::npos;
 }
 
-bool ReadConfigValue(const ProfileFile &file, const std::string &section, const std::string &key,
+bool ReadConfigValue(const ProfileFile &file, std::string_view section, std::string_view key,
                      std::string *value) {
-  std::string found;
-  if (!file.Find(section, key, &found)) {
-    return false;
-  }
+  std::string_view found;
   // 259 characters fill the buffer: the platform cuts such a value, so it is never used.
-  if (found.size() >= kConfigValueBuffer - 1) {
+  if (!file.FindView(section, key, &found) || found.size() >= kConfigValueBuffer - 1 ||
+      found == kNotFound) {
     return false;
   }
-  if (found == kNotFound) {
-    return false;
-  }
-  *value = found;
+  value->assign(found.data(), found.size());
   return true;
 }
 
@@ -31,7 +28,7 @@ bool ReadConfigValue(const std::string &path, const std::string &section, const 
   return ReadConfigValue(file, section, key, value);
 }
 
-uint32_t ParseConfigNumber(const std::string &text) {
+uint32_t ParseConfigNumber(std::string_view text) {
   uint32_t number = 0;
   for (char c : text) {
     if (c < '0' || c > '9') {
@@ -42,31 +39,49 @@ uint32_t ParseConfigNumber(const std::string &text) {
   return number;
 }
 
-uint8_t ParseArchitectures(const std::string &list) {
+uint8_t ParseArchitectures(std::string_view list) {
   uint8_t bits = kArchListed;
-  size_t start = 0;
   for (;;) {
     // A comma is never the trail byte of a double-byte character.
-    const size_t comma = list.find(',', start);
-    const std::string word = text::TrimSpacesAndTabs(list.substr(start, comma - start));
+    const size_t comma = list.find(',');
+    // The word without the spaces and tabs at either end, as a view: no copy is made.
+    const char *begin = list.data();
+    const char *end = begin + (comma == std::string_view::npos ? list.size() : comma);
+    while (begin < end && (*begin == ' ' || *begin == '\t')) {
+      ++begin;
+    }
+    while (end > begin && (end[-1] == ' ' || end[-1] == '\t')) {
+      --end;
+    }
+    const std::string_view word(begin, static_cast<size_t>(end - begin));
     for (uint8_t i = 0; i < 3; ++i) {
       if (word == kArchNames[i]) {
         bits = static_cast<uint8_t>(bits | (1u << i));
       }
     }
-    if (comma == std::string::npos) {
+    if (comma == std::string_view::npos) {
       return bits;
     }
-    start = comma + 1;
+    list = std::string_view(list.data() + comma + 1, list.size() - comma - 1);
   }
 }
 
-std::string AppKeyName(uint32_t n) { return text::Concat({"App", text::Decimal(n)}); }
+std::string AppKeyName(uint32_t n) {
+  std::string name = "App";
+  text::AppendDecimal(&name, n);
+  return name;
+}
+
+void ReadGeneralOptions(const ProfileFile &file, GeneralOptions *options) {
+  options->mainAppCmdLine.clear();
+  options->options.clear();
+  ReadConfigValue(file, "GeneralOptions", "MainAppCmdLine", &options->mainAppCmdLine);
+  ReadConfigValue(file, "GeneralOptions", "Options", &options->options);
+}
 
 GeneralOptions ReadGeneralOptions(const ProfileFile &file) {
   GeneralOptions options;
-  ReadConfigValue(file, "GeneralOptions", "MainAppCmdLine", &options.mainAppCmdLine);
-  ReadConfigValue(file, "GeneralOptions", "Options", &options.options);
+  ReadGeneralOptions(file, &options);
   return options;
 }
 
@@ -76,9 +91,29 @@ GeneralOptions ReadGeneralOptions(const std::string &path) {
   return ReadGeneralOptions(file);
 }
 
-bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
+namespace {
+
+// The keys of a prerequisite's section that are kept as text, each with its member.
+struct TextKey {
+  const char *key;
+  std::string Prerequisite::*member;
+};
+constexpr TextKey kTextKeys[] = {
+    {"CommandLine", &Prerequisite::commandLine},
+    {"Options", &Prerequisite::options},
+    {"VerMin", &Prerequisite::verMin},
+    {"VerMax", &Prerequisite::verMax},
+    {"Sha256", &Prerequisite::sha256},
+    {"Signer", &Prerequisite::signer},
+    {"SuccessCodes", &Prerequisite::successCodes},
+    {"RestartCodes", &Prerequisite::restartCodes},
+};
+
+} // namespace
+
+bool ReadPrerequisiteInPlace(const ProfileFile &file, uint32_t n, Prerequisite *fresh) {
   const std::string section = AppKeyName(n);
-  Prerequisite p;
+  Prerequisite &p = *fresh;
   std::string value;
   if (!ReadConfigValue(file, "PREREQUISITES", section, &p.name)) {
     return false;
@@ -94,25 +129,29 @@ bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
     return false;
   }
   p.exactSize = ReadConfigValue(file, section, "ExactSize", &value) ? ParseConfigNumber(value) : 0;
-  ReadConfigValue(file, section, "CommandLine", &p.commandLine);
-  ReadConfigValue(file, section, "Options", &p.options);
   if (!ReadConfigValue(file, section, "SearchType", &value)) {
     return false;
   }
   p.searchType = static_cast<int32_t>(ParseConfigNumber(value));
-  ReadConfigValue(file, section, "VerMin", &p.verMin);
-  ReadConfigValue(file, section, "VerMax", &p.verMax);
-  if (!ReadConfigValue(file, section, "SearchString", &p.searchString)) {
-    return false;
-  }
   if (ReadConfigValue(file, section, "Architectures", &value)) {
     p.architectures = ParseArchitectures(value);
   }
-  ReadConfigValue(file, section, "Sha256", &p.sha256);
-  ReadConfigValue(file, section, "Signer", &p.signer);
-  ReadConfigValue(file, section, "SuccessCodes", &p.successCodes);
-  ReadConfigValue(file, section, "RestartCodes", &p.restartCodes);
-  *out = p;
+  // Reading has no side effects: the order of the keys does not matter.
+  for (const TextKey &text : kTextKeys) {
+    ReadConfigValue(file, section, text.key, &(p.*text.member));
+  }
+  if (!ReadConfigValue(file, section, "SearchString", &p.searchString)) {
+    return false;
+  }
+  return true;
+}
+
+bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
+  Prerequisite p;
+  if (!ReadPrerequisiteInPlace(file, n, &p)) {
+    return false;
+  }
+  *out = std::move(p);
   return true;
 }
 

@@ -2,7 +2,7 @@
 
 namespace {
 
-uint32_t HashName(const std::string &name) {
+uint32_t HashName(std::string_view name) {
   uint32_t hash = 2166136261u; // FNV-1a
   for (char c : name) {
     hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
@@ -17,35 +17,37 @@ void NameIndex::clear() {
   slots_.clear();
 }
 
-size_t NameIndex::Slot(const std::string &name) const {
+size_t NameIndex::Slot(std::string_view name) const {
   const size_t mask = slots_.size() - 1;
-  size_t slot = HashName(name) & mask;
-  while (slots_[slot] != 0 && entries_[slots_[slot] - 1].first != name) {
-    slot = (slot + 1) & mask;
+  for (size_t slot = HashName(name) & mask;; slot = (slot + 1) & mask) {
+    const uint32_t at = slots_[slot];
+    if (at == 0 || entries_[at - 1].first == name) {
+      return slot;
+    }
   }
-  return slot;
 }
 
 void NameIndex::Rebuild(size_t slotCount) {
-  slots_ = std::vector<uint32_t>(slotCount);
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    slots_[Slot(entries_[i].first)] = static_cast<uint32_t>(i + 1);
+  slots_.assign(slotCount, 0u);
+  uint32_t number = 0;
+  for (const Entry &entry : entries_) {
+    slots_[Slot(entry.first)] = ++number;
   }
 }
 
-void NameIndex::emplace(const std::string &name, size_t index) {
+void NameIndex::emplace(std::string name, size_t index) {
   // At most half full, so every probe ends soon at an empty slot.
   if ((entries_.size() + 1) * 2 > slots_.size()) {
     Rebuild(slots_.empty() ? 16 : slots_.size() * 2);
   }
-  const size_t slot = Slot(name);
-  if (slots_[slot] == 0) {
-    entries_.emplace_back(name, index);
-    slots_[slot] = static_cast<uint32_t>(entries_.size());
+  uint32_t &slot = slots_[Slot(name)];
+  if (slot == 0) {
+    entries_.emplace_back(std::move(name), index);
+    slot = static_cast<uint32_t>(entries_.size());
   }
 }
 
-const NameIndex::Entry *NameIndex::find(const std::string &name) const {
+const NameIndex::Entry *NameIndex::find(std::string_view name) const {
   if (slots_.empty()) {
     return end();
   }

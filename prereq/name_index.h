@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -13,16 +14,17 @@ public:
   using Entry = std::pair<std::string, size_t>;
 
   void clear();
-  // Adds name unless it is present already: the first occurrence wins.
-  void emplace(const std::string &name, size_t index);
+  // Adds name unless it is present already: the first occurrence wins. Taken by value, so a
+  // name built for the index moves in without a copy.
+  void emplace(std::string name, size_t index);
   // The entry of name, or end().
-  const Entry *find(const std::string &name) const;
+  const Entry *find(std::string_view name) const;
   const Entry *end() const { return nullptr; }
   size_t size() const { return entries_.size(); }
 
 private:
   // Slot of name: the one holding it, or the empty one where it would go.
-  size_t Slot(const std::string &name) const;
+  size_t Slot(std::string_view name) const;
   void Rebuild(size_t slotCount);
 
   std::vector<Entry> entries_;

@@ -19,15 +19,21 @@ void PrerequisiteList::LoadConfiguration() {
 }
 
 void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
-  generalOptions_ = ReadGeneralOptions(file);
-  prerequisites_.clear();
-  for (uint32_t n = 1; n != 0; ++n) {
-    Prerequisite p;
-    if (!ReadPrerequisite(file, n, &p)) {
-      break;
-    }
-    prerequisites_.push_back(std::move(p));
+  ReadGeneralOptions(file, &generalOptions_);
+  // Counted first, then read into a list sized once: a record is never moved by growth.
+  // Whether a section is complete does not depend on what the record held before.
+  uint32_t count = 0;
+  // The test record is made the way the list's records are, so the setup carries one piece of
+  // code that sets a record up.
+  std::vector<Prerequisite> scratch(1);
+  while (count != UINT32_MAX && ReadPrerequisiteInPlace(file, count + 1, &scratch[0])) {
+    ++count;
   }
+  std::vector<Prerequisite> list(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    ReadPrerequisiteInPlace(file, i + 1, &list[i]);
+  }
+  prerequisites_.swap(list);
 }
 
 PrerequisiteList::~PrerequisiteList() = default;
@@ -42,10 +48,13 @@ const SearchHost &PrerequisiteList::Platform() {
 void PrerequisiteList::RunDetection() { RunDetection(Platform()); }
 
 void PrerequisiteList::RunDetection(const SearchHost &host) {
-  foundVersions_.clear();
-  for (const Prerequisite &p : prerequisites_) {
-    foundVersions_.push_back(RunSearch(host, p.searchType, p.searchString));
+  // Sized once and filled in place: no growth code for a vector of vectors.
+  std::vector<std::vector<std::string>> found(prerequisites_.size());
+  for (size_t i = 0; i < found.size(); ++i) {
+    const Prerequisite &p = prerequisites_[i];
+    found[i] = RunSearch(host, p.searchType, p.searchString);
   }
+  foundVersions_.swap(found);
 }
 
 bool PrerequisiteList::Redetect(size_t index, const SearchHost *host) {
@@ -63,10 +72,12 @@ void PrerequisiteList::DecideActions() {
 }
 
 void PrerequisiteList::DecideActions(OsFamily family, uint8_t arch) {
-  decisions_.clear();
-  for (size_t i = 0; i < prerequisites_.size(); ++i) {
-    decisions_.push_back(DecideAction(i, family, arch));
+  // Sized once: no growth code for the decisions.
+  std::vector<PrereqAction> decisions(prerequisites_.size());
+  for (size_t i = 0; i < decisions.size(); ++i) {
+    decisions[i] = DecideAction(i, family, arch);
   }
+  decisions_.swap(decisions);
 }
 
 PrereqAction PrerequisiteList::DecideAction(size_t index, OsFamily family, uint8_t arch) const {
@@ -106,8 +117,8 @@ bool PrerequisiteList::NeedsAction() const {
   return false;
 }
 
-bool PrerequisiteList::HasGeneralOption(const std::string &letters) const {
-  return HasOptionLetter(generalOptions_.options, letters.c_str());
+bool PrerequisiteList::HasGeneralOption(const char *letters) const {
+  return HasOptionLetter(generalOptions_.options, letters);
 }
 
 std::string PrerequisiteList::StatusText(size_t index) const {
@@ -115,43 +126,53 @@ std::string PrerequisiteList::StatusText(size_t index) const {
     return "Not required for this operating system.";
   }
   const Prerequisite &p = prerequisites_[index];
-  std::string status = "Required: ";
-  if (p.verMin.empty() && p.verMax.empty()) {
-    status += "any";
-  } else if (p.verMin.empty()) {
-    status += text::Concat({p.verMax, " or lower"});
-  } else if (p.verMax.empty()) {
-    status += text::Concat({p.verMin, " or higher"});
-  } else {
-    status += text::Concat({"between ", p.verMin, " and ", p.verMax});
+  const std::string &min = p.verMin;
+  const std::string &max = p.verMax;
+  // "any", "MAX or lower", "MIN or higher" or "between MIN and MAX", in one piece list.
+  std::string status = text::Concat(
+      {"Required: ", min.empty() ? (max.empty() ? "any" : "") : (max.empty() ? "" : "between "),
+       min, min.empty() || max.empty() ? "" : " and ", max,
+       max.empty() ? (min.empty() ? "" : " or higher") : (min.empty() ? " or lower" : ""),
+       ". Found: "});
+  const char *separator = "";
+  if (index < foundVersions_.size()) {
+    for (const std::string &found : foundVersions_[index]) {
+      status += separator;
+      status += found;
+      separator = ", ";
+    }
   }
-  status += ". Found: ";
-  if (index >= foundVersions_.size() || foundVersions_[index].empty()) {
-    return status + "nothing.";
-  }
-  for (size_t i = 0; i < foundVersions_[index].size(); ++i) {
-    status += (i == 0 ? "" : ", ") + foundVersions_[index][i];
+  if (*separator == '\0') {
+    status += "nothing.";
   }
   return status;
 }
 
 std::string PrerequisiteList::ActionText(PrereqAction action) {
+  // One string made from the chosen text, not one per case.
+  const char *text = "";
   switch (action) {
   case PrereqAction::DontInstall:
   case PrereqAction::NotRequired:
-    return "Don't Install";
+    text = "Don't Install";
+    break;
   case PrereqAction::Install:
   case PrereqAction::Downloaded:
   case PrereqAction::AlreadyDownloaded:
-    return "Install";
+    text = "Install";
+    break;
   case PrereqAction::Download:
-    return "Download";
+    text = "Download";
+    break;
   case PrereqAction::DownloadFailed:
-    return "Not Found";
+    text = "Not Found";
+    break;
   case PrereqAction::Installed:
-    return "Installed";
+    text = "Installed";
+    break;
   case PrereqAction::Failed:
-    return "Failed";
+    text = "Failed";
+    break;
   }
-  return std::string();
+  return text;
 }

@@ -51,7 +51,7 @@ public:
   // True when at least one decision is Install or Download.
   bool NeedsAction() const;
   // Case-sensitive substring test on the general Options.
-  bool HasGeneralOption(const std::string &letters) const;
+  bool HasGeneralOption(const char *letters) const;
 
   // "Required: ... . Found: ..." or "Not required for this operating system."
   std::string StatusText(size_t index) const;

@@ -126,16 +126,14 @@ ProfileEncoding DecodeProfileText(const std::string &raw, std::string *ansi) {
     *ansi = UnitsToAnsi(Utf8ToUnits(raw, 3));
     return ProfileEncoding::kUtf8;
   }
-  if (raw.compare(0, 2, "\xFF\xFE") == 0) {
-    *ansi = UnitsToAnsi(Utf16ToUnits(raw, false));
-    return ProfileEncoding::kUtf16Le;
+  const bool bigEndian = raw.compare(0, 2, "\xFE\xFF") == 0;
+  if (!bigEndian && raw.compare(0, 2, "\xFF\xFE") != 0) {
+    *ansi = raw;
+    return ProfileEncoding::kAnsi;
   }
-  if (raw.compare(0, 2, "\xFE\xFF") == 0) {
-    *ansi = UnitsToAnsi(Utf16ToUnits(raw, true));
-    return ProfileEncoding::kUtf16Be;
-  }
-  *ansi = raw;
-  return ProfileEncoding::kAnsi;
+  // Either byte order through one conversion.
+  *ansi = UnitsToAnsi(Utf16ToUnits(raw, bigEndian));
+  return bigEndian ? ProfileEncoding::kUtf16Be : ProfileEncoding::kUtf16Le;
 }
 
 const char *ProfileEncodingName(ProfileEncoding encoding) {

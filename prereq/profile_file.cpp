@@ -6,6 +6,37 @@
 #include "base/text.h"
 #include "prereq/profile_encoding.h"
 
+namespace {
+
+// The blanks text::Trim removes, taken off a view: the reader keeps its lines and names as
+// views into the text and copies only what it stores.
+std::string_view TrimBlanks(std::string_view s) {
+  const auto isBlank = [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
+  };
+  const char *begin = s.data();
+  const char *end = begin + s.size();
+  while (begin < end && isBlank(*begin)) {
+    ++begin;
+  }
+  while (end > begin && isBlank(end[-1])) {
+    --end;
+  }
+  return std::string_view(begin, static_cast<size_t>(end - begin));
+}
+
+// The name as the indexes hold it: trimmed, every byte lowered.
+std::string IndexName(std::string_view name) {
+  name = TrimBlanks(name);
+  std::string out(name.data(), name.size());
+  for (char &c : out) {
+    c = text::LowerAscii(c);
+  }
+  return out;
+}
+
+} // namespace
+
 bool ProfileFile::Load(const std::string &path) {
   sys::File file;
   std::string content;
@@ -36,92 +67,109 @@ void ProfileFile::Parse(const std::string &raw) {
   firstSection_.clear();
   std::string content;
   encoding_ = DecodeProfileText(raw, &content);
+  const char *const text = content.data();
+  const size_t size = content.size();
   size_t pos = 0;
   // Lines before the first section belong to a section without a name.
-  sections_.push_back(Section{});
+  sections_.emplace_back();
   firstSection_.emplace(std::string(), 0);
   int lineNumber = 1;
-  while (pos < content.size()) {
+  while (pos < size) {
     size_t end = pos;
-    while (end < content.size() && content[end] != '\n' && content[end] != '\r') {
+    while (end < size && text[end] != '\n' && text[end] != '\r') {
       ++end;
     }
-    std::string line = text::Trim(content.substr(pos, end - pos));
+    const std::string_view line = TrimBlanks(std::string_view(text + pos, end - pos));
     int thisLine = lineNumber;
     // Every run of CR and LF ends one line, as it does for the platform's reader.
     pos = end;
-    while (pos < content.size() && (content[pos] == '\n' || content[pos] == '\r')) {
-      lineNumber += content[pos] == '\n' ? 1 : 0;
+    while (pos < size && (text[pos] == '\n' || text[pos] == '\r')) {
+      lineNumber += text[pos] == '\n' ? 1 : 0;
       ++pos;
     }
     if (line.empty()) {
       continue;
     }
-    if (line[0] == '[') {
-      size_t close = text::FindLastChar(line, ']');
-      if (close != std::string::npos) {
-        Section section;
-        section.name = text::Trim(line.substr(1, close - 1));
-        section.line = thisLine;
-        firstSection_.emplace(text::Lower(section.name), sections_.size());
-        sections_.push_back(std::move(section));
-        continue;
+    // The first '=' and the last ']', at whole characters: a trail byte is never taken for one.
+    size_t equals = std::string_view::npos;
+    size_t close = std::string_view::npos;
+    for (size_t i = 0; i < line.size(); ++i) {
+      const char c = line[i];
+      if (c == '=' && equals == std::string_view::npos) {
+        equals = i;
+      } else if (c == ']') {
+        close = i;
+      } else if (text::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < line.size() &&
+                 line[i + 1] != 0) {
+        ++i;
       }
-      // Without a closing bracket the line is an ordinary key line.
     }
-    Key key;
+    if (line[0] == '[' && close != std::string_view::npos) {
+      Section &section = sections_.emplace_back();
+      const std::string_view name = TrimBlanks(std::string_view(line.data() + 1, close - 1));
+      section.name.assign(name.data(), name.size());
+      section.line = thisLine;
+      firstSection_.emplace(IndexName(name), sections_.size() - 1);
+      continue;
+    }
+    // Without a closing bracket a '[' line is an ordinary key line.
+    Section &section = sections_.back();
+    Key &key = section.keys.emplace_back();
     key.line = thisLine;
-    size_t equals = text::FindChar(line, '=');
-    if (equals == std::string::npos) {
-      key.name = line;
-    } else {
-      key.name = text::Trim(line.substr(0, equals));
-      key.value = text::Trim(line.substr(equals + 1));
+    std::string_view name = line;
+    if (equals != std::string_view::npos) {
+      name = TrimBlanks(std::string_view(line.data(), equals));
+      const std::string_view value =
+          TrimBlanks(std::string_view(line.data() + equals + 1, line.size() - equals - 1));
+      key.value.assign(value.data(), value.size());
       key.hasEquals = true;
     }
-    Section &section = sections_.back();
-    section.firstKey.emplace(text::Lower(key.name), section.keys.size());
-    section.keys.push_back(std::move(key));
+    key.name.assign(name.data(), name.size());
+    section.firstKey.emplace(IndexName(name), section.keys.size() - 1);
   }
 }
 
-const ProfileFile::Section *ProfileFile::FindSection(const std::string &name) const {
-  auto it = firstSection_.find(text::Lower(text::Trim(name)));
+const ProfileFile::Section *ProfileFile::FindSection(std::string_view name) const {
+  auto it = firstSection_.find(IndexName(name));
   return it == firstSection_.end() ? nullptr : &sections_[it->second];
 }
 
-const ProfileFile::Key *ProfileFile::FindKey(const Section &section, const std::string &name) {
-  std::string wanted = text::Lower(text::Trim(name));
-  for (const Key &key : section.keys) {
-    if (text::Lower(key.name) == wanted) {
-      return &key;
-    }
-  }
-  return nullptr;
+const ProfileFile::Key *ProfileFile::FindKey(const Section &section, std::string_view name) {
+  auto it = section.firstKey.find(IndexName(name));
+  return it == section.firstKey.end() ? nullptr : &section.keys[it->second];
 }
 
-std::string ProfileFile::Unquote(const std::string &raw) {
-  if (raw.size() >= 2 && (raw[0] == '"' || raw[0] == '\'') && raw.back() == raw[0]) {
-    return raw.substr(1, raw.size() - 2);
+std::string_view ProfileFile::UnquotedView(std::string_view raw) {
+  if (raw.size() >= 2) {
+    const char quote = raw.front();
+    if ((quote == '"' || quote == '\'') && raw.back() == quote) {
+      return std::string_view(raw.data() + 1, raw.size() - 2);
+    }
   }
   return raw;
 }
 
-bool ProfileFile::Find(const std::string &section, const std::string &key,
-                       std::string *value) const {
-  auto sectionIt = firstSection_.find(text::Lower(text::Trim(section)));
-  if (sectionIt == firstSection_.end()) {
+std::string ProfileFile::Unquote(std::string_view raw) {
+  const std::string_view kept = UnquotedView(raw);
+  return std::string(kept.data(), kept.size());
+}
+
+bool ProfileFile::FindView(std::string_view section, std::string_view key,
+                           std::string_view *value) const {
+  const Section *found = FindSection(section);
+  const Key *entry = found == nullptr ? nullptr : FindKey(*found, key);
+  if (entry == nullptr || !entry->hasEquals) {
     return false;
   }
-  const auto &keys = sections_[sectionIt->second].firstKey;
-  auto keyIt = keys.find(text::Lower(text::Trim(key)));
-  if (keyIt == keys.end()) {
+  *value = UnquotedView(entry->value);
+  return true;
+}
+
+bool ProfileFile::Find(std::string_view section, std::string_view key, std::string *value) const {
+  std::string_view found;
+  if (!FindView(section, key, &found)) {
     return false;
   }
-  const Key &found = sections_[sectionIt->second].keys[keyIt->second];
-  if (!found.hasEquals) {
-    return false;
-  }
-  *value = Unquote(found.value);
+  value->assign(found.data(), found.size());
   return true;
 }

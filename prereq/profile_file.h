@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "prereq/name_index.h"
@@ -40,16 +41,20 @@ public:
   // The value of key in section with surrounding blanks and one enclosing pair of quotes
   // removed. Names match without regard to case; the first section of a name and the first
   // key of a name in it win. Absent when the section, the key or its '=' is missing.
-  bool Find(const std::string &section, const std::string &key, std::string *value) const;
+  bool Find(std::string_view section, std::string_view key, std::string *value) const;
+  // The same value as a view into the file, which no copy is made for.
+  bool FindView(std::string_view section, std::string_view key, std::string_view *value) const;
 
   bool loaded() const { return loaded_; }
   const std::vector<Section> &sections() const { return sections_; }
   // First section of that name (case-insensitive), or nullptr.
-  const Section *FindSection(const std::string &name) const;
+  const Section *FindSection(std::string_view name) const;
   // First key of that name in the section, or nullptr.
-  static const Key *FindKey(const Section &section, const std::string &name);
+  static const Key *FindKey(const Section &section, std::string_view name);
   // The value as the platform hands it out: blanks already gone, one pair of quotes removed.
-  static std::string Unquote(const std::string &raw);
+  static std::string Unquote(std::string_view raw);
+  // The same without a copy: the part of raw that Unquote keeps.
+  static std::string_view UnquotedView(std::string_view raw);
 
 private:
   std::vector<Section> sections_;

@@ -8,11 +8,18 @@
 
 namespace {
 
-std::string WithBackslash(std::string folder) {
-  if (!folder.empty()) {
-    text::EnsureTrailingBackslash(&folder);
+// A folder other than none ends with a backslash.
+void AddBackslash(std::string *folder) {
+  if (!folder->empty()) {
+    text::EnsureTrailingBackslash(folder);
   }
-  return folder;
+}
+
+// The one text a search found, moved into its list.
+std::vector<std::string> OneFound(std::string *text) {
+  std::vector<std::string> found;
+  found.push_back(std::move(*text));
+  return found;
 }
 
 // A path that would not fit a MAX_PATH buffer is never looked at.
@@ -20,7 +27,7 @@ bool Fits(const std::string &path) { return path.size() < sys::kMaxPath; }
 
 } // namespace
 
-bool IsFolderToken(const std::string &name) {
+bool IsFolderToken(std::string_view name) {
   for (const FolderTokenEntry &entry : kFolderTokens) {
     if (name == entry.name) {
       return true;
@@ -29,7 +36,7 @@ bool IsFolderToken(const std::string &name) {
   return false;
 }
 
-std::string ResolveFolderToken(const SearchHost &host, const std::string &name, bool *native) {
+std::string ResolveFolderToken(const SearchHost &host, std::string_view name, bool *native) {
   for (const FolderTokenEntry &entry : kFolderTokens) {
     if (name != entry.name) {
       continue;
@@ -47,19 +54,17 @@ std::string ResolveFolderToken(const SearchHost &host, const std::string &name, 
     switch (entry.folder) {
     case TokenFolder::System:
     case TokenFolder::System64:
-      folder = WithBackslash(host.SystemDirectory());
+      folder = host.SystemDirectory();
       break;
     case TokenFolder::Windows:
-      folder = WithBackslash(host.WindowsDirectory());
-      break;
     case TokenFolder::WindowsVolume:
-      folder = host.WindowsDirectory().substr(0, 3);
+      folder = host.WindowsDirectory();
       break;
     case TokenFolder::Temp:
       folder = host.TempPath();
       break;
     case TokenFolder::Special:
-      folder = WithBackslash(host.SpecialFolder(entry.csidl));
+      folder = host.SpecialFolder(entry.csidl);
       break;
     case TokenFolder::ProgramFiles64:
     case TokenFolder::CommonFiles64:
@@ -69,10 +74,21 @@ std::string ResolveFolderToken(const SearchHost &host, const std::string &name, 
                           entry.folder == TokenFolder::ProgramFiles64 ? "ProgramFilesDir"
                                                                       : "CommonFilesDir",
                           &folder);
-      folder = WithBackslash(folder);
       break;
     }
-    return Fits(folder) ? folder : std::string();
+    // The volume is the first three bytes of the Windows folder; the temporary folder is taken
+    // as given; every other folder ends with a backslash.
+    if (entry.folder == TokenFolder::WindowsVolume) {
+      if (folder.size() > 3) {
+        folder.erase(3);
+      }
+    } else if (entry.folder != TokenFolder::Temp) {
+      AddBackslash(&folder);
+    }
+    if (!Fits(folder)) {
+      folder.clear();
+    }
+    return folder;
   }
   return std::string();
 }
@@ -85,38 +101,40 @@ std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder
     if (open == std::string::npos) {
       break;
     }
-    out.append(folder, pos, open - pos);
+    out.append(folder.data() + pos, open - pos);
     size_t close = text::FindChar(folder, ']', open + 1);
     if (close == std::string::npos) {
       pos = open;
       break;
     }
-    out += ResolveFolderToken(host, folder.substr(open + 1, close - open - 1), native);
+    out += ResolveFolderToken(host, std::string_view(folder.data() + open + 1, close - open - 1),
+                              native);
     pos = close + 1;
   }
   if (pos < folder.size()) {
-    out.append(folder, pos, std::string::npos);
+    out.append(folder.data() + pos, folder.size() - pos);
   }
   return out;
 }
 
 FileSearchParts SplitFileSearch(const std::string &searchString) {
   FileSearchParts parts;
-  std::string rest = searchString;
+  // The file name is cut out of the whole text in place: no other copy is made.
+  std::string &rest = parts.fileName;
+  rest = searchString;
   size_t question = text::FindChar(rest, '?', 1);
   if (question != std::string::npos) {
-    parts.depth = ParseConfigNumber(rest.substr(question + 1));
+    parts.depth =
+        ParseConfigNumber(std::string_view(rest.data() + question + 1, rest.size() - question - 1));
     rest.erase(question);
   }
   size_t split = text::FindLastChar(rest, '\\');
   if (split == 0 || split == std::string::npos) {
     split = text::FindLastChar(rest, ']');
   }
-  if (split == std::string::npos) {
-    parts.fileName = rest;
-  } else {
-    parts.folder = rest.substr(0, split + 1);
-    parts.fileName = rest.substr(split + 1);
+  if (split != std::string::npos) {
+    parts.folder.assign(rest.data(), split + 1);
+    rest.erase(0, split + 1);
   }
   return parts;
 }
@@ -137,7 +155,8 @@ bool FindInFolder(const SearchHost &host, const std::string &folder, const std::
 
 bool SearchFolderTree(const SearchHost &host, const std::string &folder, uint32_t depth,
                       const std::string &name, std::string *version) {
-  std::string here = WithBackslash(folder);
+  std::string here = folder;
+  AddBackslash(&here);
   if (!Fits(here)) {
     return false;
   }
@@ -145,7 +164,7 @@ bool SearchFolderTree(const SearchHost &host, const std::string &folder, uint32_
     return true;
   }
   // The listing pattern folder + "*.*" must fit as well.
-  if (depth < 1 || !Fits(here + "*.*")) {
+  if (depth < 1 || here.size() + 3 >= sys::kMaxPath) {
     return false;
   }
   for (const std::string &sub : host.ListSubfolders(here)) {
@@ -166,7 +185,7 @@ std::vector<std::string> SearchFile(const SearchHost &host, const std::string &s
                : SearchFolderTree(host, folder, parts.depth, parts.fileName, &version))) {
     return {};
   }
-  return {version};
+  return OneFound(&version);
 }
 
 RegistrySearchParts SplitRegistrySearch(const std::string &text) {
@@ -182,12 +201,17 @@ RegistrySearchParts SplitRegistrySearch(const std::string &text) {
       parts.root = static_cast<RegRoot>(i);
     }
   }
-  size_t pair = text::Find(text, "\\\\", rootEnd + 1);
+  // The first backslash pair after the root (a backslash is never a trail byte), found without
+  // making a string of the pair.
+  size_t pair = rootEnd;
+  do {
+    pair = text::FindChar(text, '\\', pair + 1);
+  } while (pair != std::string::npos && (pair + 1 == text.size() || text[pair + 1] != '\\'));
   if (pair == std::string::npos) {
-    parts.keyPath = text.substr(rootEnd + 1);
+    parts.keyPath.assign(text.data() + rootEnd + 1, text.size() - rootEnd - 1);
     return parts;
   }
-  parts.keyPath = text.substr(rootEnd + 1, pair - rootEnd - 1);
+  parts.keyPath.assign(text.data() + rootEnd + 1, pair - rootEnd - 1);
   parts.valueForm = true;
   size_t nameStart = pair + 2;
   size_t nameEnd = text::FindChar(text, '\\', nameStart);
@@ -195,11 +219,11 @@ RegistrySearchParts SplitRegistrySearch(const std::string &text) {
     // No closing backslash: the key's default value.
     return parts;
   }
-  parts.valueName = text.substr(nameStart, nameEnd - nameStart);
+  parts.valueName.assign(text.data() + nameStart, nameEnd - nameStart);
   size_t expectedEnd = text::FindChar(text, '\\', nameEnd + 1);
   if (expectedEnd != std::string::npos) {
     parts.hasExpected = true;
-    parts.expected = text.substr(nameEnd + 1, expectedEnd - nameEnd - 1);
+    parts.expected.assign(text.data() + nameEnd + 1, expectedEnd - nameEnd - 1);
   }
   return parts;
 }
@@ -209,8 +233,8 @@ bool RegistryValueToValueForm(const std::string &text, std::string *valueForm) {
   if (last == std::string::npos) {
     return false;
   }
-  const std::string_view whole = text;
-  *valueForm = text::Concat({whole.substr(0, last), "\\", whole.substr(last), "\\"});
+  *valueForm = text::Concat({std::string_view(text.data(), last), "\\",
+                             std::string_view(text.data() + last, text.size() - last), "\\"});
   return true;
 }
 
@@ -233,7 +257,7 @@ std::vector<std::string> SearchRegistry(const SearchHost &host, const std::strin
   if (parts.hasExpected && data != parts.expected) {
     return {};
   }
-  return {data};
+  return OneFound(&data);
 }
 
 std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,

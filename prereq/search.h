@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/file.h"
@@ -50,7 +51,7 @@ bool RegistryValueToValueForm(const std::string &text, std::string *valueForm);
 // comes from: a call of its own, or the shell's folder of that CSIDL. Tried in this order;
 // names match exactly. The 64-bit folders (from System64 on) are the 64-bit system's own: on a
 // 32-bit Windows they are nothing, and file searches under them see the machine's real files.
-enum class TokenFolder {
+enum class TokenFolder : uint8_t {
   System,
   Windows,
   WindowsVolume,
@@ -60,10 +61,11 @@ enum class TokenFolder {
   ProgramFiles64, // the 64-bit view's ProgramFilesDir
   CommonFiles64,  // and CommonFilesDir
 };
+// Packed into eight bytes: every CSIDL of the table fits a byte.
 struct FolderTokenEntry {
   const char *name;
   TokenFolder folder;
-  int csidl;
+  uint8_t csidl;
 };
 inline constexpr FolderTokenEntry kFolderTokens[] = {
     {"SystemFolder", TokenFolder::System, 0},
@@ -89,10 +91,10 @@ inline constexpr FolderTokenEntry kFolderTokens[] = {
 // set when a 64-bit folder's token was among them.
 std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder,
                                bool *native = nullptr);
-std::string ResolveFolderToken(const SearchHost &host, const std::string &name,
+std::string ResolveFolderToken(const SearchHost &host, std::string_view name,
                                bool *native = nullptr);
 // True when the name is one of the folder tokens.
-bool IsFolderToken(const std::string &name);
+bool IsFolderToken(std::string_view name);
 
 // Depth-first walk, the folder before its subfolders; *version gets the first hit's text.
 bool SearchFolderTree(const SearchHost &host, const std::string &folder, uint32_t depth,

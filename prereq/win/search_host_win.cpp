@@ -3,6 +3,7 @@
 
 #include <shlobj.h>
 
+#include <cstring>
 #include <utility>
 
 #include "base/text.h"
@@ -16,13 +17,20 @@
 
 namespace {
 
+// An entry point of kernel32.dll, which every process has loaded, as the type the caller names;
+// null when this system lacks it. One body for the five lookups of this file.
+void *KernelProc(const char *name) {
+  return win::ProcAddress<void *>(::GetModuleHandleA("kernel32.dll"), name);
+}
+template <typename Fn> Fn Kernel(const char *name) {
+  return reinterpret_cast<Fn>(KernelProc(name));
+}
+
 // This machine's native architecture, a MachineArch bit (0 for one of no such name).
 uint8_t NativeArchitecture() {
-  const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
   USHORT process = 0;
   USHORT native = 0;
-  const auto wow64Process2 =
-      win::ProcAddress<BOOL(WINAPI *)(HANDLE, USHORT *, USHORT *)>(kernel, "IsWow64Process2");
+  const auto wow64Process2 = Kernel<BOOL(WINAPI *)(HANDLE, USHORT *, USHORT *)>("IsWow64Process2");
   // Wine 8 answers 0 (unknown) for a 64-bit program: the older call decides then.
   if (wow64Process2 != nullptr && wow64Process2(::GetCurrentProcess(), &process, &native) &&
       native != 0) {
@@ -34,14 +42,12 @@ uint8_t NativeArchitecture() {
   // Without WOW64 (or without the call: older than XP SP2) the machine is the program's own;
   // under it, the system's processor tells.
   BOOL wow64 = FALSE;
-  const auto isWow64Process =
-      win::ProcAddress<BOOL(WINAPI *)(HANDLE, PBOOL)>(kernel, "IsWow64Process");
+  const auto isWow64Process = Kernel<BOOL(WINAPI *)(HANDLE, PBOOL)>("IsWow64Process");
   if (isWow64Process == nullptr || !isWow64Process(::GetCurrentProcess(), &wow64) || !wow64) {
     return sizeof(void *) == 8 ? kArchX64 : kArchX86;
   }
   SYSTEM_INFO info = {};
-  const auto nativeInfo =
-      win::ProcAddress<void(WINAPI *)(LPSYSTEM_INFO)>(kernel, "GetNativeSystemInfo");
+  const auto nativeInfo = Kernel<void(WINAPI *)(LPSYSTEM_INFO)>("GetNativeSystemInfo");
   if (nativeInfo != nullptr) {
     nativeInfo(&info);
   }
@@ -55,10 +61,8 @@ uint8_t NativeArchitecture() {
 class FsRedirectionOff {
 public:
   FsRedirectionOff() {
-    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    const auto disable =
-        win::ProcAddress<BOOL(WINAPI *)(PVOID *)>(kernel, "Wow64DisableWow64FsRedirection");
-    revert_ = win::ProcAddress<RevertFn>(kernel, "Wow64RevertWow64FsRedirection");
+    const auto disable = Kernel<BOOL(WINAPI *)(PVOID *)>("Wow64DisableWow64FsRedirection");
+    revert_ = Kernel<RevertFn>("Wow64RevertWow64FsRedirection");
     if (disable == nullptr || !disable(&old_)) {
       revert_ = nullptr;
     }
@@ -103,7 +107,7 @@ std::string AnsiFolder(const wchar_t *folder) {
 }
 
 // A folder from one of the "fill this 260-byte buffer" calls; empty on failure.
-template <typename Fn> std::string FolderFrom(Fn call) {
+std::string FolderFrom(UINT(WINAPI *call)(LPSTR, UINT)) {
   char buffer[MAX_PATH];
   DWORD length = static_cast<DWORD>(call(buffer, MAX_PATH));
   if (length == 0 || length >= MAX_PATH) {
@@ -150,7 +154,7 @@ public:
     while (length < size && length < MAX_PATH && buffer[length] != 0) {
       ++length;
     }
-    *data = std::string(reinterpret_cast<const char *>(buffer), length);
+    data->assign(reinterpret_cast<const char *>(buffer), length);
     return true;
   }
 
@@ -166,35 +170,33 @@ public:
 
   std::vector<std::string> ListSubfolders(const std::string &folder) const override {
     std::vector<std::string> names;
-    std::string pattern = folder + "*.*";
-    if (pattern.size() >= MAX_PATH) {
+    if (folder.size() + 3 >= MAX_PATH) {
       return names;
     }
+    // The pattern folder + "*.*" fits the buffer, with its end.
+    char pattern[MAX_PATH];
+    std::memcpy(pattern, folder.data(), folder.size());
+    std::memcpy(pattern + folder.size(), "*.*", 4);
     WIN32_FIND_DATAA data;
     win::FindHandle find;
-    if (!find.First(pattern.c_str(), &data)) {
+    if (!find.First(pattern, &data)) {
       return names;
     }
     do {
-      std::string name = data.cFileName;
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || name == "." || name == "..") {
-        continue;
-      }
+      const char *name = data.cFileName;
+      const bool dots = name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
       // A junction or symbolic link may point back up the tree: never descend through one.
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-        continue;
+      if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+              FILE_ATTRIBUTE_DIRECTORY &&
+          !dots) {
+        names.push_back(std::string(name));
       }
-      names.push_back(std::move(name));
     } while (find.Next(&data));
     return names;
   }
 
-  std::string SystemDirectory() const override {
-    return FolderFrom([](char *b, UINT n) { return ::GetSystemDirectoryA(b, n); });
-  }
-  std::string WindowsDirectory() const override {
-    return FolderFrom([](char *b, UINT n) { return ::GetWindowsDirectoryA(b, n); });
-  }
+  std::string SystemDirectory() const override { return FolderFrom(::GetSystemDirectoryA); }
+  std::string WindowsDirectory() const override { return FolderFrom(::GetWindowsDirectoryA); }
   std::string TempPath() const override {
     wchar_t buffer[MAX_PATH];
     const DWORD length = ::GetTempPathW(MAX_PATH, buffer);
@@ -235,7 +237,7 @@ public:
         getInfo(productCode.c_str(), "VersionString", buffer, &size) != ERROR_SUCCESS) {
       return false;
     }
-    *version = std::string(buffer, size < MAX_PATH ? size : MAX_PATH - 1);
+    version->assign(buffer, size < MAX_PATH ? size : MAX_PATH - 1);
     return true;
   }
 
@@ -254,11 +256,15 @@ public:
 
 private:
   // An entry point of msi.dll, bound from the system folder on first use: most runs never ask.
-  template <typename Fn> Fn Msi(const char *name) const {
+  // One body for both entry points; the callers name the signature.
+  void *MsiProc(const char *name) const {
     if (!msi_.IsLoaded()) {
       msi_.Attach(win::LoadSystemLibrary("msi.dll"));
     }
-    return msi_.Proc<Fn>(name);
+    return msi_.Proc<void *>(name);
+  }
+  template <typename Fn> Fn Msi(const char *name) const {
+    return reinterpret_cast<Fn>(MsiProc(name));
   }
 
   bool Open(win::RegKey *key, RegRoot root, const std::string &keyPath) const {

@@ -212,6 +212,13 @@ TEST(LoadConfiguration, GeneralOptions) {
   EXPECT_FALSE(capital.HasGeneralOption(kQuietOption));
 }
 
+TEST(LoadConfiguration, GeneralOptionsReadInPlaceReplaceWhatWasThere) {
+  GeneralOptions options{"/old", "q"};
+  ReadGeneralOptions(Parsed("[GeneralOptions]\nOptions=m\n"), &options);
+  EXPECT_TRUE(options.mainAppCmdLine.empty());
+  EXPECT_EQ(options.options, "m");
+}
+
 TEST(LoadConfiguration, OptionLettersAreWholeCharactersOfTheCodePage) {
   // Shift-JIS: 0x83 0x71 and 0x83 0x6D are single characters whose trail bytes are q and m.
   text::SetLeadByteTest([](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || c >= 0xE0; });
@@ -251,6 +258,22 @@ TEST(LoadConfiguration, ReadsTheFileFromDisk) {
   PrerequisiteList missing(path);
   missing.LoadConfiguration();
   EXPECT_EQ(missing.count(), 0u);
+}
+
+TEST(ReadPrerequisite, ARecordReadBeforeIsReplacedWholeOrLeftAlone) {
+  ProfileFile f = Parsed("[PREREQUISITES]\nApp1=A\nApp2=B\nApp3=C\n" +
+                         App(1, "Url=u\nSearchType=1\nSearchString=x\nSha256=ab\nTargetOS=0\n") +
+                         App(2) + App(3, "SetupFile=s\n"));
+  Prerequisite p;
+  ASSERT_TRUE(ReadPrerequisite(f, 1, &p));
+  ASSERT_TRUE(ReadPrerequisite(f, 2, &p));
+  EXPECT_EQ(p.name, "B");
+  EXPECT_EQ(p.sourceKind, SourceKind::SetupFile);
+  EXPECT_TRUE(p.sha256.empty());
+  EXPECT_EQ(p.targetOS, 2);
+  EXPECT_FALSE(ReadPrerequisite(f, 3, &p));
+  EXPECT_EQ(p.name, "B");
+  EXPECT_EQ(p.source, "s.exe");
 }
 
 } // namespace

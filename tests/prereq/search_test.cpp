@@ -129,6 +129,14 @@ TEST(FolderTokens, EveryTokenOfTheTable) {
   EXPECT_EQ(ResolveFolderToken(m, "FontsFolder"), "");
 }
 
+TEST(FolderTokens, TheVolumeIsAtMostThreeBytesOfTheWindowsFolder) {
+  struct ShortWindows : FakeMachine {
+    std::string WindowsDirectory() const override { return "C:"; }
+  } m;
+  EXPECT_EQ(ResolveFolderToken(m, "WindowsVolume"), "C:");
+  EXPECT_EQ(ResolveFolderToken(m, "WindowsFolder"), "C:\\");
+}
+
 TEST(FolderTokens, Expansion) {
   FakeMachine m;
   EXPECT_EQ(ExpandFolderTokens(m, "[WindowsFolder]a\\[WindowsVolume]b\\"),
