@@ -17,7 +17,8 @@ bool ReadConfigValue(const ProfileFile &file, std::string_view section, std::str
       found == kNotFound) {
     return false;
   }
-  value->assign(found.data(), found.size());
+  value->clear();
+  value->append(found.data(), found.size());
   return true;
 }
 

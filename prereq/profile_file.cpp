@@ -107,7 +107,7 @@ void ProfileFile::Parse(const std::string &raw) {
     if (line[0] == '[' && close != std::string_view::npos) {
       Section &section = sections_.emplace_back();
       const std::string_view name = TrimBlanks(std::string_view(line.data() + 1, close - 1));
-      section.name.assign(name.data(), name.size());
+      section.name.append(name.data(), name.size());
       section.line = thisLine;
       firstSection_.emplace(IndexName(name), sections_.size() - 1);
       continue;
@@ -121,10 +121,10 @@ void ProfileFile::Parse(const std::string &raw) {
       name = TrimBlanks(std::string_view(line.data(), equals));
       const std::string_view value =
           TrimBlanks(std::string_view(line.data() + equals + 1, line.size() - equals - 1));
-      key.value.assign(value.data(), value.size());
+      key.value.append(value.data(), value.size());
       key.hasEquals = true;
     }
-    key.name.assign(name.data(), name.size());
+    key.name.append(name.data(), name.size());
     section.firstKey.emplace(IndexName(name), section.keys.size() - 1);
   }
 }

@@ -133,7 +133,7 @@ FileSearchParts SplitFileSearch(const std::string &searchString) {
     split = text::FindLastChar(rest, ']');
   }
   if (split != std::string::npos) {
-    parts.folder.assign(rest.data(), split + 1);
+    parts.folder.append(rest.data(), split + 1);
     rest.erase(0, split + 1);
   }
   return parts;
@@ -208,10 +208,10 @@ RegistrySearchParts SplitRegistrySearch(const std::string &text) {
     pair = text::FindChar(text, '\\', pair + 1);
   } while (pair != std::string::npos && (pair + 1 == text.size() || text[pair + 1] != '\\'));
   if (pair == std::string::npos) {
-    parts.keyPath.assign(text.data() + rootEnd + 1, text.size() - rootEnd - 1);
+    parts.keyPath.append(text.data() + rootEnd + 1, text.size() - rootEnd - 1);
     return parts;
   }
-  parts.keyPath.assign(text.data() + rootEnd + 1, pair - rootEnd - 1);
+  parts.keyPath.append(text.data() + rootEnd + 1, pair - rootEnd - 1);
   parts.valueForm = true;
   size_t nameStart = pair + 2;
   size_t nameEnd = text::FindChar(text, '\\', nameStart);
@@ -219,11 +219,11 @@ RegistrySearchParts SplitRegistrySearch(const std::string &text) {
     // No closing backslash: the key's default value.
     return parts;
   }
-  parts.valueName.assign(text.data() + nameStart, nameEnd - nameStart);
+  parts.valueName.append(text.data() + nameStart, nameEnd - nameStart);
   size_t expectedEnd = text::FindChar(text, '\\', nameEnd + 1);
   if (expectedEnd != std::string::npos) {
     parts.hasExpected = true;
-    parts.expected.assign(text.data() + nameEnd + 1, expectedEnd - nameEnd - 1);
+    parts.expected.append(text.data() + nameEnd + 1, expectedEnd - nameEnd - 1);
   }
   return parts;
 }

@@ -154,7 +154,8 @@ public:
     while (length < size && length < MAX_PATH && buffer[length] != 0) {
       ++length;
     }
-    data->assign(reinterpret_cast<const char *>(buffer), length);
+    data->clear();
+    data->append(reinterpret_cast<const char *>(buffer), length);
     return true;
   }
 
@@ -237,7 +238,8 @@ public:
         getInfo(productCode.c_str(), "VersionString", buffer, &size) != ERROR_SUCCESS) {
       return false;
     }
-    version->assign(buffer, size < MAX_PATH ? size : MAX_PATH - 1);
+    version->clear();
+    version->append(buffer, size < MAX_PATH ? size : MAX_PATH - 1);
     return true;
   }
 
