@@ -10,6 +10,20 @@
 
 namespace {
 
+#ifdef _WIN32
+// UTF-16 code units of a UTF-8 text, by the system's own converter, which the platform's profile
+// reader uses too. At most one unit a byte.
+std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
+  const int bytes = s.size() > from ? static_cast<int>(s.size() - from) : 0;
+  std::vector<uint16_t> units(static_cast<size_t>(bytes));
+  const int count = bytes == 0
+                        ? 0
+                        : ::MultiByteToWideChar(CP_UTF8, 0, s.data() + from, bytes,
+                                                reinterpret_cast<wchar_t *>(units.data()), bytes);
+  units.erase(units.begin() + count, units.end());
+  return units;
+}
+#else
 // UTF-16 code units of a UTF-8 text; a malformed sequence gives U+FFFD, as the platform's
 // converter does.
 // Sized once for the most units the bytes can give (one per byte: a four-byte sequence gives
@@ -64,6 +78,7 @@ std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
   units.erase(units.begin() + static_cast<std::ptrdiff_t>(count), units.end());
   return units;
 }
+#endif
 
 // The code units after the two-byte mark; an odd last byte is dropped.
 // Sized once: the count is known, and no growth code is needed.
