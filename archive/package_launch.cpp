@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "archive/sfx_archive.h"
+
 #include "base/new_folder.h"
+#include "base/text.h"
 #include "base/win/shell_start.h"
 #include "base/win/wide_text.h"
 
@@ -29,7 +31,7 @@ int SfxArchive::LaunchPackage(const std::string &parameters, uint32_t *exitCode)
   if (exitCode != nullptr) {
     *exitCode = 0;
   }
-  const std::string path = extractFolder_ + packageBaseName_ + ".msi";
+  const std::string path = text::Concat({extractFolder_, packageBaseName_, ".msi"});
   if (!sys::PathFits(path)) {
     return kInstallerNotStarted;
   }

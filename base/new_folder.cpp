@@ -1,6 +1,9 @@
 #include "base/new_folder.h"
 
+#include <utility>
+
 #include "base/file.h"
+#include "base/text.h"
 
 namespace sys {
 
@@ -24,7 +27,7 @@ uint32_t NameNumber(uint32_t seed, int attempt) {
 bool CreateNewFolder(const std::string &parent, const std::string &prefix, uint32_t seed,
                      std::string *path) {
   for (int attempt = 0; attempt < kNamesTried; ++attempt) {
-    std::string name = parent + prefix;
+    std::string name = text::Concat({parent, prefix});
     const uint32_t number = NameNumber(seed, attempt);
     for (int shift = 28; shift >= 0; shift -= 4) {
       const char digit = static_cast<char>((number >> shift) & 0xF);
@@ -32,7 +35,8 @@ bool CreateNewFolder(const std::string &parent, const std::string &prefix, uint3
     }
     switch (MakeFolder(name)) {
     case FolderMade::Made:
-      *path = name + kPathSeparator;
+      name += kPathSeparator;
+      *path = std::move(name);
       return true;
     case FolderMade::Exists:
       continue;
