@@ -1,5 +1,6 @@
 #include "archive/archive_format.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "base/text.h"
@@ -35,6 +36,23 @@ void EncodeFooter(const ArchiveFooter &footer, unsigned char out[kFooterSize]) {
   out[35] = static_cast<unsigned char>(footer.reserved >> 8);
 }
 
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+// The records are laid out as the file's fields: on a little-endian machine one copy decodes them.
+static_assert(sizeof(ArchiveFooter) == kFooterSize &&
+                  offsetof(ArchiveFooter, magic) == kMagicOffsetInFooter &&
+                  offsetof(ArchiveFooter, reserved) == 34,
+              "the footer record mirrors the footer's bytes");
+static_assert(sizeof(ArchiveEntry) == kEntryHeaderSize && offsetof(ArchiveEntry, nameLength) == 12,
+              "the entry record mirrors the entry header's bytes");
+
+void DecodeFooter(const unsigned char in[kFooterSize], ArchiveFooter *footer) {
+  std::memcpy(footer, in, kFooterSize);
+}
+
+void DecodeEntryHeader(const unsigned char in[kEntryHeaderSize], ArchiveEntry *entry) {
+  std::memcpy(entry, in, kEntryHeaderSize);
+}
+#else
 void DecodeFooter(const unsigned char in[kFooterSize], ArchiveFooter *footer) {
   footer->entryCount = ReadLe32(in + 0);
   footer->version = ReadLe32(in + 4);
@@ -45,6 +63,14 @@ void DecodeFooter(const unsigned char in[kFooterSize], ArchiveFooter *footer) {
   std::memcpy(footer->magic, in + kMagicOffsetInFooter, kMagicSize);
   footer->reserved = static_cast<uint16_t>(in[34] | (in[35] << 8));
 }
+
+void DecodeEntryHeader(const unsigned char in[kEntryHeaderSize], ArchiveEntry *entry) {
+  entry->type = ReadLe32(in + 0);
+  entry->size = ReadLe32(in + 4);
+  entry->offset = ReadLe32(in + 8);
+  entry->nameLength = ReadLe32(in + 12);
+}
+#endif
 
 bool IsArchiveMagicAt(const unsigned char *p) {
   static const char kHead[] = "TESSA";
@@ -61,13 +87,6 @@ void EncodeEntryHeader(const ArchiveEntry &entry, unsigned char out[kEntryHeader
   WriteLe32(out + 4, entry.size);
   WriteLe32(out + 8, entry.offset);
   WriteLe32(out + 12, entry.nameLength);
-}
-
-void DecodeEntryHeader(const unsigned char in[kEntryHeaderSize], ArchiveEntry *entry) {
-  entry->type = ReadLe32(in + 0);
-  entry->size = ReadLe32(in + 4);
-  entry->offset = ReadLe32(in + 8);
-  entry->nameLength = ReadLe32(in + 12);
 }
 
 namespace {
