@@ -128,13 +128,12 @@ std::string Sha256::FinalHex() {
   static const char kDigits[] = "0123456789abcdef";
   uint8_t digest[32];
   Final(digest);
-  std::string hex;
-  hex.reserve(64);
-  for (uint8_t byte : digest) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 15];
+  char hex[64];
+  for (size_t i = 0; i < 32; ++i) {
+    hex[2 * i] = kDigits[digest[i] >> 4];
+    hex[2 * i + 1] = kDigits[digest[i] & 15];
   }
-  return hex;
+  return std::string(hex, sizeof hex);
 }
 
 std::string Sha256Hex(const void *data, size_t size) {
