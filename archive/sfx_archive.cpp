@@ -237,26 +237,18 @@ SetupError SfxArchive::ExtractEntry(int index, const std::string &folder) {
   if (extracted_[i]) {
     return kSetupOk;
   }
-  const std::string path = folder + entryNames_[i];
-  if (!sys::PathFits(path)) {
-    return kFileError;
-  }
-  sys::File out;
-  if (!out.Create(path)) {
-    return kFileError;
-  }
-  const ArchiveEntry &entry = entries_[i];
-  if (!archiveFile_.SeekFromBegin(entry.offset + static_cast<uint32_t>(offsetDelta_))) {
-    // The empty file just made would otherwise stay behind: it is not marked as extracted.
-    out.Close();
-    sys::DeleteFilePath(path);
-    return kFileError;
-  }
+  // The buffer and the position come first: a file is only made when it can be filled.
   std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBufferSize]);
   if (!buffer) {
-    out.Close();
-    sys::DeleteFilePath(path);
     return kOutOfMemory;
+  }
+  const ArchiveEntry &entry = entries_[i];
+  const std::string path = folder + entryNames_[i];
+  sys::File out;
+  if (!sys::PathFits(path) ||
+      !archiveFile_.SeekFromBegin(entry.offset + static_cast<uint32_t>(offsetDelta_)) ||
+      !out.Create(path)) {
+    return kFileError;
   }
   uint32_t remaining = entry.size;
   while (remaining > 0) {
