@@ -61,7 +61,8 @@ void PrereqPlan::RunInstallPass(PassWindows *windows) {
       recorder.RunPrerequisiteSetup(launch, nullptr);
     }
   } else {
-    std::vector<SetupStart> started(launches.size(), SetupStart::NotStarted);
+    // The window sizes the list itself.
+    std::vector<SetupStart> started;
     windows->RunLaunches(launches, recorder, &started);
   }
 }
