@@ -1,7 +1,5 @@
 // The install pass of the plan: the setups of the scheduled prerequisites, one after another,
 // each judged by its exit code and by its search run again.
-#include <algorithm>
-
 #include "base/run_log.h"
 #include "plan/pass_windows.h"
 #include "plan/prereq_plan.h"
@@ -40,10 +38,12 @@ void PrereqPlan::installAll(PassWindows &windows) { RunInstallPass(&windows); }
 
 void PrereqPlan::RunInstallPass(PassWindows *windows) {
   stopped_ = false;
-  std::fill(started_.begin(), started_.end(), 0);
-  for (uint32_t result : results_) {
+  for (size_t i = 0; i < outcomes_.size(); i += kOutcomeFields) {
+    outcomes_[i + kStartedField] = 0;
     // A download that failed already stops an unattended run.
-    stopped_ = stopped_ || (unattended_ && StopsUnattendedRun(static_cast<PrereqResult>(result)));
+    stopped_ =
+        stopped_ ||
+        (unattended_ && StopsUnattendedRun(static_cast<PrereqResult>(outcomes_[i + kResultField])));
   }
   if (stopped_) {
     runlog::Line("Download failed");
@@ -54,14 +54,15 @@ void PrereqPlan::RunInstallPass(PassWindows *windows) {
   for (SetupLaunch &launch : launches) {
     launch.noErrorUi = unattended_;
   }
-  // The recorder notes every start in started_; what the window reports is the same.
+  // The recorder notes every start in outcomes_; what the window reports is the same.
   OutcomeRecorder recorder(*this);
   if (windows == nullptr) {
     for (const SetupLaunch &launch : launches) {
       recorder.RunPrerequisiteSetup(launch, nullptr);
     }
   } else {
-    std::vector<SetupStart> started(launches.size(), SetupStart::NotStarted);
+    // The window sizes the list itself.
+    std::vector<SetupStart> started;
     windows->RunLaunches(launches, recorder, &started);
   }
 }
@@ -95,9 +96,10 @@ SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunc
                       ? "reported success but is still not found"
                       : kResultText[static_cast<int>(result)]});
   }
-  started_[index] = start == SetupStart::Started ? 1 : 0;
-  results_[index] = static_cast<uint32_t>(result);
-  exitCodes_[index] = code;
+  uint32_t *outcome = &outcomes_[kOutcomeFields * index];
+  outcome[kStartedField] = start == SetupStart::Started ? 1 : 0;
+  outcome[kResultField] = static_cast<uint32_t>(result);
+  outcome[kExitCodeField] = code;
   stopped_ = unattended_
                  ? StopsUnattendedRun(result)
                  : result == PrereqResult::RestartFirst || result == PrereqResult::RestartStarted;

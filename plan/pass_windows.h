@@ -13,7 +13,8 @@ public:
   // once the worker is gone: AllAttempted, NotStarted or Aborted.
   virtual DownloadRunResult ShowDownloads(DownloadBatch &batch) = 0;
   // Runs every setup in order through installer under the modal launch window and returns
-  // after the last one; (*started)[i] tells whether setup i's process was started.
+  // after the last one. *started is made one entry a launch, each NotStarted until its
+  // process starts: (*started)[i] tells whether setup i's process was started.
   virtual void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
                            std::vector<SetupStart> *started) = 0;
 };

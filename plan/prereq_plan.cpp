@@ -10,8 +10,7 @@
 PrereqPlan::PrereqPlan(SfxArchive &archive, PrerequisiteList &list, DownloadPlatform &platform,
                        InstallPlatform &installer)
     : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform),
-      installer_(installer), started_(actions_.size()), results_(actions_.size()),
-      exitCodes_(actions_.size()) {
+      installer_(installer), outcomes_(kOutcomeFields * actions_.size()) {
   batch_.setFolder(archive.ModuleFolder());
   refreshDownloaded();
 }
@@ -40,7 +39,7 @@ bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
 }
 
 bool PrereqPlan::setupStarted(size_t index) const {
-  return index < started_.size() && started_[index] != 0;
+  return index < count() && outcomes_[kOutcomeFields * index + kStartedField] != 0;
 }
 
 bool PrereqPlan::IsScheduledDownload(size_t index) const {
@@ -105,7 +104,8 @@ void PrereqPlan::ApplyDownloadResults() {
     const bool ok = item.status == DownloadItemStatus::Ok;
     actions_[index] = ok ? PrereqAction::Downloaded : PrereqAction::DownloadFailed;
     if (!ok) {
-      results_[index] = static_cast<uint32_t>(PrereqResult::Failed);
+      outcomes_[kOutcomeFields * index + kResultField] =
+          static_cast<uint32_t>(PrereqResult::Failed);
     }
     runlog::Line("Download $ (% bytes, Sha256 %) into %: %",
                  {item.url.c_str(), runlog::Num(item.size).text,
@@ -115,8 +115,8 @@ void PrereqPlan::ApplyDownloadResults() {
 }
 
 bool PrereqPlan::HasResult(PrereqResult result) const {
-  for (uint32_t r : results_) {
-    if (r == static_cast<uint32_t>(result)) {
+  for (size_t i = kResultField; i < outcomes_.size(); i += kOutcomeFields) {
+    if (outcomes_[i] == static_cast<uint32_t>(result)) {
       return true;
     }
   }
@@ -129,5 +129,5 @@ std::string PrereqPlan::StatusText(size_t index) const {
   }
   // Built in one piece: assigning text into a string brings the library's whole replace routine.
   return text::Concat(
-      {"Exit code ", text::Decimal(exitCodes_[index]), ". ", list_.StatusText(index)});
+      {"Exit code ", text::Decimal(exitCode(index)), ". ", list_.StatusText(index)});
 }

@@ -61,8 +61,12 @@ public:
   // Where the searches run again; null (the default) is this system.
   void setSearchHost(const SearchHost *host) { searchHost_ = host; }
   // What the last setup run for this prerequisite left (NotRun when none ran), and its code.
-  PrereqResult result(size_t index) const { return static_cast<PrereqResult>(results_[index]); }
-  uint32_t exitCode(size_t index) const { return exitCodes_[index]; }
+  PrereqResult result(size_t index) const {
+    return static_cast<PrereqResult>(outcomes_[kOutcomeFields * index + kResultField]);
+  }
+  uint32_t exitCode(size_t index) const {
+    return outcomes_[kOutcomeFields * index + kExitCodeField];
+  }
   // The list's status, after the exit code when the prerequisite's setup failed ("Exit code
   // 1603. Required: ...").
   std::string StatusText(size_t index) const;
@@ -96,12 +100,11 @@ private:
   // SetupFile names whose extraction failed in this run: never run, even on a later pass.
   std::vector<std::string> badExtractions_;
   mutable HashCheckCache hashChecks_;
-  // Per prerequisite, 1 when its setup was started in the last install pass; 0 before any.
-  std::vector<unsigned char> started_;
-  // Per prerequisite, what its last setup left (a PrereqResult) and its exit code: plain
-  // numbers, whose vectors the setup already carries.
-  std::vector<uint32_t> results_;
-  std::vector<uint32_t> exitCodes_;
+  // Per prerequisite, three plain numbers in one list, whose code the setup already carries:
+  // what its last setup left (a PrereqResult), its exit code, and 1 when its setup was started
+  // in the last install pass (0 before any).
+  enum : size_t { kResultField, kExitCodeField, kStartedField, kOutcomeFields };
+  std::vector<uint32_t> outcomes_;
   bool unattended_ = false;
   // Set once a result stops the pass: later setups are not started.
   bool stopped_ = false;

@@ -6,28 +6,29 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 class NameIndex {
 public:
-  using Entry = std::pair<std::string, size_t>;
+  static constexpr size_t npos = static_cast<size_t>(-1);
 
   void clear();
   // Adds name unless it is present already: the first occurrence wins. Taken by value, so a
-  // name built for the index moves in without a copy.
+  // name built for the index moves in without a copy. The index must fit 32 bits.
   void emplace(std::string name, size_t index);
-  // The entry of name, or end().
-  const Entry *find(std::string_view name) const;
-  const Entry *end() const { return nullptr; }
-  size_t size() const { return entries_.size(); }
+  // The index given with name, or npos.
+  size_t find(std::string_view name) const;
+  size_t size() const { return names_.size(); }
 
 private:
   // Slot of name: the one holding it, or the empty one where it would go.
   size_t Slot(std::string_view name) const;
   void Rebuild(size_t slotCount);
 
-  std::vector<Entry> entries_;
-  // 0 empty, else the entry's index + 1; the count is a power of two.
+  // The names in the order they came; a list of strings grows through code the setup carries
+  // for other lists already, where a list of name and index pairs brought its own.
+  std::vector<std::string> names_;
+  // Two numbers a slot: 0 for empty, else the name's position in names_ + 1; then its index.
+  // The slot count is a power of two.
   std::vector<uint32_t> slots_;
 };

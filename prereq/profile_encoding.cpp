@@ -10,17 +10,19 @@
 
 namespace {
 
+// UTF-16 code units are kept as little-endian byte pairs in a string, whose code the setup
+// carries anyway: no vector of units is needed.
 #ifdef _WIN32
 // UTF-16 code units of a UTF-8 text, by the system's own converter, which the platform's profile
 // reader uses too. At most one unit a byte.
-std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
+std::string Utf8ToUnits(const std::string &s, size_t from) {
   const int bytes = s.size() > from ? static_cast<int>(s.size() - from) : 0;
-  std::vector<uint16_t> units(static_cast<size_t>(bytes));
+  std::string units(static_cast<size_t>(bytes) * 2, '\0');
   const int count = bytes == 0
                         ? 0
                         : ::MultiByteToWideChar(CP_UTF8, 0, s.data() + from, bytes,
-                                                reinterpret_cast<wchar_t *>(units.data()), bytes);
-  units.erase(units.begin() + count, units.end());
+                                                reinterpret_cast<wchar_t *>(&units[0]), bytes);
+  units.erase(static_cast<size_t>(count) * 2);
   return units;
 }
 #else
@@ -28,7 +30,7 @@ std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
 // converter does.
 // Sized once for the most units the bytes can give (one per byte: a four-byte sequence gives
 // two), and cut to the count at the end: no growth code.
-std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
+std::string Utf8ToUnits(const std::string &s, size_t from) {
   std::vector<uint16_t> units(s.size() > from ? s.size() - from : 0);
   size_t count = 0;
   size_t i = from;
@@ -75,31 +77,33 @@ std::vector<uint16_t> Utf8ToUnits(const std::string &s, size_t from) {
       units[count++] = static_cast<uint16_t>(cp);
     }
   }
-  units.erase(units.begin() + static_cast<std::ptrdiff_t>(count), units.end());
-  return units;
+  std::string bytes;
+  for (size_t n = 0; n < count; ++n) {
+    bytes.push_back(static_cast<char>(units[n] & 0xFF));
+    bytes.push_back(static_cast<char>(units[n] >> 8));
+  }
+  return bytes;
 }
 #endif
 
 // The code units after the two-byte mark; an odd last byte is dropped.
-// Sized once: the count is known, and no growth code is needed.
-std::vector<uint16_t> Utf16ToUnits(const std::string &s, bool bigEndian) {
-  std::vector<uint16_t> units(s.size() >= 2 ? (s.size() - 2) / 2 : 0);
-  for (size_t n = 0; n < units.size(); ++n) {
-    const uint16_t a = static_cast<unsigned char>(s[2 + 2 * n]);
-    const uint16_t b = static_cast<unsigned char>(s[3 + 2 * n]);
-    units[n] =
-        bigEndian ? static_cast<uint16_t>((a << 8) | b) : static_cast<uint16_t>((b << 8) | a);
+std::string Utf16ToUnits(const std::string &s, bool bigEndian) {
+  std::string units(s.data() + 2, (s.size() - 2) & ~static_cast<size_t>(1));
+  for (size_t n = 0; bigEndian && n < units.size(); n += 2) {
+    const char high = units[n];
+    units[n] = units[n + 1];
+    units[n + 1] = high;
   }
   return units;
 }
 
 #ifdef _WIN32
-std::string UnitsToAnsi(const std::vector<uint16_t> &units) {
+std::string UnitsToAnsi(const std::string &units) {
   if (units.empty()) {
     return std::string();
   }
   const wchar_t *wide = reinterpret_cast<const wchar_t *>(units.data());
-  const int count = static_cast<int>(units.size());
+  const int count = static_cast<int>(units.size() / 2);
   const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
   if (size <= 0) {
     return std::string();
@@ -110,7 +114,12 @@ std::string UnitsToAnsi(const std::vector<uint16_t> &units) {
 }
 #else
 // Off Windows the ANSI code page is taken to be the Western one (1252).
-std::string UnitsToAnsi(const std::vector<uint16_t> &units) {
+std::string UnitsToAnsi(const std::string &bytes) {
+  std::vector<uint16_t> units(bytes.size() / 2);
+  for (size_t n = 0; n < units.size(); ++n) {
+    units[n] = static_cast<uint16_t>(static_cast<unsigned char>(bytes[2 * n]) |
+                                     static_cast<unsigned char>(bytes[2 * n + 1]) << 8);
+  }
   static const uint16_t kHigh[32] = {
       0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
       0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,

@@ -130,13 +130,13 @@ void ProfileFile::Parse(const std::string &raw) {
 }
 
 const ProfileFile::Section *ProfileFile::FindSection(std::string_view name) const {
-  auto it = firstSection_.find(IndexName(name));
-  return it == firstSection_.end() ? nullptr : &sections_[it->second];
+  const size_t index = firstSection_.find(IndexName(name));
+  return index == NameIndex::npos ? nullptr : &sections_[index];
 }
 
 const ProfileFile::Key *ProfileFile::FindKey(const Section &section, std::string_view name) {
-  auto it = section.firstKey.find(IndexName(name));
-  return it == section.firstKey.end() ? nullptr : &section.keys[it->second];
+  const size_t index = section.firstKey.find(IndexName(name));
+  return index == NameIndex::npos ? nullptr : &section.keys[index];
 }
 
 std::string_view ProfileFile::UnquotedView(std::string_view raw) {

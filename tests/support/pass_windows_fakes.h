@@ -23,6 +23,7 @@ public:
   void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
                    std::vector<SetupStart> *started) override {
     ++launchWindows;
+    *started = std::vector<SetupStart>(launches.size(), SetupStart::NotStarted);
     for (size_t i = 0; i < launches.size(); ++i) {
       (*started)[i] = installer.RunPrerequisiteSetup(launches[i]);
     }
