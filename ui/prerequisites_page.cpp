@@ -129,16 +129,14 @@ void PrerequisitesPage::UpdateHint() {
 }
 
 void PrerequisitesPage::OpenActionCombo(int row, int column) {
-  HWND list = Item(IDC_PREREQ_LIST);
-  const int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  if (column != kActionColumn || row < 0 || row >= rows ||
-      !model_.SelectsRow(static_cast<size_t>(row))) {
+  // The list holds one row per prerequisite, so the model's bound is the list's; a click off
+  // the rows (-1) is past it too. A mandatory row opens nothing: no override.
+  if (column != kActionColumn || !model_.OpensCombo(static_cast<size_t>(row))) {
     return;
   }
+  // Only an open combo's choice is ever applied to the row.
   selectedRow_ = row;
-  if (!model_.OpensCombo(static_cast<size_t>(row))) {
-    return; // mandatory: no override
-  }
+  HWND list = Item(IDC_PREREQ_LIST);
   RECT cell = {};
   cell.top = kActionColumn;
   cell.left = LVIR_BOUNDS;
