@@ -120,12 +120,8 @@ void PrerequisitesPage::UpdateHint() {
   const PageButtons buttons = PrereqPageModel::ButtonsFor(model_.state());
   // Back, Next and Finish have consecutive ids.
   static_assert(kWizardNext == kWizardBack + 1 && kWizardFinish == kWizardBack + 2, "ids");
-  const ButtonRule rules[3] = {buttons.back, buttons.next, buttons.finish};
-  for (int i = 0; i < 3; ++i) {
-    if (rules[i] != ButtonRule::Unchanged) {
-      EnableWizardButton(hwnd(), kWizardBack + i, rules[i] == ButtonRule::Enable);
-    }
-  }
+  EnableWizardButton(hwnd(), kWizardBack + static_cast<int>(buttons.first), buttons.firstEnabled);
+  EnableWizardButton(hwnd(), kWizardBack + static_cast<int>(buttons.second), true);
 }
 
 void PrerequisitesPage::OpenActionCombo(int row, int column) {
