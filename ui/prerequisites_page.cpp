@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "archive/sfx_archive.h"
 #include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
 #include "base/win/screen_scale.h"
@@ -22,11 +23,9 @@ constexpr int kComboDropHeight = 200;
 
 // The product name and " Setup"; the path and " Setup" without a name; the bare path when the
 // version information cannot be read (the status window adds " Setup" even then).
-std::string WizardTitle() {
-  std::string path;
-  win::ModulePath(&path);
+std::string WizardTitle(const std::string &setupPath) {
   std::string title;
-  if (ProductNameOrPath(path, &title)) {
+  if (ProductNameOrPath(setupPath, &title)) {
     title += " Setup";
   }
   return title;
@@ -41,7 +40,9 @@ const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
 };
 
 PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, SetupWizard &wizard)
-    : wizard_(wizard), plan_(plan), model_(plan), title_(WizardTitle()) {}
+    : wizard_(wizard), plan_(plan), model_(plan),
+      // The archive is the running setup's own.
+      title_(WizardTitle(plan.archive().modulePath())) {}
 
 // The folder is path text. An edit box the ANSI dialog functions made keeps its text in the
 // ANSI code page, whatever function sets it: the page's box is made again as a Unicode window
