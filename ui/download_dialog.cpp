@@ -69,6 +69,7 @@ private:
   // The item's ExactSize; 0 past the end.
   uint32_t ItemSize(size_t index);
   void SetStatus(size_t index, DownloadItemStatus status);
+  // Fills the list and totalSize_.
   void InitList(HWND list);
   void InitResizing();
   // Sets the bar's range from range and its position to the start.
@@ -114,10 +115,6 @@ const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[13] = {
 
 INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   opened_ = true;
-  totalSize_ = 0;
-  for (const DownloadItem &item : batch_.items()) {
-    totalSize_ += item.size;
-  }
   HWND list = Item(IDC_DOWNLOAD_LIST);
   InitList(list);
   ResetBar(IDC_GLOBAL_PROGRESS, &totalScale_, totalSize_);
@@ -142,10 +139,13 @@ INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
 void DownloadDialog::InitList(HWND list) {
   InitListView(list, kColumns, 2);
 
+  // The rows, and the sum of the sizes for the global bar.
+  totalSize_ = 0;
   size_t row = 0;
   for (const DownloadItem &item : batch_.items()) {
     InsertListRow(list, row, item.url.c_str());
     SetListCell(list, row, 1, "0%");
+    totalSize_ += item.size;
     ++row;
   }
 }

@@ -22,7 +22,8 @@ std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize) {
 
 ProgressScale ScaleFor(uint64_t range) {
   ProgressScale scale;
-  while ((range >> scale.shift) > 0x7FFFFFFFu) {
+  // One bit at a time: a constant shift of a 64-bit count is the short one on a 32-bit build.
+  for (uint64_t shifted = range; shifted > 0x7FFFFFFFu; shifted >>= 1) {
     ++scale.shift;
   }
   return scale;

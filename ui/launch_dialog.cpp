@@ -29,7 +29,7 @@ enum class Naming {
   None,   // no window
 };
 
-// Runs every setup in order and notes which ones started.
+// Runs every setup in order and notes which ones started, as far as started reaches.
 void RunSetups(const WorkerBlock &block, Naming naming) {
   for (size_t i = 0; i < block.launches->size(); ++i) {
     const SetupLaunch &launch = (*block.launches)[i];
@@ -39,7 +39,10 @@ void RunSetups(const WorkerBlock &block, Naming naming) {
       ::SetDlgItemTextA(block.hwnd, IDC_LAUNCH_NAME, launch.name.c_str());
       ::UpdateWindow(block.hwnd);
     }
-    (*block.started)[i] = block.installer->RunPrerequisiteSetup(launch);
+    const SetupStart start = block.installer->RunPrerequisiteSetup(launch);
+    if (i < block.started->size()) {
+      (*block.started)[i] = start;
+    }
   }
 }
 
@@ -155,7 +158,6 @@ const LaunchDialog::MessageEntry LaunchDialog::kMessageMap[5] = {
 
 void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
                      std::vector<SetupStart> *started, HWND owner, LaunchThreadStart startThread) {
-  *started = std::vector<SetupStart>(launches.size(), SetupStart::NotStarted);
   LaunchDialog dialog(launches, installer, started,
                       startThread != nullptr ? startThread : &CreateWorkerThread);
   dialog.Run(owner);

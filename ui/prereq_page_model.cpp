@@ -149,8 +149,9 @@ const char *PrereqPageModel::HintText(PageState state) {
 }
 
 PageButtons PrereqPageModel::ButtonsFor(PageState state) {
+  // Finished: Next off, then Finish on; otherwise Back and Next on.
   if (state == PageState::Finished) {
-    return {ButtonRule::Unchanged, ButtonRule::Disable, ButtonRule::Enable};
+    return {WizardButton::Next, false, WizardButton::Finish};
   }
-  return {ButtonRule::Enable, ButtonRule::Enable, ButtonRule::Unchanged};
+  return {WizardButton::Back, true, WizardButton::Next};
 }

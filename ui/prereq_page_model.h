@@ -11,13 +11,15 @@ class PrereqPlan;
 
 enum class PageState { DownloadsPending, InstallsPending, Finished };
 
-// How a state sets one of the sheet's buttons.
-enum class ButtonRule { Unchanged, Enable, Disable };
+// The sheet's buttons, in the order of their ids.
+enum class WizardButton { Back, Next, Finish };
 
+// What a state does to the sheet's buttons, in this order: first is enabled or disabled, then
+// second is enabled. The third keeps its state.
 struct PageButtons {
-  ButtonRule back;
-  ButtonRule next;
-  ButtonRule finish;
+  WizardButton first;
+  bool firstEnabled;
+  WizardButton second;
 };
 
 class PrereqPageModel {

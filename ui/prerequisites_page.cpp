@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "archive/sfx_archive.h"
 #include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
 #include "base/win/screen_scale.h"
@@ -22,11 +23,9 @@ constexpr int kComboDropHeight = 200;
 
 // The product name and " Setup"; the path and " Setup" without a name; the bare path when the
 // version information cannot be read (the status window adds " Setup" even then).
-std::string WizardTitle() {
-  std::string path;
-  win::ModulePath(&path);
+std::string WizardTitle(const std::string &setupPath) {
   std::string title;
-  if (ProductNameOrPath(path, &title)) {
+  if (ProductNameOrPath(setupPath, &title)) {
     title += " Setup";
   }
   return title;
@@ -41,7 +40,9 @@ const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
 };
 
 PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, SetupWizard &wizard)
-    : wizard_(wizard), plan_(plan), model_(plan), title_(WizardTitle()) {}
+    : wizard_(wizard), plan_(plan), model_(plan),
+      // The archive is the running setup's own.
+      title_(WizardTitle(plan.archive().modulePath())) {}
 
 // The folder is path text. An edit box the ANSI dialog functions made keeps its text in the
 // ANSI code page, whatever function sets it: the page's box is made again as a Unicode window
@@ -120,25 +121,19 @@ void PrerequisitesPage::UpdateHint() {
   const PageButtons buttons = PrereqPageModel::ButtonsFor(model_.state());
   // Back, Next and Finish have consecutive ids.
   static_assert(kWizardNext == kWizardBack + 1 && kWizardFinish == kWizardBack + 2, "ids");
-  const ButtonRule rules[3] = {buttons.back, buttons.next, buttons.finish};
-  for (int i = 0; i < 3; ++i) {
-    if (rules[i] != ButtonRule::Unchanged) {
-      EnableWizardButton(hwnd(), kWizardBack + i, rules[i] == ButtonRule::Enable);
-    }
-  }
+  EnableWizardButton(hwnd(), kWizardBack + static_cast<int>(buttons.first), buttons.firstEnabled);
+  EnableWizardButton(hwnd(), kWizardBack + static_cast<int>(buttons.second), true);
 }
 
 void PrerequisitesPage::OpenActionCombo(int row, int column) {
-  HWND list = Item(IDC_PREREQ_LIST);
-  const int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  if (column != kActionColumn || row < 0 || row >= rows ||
-      !model_.SelectsRow(static_cast<size_t>(row))) {
+  // The list holds one row per prerequisite, so the model's bound is the list's; a click off
+  // the rows (-1) is past it too. A mandatory row opens nothing: no override.
+  if (column != kActionColumn || !model_.OpensCombo(static_cast<size_t>(row))) {
     return;
   }
+  // Only an open combo's choice is ever applied to the row.
   selectedRow_ = row;
-  if (!model_.OpensCombo(static_cast<size_t>(row))) {
-    return; // mandatory: no override
-  }
+  HWND list = Item(IDC_PREREQ_LIST);
   RECT cell = {};
   cell.top = kActionColumn;
   cell.left = LVIR_BOUNDS;

@@ -13,14 +13,7 @@ void EnableWizardButton(HWND page, int id, bool enable) {
   ::EnableWindow(::GetDlgItem(::GetParent(page), id), enable ? TRUE : FALSE);
 }
 
-SetupWizard::SetupWizard(PrereqPlan &plan)
-    : header_(), information_(*this), prerequisites_(plan, *this) {
-  header_.dwSize = PROPSHEETHEADERA_V1_SIZE;
-  header_.dwFlags = PSH_USECALLBACK | PSH_WIZARD | PSH_WIZARDHASFINISH;
-  header_.hInstance = win::ModuleInstance();
-  header_.pszCaption = "SetupWizard";
-  header_.nStartPage = 0;
-  header_.pfnCallback = &SheetCallback;
+SetupWizard::SetupWizard(PrereqPlan &plan) : information_(*this), prerequisites_(plan, *this) {
   // A page the system refuses is left out; the sheet runs with the others.
   HPROPSHEETPAGE pages[2] = {information_.CreatePage(), prerequisites_.CreatePage()};
   for (HPROPSHEETPAGE page : pages) {
@@ -43,11 +36,17 @@ void SetupWizard::Run(HWND owner) {
     return; // the sheet destroyed its pages when it closed
   }
   ran_ = true;
-  header_.hwndParent = owner;
-  header_.dwFlags &= ~static_cast<DWORD>(PSH_MODELESS);
-  header_.nPages = pageCount_;
-  header_.phpage = pages_;
-  ::PropertySheetA(&header_);
+  // Modal: no PSH_MODELESS. The first page starts.
+  PROPSHEETHEADERA header = {};
+  header.dwSize = PROPSHEETHEADERA_V1_SIZE;
+  header.dwFlags = PSH_USECALLBACK | PSH_WIZARD | PSH_WIZARDHASFINISH;
+  header.hwndParent = owner;
+  header.hInstance = win::ModuleInstance();
+  header.pszCaption = "SetupWizard";
+  header.nPages = pageCount_;
+  header.phpage = pages_;
+  header.pfnCallback = &SheetCallback;
+  ::PropertySheetA(&header);
 }
 
 bool SetupWizard::AnswerCommonNotification(UINT code) {

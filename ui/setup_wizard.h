@@ -39,7 +39,6 @@ public:
   const std::string &title() const { return prerequisites_.title(); }
 
 private:
-  PROPSHEETHEADERA header_;
   // The pages the system made, in order: at most the two below.
   HPROPSHEETPAGE pages_[2] = {};
   UINT pageCount_ = 0;

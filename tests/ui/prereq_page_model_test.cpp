@@ -128,13 +128,15 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   EXPECT_STREQ(PrereqPageModel::HintText(model.state()),
                "Please press the Finish button to install the main application.");
   const PageButtons finished = PrereqPageModel::ButtonsFor(PageState::Finished);
-  EXPECT_EQ(finished.back, ButtonRule::Unchanged);
-  EXPECT_EQ(finished.next, ButtonRule::Disable);
-  EXPECT_EQ(finished.finish, ButtonRule::Enable);
+  // Next disabled, then Finish enabled; Back unchanged.
+  EXPECT_EQ(finished.first, WizardButton::Next);
+  EXPECT_FALSE(finished.firstEnabled);
+  EXPECT_EQ(finished.second, WizardButton::Finish);
+  // Back and Next enabled; Finish unchanged.
   const PageButtons pending = PrereqPageModel::ButtonsFor(PageState::InstallsPending);
-  EXPECT_EQ(pending.back, ButtonRule::Enable);
-  EXPECT_EQ(pending.next, ButtonRule::Enable);
-  EXPECT_EQ(pending.finish, ButtonRule::Unchanged);
+  EXPECT_EQ(pending.first, WizardButton::Back);
+  EXPECT_TRUE(pending.firstEnabled);
+  EXPECT_EQ(pending.second, WizardButton::Next);
 
   // An installed row keeps "Installed" on "Don't Install" and is scheduled again otherwise.
   plan.setAction(3, PrereqAction::Installed);
