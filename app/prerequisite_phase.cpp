@@ -20,7 +20,7 @@ void LogDetection(const PrerequisiteList &list) {
     const Prerequisite &p = list.prerequisite(i);
     runlog::Line("Prerequisite $: search $ | $ | decision: %",
                  {p.name.c_str(), p.searchString.c_str(), list.StatusText(i).c_str(),
-                  PrerequisiteList::ActionText(list.decision(i)).c_str()});
+                  PrerequisiteList::ActionText(list.decision(i))});
   }
 }
 

@@ -148,8 +148,7 @@ std::string PrerequisiteList::StatusText(size_t index) const {
   return status;
 }
 
-std::string PrerequisiteList::ActionText(PrereqAction action) {
-  // One string made from the chosen text, not one per case.
+const char *PrerequisiteList::ActionText(PrereqAction action) {
   const char *text = "";
   switch (action) {
   case PrereqAction::DontInstall:

@@ -55,7 +55,7 @@ public:
 
   // "Required: ... . Found: ..." or "Not required for this operating system."
   std::string StatusText(size_t index) const;
-  static std::string ActionText(PrereqAction action);
+  static const char *ActionText(PrereqAction action);
 
   size_t count() const { return prerequisites_.size(); }
   const Prerequisite &prerequisite(size_t index) const { return prerequisites_[index]; }

@@ -101,7 +101,7 @@ void PrerequisitesPage::ShowRows(bool statuses) {
     if (statuses) {
       SetListCell(list, i, 1, plan_.StatusText(i).c_str());
     }
-    SetListCell(list, i, kActionColumn, PrerequisiteList::ActionText(plan_.action(i)).c_str());
+    SetListCell(list, i, kActionColumn, PrerequisiteList::ActionText(plan_.action(i)));
   }
 }
 

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                action == (p.sourceKind == SourceKind::Url ? PrereqAction::Download
                                                           : PrereqAction::Install));
     FUZZ_CHECK(!list.StatusText(i).empty());
-    FUZZ_CHECK(!PrerequisiteList::ActionText(action).empty());
+    FUZZ_CHECK(*PrerequisiteList::ActionText(action) != '\0');
     p.isMandatory();
   }
   list.DecideActions(OsFamily::Windows9x);

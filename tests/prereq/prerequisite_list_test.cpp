@@ -35,7 +35,7 @@ TEST(Decisions, OperatingSystemFamily) {
   Decided d = Decide(Config("TargetOS=0"), {"1.0"});
   EXPECT_EQ(d.action, PrereqAction::NotRequired);
   EXPECT_EQ(d.status, "Not required for this operating system.");
-  EXPECT_EQ(PrerequisiteList::ActionText(d.action), "Don't Install");
+  EXPECT_STREQ(PrerequisiteList::ActionText(d.action), "Don't Install");
   EXPECT_EQ(Decide(Config("TargetOS=1"), {}).action, PrereqAction::Install);
   EXPECT_EQ(Decide(Config("TargetOS=1"), {}, OsFamily::Windows9x).action,
             PrereqAction::NotRequired);
@@ -69,7 +69,7 @@ TEST(Decisions, FoundVersionsAgainstBounds) {
   d = Decide(Config("VerMin=1.4\nVerMax=1.5"), {"1.3", "1.4.2_08"});
   EXPECT_EQ(d.action, PrereqAction::DontInstall);
   EXPECT_EQ(d.status, "Required: between 1.4 and 1.5. Found: 1.3, 1.4.2_08");
-  EXPECT_EQ(PrerequisiteList::ActionText(d.action), "Don't Install");
+  EXPECT_STREQ(PrerequisiteList::ActionText(d.action), "Don't Install");
   d = Decide(Config("", "Url=http://h/x.exe"), {});
   EXPECT_EQ(d.action, PrereqAction::Download);
   EXPECT_EQ(d.status, "Required: any. Found: nothing.");
@@ -86,14 +86,14 @@ TEST(StatusText, ShowsTheBoundsAsWritten) {
 }
 
 TEST(ActionText, EveryAction) {
-  EXPECT_EQ(PrerequisiteList::ActionText(PrereqAction::DontInstall), "Don't Install");
-  EXPECT_EQ(PrerequisiteList::ActionText(PrereqAction::Install), "Install");
-  EXPECT_EQ(PrerequisiteList::ActionText(PrereqAction::Download), "Download");
-  EXPECT_EQ(PrerequisiteList::ActionText(PrereqAction::NotRequired), "Don't Install");
-  EXPECT_EQ(PrerequisiteList::ActionText(PrereqAction::Downloaded), "Install");
-  EXPECT_EQ(PrerequisiteList::ActionText(PrereqAction::DownloadFailed), "Not Found");
-  EXPECT_EQ(PrerequisiteList::ActionText(PrereqAction::AlreadyDownloaded), "Install");
-  EXPECT_EQ(PrerequisiteList::ActionText(PrereqAction::Installed), "Installed");
+  EXPECT_STREQ(PrerequisiteList::ActionText(PrereqAction::DontInstall), "Don't Install");
+  EXPECT_STREQ(PrerequisiteList::ActionText(PrereqAction::Install), "Install");
+  EXPECT_STREQ(PrerequisiteList::ActionText(PrereqAction::Download), "Download");
+  EXPECT_STREQ(PrerequisiteList::ActionText(PrereqAction::NotRequired), "Don't Install");
+  EXPECT_STREQ(PrerequisiteList::ActionText(PrereqAction::Downloaded), "Install");
+  EXPECT_STREQ(PrerequisiteList::ActionText(PrereqAction::DownloadFailed), "Not Found");
+  EXPECT_STREQ(PrerequisiteList::ActionText(PrereqAction::AlreadyDownloaded), "Install");
+  EXPECT_STREQ(PrerequisiteList::ActionText(PrereqAction::Installed), "Installed");
   EXPECT_EQ(static_cast<int>(PrereqAction::Installed), 8);
 }
 

@@ -46,7 +46,7 @@ int main(int argc, char **argv) {
     }
     std::printf("\nApp%zu status=%s\n", i + 1, list.StatusText(i).c_str());
     std::printf("App%zu action=%d %s\n", i + 1, static_cast<int>(list.decision(i)),
-                PrerequisiteList::ActionText(list.decision(i)).c_str());
+                PrerequisiteList::ActionText(list.decision(i)));
   }
   std::printf("count=%zu needsAction=%s\n", list.count(), list.NeedsAction() ? "yes" : "no");
   return 0;

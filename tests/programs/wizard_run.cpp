@@ -269,8 +269,7 @@ int main(int argc, char **argv) {
       std::printf("RUN %d CANCELLED %d\n", run, cancelled ? 1 : 0);
       for (size_t i = 0; i < plan.count(); ++i) {
         std::printf("RUN %d ACTION %u %d %s\n", run, static_cast<unsigned>(i),
-                    static_cast<int>(plan.action(i)),
-                    PrerequisiteList::ActionText(plan.action(i)).c_str());
+                    static_cast<int>(plan.action(i)), PrerequisiteList::ActionText(plan.action(i)));
       }
     }
     PrintCounts("after", &handles);

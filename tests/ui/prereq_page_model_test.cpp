@@ -170,7 +170,7 @@ TEST_F(PageModel, DownloadPassResultsAndTheirMessages) {
   EXPECT_EQ(plan.action(1), PrereqAction::Downloaded);
   EXPECT_EQ(plan.action(4), PrereqAction::DownloadFailed);
   EXPECT_EQ(model.state(), PageState::InstallsPending);
-  EXPECT_EQ(PrerequisiteList::ActionText(plan.action(4)), "Not Found");
+  EXPECT_STREQ(PrerequisiteList::ActionText(plan.action(4)), "Not Found");
   // A failed row is offered "Download" again, not preselected.
   EXPECT_STREQ(model.SecondItemText(4), "Download");
   EXPECT_EQ(model.PreselectedItem(4), 0);
@@ -202,7 +202,7 @@ TEST_F(PageModel, FailedDownloadsFinishUnlessMandatory) {
   coreModel.Recount();
   windows_.statuses = {DownloadItemStatus::Failed};
   EXPECT_EQ(coreModel.AfterDownloadPass(core.downloadAll(windows_)), 0u);
-  EXPECT_EQ(PrerequisiteList::ActionText(core.action(0)), "Not Found");
+  EXPECT_STREQ(PrerequisiteList::ActionText(core.action(0)), "Not Found");
   EXPECT_EQ(coreModel.state(), PageState::DownloadsPending);
   EXPECT_EQ(coreModel.downloadCount(), 1);
   EXPECT_TRUE(coreModel.MandatoryLeft());
@@ -243,7 +243,7 @@ TEST_F(PageModel, ASetupThatCouldNotStartKeepsItsAction) {
   installer_.exitCode = 1603;
   plan.installAll(windows_);
   EXPECT_FALSE(model.AfterInstallPass());
-  EXPECT_EQ(PrerequisiteList::ActionText(plan.action(4)), "Failed");
+  EXPECT_STREQ(PrerequisiteList::ActionText(plan.action(4)), "Failed");
   EXPECT_EQ(plan.exitCode(4), 1603u);
   EXPECT_EQ(plan.list().StatusText(1), "Required: any. Found: 1.0");
   EXPECT_EQ(model.state(), PageState::InstallsPending);
