@@ -61,9 +61,7 @@ void PrereqPlan::RunInstallPass(PassWindows *windows) {
       recorder.RunPrerequisiteSetup(launch, nullptr);
     }
   } else {
-    // The window sizes the list itself.
-    std::vector<SetupStart> started;
-    windows->RunLaunches(launches, recorder, &started);
+    windows->RunLaunches(launches, recorder);
   }
 }
 

@@ -13,8 +13,7 @@ public:
   // once the worker is gone: AllAttempted, NotStarted or Aborted.
   virtual DownloadRunResult ShowDownloads(DownloadBatch &batch) = 0;
   // Runs every setup in order through installer under the modal launch window and returns
-  // after the last one. *started is made one entry a launch, each NotStarted until its
-  // process starts: (*started)[i] tells whether setup i's process was started.
-  virtual void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                           std::vector<SetupStart> *started) = 0;
+  // after the last one. What each start gave is installer's to note (the plan's recorder does).
+  virtual void RunLaunches(const std::vector<SetupLaunch> &launches,
+                           InstallPlatform &installer) = 0;
 };

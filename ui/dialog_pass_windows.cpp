@@ -10,6 +10,6 @@ DownloadRunResult DialogPassWindows::ShowDownloads(DownloadBatch &batch) {
 }
 
 void DialogPassWindows::RunLaunches(const std::vector<SetupLaunch> &launches,
-                                    InstallPlatform &installer, std::vector<SetupStart> *started) {
-  RunLaunchDialog(launches, installer, started, ::GetActiveWindow());
+                                    InstallPlatform &installer) {
+  RunLaunchDialog(launches, installer, ::GetActiveWindow());
 }

@@ -6,6 +6,5 @@
 class DialogPassWindows : public PassWindows {
 public:
   DownloadRunResult ShowDownloads(DownloadBatch &batch) override;
-  void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                   std::vector<SetupStart> *started) override;
+  void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer) override;
 };

@@ -13,13 +13,11 @@ namespace {
 // Asks the window to run the setups itself, after it has been shown.
 constexpr UINT kRunOnWindowThread = WM_APP + 1;
 
-// What the worker reads: the window it posts to, the setups and what starts them. Only it
-// writes started.
+// What the worker reads: the window it posts to, the setups and what starts them.
 struct WorkerBlock {
   HWND hwnd;
   const std::vector<SetupLaunch> *launches;
   InstallPlatform *installer;
-  std::vector<SetupStart> *started;
 };
 
 // How the window learns which setup starts next.
@@ -29,7 +27,7 @@ enum class Naming {
   None,   // no window
 };
 
-// Runs every setup in order and notes which ones started, as far as started reaches.
+// Runs every setup in order; the installer notes what each start gave.
 void RunSetups(const WorkerBlock &block, Naming naming) {
   for (size_t i = 0; i < block.launches->size(); ++i) {
     const SetupLaunch &launch = (*block.launches)[i];
@@ -39,10 +37,7 @@ void RunSetups(const WorkerBlock &block, Naming naming) {
       ::SetDlgItemTextA(block.hwnd, IDC_LAUNCH_NAME, launch.name.c_str());
       ::UpdateWindow(block.hwnd);
     }
-    const SetupStart start = block.installer->RunPrerequisiteSetup(launch);
-    if (i < block.started->size()) {
-      (*block.started)[i] = start;
-    }
+    block.installer->RunPrerequisiteSetup(launch);
   }
 }
 
@@ -85,8 +80,8 @@ public:
   static const MessageEntry kMessageMap[5];
 
   LaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-               std::vector<SetupStart> *started, LaunchThreadStart startThread)
-      : block_{nullptr, &launches, &installer, started}, startThread_(startThread) {}
+               LaunchThreadStart startThread)
+      : block_{nullptr, &launches, &installer}, startThread_(startThread) {}
 
   // Shows the window; returns when every setup has ended and the worker is gone.
   void Run(HWND owner) {
@@ -157,8 +152,8 @@ const LaunchDialog::MessageEntry LaunchDialog::kMessageMap[5] = {
 } // namespace
 
 void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                     std::vector<SetupStart> *started, HWND owner, LaunchThreadStart startThread) {
-  LaunchDialog dialog(launches, installer, started,
+                     HWND owner, LaunchThreadStart startThread) {
+  LaunchDialog dialog(launches, installer,
                       startThread != nullptr ? startThread : &CreateWorkerThread);
   dialog.Run(owner);
 }

@@ -11,11 +11,9 @@
 using LaunchThreadStart = HANDLE (*)(LPTHREAD_START_ROUTINE routine, LPVOID arg);
 
 // Runs every setup in order through installer under the window owned by owner and returns when
-// the last has ended and the worker is gone. (*started)[i] tells whether setup i's process was
-// started: the caller sizes started, one entry per setup; a setup past its end is still run. When
+// the last has ended and the worker is gone; installer notes what each start gave. When
 // no worker can be created, the setups run on this thread under the window, which then closes; when
 // the window cannot be shown at all, they run on this thread without it. startThread replaces
 // CreateThread (tests); null uses CreateThread.
 void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                     std::vector<SetupStart> *started, HWND owner,
-                     LaunchThreadStart startThread = nullptr);
+                     HWND owner, LaunchThreadStart startThread = nullptr);

@@ -20,12 +20,10 @@ public:
     }
     return downloadResult;
   }
-  void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
-                   std::vector<SetupStart> *started) override {
+  void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer) override {
     ++launchWindows;
-    *started = std::vector<SetupStart>(launches.size(), SetupStart::NotStarted);
-    for (size_t i = 0; i < launches.size(); ++i) {
-      (*started)[i] = installer.RunPrerequisiteSetup(launches[i]);
+    for (const SetupLaunch &launch : launches) {
+      installer.RunPrerequisiteSetup(launch);
     }
   }
 };
