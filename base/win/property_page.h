@@ -12,6 +12,10 @@
 
 namespace win {
 
+// The page of a template whose messages go to procedure, with parameter as its lParam: one
+// builder for every page class.
+HPROPSHEETPAGE CreateTemplatePage(int templateId, DLGPROC procedure, LPARAM parameter);
+
 template <class T> class PropertyPage : public MessageMap<T> {
 public:
   // The property sheet that holds the page; null before the page exists.
@@ -20,15 +24,8 @@ public:
   // A page built from the template with PSP_USECALLBACK and no title of its own; null when
   // the system refuses. The sheet that receives it destroys it.
   HPROPSHEETPAGE CreatePage() {
-    PROPSHEETPAGEA page = {};
-    page.dwSize = PROPSHEETPAGEA_V1_SIZE;
-    page.dwFlags = PSP_USECALLBACK;
-    page.hInstance = ModuleInstance();
-    page.pszTemplate = MAKEINTRESOURCEA(T::kTemplateId);
-    page.pfnDlgProc = &PropertyPage::PageProcedure;
-    page.lParam = reinterpret_cast<LPARAM>(static_cast<MessageTarget *>(this));
-    page.pfnCallback = &PropertyPage::PageCallback;
-    return ::CreatePropertySheetPageA(&page);
+    return CreateTemplatePage(T::kTemplateId, &PropertyPage::PageProcedure,
+                              reinterpret_cast<LPARAM>(static_cast<MessageTarget *>(this)));
   }
 
 protected:
@@ -36,12 +33,6 @@ protected:
   INT_PTR NotifyResult(LRESULT result) {
     ::SetWindowLongPtrA(this->hwnd(), DWLP_MSGRESULT, result);
     return TRUE;
-  }
-
-private:
-  static UINT CALLBACK PageCallback(HWND, UINT message, LPPROPSHEETPAGEA) {
-    // PSPCB_CREATE: 1 lets the page be created; PSPCB_RELEASE ignores the result.
-    return message == PSPCB_CREATE ? 1 : 0;
   }
 };
 
