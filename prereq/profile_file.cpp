@@ -42,7 +42,9 @@ bool ProfileFile::Load(const std::string &path) {
   std::string content;
   bool readable = file.OpenRead(path);
   if (readable) {
-    char buffer[16384];
+    // Under a page: the function this is inlined into then needs no stack probe routine, and a
+    // configuration takes few reads of this size.
+    char buffer[3072];
     uint32_t moved = 0;
     for (;;) {
       if (!file.Read(buffer, sizeof buffer, &moved)) {
