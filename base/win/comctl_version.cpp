@@ -4,29 +4,7 @@
 
 #include <shlwapi.h>
 
-#include <string>
-
 #include "base/win/module.h"
-#include "base/win/version_api.h"
-
-namespace {
-
-bool AtLeast580(DWORD major, DWORD minor) { return major > 5 || (major == 5 && minor >= 80); }
-
-bool FileVersionAtLeast580() {
-  win::VersionApi api;
-  std::string block;
-  void *value = nullptr;
-  UINT length = 0;
-  if (!api.IsLoaded() || !api.ReadBlock("comctl32.dll", &block) ||
-      !api.Query(block, "\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
-    return false;
-  }
-  const VS_FIXEDFILEINFO *info = static_cast<const VS_FIXEDFILEINFO *>(value);
-  return AtLeast580(HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS));
-}
-
-} // namespace
 
 bool IsComCtl580OrLater() {
   // comctl32 is imported statically, so this finds the copy already loaded (the one the
@@ -42,8 +20,11 @@ bool IsComCtl580OrLater() {
     info.cbSize = 20;
     HRESULT hr = getVersion(&info);
     comctl.Free();
-    return SUCCEEDED(hr) && AtLeast580(info.dwMajorVersion, info.dwMinorVersion);
+    return SUCCEEDED(hr) &&
+           (info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 80));
   }
   comctl.Free();
-  return FileVersionAtLeast580();
+  // Every common-controls library from version 4.71 on exports DllGetVersion: one without it
+  // is older than 5.80, which is what its file version would say.
+  return false;
 }
