@@ -221,7 +221,7 @@ SetupError SfxArchive::Open() {
     return result;
   }
   AssignKnownFiles();
-  extracted_ = std::vector<unsigned char>(entries_.size());
+  extracted_ = std::string(entries_.size(), '\0');
   if (!HasFlag(kHasPrerequisites) || HasFlag(kExternalFiles)) {
     return kSetupOk;
   }

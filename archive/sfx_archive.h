@@ -73,8 +73,9 @@ private:
   std::string ownFolder_; // made by this run for its files; removed with them
   std::vector<std::string> entryNames_;
   std::vector<ArchiveEntry> entries_;
-  // One byte a flag: the bit-packed vector<bool> costs the setup more code than it saves.
-  std::vector<unsigned char> extracted_;
+  // One byte a flag, kept in a string: the setup has its code already, where a vector of bytes
+  // (or the bit-packed vector<bool>) would bring code of its own.
+  std::string extracted_;
   sys::File archiveFile_;
   std::string packageBaseName_;
   std::string configPath_;

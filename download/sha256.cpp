@@ -1,7 +1,7 @@
 #include "download/sha256.h"
 
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "base/file.h"
 
@@ -147,17 +147,18 @@ bool Sha256OfFile(const std::string &path, std::string *hex) {
   if (!file.OpenRead(path)) {
     return false;
   }
-  std::vector<uint8_t> buffer(65536);
+  constexpr uint32_t kBufferSize = 65536;
+  const std::unique_ptr<uint8_t[]> buffer(new uint8_t[kBufferSize]);
   Sha256 hash;
   for (;;) {
     uint32_t got = 0;
-    if (!file.Read(buffer.data(), static_cast<uint32_t>(buffer.size()), &got)) {
+    if (!file.Read(buffer.get(), kBufferSize, &got)) {
       return false;
     }
     if (got == 0) {
       break;
     }
-    hash.Update(buffer.data(), got);
+    hash.Update(buffer.get(), got);
   }
   *hex = hash.FinalHex();
   return true;
