@@ -106,25 +106,22 @@ void DownloadBatch::DownloadWorker() {
 
     Post(DLM_FILE_STARTED, i, 0);
     const FileDownloadResult result = downloadFile(job);
-    item.status = DownloadItemStatus::Failed;
-    switch (result) {
-    case FileDownloadResult::Complete:
-      item.status = DownloadItemStatus::Ok;
-      Post(DLM_FILE_DONE, i, 0);
-      break;
-    case FileDownloadResult::SizeMismatch:
-      break; // DLM_WRONG_SIZE has been posted already
-    case FileDownloadResult::SaveFailed:
-      Post(DLM_SAVE_FAILED, i, 0);
-      break;
-    case FileDownloadResult::ReadFailed:
-      Post(DLM_READ_FAILED, i, 0);
-      break;
-    case FileDownloadResult::StartFailed:
-    case FileDownloadResult::Aborted:
-      // Either ends the batch: the remaining items are not attempted.
+    // By FileDownloadResult, in its order; a wrong size has posted DLM_WRONG_SIZE already.
+    static const unsigned kMessages[] = {
+        DLM_FILE_DONE, 0, DLM_START_FAILED, DLM_SAVE_FAILED, DLM_READ_FAILED, DLM_ABORTED};
+    const unsigned message = kMessages[static_cast<int>(result)];
+    item.status = result == FileDownloadResult::Complete ? DownloadItemStatus::Ok
+                                                         : DownloadItemStatus::Failed;
+    // A start that failed or a cancel ends the batch: the remaining items are not attempted.
+    const bool stop =
+        result == FileDownloadResult::StartFailed || result == FileDownloadResult::Aborted;
+    if (stop) {
       result_ = BatchResult::Stopped;
-      Post(result == FileDownloadResult::Aborted ? DLM_ABORTED : DLM_START_FAILED, i, 0);
+    }
+    if (message != 0) {
+      Post(message, i, 0);
+    }
+    if (stop) {
       return;
     }
   }
