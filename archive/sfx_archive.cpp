@@ -22,7 +22,7 @@ constexpr uint32_t kCopyBufferSize = 65536;
 
 // The name without its last four characters (its extension); fewer when it is shorter.
 std::string WithoutExtension(const std::string &name) {
-  return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+  return name.substr(0, name.size() > 4 ? name.size() - 4 : 0);
 }
 
 // Reads exactly size bytes; a short read counts as a failure.
@@ -327,7 +327,7 @@ int SfxArchive::FindEntry(const std::string &name) const {
 
 std::string SfxArchive::ModuleFolder() const {
   const size_t slash = sys::LastSeparator(modulePath_);
-  return slash == std::string::npos ? std::string() : modulePath_.substr(0, slash);
+  return modulePath_.substr(0, slash == std::string::npos ? 0 : slash);
 }
 
 SetupError SfxArchive::SetModulePath(const std::string &path) {

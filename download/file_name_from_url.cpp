@@ -11,10 +11,8 @@ std::string fileNameFromUrl(const std::string &url) {
   if (last == std::string::npos || (backslash != std::string::npos && backslash > last)) {
     last = backslash;
   }
-  if (last == std::string::npos) {
-    return std::string();
-  }
-  return url.substr(last + 1);
+  // No separator: nothing after it (the size's substring is empty).
+  return url.substr(last == std::string::npos ? url.size() : last + 1);
 }
 
 bool IsUsableDownloadName(const std::string &name) {
