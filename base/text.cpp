@@ -21,8 +21,7 @@ bool DefaultLeadByteTest(unsigned char c) {
 
 LeadByteTest g_leadByteTest = DefaultLeadByteTest;
 
-// Through data(): with assertions on, s[i] is a checked call the setup need not grow by.
-template <class IsBlank> std::string TrimIf(const std::string &s, IsBlank isBlank) {
+template <class IsBlank> std::string_view TrimIf(std::string_view s, IsBlank isBlank) {
   const char *text = s.data();
   size_t begin = 0;
   size_t end = s.size();
@@ -32,7 +31,7 @@ template <class IsBlank> std::string TrimIf(const std::string &s, IsBlank isBlan
   while (end > begin && isBlank(text[end - 1])) {
     --end;
   }
-  return s.substr(begin, end - begin);
+  return std::string_view(text + begin, end - begin);
 }
 
 } // namespace
@@ -123,13 +122,13 @@ bool StartsWithNoCase(const std::string &s, const std::string &prefix) {
   return true;
 }
 
-std::string Trim(const std::string &s) {
+std::string_view Trim(std::string_view s) {
   return TrimIf(s, [](char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
   });
 }
 
-std::string TrimSpacesAndTabs(const std::string &s) {
+std::string_view TrimSpacesAndTabs(std::string_view s) {
   return TrimIf(s, [](char c) { return c == ' ' || c == '\t'; });
 }
 

@@ -49,10 +49,10 @@ bool StartsWithNoCase(const std::string &s, const std::string &prefix);
 std::string FoldCase(const std::string &s);
 
 // s without the blanks at either end: white space, and Ctrl-Z, which old text files end with
-// (the platform's profile reader passes over it too).
-std::string Trim(const std::string &s);
-// s without the spaces and tabs at either end.
-std::string TrimSpacesAndTabs(const std::string &s);
+// (the platform's profile reader passes over it too). A view into s: nothing is copied.
+std::string_view Trim(std::string_view s);
+// s without the spaces and tabs at either end, a view into s.
+std::string_view TrimSpacesAndTabs(std::string_view s);
 
 // The pieces one after another, in a string sized once. Texts are built with this instead of
 // chains of operator+, each form of which is a template copy of its own in the setup.

@@ -111,10 +111,10 @@ bool RewriteToSetupFile(const std::string &text, const std::string &section,
     const std::string content = text.substr(pos, end - pos);
     const std::string ending = text.substr(end, next - end);
     pos = next;
-    const std::string line = text::TrimSpacesAndTabs(content);
+    const std::string line(text::TrimSpacesAndTabs(content));
     if (!line.empty() && line[0] == '[' && text::FindLastChar(line, ']') != std::string::npos) {
-      const std::string title =
-          text::TrimSpacesAndTabs(line.substr(1, text::FindLastChar(line, ']') - 1));
+      const std::string title(text::TrimSpacesAndTabs(
+          std::string_view(line).substr(1, text::FindLastChar(line, ']') - 1)));
       if (state == kInside) {
         state = kAfter;
       } else if (state == kBefore && text::EqualNoCase(title, section)) {
@@ -124,8 +124,7 @@ bool RewriteToSetupFile(const std::string &text, const std::string &section,
       continue;
     }
     const size_t equals = text::FindChar(line, '=');
-    const std::string key =
-        equals == std::string::npos ? line : text::TrimSpacesAndTabs(line.substr(0, equals));
+    const std::string key(text::TrimSpacesAndTabs(std::string_view(line).substr(0, equals)));
     if (state == kInside && text::EqualNoCase(key, "SetupFile")) {
       continue;
     }

@@ -45,16 +45,8 @@ uint8_t ParseArchitectures(std::string_view list) {
   for (;;) {
     // A comma is never the trail byte of a double-byte character.
     const size_t comma = list.find(',');
-    // The word without the spaces and tabs at either end, as a view: no copy is made.
-    const char *begin = list.data();
-    const char *end = begin + (comma == std::string_view::npos ? list.size() : comma);
-    while (begin < end && (*begin == ' ' || *begin == '\t')) {
-      ++begin;
-    }
-    while (end > begin && (end[-1] == ' ' || end[-1] == '\t')) {
-      --end;
-    }
-    const std::string_view word(begin, static_cast<size_t>(end - begin));
+    const std::string_view word = text::TrimSpacesAndTabs(
+        std::string_view(list.data(), comma == std::string_view::npos ? list.size() : comma));
     for (uint8_t i = 0; i < 3; ++i) {
       if (word == kArchNames[i]) {
         bits = static_cast<uint8_t>(bits | (1u << i));

@@ -8,26 +8,9 @@
 
 namespace {
 
-// The blanks text::Trim removes, taken off a view: the reader keeps its lines and names as
-// views into the text and copies only what it stores.
-std::string_view TrimBlanks(std::string_view s) {
-  const auto isBlank = [](char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
-  };
-  const char *begin = s.data();
-  const char *end = begin + s.size();
-  while (begin < end && isBlank(*begin)) {
-    ++begin;
-  }
-  while (end > begin && isBlank(end[-1])) {
-    --end;
-  }
-  return std::string_view(begin, static_cast<size_t>(end - begin));
-}
-
 // The name as the indexes hold it: trimmed, every byte lowered.
 std::string IndexName(std::string_view name) {
-  name = TrimBlanks(name);
+  name = text::Trim(name);
   std::string out(name.data(), name.size());
   for (char &c : out) {
     c = text::LowerAscii(c);
@@ -81,7 +64,7 @@ void ProfileFile::Parse(const std::string &raw) {
     while (end < size && text[end] != '\n' && text[end] != '\r') {
       ++end;
     }
-    const std::string_view line = TrimBlanks(std::string_view(text + pos, end - pos));
+    const std::string_view line = text::Trim(std::string_view(text + pos, end - pos));
     int thisLine = lineNumber;
     // Every run of CR and LF ends one line, as it does for the platform's reader.
     pos = end;
@@ -108,7 +91,7 @@ void ProfileFile::Parse(const std::string &raw) {
     }
     if (line[0] == '[' && close != std::string_view::npos) {
       Section &section = sections_.emplace_back();
-      const std::string_view name = TrimBlanks(std::string_view(line.data() + 1, close - 1));
+      const std::string_view name = text::Trim(std::string_view(line.data() + 1, close - 1));
       section.name.append(name.data(), name.size());
       section.line = thisLine;
       firstSection_.emplace(IndexName(name), sections_.size() - 1);
@@ -120,9 +103,9 @@ void ProfileFile::Parse(const std::string &raw) {
     key.line = thisLine;
     std::string_view name = line;
     if (equals != std::string_view::npos) {
-      name = TrimBlanks(std::string_view(line.data(), equals));
+      name = text::Trim(std::string_view(line.data(), equals));
       const std::string_view value =
-          TrimBlanks(std::string_view(line.data() + equals + 1, line.size() - equals - 1));
+          text::Trim(std::string_view(line.data() + equals + 1, line.size() - equals - 1));
       key.value.append(value.data(), value.size());
       key.hasEquals = true;
     }

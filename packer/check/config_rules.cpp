@@ -428,7 +428,7 @@ private:
     size_t start = 0;
     for (;;) {
       const size_t comma = list.find(',', start);
-      const std::string word = text::TrimSpacesAndTabs(list.substr(start, comma - start));
+      const std::string word(text::TrimSpacesAndTabs(list.substr(start, comma - start)));
       if (std::find(std::begin(kArchNames), std::end(kArchNames), word) == std::end(kArchNames)) {
         Add(ConfigFinding::kError, s, LineOf(s, "Architectures"),
             "Architectures: '" + word +
