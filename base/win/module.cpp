@@ -23,22 +23,18 @@ bool BindProcs(HMODULE module, const char *names, FARPROC *procs, size_t count) 
   return all;
 }
 
+FARPROC KernelProcAddress(const char *name) {
+  return ProcAddressOf(::GetModuleHandleA("kernel32.dll"), name);
+}
+
 void HardenDllSearch() {
-  HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-  if (kernel == nullptr) {
-    return;
-  }
   // Present from Windows 8 (and on Windows 7 with KB2533623); looked up so older systems start.
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI *)(DWORD);
-  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void *>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  const auto setDefault = KernelProc<BOOL(WINAPI *)(DWORD)>("SetDefaultDllDirectories");
   if (setDefault != nullptr) {
     setDefault(kLoadLibrarySearchSystem32);
   }
   // Also takes the current folder out of the search, where the call exists (XP SP1 and later).
-  using SetDllDirectoryFn = BOOL(WINAPI *)(LPCSTR);
-  auto setDllDirectory = reinterpret_cast<SetDllDirectoryFn>(
-      reinterpret_cast<void *>(::GetProcAddress(kernel, "SetDllDirectoryA")));
+  const auto setDllDirectory = KernelProc<BOOL(WINAPI *)(LPCSTR)>("SetDllDirectoryA");
   if (setDllDirectory != nullptr) {
     setDllDirectory("");
   }

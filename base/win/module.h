@@ -13,6 +13,14 @@ FARPROC ProcAddressOf(HMODULE module, const char *name);
 // false when the module or any of them is missing. One loop for a library's whole table.
 bool BindProcs(HMODULE module, const char *names, FARPROC *procs, size_t count);
 
+// An export of kernel32.dll, which every process has loaded, as the function type the caller
+// names; null when this system lacks it. For the calls that newer systems added.
+FARPROC KernelProcAddress(const char *name);
+template <typename Fn> Fn KernelProc(const char *name) {
+  // GetProcAddress returns a generic pointer; the caller names the real signature.
+  return reinterpret_cast<Fn>(reinterpret_cast<void *>(KernelProcAddress(name)));
+}
+
 // An export of a loaded module as the function type the caller names; null when either is missing.
 template <typename Fn> Fn ProcAddress(HMODULE module, const char *name) {
   // GetProcAddress returns a generic pointer; the caller names the real signature.

@@ -17,20 +17,12 @@
 
 namespace {
 
-// An entry point of kernel32.dll, which every process has loaded, as the type the caller names;
-// null when this system lacks it. One body for the five lookups of this file.
-void *KernelProc(const char *name) {
-  return win::ProcAddress<void *>(::GetModuleHandleA("kernel32.dll"), name);
-}
-template <typename Fn> Fn Kernel(const char *name) {
-  return reinterpret_cast<Fn>(KernelProc(name));
-}
-
 // This machine's native architecture, a MachineArch bit (0 for one of no such name).
 uint8_t NativeArchitecture() {
   USHORT process = 0;
   USHORT native = 0;
-  const auto wow64Process2 = Kernel<BOOL(WINAPI *)(HANDLE, USHORT *, USHORT *)>("IsWow64Process2");
+  const auto wow64Process2 =
+      win::KernelProc<BOOL(WINAPI *)(HANDLE, USHORT *, USHORT *)>("IsWow64Process2");
   // Wine 8 answers 0 (unknown) for a 64-bit program: the older call decides then.
   if (wow64Process2 != nullptr && wow64Process2(::GetCurrentProcess(), &process, &native) &&
       native != 0) {
@@ -42,12 +34,12 @@ uint8_t NativeArchitecture() {
   // Without WOW64 (or without the call: older than XP SP2) the machine is the program's own;
   // under it, the system's processor tells.
   BOOL wow64 = FALSE;
-  const auto isWow64Process = Kernel<BOOL(WINAPI *)(HANDLE, PBOOL)>("IsWow64Process");
+  const auto isWow64Process = win::KernelProc<BOOL(WINAPI *)(HANDLE, PBOOL)>("IsWow64Process");
   if (isWow64Process == nullptr || !isWow64Process(::GetCurrentProcess(), &wow64) || !wow64) {
     return sizeof(void *) == 8 ? kArchX64 : kArchX86;
   }
   SYSTEM_INFO info = {};
-  const auto nativeInfo = Kernel<void(WINAPI *)(LPSYSTEM_INFO)>("GetNativeSystemInfo");
+  const auto nativeInfo = win::KernelProc<void(WINAPI *)(LPSYSTEM_INFO)>("GetNativeSystemInfo");
   if (nativeInfo != nullptr) {
     nativeInfo(&info);
   }
@@ -61,8 +53,8 @@ uint8_t NativeArchitecture() {
 class FsRedirectionOff {
 public:
   FsRedirectionOff() {
-    const auto disable = Kernel<BOOL(WINAPI *)(PVOID *)>("Wow64DisableWow64FsRedirection");
-    revert_ = Kernel<RevertFn>("Wow64RevertWow64FsRedirection");
+    const auto disable = win::KernelProc<BOOL(WINAPI *)(PVOID *)>("Wow64DisableWow64FsRedirection");
+    revert_ = win::KernelProc<RevertFn>("Wow64RevertWow64FsRedirection");
     if (disable == nullptr || !disable(&old_)) {
       revert_ = nullptr;
     }
