@@ -109,6 +109,9 @@ void DownloadBatch::DownloadWorker() {
     // By FileDownloadResult, in its order; a wrong size has posted DLM_WRONG_SIZE already.
     static const unsigned kMessages[] = {
         DLM_FILE_DONE, 0, DLM_START_FAILED, DLM_SAVE_FAILED, DLM_READ_FAILED, DLM_ABORTED};
+    static_assert(sizeof kMessages / sizeof kMessages[0] ==
+                      static_cast<size_t>(FileDownloadResult::Aborted) + 1,
+                  "one message for each result, Aborted last");
     const unsigned message = kMessages[static_cast<int>(result)];
     item.status = result == FileDownloadResult::Complete ? DownloadItemStatus::Ok
                                                          : DownloadItemStatus::Failed;
