@@ -126,14 +126,14 @@ std::string PrerequisiteList::StatusText(size_t index) const {
     return "Not required for this operating system.";
   }
   const Prerequisite &p = prerequisites_[index];
-  const std::string &min = p.verMin;
-  const std::string &max = p.verMax;
-  // "any", "MAX or lower", "MIN or higher" or "between MIN and MAX", in one piece list.
-  std::string status = text::Concat(
-      {"Required: ", min.empty() ? (max.empty() ? "any" : "") : (max.empty() ? "" : "between "),
-       min, min.empty() || max.empty() ? "" : " and ", max,
-       max.empty() ? (min.empty() ? "" : " or higher") : (min.empty() ? " or lower" : ""),
-       ". Found: "});
+  // By the bounds given: none, the highest only, the lowest only, both. The form is "any",
+  // "MAX or lower", "MIN or higher" or "between MIN and MAX"; an absent bound is empty.
+  static const char *const kBefore[] = {"any", "", "", "between "};
+  static const char *const kAfter[] = {"", " or lower", " or higher", ""};
+  const int form = (p.verMin.empty() ? 0 : 2) + (p.verMax.empty() ? 0 : 1);
+  std::string status =
+      text::Concat({"Required: ", kBefore[form], p.verMin, form == 3 ? " and " : "", p.verMax,
+                    kAfter[form], ". Found: "});
   const char *separator = "";
   if (index < foundVersions_.size()) {
     for (const std::string &found : foundVersions_[index]) {
