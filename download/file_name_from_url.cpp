@@ -34,8 +34,25 @@ bool IsUsableDownloadName(const std::string &name) {
   return true;
 }
 
-std::string DownloadTargetPath(const std::string &folder, const std::string &url) {
+namespace {
+
+std::string PathInFolder(const std::string &folder, const std::string &name) {
   std::string path = folder;
   sys::EnsureTrailingBackslash(&path);
-  return text::Concat({path, sys::PathFromAnsi(fileNameFromUrl(url))});
+  return text::Concat({path, sys::PathFromAnsi(name)});
+}
+
+} // namespace
+
+std::string DownloadTargetPath(const std::string &folder, const std::string &url) {
+  return PathInFolder(folder, fileNameFromUrl(url));
+}
+
+bool UsableDownloadPath(const std::string &folder, const std::string &url, std::string *path) {
+  const std::string name = fileNameFromUrl(url);
+  if (!IsUsableDownloadName(name)) {
+    return false;
+  }
+  *path = PathInFolder(folder, name);
+  return true;
 }

@@ -14,3 +14,6 @@ bool IsUsableDownloadName(const std::string &name);
 // folder (path text, a backslash added when missing) followed by fileNameFromUrl(url), which
 // is in the ANSI code page as the configuration is, as path text.
 std::string DownloadTargetPath(const std::string &folder, const std::string &url);
+// The same when the URL's name is usable (IsUsableDownloadName), the name found once; false,
+// with path untouched, when it is not.
+bool UsableDownloadPath(const std::string &folder, const std::string &url, std::string *path);

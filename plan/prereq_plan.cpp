@@ -21,12 +21,11 @@ void PrereqPlan::setDownloadFolder(const std::string &path) {
 }
 
 bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
-  std::string name = fileNameFromUrl(prerequisite.source);
   // A name that is no plain file (a wildcard, a stream) never counts as found.
-  if (!IsUsableDownloadName(name)) {
+  std::string path;
+  if (!UsableDownloadPath(batch_.folder(), prerequisite.source, &path)) {
     return false;
   }
-  std::string path = DownloadTargetPath(batch_.folder(), prerequisite.source);
   // The whole size: a file of 4 GiB more than ExactSize is not the download.
   uint64_t size = 0;
   uint64_t writeTime = 0;

@@ -72,10 +72,9 @@ std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const Prerequis
     case PrereqAction::Downloaded:
     case PrereqAction::AlreadyDownloaded:
       // The downloader never stores such a name, so nothing of ours can lie there.
-      if (!IsUsableDownloadName(fileNameFromUrl(prerequisite.source))) {
+      if (!UsableDownloadPath(downloadFolder, prerequisite.source, &launch.path)) {
         continue;
       }
-      launch.path = DownloadTargetPath(downloadFolder, prerequisite.source);
       break;
     default:
       continue;
