@@ -105,8 +105,18 @@ pass() { # label mode
   local presser=$!
   TESSARA_SETUP_RECORD="$(winpath "$work/$label.record")" \
     timeout 300 wine "$run" "$mode" "$(winpath "$work/setup.exe")" "$(winpath "$work/runner.ini")" \
-    "$(winpath "$work/dl-$label")" 0=4 4=5 6=4 2>/dev/null | tr -d '\r' >"$work/$label.out"
+    "$(winpath "$work/dl-$label")" 0=4 4=5 6=4 2>"$work/$label.err" | tr -d '\r' >"$work/$label.out"
   echo "${PIPESTATUS[0]}" >"$work/$label.status"
+  # A run that ended early says why: its status and what Wine or the program printed. The boxes
+  # it never showed are not waited for.
+  if [ "$(cat "$work/$label.status")" != 0 ]; then
+    local pressers
+    pressers=$(pgrep -P "$presser")
+    kill "$presser" $pressers 2>/dev/null
+    echo "     $label: install_run ended with $(cat "$work/$label.status"); its last output and errors:"
+    tail -n 5 "$work/$label.out" | sed 's/^/       /'
+    tail -n 40 "$work/$label.err" | tr -d '\r' | sed 's/^/       /'
+  fi
   wait "$presser"
 }
 
