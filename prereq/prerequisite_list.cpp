@@ -149,29 +149,22 @@ std::string PrerequisiteList::StatusText(size_t index) const {
 }
 
 const char *PrerequisiteList::ActionText(PrereqAction action) {
-  const char *text = "";
   switch (action) {
   case PrereqAction::DontInstall:
   case PrereqAction::NotRequired:
-    text = "Don't Install";
-    break;
+    return "Don't Install";
   case PrereqAction::Install:
   case PrereqAction::Downloaded:
   case PrereqAction::AlreadyDownloaded:
-    text = "Install";
-    break;
+    return "Install";
   case PrereqAction::Download:
-    text = "Download";
-    break;
+    return "Download";
   case PrereqAction::DownloadFailed:
-    text = "Not Found";
-    break;
+    return "Not Found";
   case PrereqAction::Installed:
-    text = "Installed";
-    break;
+    return "Installed";
   case PrereqAction::Failed:
-    text = "Failed";
-    break;
+    return "Failed";
   }
-  return text;
+  return "";
 }
