@@ -21,7 +21,6 @@ PrereqPageModel::PrereqPageModel(PrereqPlan &plan) : plan_(plan) {
 }
 
 bool PrereqPageModel::IsMandatory(size_t row) const {
-  // Whole characters: a trail byte of a double-byte character is never taken for the letter.
   return plan_.list().prerequisite(row).isMandatory();
 }
 

@@ -1,17 +1,12 @@
 #include "ui/setup_wizard.h"
 
 #include "base/win/module_state.h"
-#include "ui/wizard_buttons.h"
 
 namespace {
 
 int CALLBACK SheetCallback(HWND, UINT, LPARAM) { return 0; }
 
 } // namespace
-
-void EnableWizardButton(HWND page, int id, bool enable) {
-  ::EnableWindow(::GetDlgItem(::GetParent(page), id), enable ? TRUE : FALSE);
-}
 
 SetupWizard::SetupWizard(PrereqPlan &plan) : information_(*this), prerequisites_(plan, *this) {
   // A page the system refuses is left out; the sheet runs with the others.
