@@ -149,12 +149,3 @@ bool ProfileFile::FindView(std::string_view section, std::string_view key,
   *value = UnquotedView(entry->value);
   return true;
 }
-
-bool ProfileFile::Find(std::string_view section, std::string_view key, std::string *value) const {
-  std::string_view found;
-  if (!FindView(section, key, &found)) {
-    return false;
-  }
-  value->assign(found.data(), found.size());
-  return true;
-}

@@ -41,8 +41,7 @@ public:
   // The value of key in section with surrounding blanks and one enclosing pair of quotes
   // removed. Names match without regard to case; the first section of a name and the first
   // key of a name in it win. Absent when the section, the key or its '=' is missing.
-  bool Find(std::string_view section, std::string_view key, std::string *value) const;
-  // The same value as a view into the file, which no copy is made for.
+  // A view into the file: no copy is made.
   bool FindView(std::string_view section, std::string_view key, std::string_view *value) const;
 
   bool loaded() const { return loaded_; }

@@ -213,8 +213,8 @@ TEST(DoubleByteText, TrailBytesAreNeverSeparators) {
   EXPECT_EQ(reg.valueName, "\x83\x5C");
   ProfileFile profile;
   profile.Parse("[\x83\x5D]\nk=1\n");
-  std::string value;
-  EXPECT_TRUE(profile.Find("\x83\x5D", "k", &value));
+  std::string_view value;
+  EXPECT_TRUE(profile.FindView("\x83\x5D", "k", &value));
   text::SetLeadByteTest(nullptr);
 }
 
