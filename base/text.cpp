@@ -1,5 +1,7 @@
 #include "base/text.h"
 
+#include <cstring>
+
 #include "base/divide.h"
 
 #ifdef _WIN32
@@ -52,12 +54,13 @@ size_t NextChar(const std::string &s, size_t pos) {
   return pos + 1;
 }
 
-size_t Find(const std::string &s, const std::string &needle, size_t from) {
-  if (needle.empty()) {
+size_t Find(const std::string &s, const char *needle, size_t from) {
+  const size_t length = std::strlen(needle);
+  if (length == 0) {
     return from <= s.size() ? from : std::string::npos;
   }
   for (size_t i = 0; i < s.size(); i = NextChar(s, i)) {
-    if (i >= from && s.compare(i, needle.size(), needle) == 0) {
+    if (i >= from && s.compare(i, length, needle, length) == 0) {
       return i;
     }
   }

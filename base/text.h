@@ -20,7 +20,8 @@ bool IsLeadByte(unsigned char c);
 size_t NextChar(const std::string &s, size_t pos);
 
 // First occurrence of needle starting at a character boundary at or after from; npos if none.
-size_t Find(const std::string &s, const std::string &needle, size_t from = 0);
+// The needle is a constant of the caller's: no string is made of it.
+size_t Find(const std::string &s, const char *needle, size_t from = 0);
 // First / last single-byte character c at a character boundary; npos if none.
 size_t FindChar(const std::string &s, char c, size_t from = 0);
 size_t FindLastChar(const std::string &s, char c);

@@ -201,12 +201,7 @@ RegistrySearchParts SplitRegistrySearch(const std::string &text) {
       parts.root = static_cast<RegRoot>(i);
     }
   }
-  // The first backslash pair after the root (a backslash is never a trail byte), found without
-  // making a string of the pair.
-  size_t pair = rootEnd;
-  do {
-    pair = text::FindChar(text, '\\', pair + 1);
-  } while (pair != std::string::npos && (pair + 1 == text.size() || text[pair + 1] != '\\'));
+  size_t pair = text::Find(text, "\\\\", rootEnd + 1);
   if (pair == std::string::npos) {
     parts.keyPath.append(text.data() + rootEnd + 1, text.size() - rootEnd - 1);
     return parts;
