@@ -76,17 +76,15 @@ void ProfileFile::Parse(const std::string &raw) {
       continue;
     }
     // The first '=' and the last ']', at whole characters: a trail byte is never taken for one.
+    // The line's characters are stepped through in the whole text, which they begin and end in.
     size_t equals = std::string_view::npos;
     size_t close = std::string_view::npos;
-    for (size_t i = 0; i < line.size(); ++i) {
-      const char c = line[i];
-      if (c == '=' && equals == std::string_view::npos) {
-        equals = i;
-      } else if (c == ']') {
-        close = i;
-      } else if (text::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < line.size() &&
-                 line[i + 1] != 0) {
-        ++i;
+    const size_t from = static_cast<size_t>(line.data() - text);
+    for (size_t i = from; i < from + line.size(); i = text::NextChar(content, i)) {
+      if (text[i] == '=' && equals == std::string_view::npos) {
+        equals = i - from;
+      } else if (text[i] == ']') {
+        close = i - from;
       }
     }
     if (line[0] == '[' && close != std::string_view::npos) {
