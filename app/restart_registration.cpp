@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "base/text.h"
+#include "base/text_builder.h"
 #include "base/win/reg_key.h"
 #include "base/win/wide_text.h"
 
@@ -34,7 +34,9 @@ bool UpdateRestartValue(const std::string &path, bool registering) {
 
 } // namespace
 
-std::string RestartCommand(const std::string &path) { return text::Concat({"\"", path, "\""}); }
+std::string RestartCommand(const std::string &path) {
+  return text::Builder().Add({"\"", path, "\""}).Take();
+}
 
 bool RegisterRestart(const std::string &path) { return UpdateRestartValue(path, true); }
 

@@ -4,9 +4,25 @@
 
 #include "base/file.h"
 #include "base/run_log.h"
-#include "base/text.h"
+#include "base/text_builder.h"
 #include "base/win/version_api.h"
 #include "base/win/wide_text.h"
+
+namespace {
+
+const char *UiLevelName(UiLevel level) {
+  switch (level) {
+  case UiLevel::Full:
+    return "full";
+  case UiLevel::Basic:
+    return "basic";
+  case UiLevel::None:
+    break;
+  }
+  return "none";
+}
+
+} // namespace
 
 void StartRunLog(const std::string &modulePath, const std::string &commandLine,
                  const MsiOptions &options) {
@@ -23,11 +39,10 @@ void StartRunLog(const std::string &modulePath, const std::string &commandLine,
   if (!beside && !win::TempFolder(&folder)) {
     return;
   }
-  char stamp[24];
-  runlog::Stamp(stamp);
+  const std::string stamp = runlog::Stamp();
   const std::string_view stem =
       dot > name ? std::string_view(named.data() + name, dot - name) : std::string_view("setup");
-  if (!runlog::Open(text::Concat({folder, stem, "_", stamp, ".log"}))) {
+  if (!runlog::Open(text::Builder().Add({folder, stem, "_", stamp, ".log"}).Take())) {
     return;
   }
   uint64_t size = 0;
@@ -35,12 +50,10 @@ void StartRunLog(const std::string &modulePath, const std::string &commandLine,
   if (self.OpenRead(modulePath)) {
     self.GetSize(&size);
   }
-  static const char *const kLevels[] = {"full", "basic", "none"};
   std::string version;
   win::VersionApi().ReadString(modulePath, "FileVersion", &version);
-  runlog::Line(
-      "Setup %, % bytes, version $, started % UTC",
-      {modulePath.c_str(), runlog::Num(static_cast<uint32_t>(size)).text, version.c_str(), stamp});
-  runlog::Line("Command line: %", {commandLine.c_str()});
-  runlog::Line("User interface: %", {kLevels[static_cast<int>(options.uiLevel)]});
+  runlog::Line("Setup %, % bytes, version $, started % UTC",
+               {modulePath, size, version, stamp});
+  runlog::Line("Command line: %", {commandLine});
+  runlog::Line("User interface: %", {UiLevelName(options.uiLevel)});
 }

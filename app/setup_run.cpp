@@ -1,5 +1,7 @@
 #include "app/setup_run.h"
 
+#include <string>
+
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/prerequisite_phase.h"
@@ -7,12 +9,25 @@
 #include "app/run_log_start.h"
 #include "app/setup_error.h"
 #include "app/status_window.h"
+#include "archive/sfx_archive.h"
 #include "base/run_log.h"
 #include "base/win/module_state.h"
 #include "resources/resource.h"
 #include "ui/setup_name.h"
 
 namespace {
+
+// The state of one run.
+struct SetupRun {
+  SfxArchive archive;
+  std::string extractOnlyFolder;
+  std::string title;
+  std::string mainCommandLine;
+  UiLevel uiLevel = UiLevel::Full;
+  // False in an unattended run (the command line or the configuration's q option): what would
+  // be a box goes to the log and the exit code.
+  bool boxes = true;
+};
 
 // Extract-only mode: every entry into the folder, nothing shown, nothing reported; the exit
 // code alone says whether every entry was written.
@@ -29,7 +44,7 @@ int ExtractOnly(SetupRun &run) {
 
 // The error's box when someone is there to answer it; the log has it either way.
 void ReportError(const SetupRun &run, unsigned messageId) {
-  runlog::Line("Error: $", {win::LoadResourceString(messageId).c_str()});
+  runlog::Line("Error: $", {win::LoadResourceString(messageId)});
   if (run.boxes) {
     ShowErrorBox(messageId);
   }
@@ -53,8 +68,8 @@ int ExtractAndLaunch(SetupRun &run) {
     return kExitInstallFailure;
   }
   // Removed before the package can restart the machine: the prerequisites are done.
-  UnregisterRestart(run.runValueName);
-  runlog::Line("Package command line: %", {run.mainCommandLine.c_str()});
+  UnregisterRestart(run.archive.modulePath());
+  runlog::Line("Package command line: %", {run.mainCommandLine});
   uint32_t packageExitCode = 0;
   const int launched = run.archive.LaunchPackage(run.mainCommandLine, &packageExitCode);
   if (launched != kSetupOk) {
@@ -62,7 +77,7 @@ int ExtractAndLaunch(SetupRun &run) {
     ReportError(run, MessageIdForSetupError(launched));
     return kExitInstallerNotStarted;
   }
-  runlog::Line("Package exit code %", {runlog::Num(packageExitCode).text});
+  runlog::Line("Package exit code %", {packageExitCode});
   return static_cast<int>(packageExitCode);
 }
 
@@ -84,36 +99,34 @@ int RunSetupProgram(const std::string &commandLine) {
   if (opened != kSetupOk) {
     ReportError(run, MessageIdForSetupError(opened));
   } else {
-    run.runValueName = run.archive.modulePath();
     ProductNameOrPath(run.archive.modulePath(), &run.title);
-    run.title.append(" Setup");
+    run.title += " Setup";
 
-    if ((run.archive.flags() & kHasPrerequisites) != 0) {
-      RunPrerequisitePhase(run);
-    }
+    // The restart value is named after the setup's own path.
+    const PhaseResult prerequisites = RunPrerequisitePhase(
+        run.archive, {run.uiLevel, run.boxes, run.title, run.archive.modulePath()});
+    run.boxes = prerequisites.boxes;
     // The setup's own command line replaces the configuration's entirely.
-    if (!commandLine.empty()) {
-      run.mainCommandLine = commandLine;
-    }
-    if (run.stopCode != 0) {
+    run.mainCommandLine = commandLine.empty() ? prerequisites.mainCommandLine : commandLine;
+    if (prerequisites.stopCode != 0) {
       runlog::Line("Package not started");
-      exitCode = run.stopCode;
-    } else if (run.cancelled) {
+      exitCode = prerequisites.stopCode;
+    } else if (prerequisites.cancelled) {
       runlog::Line("Cancelled");
       exitCode = kExitUserCancelled;
     } else {
       exitCode = ExtractAndLaunch(run);
-      if (exitCode == kExitSuccess && run.restartPending) {
+      if (exitCode == kExitSuccess && prerequisites.restartPending) {
         runlog::Line("Restart pending");
         exitCode = kExitRestartRequired;
       }
     }
     // Every normal run ends unregistered, cancelled or not, unless it stops for a restart.
-    if (!run.keepRestartValue) {
-      UnregisterRestart(run.runValueName);
+    if (!prerequisites.keepRestartValue) {
+      UnregisterRestart(run.archive.modulePath());
     }
   }
-  runlog::Line("Exit code %", {runlog::Num(static_cast<uint32_t>(exitCode)).text});
+  runlog::Line("Exit code %", {static_cast<uint32_t>(exitCode)});
   // Destroying the archive deletes every file it extracted.
   return exitCode;
 }

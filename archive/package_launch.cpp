@@ -5,7 +5,7 @@
 #include "archive/sfx_archive.h"
 
 #include "base/new_folder.h"
-#include "base/text.h"
+#include "base/text_builder.h"
 #include "base/win/shell_start.h"
 #include "base/win/wide_text.h"
 
@@ -31,7 +31,8 @@ int SfxArchive::LaunchPackage(const std::string &parameters, uint32_t *exitCode)
   if (exitCode != nullptr) {
     *exitCode = 0;
   }
-  const std::string path = text::Concat({extractFolder_, packageBaseName_, ".msi"});
+  const std::string path =
+      text::Builder().Add({extractFolder_, packageBaseName_, ".msi"}).Take();
   if (!sys::PathFits(path)) {
     return kInstallerNotStarted;
   }

@@ -1,13 +1,7 @@
 #include "archive/sfx_archive.h"
 
-#include <utility>
-
-#include <cstring>
-#include <memory>
-#include <new>
-
 #include "archive/pe_headers.h"
-#include "base/text.h"
+#include "base/buffer.h"
 
 #ifdef _WIN32
 #include "base/win/wide_text.h"
@@ -79,8 +73,8 @@ SfxArchive::~SfxArchive() {
 }
 
 SetupError SfxArchive::LocateFooter() {
-  std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[kFooterSearchBlock]);
-  if (!block) {
+  base::Buffer<unsigned char> block;
+  if (!block.Allocate(kFooterSearchBlock)) {
     return kOutOfMemory;
   }
   uint32_t fileSize = 0;
@@ -152,17 +146,17 @@ SetupError SfxArchive::ReadEntryTable() {
     if (entry.nameLength > kMaxEntryNameLength) {
       return kCorrupted;
     }
-    std::string name(entry.nameLength, '\0');
-    if (!ReadExactly(archiveFile_, &name[0], entry.nameLength)) {
+    char buffer[kMaxEntryNameLength];
+    if (!ReadExactly(archiveFile_, buffer, entry.nameLength)) {
       return kFileError;
     }
+    const std::string name(buffer, entry.nameLength);
     // A name that is not a bare file name could write outside the extraction folder.
     if (!IsSafeEntryName(name)) {
       return kCorrupted;
     }
-    entries_.push_back(entry);
     // Written in the ANSI code page, kept as path text like the folders it is joined to.
-    entryNames_.push_back(sys::PathFromAnsi(name));
+    entries_.push_back(Entry{entry, sys::PathFromAnsi(name), false});
   }
   return kSetupOk;
 }
@@ -173,22 +167,21 @@ void SfxArchive::AssignKnownFiles() {
     // No separator gives npos, and npos + 1 the whole path.
     configPath_ += modulePath_.substr(sys::LastSeparator(modulePath_) + 1);
     if (configPath_.size() >= 3) {
-      configPath_ =
-          text::Concat({std::string_view(configPath_.data(), configPath_.size() - 3), "ini"});
+      configPath_ = configPath_.substr(0, configPath_.size() - 3) + "ini";
     }
     packageBaseName_ = WithoutExtension(configPath_.substr(sys::LastSeparator(configPath_) + 1));
     return;
   }
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    if (entries_[i].type == kConfiguration) {
-      configPath_ += entryNames_[i];
-      packageBaseName_ = WithoutExtension(entryNames_[i]);
+  for (const Entry &entry : entries_) {
+    if (entry.header.type == kConfiguration) {
+      configPath_ += entry.name;
+      packageBaseName_ = WithoutExtension(entry.name);
       return;
     }
   }
   for (size_t i = entries_.size(); i-- > 0;) {
-    if (entries_[i].type == kMainPackage) {
-      packageBaseName_ = WithoutExtension(entryNames_[i]);
+    if (entries_[i].header.type == kMainPackage) {
+      packageBaseName_ = WithoutExtension(entries_[i].name);
       return;
     }
   }
@@ -208,22 +201,16 @@ SetupError SfxArchive::Open() {
   if (HasFlag(kExternalFiles)) {
     extractFolder_ = modulePath_.substr(0, sys::LastSeparator(modulePath_) + 1);
   }
-  AssignKnownFiles();
-  if (footer_.entryCount == 0) {
-    return kSetupOk;
-  }
-  result = ReadEntryTable();
+  result = footer_.entryCount == 0 ? kSetupOk : ReadEntryTable();
   if (result != kSetupOk) {
     archiveFile_.Close();
     // Entries read before the failure are dropped: nothing of a broken table gets extracted.
     entries_.clear();
-    entryNames_.clear();
-    return result;
   }
   AssignKnownFiles();
-  extracted_ = std::string(entries_.size(), '\0');
-  if (!HasFlag(kHasPrerequisites) || HasFlag(kExternalFiles)) {
-    return kSetupOk;
+  if (result != kSetupOk || footer_.entryCount == 0 || !HasFlag(kHasPrerequisites) ||
+      HasFlag(kExternalFiles)) {
+    return result;
   }
   const int index = FindEntry(configPath_.substr(sys::LastSeparator(configPath_) + 1));
   return ExtractEntry(index, configFolder);
@@ -233,24 +220,23 @@ SetupError SfxArchive::ExtractEntry(int index, const std::string &folder) {
   if (index < 0 || static_cast<size_t>(index) >= entries_.size()) {
     return kFileError;
   }
-  const size_t i = static_cast<size_t>(index);
-  if (extracted_[i]) {
+  Entry &entry = entries_[static_cast<size_t>(index)];
+  if (entry.extracted) {
     return kSetupOk;
   }
   // The buffer and the position come first: a file is only made when it can be filled.
-  std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBufferSize]);
-  if (!buffer) {
+  base::Buffer<char> buffer;
+  if (!buffer.Allocate(kCopyBufferSize)) {
     return kOutOfMemory;
   }
-  const ArchiveEntry &entry = entries_[i];
-  const std::string path = folder + entryNames_[i];
+  const std::string path = folder + entry.name;
   sys::File out;
   if (!sys::PathFits(path) ||
-      !archiveFile_.SeekFromBegin(entry.offset + static_cast<uint32_t>(offsetDelta_)) ||
+      !archiveFile_.SeekFromBegin(entry.header.offset + static_cast<uint32_t>(offsetDelta_)) ||
       !out.Create(path)) {
     return kFileError;
   }
-  uint32_t remaining = entry.size;
+  uint32_t remaining = entry.header.size;
   while (remaining > 0) {
     const uint32_t chunk = remaining < kCopyBufferSize ? remaining : kCopyBufferSize;
     uint32_t read = 0;
@@ -264,13 +250,13 @@ SetupError SfxArchive::ExtractEntry(int index, const std::string &folder) {
   out.Flush();
   out.Close();
   // Marked even when shortened, so that the clean-up removes it.
-  extracted_[i] = true;
+  entry.extracted = true;
   return remaining == 0 ? kSetupOk : kFileError;
 }
 
 SetupError SfxArchive::ExtractAll() {
   for (size_t i = 0; i < entries_.size(); ++i) {
-    if (extracted_[i]) {
+    if (entries_[i].extracted) {
       continue;
     }
     if (ExtractEntry(static_cast<int>(i), extractFolder_) != kSetupOk) {
@@ -286,7 +272,7 @@ SetupError SfxArchive::ExtractPackageFiles() {
     return kSetupOk;
   }
   for (size_t i = 0; i < entries_.size(); ++i) {
-    const uint32_t type = entries_[i].type;
+    const uint32_t type = entries_[i].header.type;
     if (type != kMainPackage && type != kPackageCabinet && type != kPackageFile) {
       continue;
     }
@@ -309,16 +295,16 @@ void SfxArchive::DeleteExtractedFiles() {
   if (HasFlag(kExternalFiles)) {
     return;
   }
-  for (size_t i = 0; i < extracted_.size(); ++i) {
-    if (extracted_[i]) {
-      sys::DeleteFilePath(extractFolder_ + entryNames_[i]);
+  for (const Entry &entry : entries_) {
+    if (entry.extracted) {
+      sys::DeleteFilePath(extractFolder_ + entry.name);
     }
   }
 }
 
 int SfxArchive::FindEntry(const std::string &name) const {
-  for (size_t i = 0; i < entryNames_.size(); ++i) {
-    if (entryNames_[i] == name) {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].name == name) {
       return static_cast<int>(i);
     }
   }

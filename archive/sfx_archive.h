@@ -3,13 +3,21 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "archive/archive_format.h"
 #include "base/file.h"
+#include "base/object_vector.h"
 
 class SfxArchive {
 public:
+  // One entry of the table.
+  struct Entry {
+    ArchiveEntry header;
+    std::string name; // path text (sys::PathFromAnsi of what the table holds)
+    // Written by this run (even when cut short): deleted with the archive.
+    bool extracted = false;
+  };
+
   SfxArchive() = default;
   // Closes the executable and, unless keepFiles is set, deletes every extracted file and the
   // run's own folder.
@@ -25,10 +33,6 @@ public:
   // Normal run: the running executable, extracted into a new folder of this run's own inside
   // the user's temporary folder.
   SetupError OpenInTempFolder();
-
-  SetupError LocateFooter();
-  SetupError ReadEntryTable();
-  void AssignKnownFiles();
 
   SetupError ExtractEntry(int index, const std::string &folder);
   SetupError ExtractAll();
@@ -50,11 +54,9 @@ public:
   const std::string &modulePath() const { return modulePath_; }
   const std::string &extractFolder() const { return extractFolder_; }
   void setExtractFolder(const std::string &folder) { extractFolder_ = folder; }
-  // The entries' names as path text (sys::PathFromAnsi of what the table holds).
-  const std::vector<std::string> &entryNames() const { return entryNames_; }
-  const std::vector<ArchiveEntry> &entries() const { return entries_; }
+  const base::ObjectVector<Entry> &entries() const { return entries_; }
   bool isExtracted(size_t index) const {
-    return index < extracted_.size() && extracted_[index] != 0;
+    return index < entries_.size() && entries_[index].extracted;
   }
   const std::string &packageBaseName() const { return packageBaseName_; }
   const std::string &configPath() const { return configPath_; }
@@ -66,16 +68,17 @@ public:
 
 private:
   bool HasFlag(uint32_t flag) const { return (footer_.flags & flag) != 0; }
+  SetupError LocateFooter();
+  SetupError ReadEntryTable();
+  // The configuration's path and the package's base name, from the table or (external files)
+  // from the setup's own name.
+  void AssignKnownFiles();
 
   ArchiveFooter footer_;
   std::string modulePath_;
   std::string extractFolder_;
   std::string ownFolder_; // made by this run for its files; removed with them
-  std::vector<std::string> entryNames_;
-  std::vector<ArchiveEntry> entries_;
-  // One byte a flag, kept in a string: the setup has its code already, where a vector of bytes
-  // (or the bit-packed vector<bool>) would bring code of its own.
-  std::string extracted_;
+  base::ObjectVector<Entry> entries_;
   sys::File archiveFile_;
   std::string packageBaseName_;
   std::string configPath_;

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #ifdef _WIN32
 #include "base/win/handle.h"
@@ -82,8 +83,8 @@ void EnsureTrailingSeparator(std::string *folder);
 void EnsureTrailingBackslash(std::string *folder);
 // Text in the ANSI code page as path text, and path text in the ANSI code page for the windows
 // that show ANSI text ('?' and the like for what it lacks). The same text off Windows.
-std::string PathFromAnsi(const std::string &ansi);
-std::string AnsiFromPath(const std::string &path);
+std::string PathFromAnsi(std::string_view ansi);
+std::string AnsiFromPath(std::string_view path);
 
 enum class FolderMade { Made, Exists, Failed };
 // Makes one folder, never one that is there already: Exists when the name is taken.

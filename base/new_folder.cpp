@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "base/file.h"
-#include "base/text.h"
 
 namespace sys {
 
@@ -27,7 +26,7 @@ uint32_t NameNumber(uint32_t seed, int attempt) {
 bool CreateNewFolder(const std::string &parent, const std::string &prefix, uint32_t seed,
                      std::string *path) {
   for (int attempt = 0; attempt < kNamesTried; ++attempt) {
-    std::string name = text::Concat({parent, prefix});
+    std::string name = parent + prefix;
     const uint32_t number = NameNumber(seed, attempt);
     for (int shift = 28; shift >= 0; shift -= 4) {
       const char digit = static_cast<char>((number >> shift) & 0xF);

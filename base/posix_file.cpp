@@ -126,8 +126,8 @@ void EnsureTrailingBackslash(std::string *folder) {
   }
 }
 
-std::string PathFromAnsi(const std::string &ansi) { return ansi; }
+std::string PathFromAnsi(std::string_view ansi) { return std::string(ansi); }
 
-std::string AnsiFromPath(const std::string &path) { return path; }
+std::string AnsiFromPath(std::string_view path) { return std::string(path); }
 
 } // namespace sys

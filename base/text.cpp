@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "base/divide.h"
-
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -100,9 +98,8 @@ void EnsureTrailingBackslash(std::string *s) {
   }
 }
 
-// The copies are made with substr, whose code the setup already carries for Trim.
 std::string Lower(const std::string &s) {
-  std::string out = s.substr(0);
+  std::string out = s;
   for (char &c : out) {
     c = LowerAscii(c);
   }
@@ -136,43 +133,11 @@ std::string_view TrimSpacesAndTabs(std::string_view s) {
 }
 
 std::string FoldCase(const std::string &s) {
-  std::string folded = s.substr(0);
+  std::string folded = s;
   for (size_t i = 0; i < folded.size(); i = NextChar(folded, i)) {
     folded.data()[i] = LowerAscii(folded.data()[i]);
   }
   return folded;
-}
-
-std::string Concat(std::initializer_list<std::string_view> pieces) {
-  size_t size = 0;
-  for (std::string_view piece : pieces) {
-    size += piece.size();
-  }
-  std::string out;
-  out.reserve(size);
-  for (std::string_view piece : pieces) {
-    out.append(piece.data(), piece.size());
-  }
-  return out;
-}
-
-void AppendDecimal(std::string *out, uint64_t value) {
-  char digits[20];
-  size_t n = 0;
-  do {
-    uint32_t digit = 0;
-    value = DivideU64(value, 10, &digit);
-    digits[n++] = static_cast<char>('0' + digit);
-  } while (value != 0);
-  while (n > 0) {
-    *out += digits[--n];
-  }
-}
-
-std::string Decimal(uint64_t value) {
-  std::string out;
-  AppendDecimal(&out, value);
-  return out;
 }
 
 } // namespace text

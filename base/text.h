@@ -3,7 +3,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -54,15 +53,5 @@ std::string FoldCase(const std::string &s);
 std::string_view Trim(std::string_view s);
 // s without the spaces and tabs at either end, a view into s.
 std::string_view TrimSpacesAndTabs(std::string_view s);
-
-// The pieces one after another, in a string sized once. Texts are built with this instead of
-// chains of operator+, each form of which is a template copy of its own in the setup.
-std::string Concat(std::initializer_list<std::string_view> pieces);
-
-// The decimal digits of value (no sign, no padding). The setup formats numbers with this
-// instead of the printf family, whose floating-point support alone would double its size.
-std::string Decimal(uint64_t value);
-// The same digits appended to out.
-void AppendDecimal(std::string *out, uint64_t value);
 
 } // namespace text

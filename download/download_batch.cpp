@@ -86,6 +86,30 @@ void DownloadBatch::Post(unsigned message, uintptr_t wParam, intptr_t lParam) {
 
 // The result is written before the message that ends the batch, so that whoever receives it
 // reads the final value.
+namespace {
+
+// The message that tells the window how a file ended; 0 for a wrong size, which has posted
+// DLM_WRONG_SIZE already.
+unsigned MessageOf(FileDownloadResult result) {
+  switch (result) {
+  case FileDownloadResult::Complete:
+    return DLM_FILE_DONE;
+  case FileDownloadResult::SizeMismatch:
+    return 0;
+  case FileDownloadResult::StartFailed:
+    return DLM_START_FAILED;
+  case FileDownloadResult::SaveFailed:
+    return DLM_SAVE_FAILED;
+  case FileDownloadResult::ReadFailed:
+    return DLM_READ_FAILED;
+  case FileDownloadResult::Aborted:
+    break;
+  }
+  return DLM_ABORTED;
+}
+
+} // namespace
+
 void DownloadBatch::DownloadWorker() {
   std::unique_ptr<HttpSession> internet = platform_->OpenInternet(kAgent, &flags_);
   if (!internet) {
@@ -106,13 +130,7 @@ void DownloadBatch::DownloadWorker() {
 
     Post(DLM_FILE_STARTED, i, 0);
     const FileDownloadResult result = downloadFile(job);
-    // By FileDownloadResult, in its order; a wrong size has posted DLM_WRONG_SIZE already.
-    static const unsigned kMessages[] = {
-        DLM_FILE_DONE, 0, DLM_START_FAILED, DLM_SAVE_FAILED, DLM_READ_FAILED, DLM_ABORTED};
-    static_assert(sizeof kMessages / sizeof kMessages[0] ==
-                      static_cast<size_t>(FileDownloadResult::Aborted) + 1,
-                  "one message for each result, Aborted last");
-    const unsigned message = kMessages[static_cast<int>(result)];
+    const unsigned message = MessageOf(result);
     item.status = result == FileDownloadResult::Complete ? DownloadItemStatus::Ok
                                                          : DownloadItemStatus::Failed;
     // A start that failed or a cancel ends the batch: the remaining items are not attempted.

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "base/object_vector.h"
 #include "download/download_item.h"
 #include "download/download_platform.h"
 
@@ -53,8 +53,8 @@ public:
   const std::string &folder() const { return folder_; }
   // Stores the folder with a trailing backslash.
   void setFolder(const std::string &folder);
-  std::vector<DownloadItem> &items() { return items_; }
-  const std::vector<DownloadItem> &items() const { return items_; }
+  base::ObjectVector<DownloadItem> &items() { return items_; }
+  const base::ObjectVector<DownloadItem> &items() const { return items_; }
   BatchResult result() const { return result_; }
   uint32_t flags() const { return flags_.load(); }
   bool hasPauseEvent() const { return pauseEvent_ != nullptr; }
@@ -68,7 +68,7 @@ private:
 
   DownloadPlatform *platform_;
   std::string folder_;
-  std::vector<DownloadItem> items_;
+  base::ObjectVector<DownloadItem> items_;
   BatchResult result_ = BatchResult::AllAttempted;
   std::unique_ptr<WorkerThread> worker_;
   // Written by the GUI thread, read by the worker before each read.

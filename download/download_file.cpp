@@ -4,6 +4,7 @@
 
 #include "base/file.h"
 #include "base/text.h"
+#include "base/text_builder.h"
 #include "download/download_codes.h"
 #include "download/download_speed.h"
 #include "download/file_name_from_url.h"
@@ -72,10 +73,12 @@ void Post(const DownloadFileJob &job, unsigned message, uintptr_t wParam, intptr
 // Content-Range that starts at offset (and, when the full length is known, ends there too).
 std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offset, bool hasLength,
                                        uint32_t serverLength) {
-  const std::string from = text::Concat({"bytes ", text::Decimal(offset), "-"});
-  // The request's header and the answer's range begin alike: "Range: bytes=N-" and "bytes N-".
+  char digits[20];
+  const std::string_view first = text::DecimalDigits(offset, digits);
+  // The request asks "Range: bytes=N-"; the answer's range begins "bytes N-".
   std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(
-      job.item->url, text::Concat({"Range: bytes=", std::string_view(from).substr(6), "\r\n"}));
+      job.item->url, text::Builder().Add({"Range: bytes=", first, "-\r\n"}).Take());
+  const std::string from = text::Builder().Add({"bytes ", first, "-"}).Take();
   uint32_t status = 0;
   std::string range;
   if (!request || !request->QueryStatusCode(&status) || status != 206 ||
@@ -85,7 +88,8 @@ std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offs
   if (hasLength) {
     const size_t slash = range.find('/');
     if (slash == std::string::npos ||
-        range.compare(slash + 1, std::string::npos, text::Decimal(serverLength)) != 0) {
+        range.compare(slash + 1, std::string::npos, text::DecimalDigits(serverLength, digits)) !=
+            0) {
       return nullptr;
     }
   }

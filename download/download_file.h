@@ -20,7 +20,6 @@ struct DownloadFileJob {
 };
 
 enum class FileDownloadResult {
-  // In this order: the download batch names each result's message from a table.
   Complete,     // the file is there, whole (and with its hash)
   SizeMismatch, // the size, hash or signer is wrong; DLM_WRONG_SIZE has been posted
   StartFailed,  // the URL could not be opened

@@ -39,7 +39,8 @@ namespace {
 std::string PathInFolder(const std::string &folder, const std::string &name) {
   std::string path = folder;
   sys::EnsureTrailingBackslash(&path);
-  return text::Concat({path, sys::PathFromAnsi(name)});
+  path += sys::PathFromAnsi(name);
+  return path;
 }
 
 } // namespace

@@ -1,9 +1,7 @@
 #include "download/sha256.h"
 
 #include <cstring>
-#include <memory>
 
-#include "base/file.h"
 
 namespace {
 
@@ -125,9 +123,13 @@ void Sha256::Final(uint8_t digest[32]) {
 }
 
 std::string Sha256::FinalHex() {
-  static const char kDigits[] = "0123456789abcdef";
   uint8_t digest[32];
   Final(digest);
+  return Sha256DigestHex(digest);
+}
+
+std::string Sha256DigestHex(const uint8_t digest[32]) {
+  static const char kDigits[] = "0123456789abcdef";
   char hex[64];
   for (size_t i = 0; i < 32; ++i) {
     hex[2 * i] = kDigits[digest[i] >> 4];
@@ -140,28 +142,6 @@ std::string Sha256Hex(const void *data, size_t size) {
   Sha256 hash;
   hash.Update(data, size);
   return hash.FinalHex();
-}
-
-bool Sha256OfFile(const std::string &path, std::string *hex) {
-  sys::File file;
-  if (!file.OpenRead(path)) {
-    return false;
-  }
-  constexpr uint32_t kBufferSize = 65536;
-  const std::unique_ptr<uint8_t[]> buffer(new uint8_t[kBufferSize]);
-  Sha256 hash;
-  for (;;) {
-    uint32_t got = 0;
-    if (!file.Read(buffer.get(), kBufferSize, &got)) {
-      return false;
-    }
-    if (got == 0) {
-      break;
-    }
-    hash.Update(buffer.get(), got);
-  }
-  *hex = hash.FinalHex();
-  return true;
 }
 
 bool IsSha256Text(const std::string &text) {

@@ -23,8 +23,10 @@ private:
 };
 
 std::string Sha256Hex(const void *data, size_t size);
+// A digest as 64 lower-case hex digits.
+std::string Sha256DigestHex(const uint8_t digest[32]);
 
-// Hashes a whole file; false when it cannot be read.
+// Hashes a whole file (on Windows with the system's SHA-256); false when it cannot be read.
 bool Sha256OfFile(const std::string &path, std::string *hex);
 
 // True for exactly 64 hex digits (either case).

@@ -115,14 +115,13 @@ PackStatus ListSetup(const std::string &setupPath, std::string *listing) {
       out += Field("offsetDelta", std::to_string(archive.offsetDelta()));
       out += "entries\n";
       out += "  " + PadRight("type", 18) + PadLeft("size", 11) + PadLeft("offset", 11) + "  name\n";
-      for (size_t i = 0; i < archive.entries().size(); ++i) {
-        const ArchiveEntry &entry = archive.entries()[i];
-        std::string type = EntryTypeName(entry.type);
-        if (entry.type > kPrerequisiteSetup) {
-          type += "(" + std::to_string(entry.type) + ")";
+      for (const SfxArchive::Entry &entry : archive.entries()) {
+        std::string type = EntryTypeName(entry.header.type);
+        if (entry.header.type > kPrerequisiteSetup) {
+          type += "(" + std::to_string(entry.header.type) + ")";
         }
-        out += "  " + PadRight(type, 18) + PadLeft(std::to_string(entry.size), 11) +
-               PadLeft(std::to_string(entry.offset), 11) + "  " + archive.entryNames()[i] + "\n";
+        out += "  " + PadRight(type, 18) + PadLeft(std::to_string(entry.header.size), 11) +
+               PadLeft(std::to_string(entry.header.offset), 11) + "  " + entry.name + "\n";
       }
       *listing = out;
       if (result != kSetupOk) {
@@ -152,27 +151,27 @@ PackStatus ExtractSetup(const std::string &setupPath, const std::string &folder,
   // The setup itself writes the entries of an ExternalFiles setup beside itself; here the
   // folder asked for wins.
   archive.setExtractFolder(WithSeparator(folder));
-  const std::vector<std::string> &names = archive.entryNames();
-  for (size_t i = 0; i < names.size(); ++i) {
+  const base::ObjectVector<SfxArchive::Entry> &entries = archive.entries();
+  for (size_t i = 0; i < entries.size(); ++i) {
     for (size_t j = 0; j < i; ++j) {
-      if (text::FoldCase(names[i]) == text::FoldCase(names[j])) {
+      if (text::FoldCase(entries[i].name) == text::FoldCase(entries[j].name)) {
         std::fprintf(stderr, "tessara-pack: warning: '%s' overwrites '%s' on Windows\n",
-                     names[i].c_str(), names[j].c_str());
+                     entries[i].name.c_str(), entries[j].name.c_str());
       }
     }
   }
   const SetupError extracted = archive.ExtractAll();
   size_t written = 0;
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (archive.isExtracted(i)) {
+  for (const SfxArchive::Entry &entry : entries) {
+    if (entry.extracted) {
       ++written;
-      *report += portable::JoinPath(folder, names[i]) + " (" +
-                 std::to_string(archive.entries()[i].size) + " bytes)\n";
+      *report += portable::JoinPath(folder, entry.name) + " (" +
+                 std::to_string(entry.header.size) + " bytes)\n";
     }
   }
   if (extracted != kSetupOk) {
     return IoError("extraction into '" + folder + "' failed after " + std::to_string(written) +
-                   " of " + std::to_string(names.size()) + " entries");
+                   " of " + std::to_string(entries.size()) + " entries");
   }
   return PackOk();
 }

@@ -21,14 +21,26 @@ private:
 
 namespace {
 
-// By PrereqResult, in its order.
-const char *const kResultText[] = {"",
-                                   "installed",
-                                   "restart pending",
-                                   "restart needed first",
-                                   "restart started",
-                                   "busy (1618)",
-                                   "failed"};
+// A result as the log names it.
+const char *ResultWord(PrereqResult result) {
+  switch (result) {
+  case PrereqResult::NotRun:
+    return "";
+  case PrereqResult::Installed:
+    return "installed";
+  case PrereqResult::RestartPending:
+    return "restart pending";
+  case PrereqResult::RestartFirst:
+    return "restart needed first";
+  case PrereqResult::RestartStarted:
+    return "restart started";
+  case PrereqResult::Busy:
+    return "busy (1618)";
+  case PrereqResult::Failed:
+    break;
+  }
+  return "failed";
+}
 
 } // namespace
 
@@ -38,18 +50,16 @@ void PrereqPlan::installAll(PassWindows &windows) { RunInstallPass(&windows); }
 
 void PrereqPlan::RunInstallPass(PassWindows *windows) {
   stopped_ = false;
-  for (size_t i = 0; i < outcomes_.size(); i += kOutcomeFields) {
-    outcomes_[i + kStartedField] = 0;
+  for (Outcome &outcome : outcomes_) {
+    outcome.started = false;
     // A download that failed already stops an unattended run.
-    stopped_ =
-        stopped_ ||
-        (unattended_ && StopsUnattendedRun(static_cast<PrereqResult>(outcomes_[i + kResultField])));
+    stopped_ = stopped_ || (unattended_ && StopsUnattendedRun(outcome.result));
   }
   if (stopped_) {
     runlog::Line("Download failed");
     return;
   }
-  std::vector<SetupLaunch> launches =
+  base::ObjectVector<SetupLaunch> launches =
       BuildSetupLaunches(archive_, list_, actions_, batch_.folder(), &badExtractions_);
   for (SetupLaunch &launch : launches) {
     launch.noErrorUi = unattended_;
@@ -69,17 +79,16 @@ SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunc
   const size_t index = launch.prereqIndex;
   const Prerequisite &p = list_.prerequisite(index);
   if (stopped_) {
-    runlog::Line("Not started: $", {p.name.c_str()});
+    runlog::Line("Not started: $", {p.name});
     return SetupStart::NotStarted;
   }
-  runlog::Line("Starting $: % [%]",
-               {p.name.c_str(), launch.path.c_str(), launch.parameters.c_str()});
+  runlog::Line("Starting $: % [%]", {p.name, launch.path, launch.parameters});
   const uint32_t began = runlog::Ticks();
   uint32_t code = 0;
   const SetupStart start = installer.RunPrerequisiteSetup(launch, &code);
   PrereqResult result = PrereqResult::Failed;
   if (start != SetupStart::Started) {
-    runlog::Line("$: not started", {p.name.c_str()});
+    runlog::Line("$: not started", {p.name});
   } else {
     const SetupOutcome outcome = ClassifyExitCode(code, p.successCodes, p.restartCodes);
     bool found = false;
@@ -88,16 +97,16 @@ SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunc
     }
     result = ResultOf(outcome, found);
     runlog::Line("$: exit code % after % ms | search again: $ | result: %",
-                 {p.name.c_str(), runlog::Num(code).text, runlog::Num(runlog::Ticks() - began).text,
-                  list_.StatusText(index).c_str(),
+                 {p.name, code, runlog::Ticks() - began,
+                  list_.StatusText(index),
                   outcome == SetupOutcome::Success && !found
                       ? "reported success but is still not found"
-                      : kResultText[static_cast<int>(result)]});
+                      : ResultWord(result)});
   }
-  uint32_t *outcome = &outcomes_[kOutcomeFields * index];
-  outcome[kStartedField] = start == SetupStart::Started ? 1 : 0;
-  outcome[kResultField] = static_cast<uint32_t>(result);
-  outcome[kExitCodeField] = code;
+  Outcome &outcome = outcomes_[index];
+  outcome.started = start == SetupStart::Started;
+  outcome.result = result;
+  outcome.exitCode = code;
   stopped_ = unattended_
                  ? StopsUnattendedRun(result)
                  : result == PrereqResult::RestartFirst || result == PrereqResult::RestartStarted;

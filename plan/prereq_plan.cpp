@@ -2,7 +2,7 @@
 
 #include "archive/sfx_archive.h"
 #include "base/run_log.h"
-#include "base/text.h"
+#include "base/text_builder.h"
 #include "download/file_name_from_url.h"
 #include "download/find_file_size.h"
 #include "plan/pass_windows.h"
@@ -10,7 +10,8 @@
 PrereqPlan::PrereqPlan(SfxArchive &archive, PrerequisiteList &list, DownloadPlatform &platform,
                        InstallPlatform &installer)
     : actions_(list.decisions()), list_(list), archive_(archive), batch_(platform),
-      installer_(installer), outcomes_(kOutcomeFields * actions_.size()) {
+      installer_(installer) {
+  outcomes_.assign(actions_.size());
   batch_.setFolder(archive.ModuleFolder());
   refreshDownloaded();
 }
@@ -38,7 +39,7 @@ bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
 }
 
 bool PrereqPlan::setupStarted(size_t index) const {
-  return index < count() && outcomes_[kOutcomeFields * index + kStartedField] != 0;
+  return index < count() && outcomes_[index].started;
 }
 
 bool PrereqPlan::IsScheduledDownload(size_t index) const {
@@ -61,27 +62,20 @@ void PrereqPlan::refreshDownloaded() {
 }
 
 void PrereqPlan::ScheduleDownloads() {
-  // Counted first and filled in place: the items never grow one by one.
-  size_t count = 0;
-  for (size_t i = 0; i < actions_.size(); ++i) {
-    count += IsScheduledDownload(i) ? 1 : 0;
-  }
-  std::vector<DownloadItem> items(count);
-  DownloadItem *item = items.data();
+  base::ObjectVector<DownloadItem> &items = batch_.items();
+  items.clear();
   for (size_t i = 0; i < actions_.size(); ++i) {
     if (!IsScheduledDownload(i)) {
       continue;
     }
     const Prerequisite &p = list_.prerequisite(i);
-    item->url = p.source;
-    item->size = p.exactSize;
-    item->status = DownloadItemStatus::Pending;
-    item->prereqIndex = static_cast<int>(i);
-    item->sha256 = p.sha256;
-    item->signer = p.signer;
-    ++item;
+    DownloadItem &item = items.emplace_back();
+    item.url = p.source;
+    item.size = p.exactSize;
+    item.prereqIndex = static_cast<int>(i);
+    item.sha256 = p.sha256;
+    item.signer = p.signer;
   }
-  batch_.items().swap(items);
 }
 
 DownloadRunResult PrereqPlan::downloadAll() {
@@ -96,26 +90,44 @@ DownloadRunResult PrereqPlan::downloadAll(PassWindows &windows) {
   return windows.ShowDownloads(batch_);
 }
 
+namespace {
+
+// A download's status as the log names it.
+const char *StatusWord(DownloadItemStatus status) {
+  switch (status) {
+  case DownloadItemStatus::Ok:
+    return "ok";
+  case DownloadItemStatus::Failed:
+    return "failed";
+  case DownloadItemStatus::ReadFailed:
+    return "read error";
+  case DownloadItemStatus::SaveFailed:
+    return "save error";
+  case DownloadItemStatus::Pending:
+    break;
+  }
+  return "skipped";
+}
+
+} // namespace
+
 void PrereqPlan::ApplyDownloadResults() {
-  static const char *const kStatusText[] = {"ok", "failed", "read error", "save error", "skipped"};
   for (const DownloadItem &item : batch_.items()) {
     const size_t index = static_cast<size_t>(item.prereqIndex);
     const bool ok = item.status == DownloadItemStatus::Ok;
     actions_[index] = ok ? PrereqAction::Downloaded : PrereqAction::DownloadFailed;
     if (!ok) {
-      outcomes_[kOutcomeFields * index + kResultField] =
-          static_cast<uint32_t>(PrereqResult::Failed);
+      outcomes_[index].result = PrereqResult::Failed;
     }
     runlog::Line("Download $ (% bytes, Sha256 %) into %: %",
-                 {item.url.c_str(), runlog::Num(item.size).text,
-                  item.sha256.empty() ? "none" : item.sha256.c_str(), batch_.folder().c_str(),
-                  kStatusText[static_cast<int>(item.status) % 5]});
+                 {item.url, item.size, item.sha256.empty() ? std::string_view("none") : item.sha256,
+                  batch_.folder(), StatusWord(item.status)});
   }
 }
 
 bool PrereqPlan::HasResult(PrereqResult result) const {
-  for (size_t i = kResultField; i < outcomes_.size(); i += kOutcomeFields) {
-    if (outcomes_[i] == static_cast<uint32_t>(result)) {
+  for (const Outcome &outcome : outcomes_) {
+    if (outcome.result == result) {
       return true;
     }
   }
@@ -126,7 +138,10 @@ std::string PrereqPlan::StatusText(size_t index) const {
   if (actions_[index] != PrereqAction::Failed) {
     return list_.StatusText(index);
   }
-  // Built in one piece: assigning text into a string brings the library's whole replace routine.
-  return text::Concat(
-      {"Exit code ", text::Decimal(exitCode(index)), ". ", list_.StatusText(index)});
+  return text::Builder()
+      .Add("Exit code ")
+      .AddNumber(exitCode(index))
+      .Add(". ")
+      .Add(list_.StatusText(index))
+      .Take();
 }

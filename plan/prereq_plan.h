@@ -3,8 +3,9 @@
 #pragma once
 #include <cstddef>
 #include <string>
-#include <vector>
 
+#include "base/object_vector.h"
+#include "base/record_vector.h"
 #include "download/download_batch.h"
 #include "install/install_platform.h"
 #include "plan/hash_check_cache.h"
@@ -61,12 +62,8 @@ public:
   // Where the searches run again; null (the default) is this system.
   void setSearchHost(const SearchHost *host) { searchHost_ = host; }
   // What the last setup run for this prerequisite left (NotRun when none ran), and its code.
-  PrereqResult result(size_t index) const {
-    return static_cast<PrereqResult>(outcomes_[kOutcomeFields * index + kResultField]);
-  }
-  uint32_t exitCode(size_t index) const {
-    return outcomes_[kOutcomeFields * index + kExitCodeField];
-  }
+  PrereqResult result(size_t index) const { return outcomes_[index].result; }
+  uint32_t exitCode(size_t index) const { return outcomes_[index].exitCode; }
   // The list's status, after the exit code when the prerequisite's setup failed ("Exit code
   // 1603. Required: ...").
   std::string StatusText(size_t index) const;
@@ -92,19 +89,22 @@ private:
   SetupStart RunAndRecord(InstallPlatform &installer, const SetupLaunch &launch);
   friend class OutcomeRecorder;
 
-  std::vector<PrereqAction> actions_;
+  // What the last install pass did with one prerequisite.
+  struct Outcome {
+    PrereqResult result = PrereqResult::NotRun; // what its last setup left
+    uint32_t exitCode = 0;
+    bool started = false; // its setup was started in the last install pass
+  };
+
+  base::RecordVector<PrereqAction> actions_;
   PrerequisiteList &list_;
   SfxArchive &archive_;
   DownloadBatch batch_;
   InstallPlatform &installer_;
   // SetupFile names whose extraction failed in this run: never run, even on a later pass.
-  std::vector<std::string> badExtractions_;
+  base::StringList badExtractions_;
   mutable HashCheckCache hashChecks_;
-  // Per prerequisite, three plain numbers in one list, whose code the setup already carries:
-  // what its last setup left (a PrereqResult), its exit code, and 1 when its setup was started
-  // in the last install pass (0 before any).
-  enum : size_t { kResultField, kExitCodeField, kStartedField, kOutcomeFields };
-  std::vector<uint32_t> outcomes_;
+  base::RecordVector<Outcome> outcomes_;
   bool unattended_ = false;
   // Set once a result stops the pass: later setups are not started.
   bool stopped_ = false;

@@ -1,12 +1,14 @@
 #include "plan/setup_launches.h"
 
+#include <utility>
+
 #include "archive/sfx_archive.h"
 #include "base/file.h"
 #include "download/file_name_from_url.h"
 
 namespace {
 
-bool Contains(const std::vector<std::string> &names, const std::string &name) {
+bool Contains(const base::StringList &names, const std::string &name) {
   for (const std::string &n : names) {
     if (n == name) {
       return true;
@@ -19,7 +21,7 @@ bool Contains(const std::vector<std::string> &names, const std::string &name) {
 // setup whose files lie beside it (external files) runs its setups from there, as it runs its
 // package, whether or not it also carries them.
 bool ExtractSetup(SfxArchive &archive, const std::string &name,
-                  std::vector<std::string> *badExtractions) {
+                  base::StringList *badExtractions) {
   if ((archive.flags() & kExternalFiles) != 0) {
     return IsSafeEntryName(name) && sys::FileExists(archive.extractFolder() + name);
   }
@@ -33,26 +35,23 @@ bool ExtractSetup(SfxArchive &archive, const std::string &name,
   // A copy cut short is marked extracted all the same, and a later request would report it
   // written: remember it. A file that could not be created at all may be retried.
   if (archive.isExtracted(static_cast<size_t>(index))) {
-    badExtractions->push_back(std::string(name));
+    badExtractions->push_back(name);
   }
   return false;
 }
 
 } // namespace
 
-std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const PrerequisiteList &list,
-                                            const std::vector<PrereqAction> &actions,
-                                            const std::string &downloadFolder,
-                                            std::vector<std::string> *badExtractions) {
-  // One slot per prerequisite, filled in place; the slots left over go at the end. The
-  // launches never grow one by one.
+base::ObjectVector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive,
+                                                   const PrerequisiteList &list,
+                                                   const base::RecordVector<PrereqAction> &actions,
+                                                   const std::string &downloadFolder,
+                                                   base::StringList *badExtractions) {
+  base::ObjectVector<SetupLaunch> launches;
   const size_t count = actions.size() < list.count() ? actions.size() : list.count();
-  std::vector<SetupLaunch> launches(count);
-  size_t filled = 0;
   for (size_t i = 0; i < count; ++i) {
     const Prerequisite &prerequisite = list.prerequisite(i);
-    // Written only once the setup is known to run: a row left out leaves its slot empty.
-    SetupLaunch &launch = launches[filled];
+    SetupLaunch launch;
     PrereqAction action = actions[i];
     if (action == PrereqAction::Failed) {
       // Run again from where it ran: the archive's copy or the download.
@@ -82,10 +81,7 @@ std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const Prerequis
     launch.parameters = sys::PathFromAnsi(prerequisite.commandLine);
     launch.name = prerequisite.name;
     launch.prereqIndex = i;
-    ++filled;
-  }
-  while (launches.size() > filled) {
-    launches.pop_back();
+    launches.push_back(std::move(launch));
   }
   return launches;
 }

@@ -2,8 +2,9 @@
 // or from the download folder.
 #pragma once
 #include <string>
-#include <vector>
 
+#include "base/object_vector.h"
+#include "base/record_vector.h"
 #include "install/setup_launch.h"
 #include "prereq/prerequisite_list.h"
 
@@ -17,7 +18,8 @@ class SfxArchive;
 // *badExtractions is left out: a file of that name already in the folder is not ours. A name
 // whose copy was cut short is added to *badExtractions, because the archive marks even a short
 // copy extracted and would report it written on the next request.
-std::vector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive, const PrerequisiteList &list,
-                                            const std::vector<PrereqAction> &actions,
-                                            const std::string &downloadFolder,
-                                            std::vector<std::string> *badExtractions);
+base::ObjectVector<SetupLaunch> BuildSetupLaunches(SfxArchive &archive,
+                                                   const PrerequisiteList &list,
+                                                   const base::RecordVector<PrereqAction> &actions,
+                                                   const std::string &downloadFolder,
+                                                   base::StringList *badExtractions);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "base/text_builder.h"
 #include "prereq/profile_file.h"
 
 bool HasOptionLetter(const std::string &options, const char *letter) {
@@ -15,18 +16,11 @@ bool ReadConfigValue(const ProfileFile &file, std::string_view section, std::str
   // 259 characters fill the buffer: the platform cuts such a value, so it is never used.
   if (!file.FindView(section, key, &found) || found.size() >= kConfigValueBuffer - 1 ||
       found == kNotFound) {
+    value->clear();
     return false;
   }
-  value->clear();
-  value->append(found.data(), found.size());
+  *value = std::string(found);
   return true;
-}
-
-bool ReadConfigValue(const std::string &path, const std::string &section, const std::string &key,
-                     std::string *value) {
-  ProfileFile file;
-  file.Load(path);
-  return ReadConfigValue(file, section, key, value);
 }
 
 uint32_t ParseConfigNumber(std::string_view text) {
@@ -59,29 +53,13 @@ uint8_t ParseArchitectures(std::string_view list) {
   }
 }
 
-std::string AppKeyName(uint32_t n) {
-  std::string name = "App";
-  text::AppendDecimal(&name, n);
-  return name;
-}
-
-void ReadGeneralOptions(const ProfileFile &file, GeneralOptions *options) {
-  options->mainAppCmdLine.clear();
-  options->options.clear();
-  ReadConfigValue(file, "GeneralOptions", "MainAppCmdLine", &options->mainAppCmdLine);
-  ReadConfigValue(file, "GeneralOptions", "Options", &options->options);
-}
+std::string AppKeyName(uint32_t n) { return text::Builder().Add("App").AddNumber(n).Take(); }
 
 GeneralOptions ReadGeneralOptions(const ProfileFile &file) {
   GeneralOptions options;
-  ReadGeneralOptions(file, &options);
+  ReadConfigValue(file, "GeneralOptions", "MainAppCmdLine", &options.mainAppCmdLine);
+  ReadConfigValue(file, "GeneralOptions", "Options", &options.options);
   return options;
-}
-
-GeneralOptions ReadGeneralOptions(const std::string &path) {
-  ProfileFile file;
-  file.Load(path);
-  return ReadGeneralOptions(file);
 }
 
 namespace {
@@ -104,9 +82,9 @@ constexpr TextKey kTextKeys[] = {
 
 } // namespace
 
-bool ReadPrerequisiteInPlace(const ProfileFile &file, uint32_t n, Prerequisite *fresh) {
+bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
   const std::string section = AppKeyName(n);
-  Prerequisite &p = *fresh;
+  Prerequisite &p = *out;
   std::string value;
   if (!ReadConfigValue(file, "PREREQUISITES", section, &p.name)) {
     return false;
@@ -126,30 +104,11 @@ bool ReadPrerequisiteInPlace(const ProfileFile &file, uint32_t n, Prerequisite *
     return false;
   }
   p.searchType = static_cast<int32_t>(ParseConfigNumber(value));
-  if (ReadConfigValue(file, section, "Architectures", &value)) {
-    p.architectures = ParseArchitectures(value);
-  }
+  p.architectures =
+      ReadConfigValue(file, section, "Architectures", &value) ? ParseArchitectures(value) : 0;
   // Reading has no side effects: the order of the keys does not matter.
   for (const TextKey &text : kTextKeys) {
     ReadConfigValue(file, section, text.key, &(p.*text.member));
   }
-  if (!ReadConfigValue(file, section, "SearchString", &p.searchString)) {
-    return false;
-  }
-  return true;
-}
-
-bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
-  Prerequisite p;
-  if (!ReadPrerequisiteInPlace(file, n, &p)) {
-    return false;
-  }
-  *out = std::move(p);
-  return true;
-}
-
-bool ReadPrerequisite(const std::string &path, uint32_t n, Prerequisite *out) {
-  ProfileFile file;
-  file.Load(path);
-  return ReadPrerequisite(file, n, out);
+  return ReadConfigValue(file, section, "SearchString", &p.searchString);
 }

@@ -12,11 +12,9 @@ class ProfileFile;
 constexpr const char *kNotFound = "NOT FOUND";
 
 // The one way a key is read: absent when the file, section or key is missing, when the value
-// is "NOT FOUND", or when it has 259 characters or more (it would not fit the buffer).
+// is "NOT FOUND", or when it has 259 characters or more (it would not fit the buffer). An absent
+// value reads as empty.
 bool ReadConfigValue(const ProfileFile &file, std::string_view section, std::string_view key,
-                     std::string *value);
-// The same on a file by path (reads the file; prefer the ProfileFile form for many keys).
-bool ReadConfigValue(const std::string &path, const std::string &section, const std::string &key,
                      std::string *value);
 
 // Leading decimal digits, wrapping modulo 2^32; anything else ends the number.
@@ -29,16 +27,10 @@ uint8_t ParseArchitectures(std::string_view list);
 // "App" followed by n in decimal.
 std::string AppKeyName(uint32_t n);
 
+// A value that is absent reads as empty.
 GeneralOptions ReadGeneralOptions(const ProfileFile &file);
-// The same into options, whatever they held: a value that is absent reads as empty.
-void ReadGeneralOptions(const ProfileFile &file, GeneralOptions *options);
-GeneralOptions ReadGeneralOptions(const std::string &path);
 
-// Fails when AppN is missing from [PREREQUISITES], or its section lacks SetupFile and Url,
-// SearchType or SearchString.
+// Reads AppN into *out, every field from the file or its default, whatever *out held. Fails
+// when AppN is missing from [PREREQUISITES] or its section lacks SetupFile and Url,
+// SearchType or SearchString; *out is then partly read.
 bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out);
-// The same into a record as it is default-constructed, which is left partly filled on failure:
-// a list reads into its own element and never copies or moves the record. Whether it succeeds
-// does not depend on what the record held, so a used record serves to test a section.
-bool ReadPrerequisiteInPlace(const ProfileFile &file, uint32_t n, Prerequisite *fresh);
-bool ReadPrerequisite(const std::string &path, uint32_t n, Prerequisite *out);

@@ -6,7 +6,7 @@
 
 class EmptySearchHost : public SearchHost {
 public:
-  bool EnumerateSubkeys(RegRoot, const std::string &, std::vector<std::string> *) const override {
+  bool EnumerateSubkeys(RegRoot, const std::string &, base::StringList *) const override {
     return false;
   }
   bool QueryValueText(RegRoot, const std::string &, const std::string &,
@@ -15,7 +15,7 @@ public:
   }
   bool PathExists(const std::string &) const override { return false; }
   std::string FileVersionText(const std::string &) const override { return "0.0.0.0"; }
-  std::vector<std::string> ListSubfolders(const std::string &) const override { return {}; }
+  base::StringList ListSubfolders(const std::string &) const override { return {}; }
   std::string SystemDirectory() const override { return std::string(); }
   std::string WindowsDirectory() const override { return std::string(); }
   std::string TempPath() const override { return std::string(); }
@@ -26,5 +26,5 @@ public:
     return false;
   }
   bool ProductVersion(const std::string &, std::string *) const override { return false; }
-  std::vector<std::string> RelatedProducts(const std::string &) const override { return {}; }
+  base::StringList RelatedProducts(const std::string &) const override { return {}; }
 };

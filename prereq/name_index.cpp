@@ -15,44 +15,36 @@ uint32_t HashName(std::string_view name) {
 } // namespace
 
 void NameIndex::clear() {
-  names_.clear();
+  entries_.clear();
   slots_.clear();
 }
 
 size_t NameIndex::Slot(std::string_view name) const {
-  const size_t mask = slots_.size() / 2 - 1;
+  const size_t mask = slots_.size() - 1;
   for (size_t slot = HashName(name) & mask;; slot = (slot + 1) & mask) {
-    const uint32_t at = slots_[2 * slot];
-    if (at == 0 || names_[at - 1] == name) {
+    const uint32_t entry = slots_[slot];
+    if (entry == 0 || entries_[entry - 1].name == name) {
       return slot;
     }
   }
 }
 
 void NameIndex::Rebuild(size_t slotCount) {
-  std::vector<uint32_t> old;
-  old.swap(slots_);
-  slots_.assign(2 * slotCount, 0u);
-  // Every name is present once, so the order they go back in does not change any answer.
-  for (size_t i = 0; i < old.size(); i += 2) {
-    if (old[i] != 0) {
-      const size_t slot = Slot(names_[old[i] - 1]);
-      slots_[2 * slot] = old[i];
-      slots_[2 * slot + 1] = old[i + 1];
-    }
+  slots_.assign(slotCount);
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    slots_[Slot(entries_[i].name)] = static_cast<uint32_t>(i + 1);
   }
 }
 
 void NameIndex::emplace(std::string name, size_t index) {
   // At most half full, so every probe ends soon at an empty slot.
-  if ((names_.size() + 1) * 4 > slots_.size()) {
-    Rebuild(slots_.empty() ? 16 : slots_.size());
+  if ((entries_.size() + 1) * 2 > slots_.size()) {
+    Rebuild(slots_.empty() ? 8 : slots_.size() * 2);
   }
   const size_t slot = Slot(name);
-  if (slots_[2 * slot] == 0) {
-    names_.push_back(std::move(name));
-    slots_[2 * slot] = static_cast<uint32_t>(names_.size());
-    slots_[2 * slot + 1] = static_cast<uint32_t>(index);
+  if (slots_[slot] == 0) {
+    entries_.push_back(Entry{std::move(name), index});
+    slots_[slot] = static_cast<uint32_t>(entries_.size());
   }
 }
 
@@ -60,6 +52,6 @@ size_t NameIndex::find(std::string_view name) const {
   if (slots_.empty()) {
     return npos;
   }
-  const size_t slot = Slot(name);
-  return slots_[2 * slot] == 0 ? npos : slots_[2 * slot + 1];
+  const uint32_t entry = slots_[Slot(name)];
+  return entry == 0 ? npos : entries_[entry - 1].index;
 }

@@ -1,12 +1,13 @@
 // Names to the index of their first occurrence: the lookups of the profile reader, in a flat
-// open-addressed table. It does what the standard hash map did there at a fraction of the
-// code it brought into the setup program.
+// open-addressed table.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "base/object_vector.h"
+#include "base/record_vector.h"
 
 class NameIndex {
 public:
@@ -14,21 +15,24 @@ public:
 
   void clear();
   // Adds name unless it is present already: the first occurrence wins. Taken by value, so a
-  // name built for the index moves in without a copy. The index must fit 32 bits.
+  // name built for the index moves in without a copy.
   void emplace(std::string name, size_t index);
   // The index given with name, or npos.
   size_t find(std::string_view name) const;
-  size_t size() const { return names_.size(); }
+  size_t size() const { return entries_.size(); }
 
 private:
-  // Slot of name: the one holding it, or the empty one where it would go.
+  struct Entry {
+    std::string name;
+    size_t index;
+  };
+  // The slot of name: the one holding it, or the empty one where it would go.
   size_t Slot(std::string_view name) const;
   void Rebuild(size_t slotCount);
 
-  // The names in the order they came; a list of strings grows through code the setup carries
-  // for other lists already, where a list of name and index pairs brought its own.
-  std::vector<std::string> names_;
-  // Two numbers a slot: 0 for empty, else the name's position in names_ + 1; then its index.
-  // The slot count is a power of two.
-  std::vector<uint32_t> slots_;
+  // The names in the order they came.
+  base::ObjectVector<Entry> entries_;
+  // Per slot, the position of its entry in entries_ plus one; 0 for an empty slot. The count
+  // is a power of two.
+  base::RecordVector<uint32_t> slots_;
 };

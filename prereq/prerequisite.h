@@ -17,6 +17,11 @@ inline constexpr const char *kArchNames[] = {"x86", "x64", "arm64"};
 // Set in Prerequisite::architectures when the key is given.
 constexpr uint8_t kArchListed = 0x80;
 
+// The operating-system family a decision is made for.
+enum class OsFamily { Windows9x, WindowsNT };
+// The family GetVersion reports (the host build counts as the NT family).
+OsFamily CurrentOsFamily();
+
 // Option letters, found by a case-sensitive substring test anywhere in an Options value.
 constexpr const char *kQuietOption = "q";     // GeneralOptions: no wizard
 constexpr const char *kMandatoryOption = "m"; // AppN: the user cannot change the action

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "base/text.h"
+#include "base/text_builder.h"
 #include "prereq/config_reader.h"
 #include "prereq/profile_file.h"
 #include "prereq/search.h"
@@ -19,21 +19,15 @@ void PrerequisiteList::LoadConfiguration() {
 }
 
 void PrerequisiteList::LoadConfiguration(const ProfileFile &file) {
-  ReadGeneralOptions(file, &generalOptions_);
-  // Counted first, then read into a list sized once: a record is never moved by growth.
-  // Whether a section is complete does not depend on what the record held before.
-  uint32_t count = 0;
-  // The test record is made the way the list's records are, so the setup carries one piece of
-  // code that sets a record up.
-  std::vector<Prerequisite> scratch(1);
-  while (count != UINT32_MAX && ReadPrerequisiteInPlace(file, count + 1, &scratch[0])) {
-    ++count;
+  generalOptions_ = ReadGeneralOptions(file);
+  prerequisites_.clear();
+  // App1, App2, ... up to the first that is missing or incomplete.
+  for (uint32_t n = 1;; ++n) {
+    if (!ReadPrerequisite(file, n, &prerequisites_.emplace_back())) {
+      prerequisites_.pop_back();
+      break;
+    }
   }
-  std::vector<Prerequisite> list(count);
-  for (uint32_t i = 0; i < count; ++i) {
-    ReadPrerequisiteInPlace(file, i + 1, &list[i]);
-  }
-  prerequisites_.swap(list);
 }
 
 PrerequisiteList::~PrerequisiteList() = default;
@@ -48,13 +42,10 @@ const SearchHost &PrerequisiteList::Platform() {
 void PrerequisiteList::RunDetection() { RunDetection(Platform()); }
 
 void PrerequisiteList::RunDetection(const SearchHost &host) {
-  // Sized once and filled in place: no growth code for a vector of vectors.
-  std::vector<std::vector<std::string>> found(prerequisites_.size());
-  for (size_t i = 0; i < found.size(); ++i) {
-    const Prerequisite &p = prerequisites_[i];
-    found[i] = RunSearch(host, p.searchType, p.searchString);
+  foundVersions_.clear();
+  for (const Prerequisite &p : prerequisites_) {
+    foundVersions_.push_back(RunSearch(host, p.searchType, p.searchString));
   }
-  foundVersions_.swap(found);
 }
 
 bool PrerequisiteList::Redetect(size_t index, const SearchHost *host) {
@@ -72,12 +63,10 @@ void PrerequisiteList::DecideActions() {
 }
 
 void PrerequisiteList::DecideActions(OsFamily family, uint8_t arch) {
-  // Sized once: no growth code for the decisions.
-  std::vector<PrereqAction> decisions(prerequisites_.size());
-  for (size_t i = 0; i < decisions.size(); ++i) {
-    decisions[i] = DecideAction(i, family, arch);
+  decisions_.clear();
+  for (size_t i = 0; i < prerequisites_.size(); ++i) {
+    decisions_.push_back(DecideAction(i, family, arch));
   }
-  decisions_.swap(decisions);
 }
 
 PrereqAction PrerequisiteList::DecideAction(size_t index, OsFamily family, uint8_t arch) const {
@@ -126,26 +115,29 @@ std::string PrerequisiteList::StatusText(size_t index) const {
     return "Not required for this operating system.";
   }
   const Prerequisite &p = prerequisites_[index];
-  // By the bounds given: none, the highest only, the lowest only, both. The form is "any",
-  // "MAX or lower", "MIN or higher" or "between MIN and MAX"; an absent bound is empty.
-  static const char *const kBefore[] = {"any", "", "", "between "};
-  static const char *const kAfter[] = {"", " or lower", " or higher", ""};
-  const int form = (p.verMin.empty() ? 0 : 2) + (p.verMax.empty() ? 0 : 1);
-  std::string status =
-      text::Concat({"Required: ", kBefore[form], p.verMin, form == 3 ? " and " : "", p.verMax,
-                    kAfter[form], ". Found: "});
+  text::Builder status;
+  status.Add("Required: ");
+  if (p.verMin.empty() && p.verMax.empty()) {
+    status.Add("any");
+  } else if (p.verMin.empty()) {
+    status.Add(p.verMax).Add(" or lower");
+  } else if (p.verMax.empty()) {
+    status.Add(p.verMin).Add(" or higher");
+  } else {
+    status.Add("between ").Add(p.verMin).Add(" and ").Add(p.verMax);
+  }
+  status.Add(". Found: ");
   const char *separator = "";
   if (index < foundVersions_.size()) {
     for (const std::string &found : foundVersions_[index]) {
-      status += separator;
-      status += found;
+      status.Add(separator).Add(found);
       separator = ", ";
     }
   }
   if (*separator == '\0') {
-    status += "nothing.";
+    status.Add("nothing.");
   }
-  return status;
+  return status.Take();
 }
 
 const char *PrerequisiteList::ActionText(PrereqAction action) {

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "base/object_vector.h"
+#include "base/record_vector.h"
 #include "prereq/prerequisite.h"
 
 class ProfileFile;
@@ -22,9 +23,6 @@ enum class PrereqAction : int32_t {
   Installed = 8,
   Failed = 9, // its setup ran and did not install it
 };
-
-// The operating-system family a decision is made for.
-enum class OsFamily { Windows9x, WindowsNT };
 
 class PrerequisiteList {
 public:
@@ -59,14 +57,12 @@ public:
 
   size_t count() const { return prerequisites_.size(); }
   const Prerequisite &prerequisite(size_t index) const { return prerequisites_[index]; }
-  const std::vector<Prerequisite> &prerequisites() const { return prerequisites_; }
+  const base::ObjectVector<Prerequisite> &prerequisites() const { return prerequisites_; }
   // Empty until RunDetection has run.
-  const std::vector<std::string> &foundVersions(size_t index) const {
-    return foundVersions_[index];
-  }
+  const base::StringList &foundVersions(size_t index) const { return foundVersions_[index]; }
   // Empty until DecideActions has run.
   PrereqAction decision(size_t index) const { return decisions_[index]; }
-  const std::vector<PrereqAction> &decisions() const { return decisions_; }
+  const base::RecordVector<PrereqAction> &decisions() const { return decisions_; }
   const GeneralOptions &generalOptions() const { return generalOptions_; }
   const std::string &configPath() const { return configPath_; }
 
@@ -77,9 +73,9 @@ private:
   // architecture, reuse its libraries and answers.
   const SearchHost &Platform();
 
-  std::vector<Prerequisite> prerequisites_;
-  std::vector<std::vector<std::string>> foundVersions_;
-  std::vector<PrereqAction> decisions_;
+  base::ObjectVector<Prerequisite> prerequisites_;
+  base::ObjectVector<base::StringList> foundVersions_;
+  base::RecordVector<PrereqAction> decisions_;
   GeneralOptions generalOptions_;
   std::string configPath_;
   std::unique_ptr<SearchHost> platform_;

@@ -2,38 +2,65 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <string_view>
+
+#include "base/buffer.h"
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "base/win/wide_text.h"
 #endif
 
 namespace {
 
-// UTF-16 code units are kept as little-endian byte pairs in a string, whose code the setup
-// carries anyway: no vector of units is needed.
 #ifdef _WIN32
-// UTF-16 code units of a UTF-8 text, by the system's own converter, which the platform's profile
-// reader uses too. At most one unit a byte.
-std::string Utf8ToUnits(const std::string &s, size_t from) {
-  const int bytes = s.size() > from ? static_cast<int>(s.size() - from) : 0;
-  std::string units(static_cast<size_t>(bytes) * 2, '\0');
-  const int count = bytes == 0
-                        ? 0
-                        : ::MultiByteToWideChar(CP_UTF8, 0, s.data() + from, bytes,
-                                                reinterpret_cast<wchar_t *>(&units[0]), bytes);
-  units.erase(static_cast<size_t>(count) * 2);
-  return units;
+using Unit = wchar_t;
+
+// UTF-16 in the ANSI code page, by the system's own converter, which the platform's profile
+// reader uses too.
+std::string UnitsToAnsi(const wchar_t *units, size_t count) {
+  return win::NarrowText(units, static_cast<int>(count), CP_ACP);
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  const win::WideText wide(utf8, CP_UTF8);
+  return UnitsToAnsi(wide.get(), static_cast<size_t>(wide.size()));
 }
 #else
-// UTF-16 code units of a UTF-8 text; a malformed sequence gives U+FFFD, as the platform's
-// converter does.
-// Sized once for the most units the bytes can give (one per byte: a four-byte sequence gives
-// two), and cut to the count at the end: no growth code.
-std::string Utf8ToUnits(const std::string &s, size_t from) {
-  std::vector<uint16_t> units(s.size() > from ? s.size() - from : 0);
+using Unit = char16_t;
+
+// Off Windows the ANSI code page is taken to be the Western one (1252).
+std::string UnitsToAnsi(const char16_t *units, size_t count) {
+  static const char16_t kHigh[32] = {
+      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  std::string out;
+  out.reserve(count);
+  for (size_t n = 0; n < count; ++n) {
+    const char16_t u = units[n];
+    char c = '?';
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+      c = static_cast<char>(u);
+    } else {
+      for (unsigned k = 0; k < 32; ++k) {
+        if (kHigh[k] != 0 && kHigh[k] == u) {
+          c = static_cast<char>(0x80 + k);
+        }
+      }
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+// UTF-8 as the platform's converter reads it: a malformed sequence gives U+FFFD.
+std::string Utf8ToAnsi(std::string_view s) {
+  // At most one unit a byte: a four-byte sequence gives two.
+  base::Buffer<char16_t> units(s.size());
   size_t count = 0;
-  size_t i = from;
+  size_t i = 0;
   while (i < s.size()) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     uint32_t cp = 0;
@@ -62,101 +89,46 @@ std::string Utf8ToUnits(const std::string &s, size_t from) {
       }
       cp = (cp << 6) | (t & 0x3Fu);
     }
+    i += k;
     const bool overlong = (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000);
     if (k <= extra || overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
       units[count++] = 0xFFFD;
-      i += k;
-      continue;
-    }
-    i += k;
-    if (cp >= 0x10000) {
+    } else if (cp >= 0x10000) {
       cp -= 0x10000;
-      units[count++] = static_cast<uint16_t>(0xD800 + (cp >> 10));
-      units[count++] = static_cast<uint16_t>(0xDC00 + (cp & 0x3FF));
+      units[count++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+      units[count++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     } else {
-      units[count++] = static_cast<uint16_t>(cp);
+      units[count++] = static_cast<char16_t>(cp);
     }
   }
-  std::string bytes;
-  for (size_t n = 0; n < count; ++n) {
-    bytes.push_back(static_cast<char>(units[n] & 0xFF));
-    bytes.push_back(static_cast<char>(units[n] >> 8));
-  }
-  return bytes;
+  return UnitsToAnsi(units.get(), count);
 }
 #endif
 
-// The code units after the two-byte mark; an odd last byte is dropped.
-std::string Utf16ToUnits(const std::string &s, bool bigEndian) {
-  std::string units(s.data() + 2, (s.size() - 2) & ~static_cast<size_t>(1));
-  for (size_t n = 0; bigEndian && n < units.size(); n += 2) {
-    const char high = units[n];
-    units[n] = units[n + 1];
-    units[n + 1] = high;
-  }
-  return units;
-}
-
-#ifdef _WIN32
-std::string UnitsToAnsi(const std::string &units) {
-  if (units.empty()) {
-    return std::string();
-  }
-  const wchar_t *wide = reinterpret_cast<const wchar_t *>(units.data());
-  const int count = static_cast<int>(units.size() / 2);
-  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) {
-    return std::string();
-  }
-  std::string out(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide, count, &out[0], size, nullptr, nullptr);
-  return out;
-}
-#else
-// Off Windows the ANSI code page is taken to be the Western one (1252).
-std::string UnitsToAnsi(const std::string &bytes) {
-  std::vector<uint16_t> units(bytes.size() / 2);
+// The code units after the two-byte mark, in either byte order; an odd last byte is dropped.
+std::string Utf16ToAnsi(std::string_view s, bool bigEndian) {
+  base::Buffer<Unit> units((s.size() - 2) / 2);
   for (size_t n = 0; n < units.size(); ++n) {
-    units[n] = static_cast<uint16_t>(static_cast<unsigned char>(bytes[2 * n]) |
-                                     static_cast<unsigned char>(bytes[2 * n + 1]) << 8);
+    const unsigned char first = static_cast<unsigned char>(s[2 + 2 * n]);
+    const unsigned char second = static_cast<unsigned char>(s[3 + 2 * n]);
+    units[n] = static_cast<Unit>(bigEndian ? first << 8 | second : second << 8 | first);
   }
-  static const uint16_t kHigh[32] = {
-      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-  std::string out;
-  out.reserve(units.size());
-  for (uint16_t u : units) {
-    char c = '?';
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-      c = static_cast<char>(u);
-    } else {
-      for (unsigned k = 0; k < 32; ++k) {
-        if (kHigh[k] != 0 && kHigh[k] == u) {
-          c = static_cast<char>(0x80 + k);
-        }
-      }
-    }
-    out.push_back(c);
-  }
-  return out;
+  return UnitsToAnsi(units.get(), units.size());
 }
-#endif
 
 } // namespace
 
-ProfileEncoding DecodeProfileText(const std::string &raw, std::string *ansi) {
+ProfileEncoding DecodeProfileText(std::string_view raw, std::string *ansi) {
   if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-    *ansi = UnitsToAnsi(Utf8ToUnits(raw, 3));
+    *ansi = Utf8ToAnsi(raw.substr(3));
     return ProfileEncoding::kUtf8;
   }
   const bool bigEndian = raw.compare(0, 2, "\xFE\xFF") == 0;
   if (!bigEndian && raw.compare(0, 2, "\xFF\xFE") != 0) {
-    *ansi = raw;
+    *ansi = std::string(raw);
     return ProfileEncoding::kAnsi;
   }
-  // Either byte order through one conversion.
-  *ansi = UnitsToAnsi(Utf16ToUnits(raw, bigEndian));
+  *ansi = Utf16ToAnsi(raw, bigEndian);
   return bigEndian ? ProfileEncoding::kUtf16Be : ProfileEncoding::kUtf16Le;
 }
 

@@ -4,6 +4,7 @@
 // the caller in the ANSI code page, '?' standing for what that code page lacks.
 #pragma once
 #include <string>
+#include <string_view>
 
 enum class ProfileEncoding {
   kAnsi,    // no byte-order mark: the bytes are taken as they are
@@ -13,7 +14,7 @@ enum class ProfileEncoding {
 };
 
 // Recognises the byte-order mark of raw and writes the text without it, in the ANSI code page.
-ProfileEncoding DecodeProfileText(const std::string &raw, std::string *ansi);
+ProfileEncoding DecodeProfileText(std::string_view raw, std::string *ansi);
 
 // "ANSI", "UTF-8 (byte-order mark)", ...: for messages.
 const char *ProfileEncodingName(ProfileEncoding encoding);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/buffer.h"
 #include "base/file.h"
 #include "base/text.h"
 #include "prereq/profile_encoding.h"
@@ -22,32 +23,20 @@ std::string IndexName(std::string_view name) {
 
 bool ProfileFile::Load(const std::string &path) {
   sys::File file;
-  std::string content;
-  bool readable = file.OpenRead(path);
-  if (readable) {
-    // Under a page: the function this is inlined into then needs no stack probe routine, and a
-    // configuration takes few reads of this size.
-    char buffer[3072];
-    uint32_t moved = 0;
-    for (;;) {
-      if (!file.Read(buffer, sizeof buffer, &moved)) {
-        // A folder, or a read error: as unreadable as a missing file.
-        readable = false;
-        content.clear();
-        break;
-      }
-      if (moved == 0) {
-        break;
-      }
-      content.append(buffer, moved);
-    }
-  }
-  Parse(content);
+  base::Buffer<char> content;
+  uint64_t size = 0;
+  uint32_t moved = 0;
+  // The whole file in one read. A folder, a read error or a file larger than any configuration
+  // could be is as unreadable as a missing file.
+  bool readable = file.OpenRead(path) && file.GetSize(&size) && size < kMaxProfileSize &&
+                  content.Allocate(static_cast<size_t>(size)) &&
+                  file.Read(content.get(), static_cast<uint32_t>(size), &moved) && moved == size;
+  Parse(readable ? std::string_view(content.get(), moved) : std::string_view());
   loaded_ = readable;
   return loaded_;
 }
 
-void ProfileFile::Parse(const std::string &raw) {
+void ProfileFile::Parse(std::string_view raw) {
   sections_.clear();
   firstSection_.clear();
   std::string content;
@@ -90,7 +79,7 @@ void ProfileFile::Parse(const std::string &raw) {
     if (line[0] == '[' && close != std::string_view::npos) {
       Section &section = sections_.emplace_back();
       const std::string_view name = text::Trim(std::string_view(line.data() + 1, close - 1));
-      section.name.append(name.data(), name.size());
+      section.name = std::string(name);
       section.line = thisLine;
       firstSection_.emplace(IndexName(name), sections_.size() - 1);
       continue;
@@ -104,10 +93,10 @@ void ProfileFile::Parse(const std::string &raw) {
       name = text::Trim(std::string_view(line.data(), equals));
       const std::string_view value =
           text::Trim(std::string_view(line.data() + equals + 1, line.size() - equals - 1));
-      key.value.append(value.data(), value.size());
+      key.value = std::string(value);
       key.hasEquals = true;
     }
-    key.name.append(name.data(), name.size());
+    key.name = std::string(name);
     section.firstKey.emplace(IndexName(name), section.keys.size() - 1);
   }
 }

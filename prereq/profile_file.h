@@ -2,15 +2,18 @@
 // answers GetPrivateProfileStringA with a 260-byte buffer.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "base/object_vector.h"
 #include "prereq/name_index.h"
 #include "prereq/profile_encoding.h"
 
 // The buffer the configuration values are read into; a value needs one byte for its end.
 constexpr size_t kConfigValueBuffer = 260;
+// A file this large is no configuration: it is not read.
+constexpr uint64_t kMaxProfileSize = 64u << 20;
 
 class ProfileFile {
 public:
@@ -22,7 +25,7 @@ public:
   };
   struct Section {
     std::string name;
-    std::vector<Key> keys;
+    base::ObjectVector<Key> keys;
     int line = 0;
     NameIndex firstKey; // lowered key names to their first index in keys
   };
@@ -31,7 +34,7 @@ public:
   bool Load(const std::string &path);
   // The file's bytes; a UTF-8 or UTF-16 file (by its byte-order mark) is read in the ANSI code
   // page first, as the platform's reader does.
-  void Parse(const std::string &raw);
+  void Parse(std::string_view raw);
   ProfileEncoding encoding() const { return encoding_; }
   // Whether the file has any section or key line at all.
   bool hasLines() const {
@@ -45,7 +48,7 @@ public:
   bool FindView(std::string_view section, std::string_view key, std::string_view *value) const;
 
   bool loaded() const { return loaded_; }
-  const std::vector<Section> &sections() const { return sections_; }
+  const base::ObjectVector<Section> &sections() const { return sections_; }
   // First section of that name (case-insensitive), or nullptr.
   const Section *FindSection(std::string_view name) const;
   // First key of that name in the section, or nullptr.
@@ -56,7 +59,7 @@ public:
   static std::string_view UnquotedView(std::string_view raw);
 
 private:
-  std::vector<Section> sections_;
+  base::ObjectVector<Section> sections_;
   NameIndex firstSection_;
   bool loaded_ = false;
   ProfileEncoding encoding_ = ProfileEncoding::kAnsi;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "base/text_builder.h"
 #include "prereq/config_reader.h"
 #include "prereq/search_host.h"
 
@@ -16,8 +17,8 @@ void AddBackslash(std::string *folder) {
 }
 
 // The one text a search found, moved into its list.
-std::vector<std::string> OneFound(std::string *text) {
-  std::vector<std::string> found;
+base::StringList OneFound(std::string *text) {
+  base::StringList found;
   found.push_back(std::move(*text));
   return found;
 }
@@ -42,7 +43,7 @@ std::string ResolveFolderToken(const SearchHost &host, std::string_view name, bo
       continue;
     }
     std::string folder;
-    if (entry.folder >= TokenFolder::System64) {
+    if (Is64BitFolder(entry.folder)) {
       if (native != nullptr) {
         *native = true;
       }
@@ -79,9 +80,7 @@ std::string ResolveFolderToken(const SearchHost &host, std::string_view name, bo
     // The volume is the first three bytes of the Windows folder; the temporary folder is taken
     // as given; every other folder ends with a backslash.
     if (entry.folder == TokenFolder::WindowsVolume) {
-      if (folder.size() > 3) {
-        folder.erase(3);
-      }
+      folder = folder.substr(0, 3);
     } else if (entry.folder != TokenFolder::Temp) {
       AddBackslash(&folder);
     }
@@ -119,23 +118,21 @@ std::string ExpandFolderTokens(const SearchHost &host, const std::string &folder
 
 FileSearchParts SplitFileSearch(const std::string &searchString) {
   FileSearchParts parts;
-  // The file name is cut out of the whole text in place: no other copy is made.
-  std::string &rest = parts.fileName;
-  rest = searchString;
-  size_t question = text::FindChar(rest, '?', 1);
+  std::string rest = searchString;
+  const size_t question = text::FindChar(rest, '?', 1);
   if (question != std::string::npos) {
-    parts.depth =
-        ParseConfigNumber(std::string_view(rest.data() + question + 1, rest.size() - question - 1));
-    rest.erase(question);
+    parts.depth = ParseConfigNumber(std::string_view(rest).substr(question + 1));
+    rest = rest.substr(0, question);
   }
   size_t split = text::FindLastChar(rest, '\\');
   if (split == 0 || split == std::string::npos) {
     split = text::FindLastChar(rest, ']');
   }
   if (split != std::string::npos) {
-    parts.folder.append(rest.data(), split + 1);
-    rest.erase(0, split + 1);
+    parts.folder = rest.substr(0, split + 1);
+    rest = rest.substr(split + 1);
   }
+  parts.fileName = std::move(rest);
   return parts;
 }
 
@@ -175,7 +172,7 @@ bool SearchFolderTree(const SearchHost &host, const std::string &folder, uint32_
   return false;
 }
 
-std::vector<std::string> SearchFile(const SearchHost &host, const std::string &searchString) {
+base::StringList SearchFile(const SearchHost &host, const std::string &searchString) {
   FileSearchParts parts = SplitFileSearch(searchString);
   bool native = false;
   std::string folder = ExpandFolderTokens(host, parts.folder, &native);
@@ -196,17 +193,17 @@ RegistrySearchParts SplitRegistrySearch(const std::string &text) {
   }
   parts.ok = true;
   const std::string_view root(text.data(), rootEnd);
-  for (size_t i = 0; i < sizeof kRegRootNames / sizeof *kRegRootNames; ++i) {
-    if (root == kRegRootNames[i]) {
-      parts.root = static_cast<RegRoot>(i);
+  for (const RegRootName &name : kRegRootNames) {
+    if (root == name.name) {
+      parts.root = name.root;
     }
   }
   size_t pair = text::Find(text, "\\\\", rootEnd + 1);
   if (pair == std::string::npos) {
-    parts.keyPath.append(text.data() + rootEnd + 1, text.size() - rootEnd - 1);
+    parts.keyPath = text.substr(rootEnd + 1);
     return parts;
   }
-  parts.keyPath.append(text.data() + rootEnd + 1, pair - rootEnd - 1);
+  parts.keyPath = text.substr(rootEnd + 1, pair - rootEnd - 1);
   parts.valueForm = true;
   size_t nameStart = pair + 2;
   size_t nameEnd = text::FindChar(text, '\\', nameStart);
@@ -214,11 +211,11 @@ RegistrySearchParts SplitRegistrySearch(const std::string &text) {
     // No closing backslash: the key's default value.
     return parts;
   }
-  parts.valueName.append(text.data() + nameStart, nameEnd - nameStart);
+  parts.valueName = text.substr(nameStart, nameEnd - nameStart);
   size_t expectedEnd = text::FindChar(text, '\\', nameEnd + 1);
   if (expectedEnd != std::string::npos) {
     parts.hasExpected = true;
-    parts.expected.append(text.data() + nameEnd + 1, expectedEnd - nameEnd - 1);
+    parts.expected = text.substr(nameEnd + 1, expectedEnd - nameEnd - 1);
   }
   return parts;
 }
@@ -228,12 +225,13 @@ bool RegistryValueToValueForm(const std::string &text, std::string *valueForm) {
   if (last == std::string::npos) {
     return false;
   }
-  *valueForm = text::Concat({std::string_view(text.data(), last), "\\",
-                             std::string_view(text.data() + last, text.size() - last), "\\"});
+  // The last backslash doubled and one added at the end: ROOT\Key\Name becomes ROOT\Key\\Name\.
+  const std::string_view whole(text);
+  *valueForm = text::Builder().Add({whole.substr(0, last + 1), whole.substr(last), "\\"}).Take();
   return true;
 }
 
-std::vector<std::string> SearchRegistry(const SearchHost &host, const std::string &text) {
+base::StringList SearchRegistry(const SearchHost &host, const std::string &text) {
   RegistrySearchParts parts = SplitRegistrySearch(text);
   // A 32-bit Windows has no 64-bit view (asked for one, the system would read its only view).
   if (!parts.ok || (IsView64(parts.root) && host.Architecture() == kArchX86)) {
@@ -241,7 +239,7 @@ std::vector<std::string> SearchRegistry(const SearchHost &host, const std::strin
   }
   const RegRoot root = parts.root;
   if (!parts.valueForm) {
-    std::vector<std::string> names;
+    base::StringList names;
     host.EnumerateSubkeys(root, parts.keyPath, &names);
     return names;
   }
@@ -255,8 +253,8 @@ std::vector<std::string> SearchRegistry(const SearchHost &host, const std::strin
   return OneFound(&data);
 }
 
-std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
-                                   const std::string &searchString) {
+base::StringList RunSearch(const SearchHost &host, int32_t searchType,
+                           const std::string &searchString) {
   switch (searchType) {
   case kSearchFile:
     return SearchFile(host, searchString);
@@ -271,7 +269,7 @@ std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
   }
   case kSearchProduct:
   case kSearchUpgrade: {
-    std::vector<std::string> found;
+    base::StringList found;
     std::string version;
     if (searchType == kSearchProduct) {
       if (host.ProductVersion(searchString, &version)) {

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "base/file.h"
+#include "base/object_vector.h"
 #include "prereq/search_host.h"
 
 enum SearchType : int32_t {
@@ -17,10 +17,10 @@ enum SearchType : int32_t {
 };
 
 // Every path and name of a search fits sys::kMaxPath bytes with its terminating zero.
-std::vector<std::string> RunSearch(const SearchHost &host, int32_t searchType,
-                                   const std::string &searchString);
-std::vector<std::string> SearchFile(const SearchHost &host, const std::string &searchString);
-std::vector<std::string> SearchRegistry(const SearchHost &host, const std::string &text);
+base::StringList RunSearch(const SearchHost &host, int32_t searchType,
+                           const std::string &searchString);
+base::StringList SearchFile(const SearchHost &host, const std::string &searchString);
+base::StringList SearchRegistry(const SearchHost &host, const std::string &text);
 
 // The parts of a file search string: folder (tokens not yet replaced), file name and depth.
 struct FileSearchParts {
@@ -41,15 +41,22 @@ struct RegistrySearchParts {
   std::string expected;
 };
 RegistrySearchParts SplitRegistrySearch(const std::string &text);
-// The root names, in RegRoot's order, matched exactly; any other text is the current user.
-inline constexpr const char *kRegRootNames[] = {"HKLM",   "HKCU",   "HKLM64",
-                                                "HKCU64", "HKLM32", "HKCU32"};
+// The root names, matched exactly; any other text is the current user.
+struct RegRootName {
+  const char *name;
+  RegRoot root;
+};
+inline constexpr RegRootName kRegRootNames[] = {
+    {"HKLM", RegRoot::LocalMachine},     {"HKCU", RegRoot::CurrentUser},
+    {"HKLM64", RegRoot::LocalMachine64}, {"HKCU64", RegRoot::CurrentUser64},
+    {"HKLM32", RegRoot::LocalMachine32}, {"HKCU32", RegRoot::CurrentUser32},
+};
 // A RegistryValue text rewritten into the value form; false when it has no backslash.
 bool RegistryValueToValueForm(const std::string &text, std::string *valueForm);
 
 // The folder tokens of a file search ("[SystemFolder]tool\\"), each with where its folder
 // comes from: a call of its own, or the shell's folder of that CSIDL. Tried in this order;
-// names match exactly. The 64-bit folders (from System64 on) are the 64-bit system's own: on a
+// names match exactly. The 64-bit folders (Is64BitFolder) are the 64-bit system's own: on a
 // 32-bit Windows they are nothing, and file searches under them see the machine's real files.
 enum class TokenFolder : uint8_t {
   System,
@@ -61,7 +68,10 @@ enum class TokenFolder : uint8_t {
   ProgramFiles64, // the 64-bit view's ProgramFilesDir
   CommonFiles64,  // and CommonFilesDir
 };
-// Packed into eight bytes: every CSIDL of the table fits a byte.
+inline bool Is64BitFolder(TokenFolder folder) {
+  return folder == TokenFolder::System64 || folder == TokenFolder::ProgramFiles64 ||
+         folder == TokenFolder::CommonFiles64;
+}
 struct FolderTokenEntry {
   const char *name;
   TokenFolder folder;

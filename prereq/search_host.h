@@ -4,14 +4,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "prereq/prerequisite_list.h"
+#include "base/object_vector.h"
+#include "prereq/prerequisite.h"
 
 // The registry roots of the searches. LocalMachine and CurrentUser read the view the setup's own
 // bitness sees (a 32-bit setup on 64-bit Windows: the 32-bit one); the others a view named
-// explicitly. Bit 0 tells the current user from the local machine. A 32-bit Windows has no
-// 64-bit view: the searches never ask for one there.
+// explicitly. A 32-bit Windows has no 64-bit view: the searches never ask for one there.
 enum class RegRoot {
   LocalMachine,
   CurrentUser,
@@ -23,6 +22,13 @@ enum class RegRoot {
 inline bool IsView64(RegRoot root) {
   return root == RegRoot::LocalMachine64 || root == RegRoot::CurrentUser64;
 }
+inline bool IsView32(RegRoot root) {
+  return root == RegRoot::LocalMachine32 || root == RegRoot::CurrentUser32;
+}
+inline bool IsCurrentUser(RegRoot root) {
+  return root == RegRoot::CurrentUser || root == RegRoot::CurrentUser64 ||
+         root == RegRoot::CurrentUser32;
+}
 
 class SearchHost {
 public:
@@ -30,7 +36,7 @@ public:
 
   // The subkey names of a key in enumeration order; false when the key cannot be opened.
   virtual bool EnumerateSubkeys(RegRoot root, const std::string &keyPath,
-                                std::vector<std::string> *names) const = 0;
+                                base::StringList *names) const = 0;
   // A value's data as text up to its first zero byte (empty name: the default value); false
   // when the key or value is missing or the data does not fit 260 bytes.
   virtual bool QueryValueText(RegRoot root, const std::string &keyPath,
@@ -42,7 +48,7 @@ public:
   virtual std::string FileVersionText(const std::string &path) const = 0;
   // The subfolders of a folder ending with a backslash, in listing order, without "." and
   // "..", and without junctions and symbolic links (a walk must not loop through them).
-  virtual std::vector<std::string> ListSubfolders(const std::string &folder) const = 0;
+  virtual base::StringList ListSubfolders(const std::string &folder) const = 0;
 
   // Well-known folders; empty when the system cannot give them.
   virtual std::string SystemDirectory() const = 0;
@@ -61,10 +67,8 @@ public:
   // Windows Installer: an installed product's VersionString (false when it is not installed or
   // cannot be asked), and the ProductCodes of the installed products of an UpgradeCode.
   virtual bool ProductVersion(const std::string &productCode, std::string *version) const = 0;
-  virtual std::vector<std::string> RelatedProducts(const std::string &upgradeCode) const = 0;
+  virtual base::StringList RelatedProducts(const std::string &upgradeCode) const = 0;
 };
 
 // This machine's searches (on the host build, a machine where nothing is installed).
 std::unique_ptr<SearchHost> CreatePlatformSearchHost();
-// The family GetVersion reports (the host build counts as the NT family).
-OsFamily CurrentOsFamily();

@@ -9,7 +9,7 @@ DownloadRunResult DialogPassWindows::ShowDownloads(DownloadBatch &batch) {
   return RunDownloadDialog(batch, ::GetActiveWindow());
 }
 
-void DialogPassWindows::RunLaunches(const std::vector<SetupLaunch> &launches,
+void DialogPassWindows::RunLaunches(const base::ObjectVector<SetupLaunch> &launches,
                                     InstallPlatform &installer) {
   RunLaunchDialog(launches, installer, ::GetActiveWindow());
 }

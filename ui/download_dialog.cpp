@@ -22,12 +22,7 @@ const ListColumn kColumns[] = {{"URL", 100}, {"Status", kStatusColumnWidth}};
 constexpr int kSizeGripId = 0xFFF0;
 
 // How each control follows the dialog's size; the size grip rides the bottom-right corner.
-// Every id and flag set fits 16 bits: the table is half the size of one of base's Anchors.
-struct ControlAnchor {
-  uint16_t id;
-  uint16_t flags;
-};
-const ControlAnchor kAnchors[] = {
+const Anchor kAnchors[] = {
     {IDC_DOWNLOAD_LIST, kAnchorGrowX | kAnchorGrowY},
     {IDC_CURRENT_PROGRESS, kAnchorGrowX | kAnchorMoveY},
     {IDC_GLOBAL_PROGRESS, kAnchorGrowX | kAnchorMoveY},
@@ -180,7 +175,7 @@ void DownloadDialog::InitResizing() {
                     ::GetModuleHandleA(nullptr), nullptr);
 
   size_t i = 0;
-  for (const ControlAnchor &anchor : kAnchors) {
+  for (const Anchor &anchor : kAnchors) {
     RECT &r = initialRects_[i++];
     r = {0, 0, 0, 0};
     HWND control = Item(anchor.id);
@@ -248,7 +243,7 @@ INT_PTR DownloadDialog::OnCommand(WPARAM wParam, LPARAM) {
 }
 
 DownloadItem *DownloadDialog::ItemAt(size_t index) {
-  std::vector<DownloadItem> &items = batch_.items();
+  base::ObjectVector<DownloadItem> &items = batch_.items();
   return index < items.size() ? &items[index] : nullptr;
 }
 

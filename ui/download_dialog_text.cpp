@@ -1,23 +1,23 @@
 #include "ui/download_dialog_text.h"
 
 #include "base/divide.h"
-#include "base/text.h"
+#include "base/text_builder.h"
 
 std::string DownloadSpeedText(uint32_t hundredths) {
-  const uint32_t cents = hundredths % 100;
-  std::string speed = text::Decimal(hundredths / 100);
-  speed += cents < 10 ? ".0" : ".";
-  text::AppendDecimal(&speed, cents);
-  speed += " KB/s";
-  return speed;
+  return text::Builder()
+      .AddNumber(hundredths / 100)
+      .Add('.')
+      .AddNumber(hundredths % 100, 2)
+      .Add(" KB/s")
+      .Take();
 }
 
 std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize) {
   // 64-bit product: no 32-bit byte count can overflow it.
-  std::string status = text::Decimal(exactSize == 0 ? currentBytes / 1024
-                                                    : DivideU64(currentBytes * 100, exactSize));
-  status += exactSize == 0 ? " KB" : "%";
-  return status;
+  return text::Builder()
+      .AddNumber(exactSize == 0 ? currentBytes / 1024 : DivideU64(currentBytes * 100, exactSize))
+      .Add(exactSize == 0 ? " KB" : "%")
+      .Take();
 }
 
 ProgressScale ScaleFor(uint64_t range) {

@@ -7,7 +7,6 @@
 #include "base/win/centre_on_owner.h"
 #include "resources/resource.h"
 #include "ui/information_document.h"
-#include "ui/setup_wizard.h"
 #include "ui/wizard_buttons.h"
 
 const InformationPage::MessageEntry InformationPage::kMessageMap[2] = {
@@ -25,7 +24,7 @@ INT_PTR InformationPage::OnInitDialog(WPARAM, LPARAM) {
   ::SendMessageA(text, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
   textHandler_.Install(text, &InformationPage::OnTextMessage, this);
   // Only the prerequisites page enables Finish again, once nothing mandatory is pending.
-  if (wizard_.mandatoryPending() > 0) {
+  if (state_.mandatoryPending > 0) {
     EnableWizardButton(hwnd(), kWizardFinish, false);
   }
   return FALSE;
@@ -57,19 +56,22 @@ bool InformationPage::OnTextMessage(void *, HWND hwnd, UINT message, WPARAM, LPA
   return true;
 }
 
+namespace {
+
+void SetSheetIcon(HWND frame, WPARAM kind, int widthMetric, int heightMetric, win::Icon *icon) {
+  icon->Attach(static_cast<HICON>(::LoadImageA(
+      win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
+      ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR)));
+  ::SendMessageA(frame, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon->Get()));
+}
+
+} // namespace
+
 void InformationPage::OnFirstActivation() {
-  // The big icon, then the small one, each at the size the system asks for; each height
-  // metric follows its width metric.
-  static_assert(SM_CYICON == SM_CXICON + 1 && SM_CYSMICON == SM_CXSMICON + 1, "metrics");
+  // The big icon, then the small one, each at the size the system asks for.
   HWND frame = sheet();
-  for (int i = 0; i < 2; ++i) {
-    const int width = i == 0 ? SM_CXICON : SM_CXSMICON;
-    icons_[i].Attach(static_cast<HICON>(
-        ::LoadImageA(win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
-                     ::GetSystemMetrics(width), ::GetSystemMetrics(width + 1), LR_DEFAULTCOLOR)));
-    ::SendMessageA(frame, WM_SETICON, i == 0 ? ICON_BIG : ICON_SMALL,
-                   reinterpret_cast<LPARAM>(icons_[i].Get()));
-  }
+  SetSheetIcon(frame, ICON_BIG, SM_CXICON, SM_CYICON, &icons_[0]);
+  SetSheetIcon(frame, ICON_SMALL, SM_CXSMICON, SM_CYSMICON, &icons_[1]);
   CentreOnOwner(frame);
   iconsSet_ = true;
 }
@@ -86,13 +88,13 @@ INT_PTR InformationPage::OnNotify(WPARAM, LPARAM lParam) {
     }
     EnableWizardButton(hwnd(), kWizardBack, false);
     EnableWizardButton(hwnd(), kWizardNext, true);
-    ::PostMessageA(sheet(), PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(wizard_.title().c_str()));
+    ::PostMessageA(sheet(), PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(state_.title.c_str()));
     return NotifyResult(0); // 0: the page may be shown
   case PSN_WIZNEXT:
     EnableWizardButton(hwnd(), kWizardBack, true);
     return NotifyResult(0); // 0: the sheet moves on to the prerequisites page
   default:
     // 0 for Finish, Cancel and the notifications that need nothing; FALSE: not this page's.
-    return wizard_.AnswerCommonNotification(header->code) ? NotifyResult(0) : FALSE;
+    return AnswerCommonNotification(state_, header->code) ? NotifyResult(0) : FALSE;
   }
 }

@@ -6,15 +6,14 @@
 #include "base/win/property_page.h"
 #include "base/win/subclass.h"
 #include "resources/setup_wizard_ids.h"
-
-class SetupWizard;
+#include "ui/wizard_state.h"
 
 class InformationPage : public win::PropertyPage<InformationPage> {
 public:
   static constexpr int kTemplateId = IDD_INFORMATION_PAGE;
   static const MessageEntry kMessageMap[2];
 
-  explicit InformationPage(SetupWizard &wizard) : wizard_(wizard) {}
+  explicit InformationPage(WizardState &state) : state_(state) {}
 
 private:
   INT_PTR OnInitDialog(WPARAM, LPARAM);
@@ -24,7 +23,7 @@ private:
   static bool OnTextMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
                             LRESULT *result);
 
-  SetupWizard &wizard_;
+  WizardState &state_;
   bool iconsSet_ = false;
   win::Subclass textHandler_;
   int readPosition_ = 0;

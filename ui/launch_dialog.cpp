@@ -16,7 +16,7 @@ constexpr UINT kRunOnWindowThread = WM_APP + 1;
 // What the worker reads: the window it posts to, the setups and what starts them.
 struct WorkerBlock {
   HWND hwnd;
-  const std::vector<SetupLaunch> *launches;
+  const base::ObjectVector<SetupLaunch> *launches;
   InstallPlatform *installer;
 };
 
@@ -79,7 +79,7 @@ public:
   static constexpr int kTemplateId = IDD_LAUNCH;
   static const MessageEntry kMessageMap[5];
 
-  LaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
+  LaunchDialog(const base::ObjectVector<SetupLaunch> &launches, InstallPlatform &installer,
                LaunchThreadStart startThread)
       : block_{nullptr, &launches, &installer}, startThread_(startThread) {}
 
@@ -151,7 +151,7 @@ const LaunchDialog::MessageEntry LaunchDialog::kMessageMap[5] = {
 
 } // namespace
 
-void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
+void RunLaunchDialog(const base::ObjectVector<SetupLaunch> &launches, InstallPlatform &installer,
                      HWND owner, LaunchThreadStart startThread) {
   LaunchDialog dialog(launches, installer,
                       startThread != nullptr ? startThread : &CreateWorkerThread);

@@ -3,8 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include <vector>
-
+#include "base/object_vector.h"
 #include "install/install_platform.h"
 
 // Creates the worker thread (not suspended); null when it cannot be created.
@@ -15,5 +14,5 @@ using LaunchThreadStart = HANDLE (*)(LPTHREAD_START_ROUTINE routine, LPVOID arg)
 // no worker can be created, the setups run on this thread under the window, which then closes; when
 // the window cannot be shown at all, they run on this thread without it. startThread replaces
 // CreateThread (tests); null uses CreateThread.
-void RunLaunchDialog(const std::vector<SetupLaunch> &launches, InstallPlatform &installer,
+void RunLaunchDialog(const base::ObjectVector<SetupLaunch> &launches, InstallPlatform &installer,
                      HWND owner, LaunchThreadStart startThread = nullptr);

@@ -147,10 +147,7 @@ const char *PrereqPageModel::HintText(PageState state) {
   return "Please press the Finish button to install the main application.";
 }
 
-PageButtons PrereqPageModel::ButtonsFor(PageState state) {
-  // Finished: Next off, then Finish on; otherwise Back and Next on.
-  if (state == PageState::Finished) {
-    return {WizardButton::Next, false, WizardButton::Finish};
-  }
-  return {WizardButton::Back, true, WizardButton::Next};
+WizardButtons PrereqPageModel::Buttons() const {
+  const bool finished = state_ == PageState::Finished;
+  return {!finished, finished || !MandatoryLeft()};
 }

@@ -11,15 +11,10 @@ class PrereqPlan;
 
 enum class PageState { DownloadsPending, InstallsPending, Finished };
 
-// The sheet's buttons, in the order of their ids.
-enum class WizardButton { Back, Next, Finish };
-
-// What a state does to the sheet's buttons, in this order: first is enabled or disabled, then
-// second is enabled. The third keeps its state.
-struct PageButtons {
-  WizardButton first;
-  bool firstEnabled;
-  WizardButton second;
+// Whether the sheet's Next and Finish buttons are enabled; Back is always on this page.
+struct WizardButtons {
+  bool next;
+  bool finish;
 };
 
 class PrereqPageModel {
@@ -54,7 +49,9 @@ public:
   bool MandatoryLeft() const;
 
   static const char *HintText(PageState state);
-  static PageButtons ButtonsFor(PageState state);
+  // The sheet's buttons for the page as it is: Next while something is pending; Finish once
+  // everything is done, and before that unless a mandatory prerequisite is left.
+  WizardButtons Buttons() const;
 
   int mandatoryPending() const { return mandatoryPending_; }
   int downloadCount() const { return downloadCount_; }

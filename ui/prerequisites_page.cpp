@@ -11,7 +11,6 @@
 #include "resources/resource.h"
 #include "ui/list_view_rows.h"
 #include "ui/setup_name.h"
-#include "ui/setup_wizard.h"
 #include "ui/wizard_buttons.h"
 
 namespace {
@@ -39,10 +38,12 @@ const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
     {WM_COMMAND, &PrerequisitesPage::OnCommand},
 };
 
-PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, SetupWizard &wizard)
-    : wizard_(wizard), plan_(plan), model_(plan),
-      // The archive is the running setup's own.
-      title_(WizardTitle(plan.archive().modulePath())) {}
+PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, WizardState &state)
+    : state_(state), plan_(plan), model_(plan) {
+  // The archive is the running setup's own.
+  state_.title = WizardTitle(plan.archive().modulePath());
+  state_.mandatoryPending = model_.mandatoryPending();
+}
 
 // The folder is path text. An edit box the ANSI dialog functions made keeps its text in the
 // ANSI code page, whatever function sets it: the page's box is made again as a Unicode window
@@ -118,11 +119,9 @@ void PrerequisitesPage::EnableBrowse(bool enable) {
 
 void PrerequisitesPage::UpdateHint() {
   ::SetDlgItemTextA(hwnd(), IDC_HINT, PrereqPageModel::HintText(model_.state()));
-  const PageButtons buttons = PrereqPageModel::ButtonsFor(model_.state());
-  // Back, Next and Finish have consecutive ids.
-  static_assert(kWizardNext == kWizardBack + 1 && kWizardFinish == kWizardBack + 2, "ids");
-  EnableWizardButton(hwnd(), kWizardBack + static_cast<int>(buttons.first), buttons.firstEnabled);
-  EnableWizardButton(hwnd(), kWizardBack + static_cast<int>(buttons.second), true);
+  const WizardButtons buttons = model_.Buttons();
+  EnableWizardButton(hwnd(), kWizardNext, buttons.next);
+  EnableWizardButton(hwnd(), kWizardFinish, buttons.finish);
 }
 
 void PrerequisitesPage::OpenActionCombo(int row, int column) {
@@ -263,15 +262,14 @@ void PrerequisitesPage::InstallPass() {
     // Rows whose setup could not start or failed stay scheduled: Next runs them again. Only a
     // mandatory one keeps Finish disabled; skipping an optional one is the user's choice.
     RefreshActions();
-    EnableWizardButton(hwnd(), kWizardFinish, !model_.MandatoryLeft());
   }
 }
 
 void PrerequisitesPage::AskForRestart() {
   // The same question after 1641: the restart that setup started may still be refused.
   const int answer = ::MessageBoxA(hwnd(), "Windows must restart to go on. Restart now?",
-                                   title_.c_str(), MB_YESNO | MB_ICONQUESTION);
-  wizard_.EndForRestart(answer == IDYES);
+                                   state_.title.c_str(), MB_YESNO | MB_ICONQUESTION);
+  state_.restartNow = answer == IDYES;
   // The sheet closes as if cancelled; the run reads the plan's results.
   ::PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
@@ -307,8 +305,8 @@ INT_PTR PrerequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
   switch (header->code) {
   case PSN_SETACTIVE:
     UpdateHint();
-    ::PostMessageA(frame, PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(title_.c_str()));
-    ::SetWindowTextA(frame, title_.c_str());
+    ::PostMessageA(frame, PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(state_.title.c_str()));
+    ::SetWindowTextA(frame, state_.title.c_str());
     return NotifyResult(0); // 0: the page may be shown
   case PSN_WIZNEXT:
     if (model_.state() == PageState::DownloadsPending) {
@@ -319,6 +317,6 @@ INT_PTR PrerequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
     return NotifyResult(0); // 0: the last page, so the sheet stays on it
   default:
     // 0 for Finish, Cancel and the notifications that need nothing; FALSE: not this page's.
-    return wizard_.AnswerCommonNotification(header->code) ? NotifyResult(0) : FALSE;
+    return AnswerCommonNotification(state_, header->code) ? NotifyResult(0) : FALSE;
   }
 }

@@ -11,20 +11,18 @@
 #include "resources/setup_wizard_ids.h"
 #include "ui/dialog_pass_windows.h"
 #include "ui/prereq_page_model.h"
+#include "ui/wizard_state.h"
 
 class PrereqPlan;
-class SetupWizard;
 
 class PrerequisitesPage : public win::PropertyPage<PrerequisitesPage> {
 public:
   static constexpr int kTemplateId = IDD_PREREQUISITES_PAGE;
   static const MessageEntry kMessageMap[3];
 
-  // Computes the wizard title and counts the mandatory prerequisites still to be handled.
-  PrerequisitesPage(PrereqPlan &plan, SetupWizard &wizard);
-
-  int mandatoryPending() const { return model_.mandatoryPending(); }
-  const std::string &title() const { return title_; }
+  // Writes the wizard's title and the count of mandatory prerequisites still to be handled
+  // into state.
+  PrerequisitesPage(PrereqPlan &plan, WizardState &state);
 
 private:
   INT_PTR OnInitDialog(WPARAM, LPARAM);
@@ -54,7 +52,7 @@ private:
   void AskForRestart();
   void ShowFailure(unsigned stringId);
 
-  SetupWizard &wizard_;
+  WizardState &state_;
   PrereqPlan &plan_;
   PrereqPageModel model_;
   DialogPassWindows passWindows_;
@@ -62,5 +60,4 @@ private:
   win::Subclass comboHandler_;
   HWND combo_ = nullptr;
   int selectedRow_ = -1;
-  std::string title_;
 };

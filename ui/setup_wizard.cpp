@@ -8,7 +8,7 @@ int CALLBACK SheetCallback(HWND, UINT, LPARAM) { return 0; }
 
 } // namespace
 
-SetupWizard::SetupWizard(PrereqPlan &plan) : information_(*this), prerequisites_(plan, *this) {
+SetupWizard::SetupWizard(PrereqPlan &plan) : information_(state_), prerequisites_(plan, state_) {
   // A page the system refuses is left out; the sheet runs with the others.
   HPROPSHEETPAGE pages[2] = {information_.CreatePage(), prerequisites_.CreatePage()};
   for (HPROPSHEETPAGE page : pages) {
@@ -42,21 +42,4 @@ void SetupWizard::Run(HWND owner) {
   header.phpage = pages_;
   header.pfnCallback = &SheetCallback;
   ::PropertySheetA(&header);
-}
-
-bool SetupWizard::AnswerCommonNotification(UINT code) {
-  switch (code) {
-  case PSN_WIZFINISH: // the sheet closes; pending passes are not run
-    Finish();
-    return true;
-  case PSN_QUERYCANCEL: // the sheet closes without a question
-  case PSN_WIZBACK:
-  case PSN_KILLACTIVE:
-  case PSN_APPLY:
-  case PSN_RESET:
-  case PSN_HELP:
-    return true;
-  default:
-    return false;
-  }
 }

@@ -108,12 +108,12 @@ void EnsureTrailingBackslash(std::string *folder) {
   }
 }
 
-std::string PathFromAnsi(const std::string &ansi) {
+std::string PathFromAnsi(std::string_view ansi) {
   const win::WideText wide(ansi, CP_ACP);
   return win::NarrowText(wide.get(), wide.size());
 }
 
-std::string AnsiFromPath(const std::string &path) {
+std::string AnsiFromPath(std::string_view path) {
   const win::WideText wide(path);
   return win::NarrowText(wide.get(), wide.size(), CP_ACP);
 }

@@ -1,6 +1,6 @@
 #include "base/win/module_state.h"
 
-#include <vector>
+#include "base/buffer.h"
 
 namespace win {
 
@@ -17,10 +17,10 @@ HINSTANCE ModuleInstance() {
 std::string LoadResourceString(UINT id) {
   // Grow the buffer until the text fits with room to spare: LoadStringA truncates silently.
   for (int size = 256; size <= 65536; size *= 2) {
-    std::vector<char> buffer(static_cast<size_t>(size));
-    const int length = ::LoadStringA(ModuleInstance(), id, buffer.data(), size);
+    base::Buffer<char> buffer(static_cast<size_t>(size));
+    const int length = ::LoadStringA(ModuleInstance(), id, buffer.get(), size);
     if (length < size - 1) {
-      return std::string(buffer.data(), static_cast<size_t>(length));
+      return std::string(buffer.get(), static_cast<size_t>(length));
     }
   }
   return std::string();

@@ -12,7 +12,7 @@ VersionApi::VersionApi() : module_(LoadSystemLibrary("version.dll")) {
   query_ = module_.Proc<QueryFn>("VerQueryValueA");
 }
 
-bool VersionApi::ReadBlock(const std::string &path, std::string *block) const {
+bool VersionApi::ReadBlock(const std::string &path, base::Buffer<char> *block) const {
   if (!IsLoaded()) {
     return false;
   }
@@ -22,20 +22,19 @@ bool VersionApi::ReadBlock(const std::string &path, std::string *block) const {
   if (size == 0) {
     return false;
   }
-  *block = std::string(size, '\0');
-  return getInfo_(file.get(), 0, size, &(*block)[0]) != FALSE;
+  return block->Allocate(size) && getInfo_(file.get(), 0, size, block->get()) != FALSE;
 }
 
-bool VersionApi::Query(const std::string &block, const char *subBlock, void **value,
+bool VersionApi::Query(const base::Buffer<char> &block, const char *subBlock, void **value,
                        UINT *length) const {
   *value = nullptr;
   *length = 0;
-  return IsLoaded() && query_(block.data(), subBlock, value, length) != FALSE && *value != nullptr;
+  return IsLoaded() && query_(block.get(), subBlock, value, length) != FALSE && *value != nullptr;
 }
 
 bool VersionApi::ReadString(const std::string &path, const char *name, std::string *value) const {
   value->clear();
-  std::string block;
+  base::Buffer<char> block;
   if (!ReadBlock(path, &block)) {
     return false;
   }

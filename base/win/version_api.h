@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/buffer.h"
 #include "base/win/module.h"
 
 namespace win {
@@ -15,9 +16,10 @@ public:
   bool IsLoaded() const { return getSize_ != nullptr && getInfo_ != nullptr && query_ != nullptr; }
 
   // The file's whole version block (path text, base/file.h); false when it has none.
-  bool ReadBlock(const std::string &path, std::string *block) const;
+  bool ReadBlock(const std::string &path, base::Buffer<char> *block) const;
   // A value of a block (VerQueryValueA); false when absent.
-  bool Query(const std::string &block, const char *subBlock, void **value, UINT *length) const;
+  bool Query(const base::Buffer<char> &block, const char *subBlock, void **value,
+             UINT *length) const;
   // One of the file's US-English version strings ("ProductName", ...), empty when the block
   // lacks it; false, with *value empty, when the file has no version block.
   bool ReadString(const std::string &path, const char *name, std::string *value) const;

@@ -12,9 +12,9 @@ UINT PathCodePage() { return ansiPaths ? CP_ACP : CP_UTF8; }
 
 void KeepPathsInAnsiCodePage() { ansiPaths = true; }
 
-WideText::WideText(const std::string &text, UINT codePage)
+WideText::WideText(std::string_view text, UINT codePage)
     // No code page gives more UTF-16 units than bytes.
-    : text_(new wchar_t[text.size() + 1]) {
+    : text_(text.size() + 1) {
   const int bytes = static_cast<int>(text.size());
   size_ =
       bytes == 0 ? 0 : ::MultiByteToWideChar(codePage, 0, text.data(), bytes, text_.get(), bytes);
@@ -23,7 +23,7 @@ WideText::WideText(const std::string &text, UINT codePage)
 
 std::string NarrowText(const wchar_t *text, int length, UINT codePage) {
   // At most three bytes a unit (a surrogate pair gives four for two), whatever the code page.
-  const std::unique_ptr<char[]> buffer(new char[static_cast<size_t>(length) * 3 + 1]);
+  base::Buffer<char> buffer(static_cast<size_t>(length) * 3 + 1);
   const int bytes =
       ::WideCharToMultiByte(codePage, 0, text, length, buffer.get(), length * 3, nullptr, nullptr);
   return std::string(buffer.get(), static_cast<size_t>(bytes));

@@ -5,8 +5,10 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
 #include <string>
+#include <string_view>
+
+#include "base/buffer.h"
 
 namespace win {
 
@@ -19,13 +21,13 @@ void KeepPathsInAnsiCodePage();
 // is no character there becomes U+FFFD.
 class WideText {
 public:
-  explicit WideText(const std::string &text, UINT codePage = PathCodePage());
+  explicit WideText(std::string_view text, UINT codePage = PathCodePage());
   const wchar_t *get() const { return text_.get(); }
   // The UTF-16 units, without the terminating zero.
   int size() const { return size_; }
 
 private:
-  std::unique_ptr<wchar_t[]> text_;
+  base::Buffer<wchar_t> text_;
   int size_ = 0;
 };
 

@@ -146,17 +146,18 @@ bool ReadPackedSetup(const std::string &setupPath, std::vector<std::string> *nam
     archive.setExtractFolder(portable::JoinPath(folder, ""));
     if (archive.SetModulePath(setupPath) == kSetupOk && archive.Open() == kSetupOk) {
       int stored = -1;
-      for (size_t i = 0; i < archive.entries().size() && i < archive.entryNames().size(); ++i) {
-        if (archive.entries()[i].type >= kPrerequisiteSetup) {
-          names->push_back(archive.entryNames()[i]);
-        } else if (archive.entries()[i].type == kConfiguration && stored < 0) {
+      for (size_t i = 0; i < archive.entries().size(); ++i) {
+        const SfxArchive::Entry &entry = archive.entries()[i];
+        if (entry.header.type >= kPrerequisiteSetup) {
+          names->push_back(entry.name);
+        } else if (entry.header.type == kConfiguration && stored < 0) {
           stored = static_cast<int>(i);
         }
       }
       read = config == nullptr ||
              (stored >= 0 && archive.ExtractEntry(stored, archive.extractFolder()) == kSetupOk &&
               config->Load(archive.extractFolder() +
-                           archive.entryNames()[static_cast<size_t>(stored)]));
+                           archive.entries()[static_cast<size_t>(stored)].name));
     }
   } // the archive deletes what it extracted
   portable::RemoveEmptyDirectory(folder);

@@ -1,7 +1,7 @@
 #include "prereq/win/file_version.h"
 
 #include "base/file.h"
-#include "base/text.h"
+#include "base/text_builder.h"
 
 namespace win {
 
@@ -14,7 +14,7 @@ void FileVersionReader::Bind() const {
 std::string FileVersionReader::Text(const std::string &path) const {
   unsigned parts[4] = {0, 0, 0, 0};
   Bind();
-  std::string block;
+  base::Buffer<char> block;
   // The searches' paths are in the ANSI code page; the reader takes path text.
   if (api_->ReadBlock(sys::PathFromAnsi(path), &block)) {
     void *value = nullptr;
@@ -27,14 +27,14 @@ std::string FileVersionReader::Text(const std::string &path) const {
       parts[3] = LOWORD(info->dwFileVersionLS);
     }
   }
-  std::string version;
+  text::Builder version;
   for (int i = 0; i < 4; ++i) {
     if (i > 0) {
-      version += '.';
+      version.Add('.');
     }
-    text::AppendDecimal(&version, parts[i]);
+    version.AddNumber(parts[i]);
   }
-  return version;
+  return version.Take();
 }
 
 } // namespace win

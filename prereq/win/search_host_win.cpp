@@ -111,7 +111,7 @@ std::string FolderFrom(UINT(WINAPI *call)(LPSTR, UINT)) {
 class WindowsMachine : public SearchHost {
 public:
   bool EnumerateSubkeys(RegRoot root, const std::string &keyPath,
-                        std::vector<std::string> *names) const override {
+                        base::StringList *names) const override {
     win::RegKey key;
     if (!Open(&key, root, keyPath)) {
       return false;
@@ -123,7 +123,7 @@ public:
           ERROR_SUCCESS) {
         break;
       }
-      names->push_back(std::string(name, size < MAX_PATH ? size : MAX_PATH - 1));
+      names->emplace_back(name, size < MAX_PATH ? size : MAX_PATH - 1);
     }
     return true;
   }
@@ -146,8 +146,7 @@ public:
     while (length < size && length < MAX_PATH && buffer[length] != 0) {
       ++length;
     }
-    data->clear();
-    data->append(reinterpret_cast<const char *>(buffer), length);
+    *data = std::string(reinterpret_cast<const char *>(buffer), length);
     return true;
   }
 
@@ -161,8 +160,8 @@ public:
     return versions_.Text(path);
   }
 
-  std::vector<std::string> ListSubfolders(const std::string &folder) const override {
-    std::vector<std::string> names;
+  base::StringList ListSubfolders(const std::string &folder) const override {
+    base::StringList names;
     if (folder.size() + 3 >= MAX_PATH) {
       return names;
     }
@@ -182,7 +181,7 @@ public:
       if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
               FILE_ATTRIBUTE_DIRECTORY &&
           !dots) {
-        names.push_back(std::string(name));
+        names.emplace_back(name);
       }
     } while (find.Next(&data));
     return names;
@@ -230,20 +229,19 @@ public:
         getInfo(productCode.c_str(), "VersionString", buffer, &size) != ERROR_SUCCESS) {
       return false;
     }
-    version->clear();
-    version->append(buffer, size < MAX_PATH ? size : MAX_PATH - 1);
+    *version = std::string(buffer, size < MAX_PATH ? size : MAX_PATH - 1);
     return true;
   }
 
-  std::vector<std::string> RelatedProducts(const std::string &upgradeCode) const override {
-    std::vector<std::string> codes;
+  base::StringList RelatedProducts(const std::string &upgradeCode) const override {
+    base::StringList codes;
     const auto enumerate =
         Msi<UINT(WINAPI *)(LPCSTR, DWORD, DWORD, LPSTR)>("MsiEnumRelatedProductsA");
     char code[39]; // a ProductCode in braces
     for (DWORD index = 0;
          enumerate != nullptr && enumerate(upgradeCode.c_str(), 0, index, code) == ERROR_SUCCESS;
          ++index) {
-      codes.push_back(std::string(code, 38));
+      codes.emplace_back(code, 38);
     }
     return codes;
   }
@@ -262,14 +260,17 @@ private:
   }
 
   bool Open(win::RegKey *key, RegRoot root, const std::string &keyPath) const {
-    const int index = static_cast<int>(root);
     REGSAM access = KEY_READ;
     // The views are named only where there are two: Windows 2000 and older know no such flag.
-    if (index >= 2 && arch_ != kArchX86) {
-      access |= index < 4 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    if (arch_ != kArchX86) {
+      if (IsView64(root)) {
+        access |= KEY_WOW64_64KEY;
+      } else if (IsView32(root)) {
+        access |= KEY_WOW64_32KEY;
+      }
     }
-    return key->Open((index & 1) != 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, keyPath.c_str(),
-                     access) == ERROR_SUCCESS;
+    return key->Open(IsCurrentUser(root) ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                     keyPath.c_str(), access) == ERROR_SUCCESS;
   }
 
   win::FileVersionReader versions_;

@@ -48,7 +48,7 @@ TEST_F(SfxArchiveTest, AsBuiltArchiveIsFoundInOneBlockAndExtractsByteIdentical) 
   EXPECT_EQ(archive.footerSearchBytesRead(), 2048u);
   EXPECT_EQ(archive.offsetDelta(), 0);
   ASSERT_EQ(archive.entries().size(), 4u);
-  EXPECT_EQ(archive.entryNames()[3], "runtime.exe");
+  EXPECT_EQ(archive.entries()[3].name, "runtime.exe");
   EXPECT_EQ(archive.packageBaseName(), "app");
   EXPECT_EQ(archive.configPath(), out_ + "app.ini");
   EXPECT_EQ(archive.FindEntry("app.cab"), 1);

@@ -321,7 +321,9 @@ TEST_F(DownloadEngine, PauseHoldsTheWorkerResumeContinuesCancelWakesIt) {
   paused = false;
   DownloadBatch other(platform_);
   other.setFolder(folder_ + "second");
-  other.items() = batch_.items();
+  for (const DownloadItem &item : batch_.items()) {
+    other.items().push_back(item);
+  }
   other.items()[0].status = DownloadItemStatus::Pending;
   session_.files[kA].onRead = [&](int index) {
     if (index == 0) {

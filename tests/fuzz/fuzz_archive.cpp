@@ -41,9 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZ_CHECK(result == kSetupOk || result == kFileError || result == kOutOfMemory ||
                result == kCorrupted || result == kUnsupportedVersion);
     if (result == kSetupOk) {
-      FUZZ_CHECK(archive.entries().size() == archive.entryNames().size());
-      for (const std::string &name : archive.entryNames()) {
-        FUZZ_CHECK(IsSafeEntryName(name));
+      for (const SfxArchive::Entry &entry : archive.entries()) {
+        FUZZ_CHECK(IsSafeEntryName(entry.name));
       }
       archive.ExtractAll();
     }

@@ -11,7 +11,7 @@ namespace {
 class EverythingHost : public SearchHost {
 public:
   bool EnumerateSubkeys(RegRoot, const std::string &keyPath,
-                        std::vector<std::string> *names) const override {
+                        base::StringList *names) const override {
     FUZZ_CHECK(keyPath.size() < sys::kMaxPath);
     *names = {"1.0", "2.5.3", "x"};
     return true;
@@ -30,10 +30,10 @@ public:
     FUZZ_CHECK(path.size() < sys::kMaxPath);
     return "4.3.2.1";
   }
-  std::vector<std::string> ListSubfolders(const std::string &folder) const override {
+  base::StringList ListSubfolders(const std::string &folder) const override {
     FUZZ_CHECK(folder.size() < sys::kMaxPath);
     ++listed_;
-    return listed_ < 200 ? std::vector<std::string>{"sub", "other"} : std::vector<std::string>{};
+    return listed_ < 200 ? base::StringList{"sub", "other"} : base::StringList{};
   }
   std::string SystemDirectory() const override { return "C:\\windows\\system32"; }
   std::string WindowsDirectory() const override { return "C:\\windows"; }
@@ -49,7 +49,7 @@ public:
     *version = "2.1.0";
     return true;
   }
-  std::vector<std::string> RelatedProducts(const std::string &) const override {
+  base::StringList RelatedProducts(const std::string &) const override {
     return {"{A}", "{B}"};
   }
 
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   RegistryValueToValueForm(search, &valueForm);
   EverythingHost host;
   ExpandFolderTokens(host, search);
-  const std::vector<std::string> found = RunSearch(host, static_cast<int32_t>(mode & 7), search);
+  const base::StringList found = RunSearch(host, static_cast<int32_t>(mode & 7), search);
   for (const std::string &version : found) {
     FUZZ_CHECK(version.size() < sys::kMaxPath);
   }

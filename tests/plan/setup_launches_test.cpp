@@ -19,8 +19,8 @@ TEST(SetupLaunches, DownloadFolderGetsItsBackslashAndUnusableNamesRunNothing) {
   PrerequisiteList list("unused.ini");
   list.LoadConfiguration(file);
   SfxArchive archive;
-  std::vector<std::string> bad;
-  const std::vector<SetupLaunch> launches = BuildSetupLaunches(
+  base::StringList bad;
+  const base::ObjectVector<SetupLaunch> launches = BuildSetupLaunches(
       archive, list,
       {PrereqAction::Downloaded, PrereqAction::AlreadyDownloaded, PrereqAction::Downloaded},
       "D:\\Setups", &bad);

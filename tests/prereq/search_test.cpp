@@ -4,10 +4,9 @@
 #include "prereq/profile_file.h"
 #include "prereq/search.h"
 #include "tests/support/prereq_fake_machine.h"
+#include "tests/support/search_results.h"
 
 namespace {
-
-using Found = std::vector<std::string>;
 
 class SearchTest : public ::testing::Test {
 protected:
@@ -24,30 +23,30 @@ protected:
 };
 
 TEST_F(SearchTest, RegistryKeyFormListsSubkeys) {
-  EXPECT_EQ(RunSearch(m, 1, "HKLM\\SOFTWARE\\Example Vendor\\Runtime Library"),
+  EXPECT_EQ(Search(m, 1, "HKLM\\SOFTWARE\\Example Vendor\\Runtime Library"),
             (Found{"1.3", "1.4.2_08", "1.5.0"}));
-  EXPECT_EQ(RunSearch(m, 1, "HKLM\\SOFTWARE\\Empty"), Found{});
-  EXPECT_EQ(RunSearch(m, 1, "HKLM\\SOFTWARE\\Missing"), Found{});
-  EXPECT_EQ(RunSearch(m, 1, "no backslash"), Found{});
+  EXPECT_EQ(Search(m, 1, "HKLM\\SOFTWARE\\Empty"), Found{});
+  EXPECT_EQ(Search(m, 1, "HKLM\\SOFTWARE\\Missing"), Found{});
+  EXPECT_EQ(Search(m, 1, "no backslash"), Found{});
 }
 
 TEST_F(SearchTest, OnlyTheExactAbbreviationSelectsTheLocalMachine) {
-  EXPECT_EQ(RunSearch(m, 1, "HKCU\\SOFTWARE\\User"), Found{"9.0"});
-  EXPECT_EQ(RunSearch(m, 1, "hklm\\SOFTWARE\\User"), Found{"9.0"});
-  EXPECT_EQ(RunSearch(m, 1, "HKEY_LOCAL_MACHINE\\SOFTWARE\\User"), Found{"9.0"});
-  EXPECT_EQ(RunSearch(m, 1, "\\SOFTWARE\\User"), Found{"9.0"});
-  EXPECT_EQ(RunSearch(m, 1, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Empty"), Found{});
-  EXPECT_EQ(RunSearch(m, 1, "HKLMX\\SOFTWARE\\Empty"), Found{});
+  EXPECT_EQ(Search(m, 1, "HKCU\\SOFTWARE\\User"), Found{"9.0"});
+  EXPECT_EQ(Search(m, 1, "hklm\\SOFTWARE\\User"), Found{"9.0"});
+  EXPECT_EQ(Search(m, 1, "HKEY_LOCAL_MACHINE\\SOFTWARE\\User"), Found{"9.0"});
+  EXPECT_EQ(Search(m, 1, "\\SOFTWARE\\User"), Found{"9.0"});
+  EXPECT_EQ(Search(m, 1, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Empty"), Found{});
+  EXPECT_EQ(Search(m, 1, "HKLMX\\SOFTWARE\\Empty"), Found{});
 }
 
 TEST_F(SearchTest, RegistryValueForms) {
-  EXPECT_EQ(RunSearch(m, 1, "HKLM\\SOFTWARE\\Example\\\\Version\\"), Found{"2.1"});
-  EXPECT_EQ(RunSearch(m, 1, "HKLM\\SOFTWARE\\Example\\\\Version"), Found{"default-data"});
-  EXPECT_EQ(RunSearch(m, 1, "HKLM\\SOFTWARE\\Example\\\\Installed\\1\\"), Found{"1"});
-  EXPECT_EQ(RunSearch(m, 1, "HKLM\\SOFTWARE\\Example\\\\Installed\\2\\"), Found{});
-  EXPECT_EQ(RunSearch(m, 1, "HKLM\\SOFTWARE\\Example\\\\Missing\\"), Found{});
-  EXPECT_EQ(RunSearch(m, 2, "HKLM\\SOFTWARE\\Example\\Version"), Found{"2.1"});
-  EXPECT_EQ(RunSearch(m, 2, "Version"), Found{});
+  EXPECT_EQ(Search(m, 1, "HKLM\\SOFTWARE\\Example\\\\Version\\"), Found{"2.1"});
+  EXPECT_EQ(Search(m, 1, "HKLM\\SOFTWARE\\Example\\\\Version"), Found{"default-data"});
+  EXPECT_EQ(Search(m, 1, "HKLM\\SOFTWARE\\Example\\\\Installed\\1\\"), Found{"1"});
+  EXPECT_EQ(Search(m, 1, "HKLM\\SOFTWARE\\Example\\\\Installed\\2\\"), Found{});
+  EXPECT_EQ(Search(m, 1, "HKLM\\SOFTWARE\\Example\\\\Missing\\"), Found{});
+  EXPECT_EQ(Search(m, 2, "HKLM\\SOFTWARE\\Example\\Version"), Found{"2.1"});
+  EXPECT_EQ(Search(m, 2, "Version"), Found{});
   std::string form;
   ASSERT_TRUE(RegistryValueToValueForm("HKLM\\A\\B\\Name", &form));
   EXPECT_EQ(form, "HKLM\\A\\B\\\\Name\\");
@@ -56,14 +55,14 @@ TEST_F(SearchTest, RegistryValueForms) {
 TEST_F(SearchTest, WindowsInstallerProducts) {
   m.products = {{"{A}", "2.1.0"}, {"{B}", "2.2"}};
   m.related["{U}"] = {"{A}", "{not installed}", "{B}"};
-  EXPECT_EQ(RunSearch(m, 3, "{A}"), Found{"2.1.0"});
-  EXPECT_EQ(RunSearch(m, 3, "{U}"), Found{});
-  EXPECT_EQ(RunSearch(m, 4, "{U}"), (Found{"2.1.0", "2.2"}));
+  EXPECT_EQ(Search(m, 3, "{A}"), Found{"2.1.0"});
+  EXPECT_EQ(Search(m, 3, "{U}"), Found{});
+  EXPECT_EQ(Search(m, 4, "{U}"), (Found{"2.1.0", "2.2"}));
 }
 
 TEST_F(SearchTest, UnknownSearchTypesFindNothing) {
-  EXPECT_EQ(RunSearch(m, 5, "HKLM\\SOFTWARE\\Example Vendor\\Runtime Library"), Found{});
-  EXPECT_EQ(RunSearch(m, -1, "HKLM\\SOFTWARE\\Example\\Version"), Found{});
+  EXPECT_EQ(Search(m, 5, "HKLM\\SOFTWARE\\Example Vendor\\Runtime Library"), Found{});
+  EXPECT_EQ(Search(m, -1, "HKLM\\SOFTWARE\\Example\\Version"), Found{});
 }
 
 TEST(Views64, ExactWordsAndNoneOnA32BitWindows) {
@@ -72,16 +71,16 @@ TEST(Views64, ExactWordsAndNoneOnA32BitWindows) {
   m.SetValue("HKLM32\\S\\Rt", "V", "3.2");
   m.AddKey("HKCU\\S\\Rt", {"1.0"});
   m.AddFile("C:\\windows\\system32\\n.dll", "10.0.0.1");
-  EXPECT_EQ(RunSearch(m, 1, "hklm64\\S\\Rt"), Found{"1.0"});
+  EXPECT_EQ(Search(m, 1, "hklm64\\S\\Rt"), Found{"1.0"});
   // Only a walk under a 64-bit folder turns the redirection off.
-  EXPECT_EQ(RunSearch(m, 0, "[System64Folder]n.dll"), Found{"10.0.0.1"});
-  EXPECT_EQ(RunSearch(m, 0, "[SystemFolder]n.dll"), Found{"10.0.0.1"});
+  EXPECT_EQ(Search(m, 0, "[System64Folder]n.dll"), Found{"10.0.0.1"});
+  EXPECT_EQ(Search(m, 0, "[SystemFolder]n.dll"), Found{"10.0.0.1"});
   EXPECT_EQ(m.nativeWalks, 1);
   m.arch = kArchX86; // the system would read its only view for a 64-bit root
-  EXPECT_EQ(RunSearch(m, 2, "HKLM64\\S\\Rt\\V"), Found{});
-  EXPECT_EQ(RunSearch(m, 2, "HKLM32\\S\\Rt\\V"), Found{"3.2"});
+  EXPECT_EQ(Search(m, 2, "HKLM64\\S\\Rt\\V"), Found{});
+  EXPECT_EQ(Search(m, 2, "HKLM32\\S\\Rt\\V"), Found{"3.2"});
   EXPECT_EQ(ExpandFolderTokens(m, "[CommonFiles64Folder]x\\"), "x\\");
-  EXPECT_EQ(RunSearch(m, 0, "[System64Folder]n.dll"), Found{});
+  EXPECT_EQ(Search(m, 0, "[System64Folder]n.dll"), Found{});
 }
 
 TEST(FileSearchParts, SplitsFolderNameAndDepth) {
@@ -158,37 +157,37 @@ protected:
 };
 
 TEST_F(FileSearchTest, DepthDecidesHowFarTheWalkGoes) {
-  EXPECT_EQ(RunSearch(m, 0, "[SystemFolder]name.dll"), Found{"5.1.2600.0"});
-  EXPECT_EQ(RunSearch(m, 0, "[ProgramFilesFolder]Example\\tool.exe"), Found{});
-  EXPECT_EQ(RunSearch(m, 0, "[ProgramFilesFolder]Example\\tool.exe?1"), Found{"1.2.3.4"});
-  EXPECT_EQ(RunSearch(m, 0, "[ProgramFilesFolder]Example\\deep.exe?1"), Found{});
-  EXPECT_EQ(RunSearch(m, 0, "[ProgramFilesFolder]Example\\deep.exe?2"), Found{"2.0.0.0"});
-  EXPECT_EQ(RunSearch(m, 0, "[ProgramFilesFolder]Example\\deep.exe?4294967295"), Found{"2.0.0.0"});
+  EXPECT_EQ(Search(m, 0, "[SystemFolder]name.dll"), Found{"5.1.2600.0"});
+  EXPECT_EQ(Search(m, 0, "[ProgramFilesFolder]Example\\tool.exe"), Found{});
+  EXPECT_EQ(Search(m, 0, "[ProgramFilesFolder]Example\\tool.exe?1"), Found{"1.2.3.4"});
+  EXPECT_EQ(Search(m, 0, "[ProgramFilesFolder]Example\\deep.exe?1"), Found{});
+  EXPECT_EQ(Search(m, 0, "[ProgramFilesFolder]Example\\deep.exe?2"), Found{"2.0.0.0"});
+  EXPECT_EQ(Search(m, 0, "[ProgramFilesFolder]Example\\deep.exe?4294967295"), Found{"2.0.0.0"});
   // A token not in the table leaves a path relative to the current folder.
-  EXPECT_EQ(RunSearch(m, 0, "[Nowhere]rel\\tool.exe"), Found{"7.0.0.0"});
+  EXPECT_EQ(Search(m, 0, "[Nowhere]rel\\tool.exe"), Found{"7.0.0.0"});
 }
 
 TEST_F(FileSearchTest, LinkedFoldersAreNotWalked) {
   m.AddFolder("C:\\loop\\");
   m.AddFolder("C:\\loop\\back\\", true);
   m.AddFile("C:\\loop\\back\\x.exe", "1.0.0.0");
-  EXPECT_EQ(RunSearch(m, 0, "C:\\loop\\x.exe?100"), Found{});
+  EXPECT_EQ(Search(m, 0, "C:\\loop\\x.exe?100"), Found{});
 }
 
 TEST_F(FileSearchTest, OverlongPathsFindNothing) {
   std::string deep = "C:\\" + std::string(240, 'd') + "\\";
   m.AddFile(deep + "tool.exe", "1.0.0.0");
   m.AddFile(deep + "eeeeeeee\\ffffffff\\tool2.exe", "1.0.0.0");
-  EXPECT_EQ(RunSearch(m, 0, deep + "tool.exe"), Found{"1.0.0.0"});
+  EXPECT_EQ(Search(m, 0, deep + "tool.exe"), Found{"1.0.0.0"});
   m.lookedAt.clear();
-  EXPECT_EQ(RunSearch(m, 0, deep + "tool2.exe?5"), Found{});
+  EXPECT_EQ(Search(m, 0, deep + "tool2.exe?5"), Found{});
   for (const std::string &path : m.lookedAt) {
     EXPECT_LT(path.size(), sys::kMaxPath);
   }
   // A token that expands past the limit finds nothing rather than a cut path.
   m.special[0x26] = "C:\\" + std::string(250, 'p');
   m.AddFile(m.special[0x26] + "\\Example\\t.exe");
-  EXPECT_EQ(RunSearch(m, 0, "[ProgramFilesFolder]Example\\t.exe"), Found{});
+  EXPECT_EQ(Search(m, 0, "[ProgramFilesFolder]Example\\t.exe"), Found{});
 }
 
 } // namespace

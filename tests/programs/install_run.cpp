@@ -29,7 +29,8 @@ HANDLE NoThread(LPTHREAD_START_ROUTINE, LPVOID) { return nullptr; }
 // The wizard's windows, except that the launch window gets no worker thread.
 class NoThreadWindows : public DialogPassWindows {
 public:
-  void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer) override {
+  void RunLaunches(const base::ObjectVector<SetupLaunch> &launches,
+                   InstallPlatform &installer) override {
     RunLaunchDialog(launches, installer, ::GetActiveWindow(), &NoThread);
   }
 };

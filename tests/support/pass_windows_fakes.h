@@ -20,7 +20,8 @@ public:
     }
     return downloadResult;
   }
-  void RunLaunches(const std::vector<SetupLaunch> &launches, InstallPlatform &installer) override {
+  void RunLaunches(const base::ObjectVector<SetupLaunch> &launches,
+                   InstallPlatform &installer) override {
     ++launchWindows;
     for (const SetupLaunch &launch : launches) {
       installer.RunPrerequisiteSetup(launch);

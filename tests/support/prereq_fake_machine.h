@@ -40,12 +40,14 @@ public:
   }
 
   bool EnumerateSubkeys(RegRoot root, const std::string &keyPath,
-                        std::vector<std::string> *names) const override {
+                        base::StringList *names) const override {
     auto it = keys_.find(Lower(Prefix(root) + keyPath));
     if (it == keys_.end()) {
       return false;
     }
-    *names = it->second.subkeys;
+    for (const std::string &subkey : it->second.subkeys) {
+      names->push_back(subkey);
+    }
     return true;
   }
   bool QueryValueText(RegRoot root, const std::string &keyPath, const std::string &valueName,
@@ -70,8 +72,8 @@ public:
     auto it = files_.find(Lower(path));
     return it == files_.end() ? "0.0.0.0" : it->second;
   }
-  std::vector<std::string> ListSubfolders(const std::string &folder) const override {
-    std::vector<std::string> out;
+  base::StringList ListSubfolders(const std::string &folder) const override {
+    base::StringList out;
     auto it = folders_.find(Lower(folder));
     if (it == folders_.end()) {
       return out;
@@ -101,8 +103,14 @@ public:
   bool ProductVersion(const std::string &code, std::string *version) const override {
     return products.count(code) != 0 && (*version = products.at(code), true);
   }
-  std::vector<std::string> RelatedProducts(const std::string &code) const override {
-    return related.count(code) != 0 ? related.at(code) : std::vector<std::string>();
+  base::StringList RelatedProducts(const std::string &code) const override {
+    base::StringList codes;
+    if (related.count(code) != 0) {
+      for (const std::string &product : related.at(code)) {
+        codes.push_back(product);
+      }
+    }
+    return codes;
   }
   std::map<std::string, std::string> products;             // ProductCode: VersionString
   std::map<std::string, std::vector<std::string>> related; // UpgradeCode: ProductCodes
@@ -123,7 +131,12 @@ private:
     bool reparse = false;
   };
   static std::string Prefix(RegRoot root) {
-    return Lower(kRegRootNames[static_cast<int>(root)]) + "\\";
+    for (const RegRootName &name : kRegRootNames) {
+      if (name.root == root) {
+        return Lower(name.name) + "\\";
+      }
+    }
+    return std::string();
   }
   static std::string Lower(std::string s) {
     for (char &c : s) {

@@ -6,10 +6,9 @@
 
 #include "prereq/search.h"
 #include "prereq/search_host.h"
+#include "tests/support/search_results.h"
 
 namespace {
-
-using Found = std::vector<std::string>;
 
 // The build folder of the test DLLs, as a Windows path.
 std::string DetectFile(const std::string &name) {
@@ -41,10 +40,10 @@ TEST_F(PlatformSearch, FileVersionsFromVersionResources) {
 
 TEST_F(PlatformSearch, FileSearchesWithWildcards) {
   std::string folder = DetectFile("");
-  EXPECT_EQ(RunSearch(*host, 0, folder + "detect_v1_2_3_4.dll"), Found{"1.2.3.4"});
+  EXPECT_EQ(Search(*host, 0, folder + "detect_v1_2_3_4.dll"), Found{"1.2.3.4"});
   // A wildcard matches, but the version is read from the pattern itself.
-  EXPECT_EQ(RunSearch(*host, 0, folder + "detect_v1_*.dll"), Found{"0.0.0.0"});
-  EXPECT_EQ(RunSearch(*host, 0, folder + "absent.dll"), Found{});
+  EXPECT_EQ(Search(*host, 0, folder + "detect_v1_*.dll"), Found{"0.0.0.0"});
+  EXPECT_EQ(Search(*host, 0, folder + "absent.dll"), Found{});
 }
 
 class FolderWalk : public PlatformSearch {
@@ -74,18 +73,18 @@ protected:
 };
 
 TEST_F(FolderWalk, DepthsZeroOneAndTwo) {
-  EXPECT_EQ(RunSearch(*host, 0, root + "top.dll"), Found{"1.2.3.4"});
-  EXPECT_EQ(RunSearch(*host, 0, root + "one.dll"), Found{});
-  EXPECT_EQ(RunSearch(*host, 0, root + "one.dll?1"), Found{"5.1.2600.0"});
-  EXPECT_EQ(RunSearch(*host, 0, root + "two.dll?1"), Found{});
-  EXPECT_EQ(RunSearch(*host, 0, root + "two.dll?2"), Found{"65535.0.7.65534"});
-  EXPECT_EQ(RunSearch(*host, 0, root + "plain.dll?1"), Found{"0.0.0.0"});
-  EXPECT_EQ(RunSearch(*host, 0, root + "two.dll?4294967295"), Found{"65535.0.7.65534"});
+  EXPECT_EQ(Search(*host, 0, root + "top.dll"), Found{"1.2.3.4"});
+  EXPECT_EQ(Search(*host, 0, root + "one.dll"), Found{});
+  EXPECT_EQ(Search(*host, 0, root + "one.dll?1"), Found{"5.1.2600.0"});
+  EXPECT_EQ(Search(*host, 0, root + "two.dll?1"), Found{});
+  EXPECT_EQ(Search(*host, 0, root + "two.dll?2"), Found{"65535.0.7.65534"});
+  EXPECT_EQ(Search(*host, 0, root + "plain.dll?1"), Found{"0.0.0.0"});
+  EXPECT_EQ(Search(*host, 0, root + "two.dll?4294967295"), Found{"65535.0.7.65534"});
 }
 
 TEST_F(FolderWalk, TempFolderToken) {
-  EXPECT_EQ(RunSearch(*host, 0, "[TempFolder]tess-walk\\a\\one.dll"), Found{"5.1.2600.0"});
-  EXPECT_EQ(RunSearch(*host, 0, "[TempFolder]tess-walk\\two.dll?2"), Found{"65535.0.7.65534"});
+  EXPECT_EQ(Search(*host, 0, "[TempFolder]tess-walk\\a\\one.dll"), Found{"5.1.2600.0"});
+  EXPECT_EQ(Search(*host, 0, "[TempFolder]tess-walk\\two.dll?2"), Found{"65535.0.7.65534"});
 }
 
 TEST_F(PlatformSearch, EveryFolderTokenNamesAnExistingFolder) {
@@ -149,18 +148,18 @@ protected:
 
 TEST_F(RegistrySearch, SubkeysAndValues) {
   const std::string k = std::string("HKCU\\") + kKey;
-  EXPECT_EQ(RunSearch(*host, 1, k + "\\Versions"), (Found{"1.3", "1.4.2_08", "1.5.0"}));
-  EXPECT_EQ(RunSearch(*host, 1, k + "\\Versions\\1.3"), Found{});
-  EXPECT_EQ(RunSearch(*host, 1, k + "\\\\Version\\"), Found{"2.1"});
-  EXPECT_EQ(RunSearch(*host, 1, k + "\\\\Version"), Found{"default-data"});
-  EXPECT_EQ(RunSearch(*host, 1, k + "\\\\Installed\\1\\"), Found{"1"});
-  EXPECT_EQ(RunSearch(*host, 1, k + "\\\\Installed\\2\\"), Found{});
-  EXPECT_EQ(RunSearch(*host, 2, k + "\\Version"), Found{"2.1"});
-  EXPECT_EQ(RunSearch(*host, 2, k + "\\Long"), Found{});
-  EXPECT_EQ(RunSearch(*host, 2, k + "\\Number"), Found{"152"});
+  EXPECT_EQ(Search(*host, 1, k + "\\Versions"), (Found{"1.3", "1.4.2_08", "1.5.0"}));
+  EXPECT_EQ(Search(*host, 1, k + "\\Versions\\1.3"), Found{});
+  EXPECT_EQ(Search(*host, 1, k + "\\\\Version\\"), Found{"2.1"});
+  EXPECT_EQ(Search(*host, 1, k + "\\\\Version"), Found{"default-data"});
+  EXPECT_EQ(Search(*host, 1, k + "\\\\Installed\\1\\"), Found{"1"});
+  EXPECT_EQ(Search(*host, 1, k + "\\\\Installed\\2\\"), Found{});
+  EXPECT_EQ(Search(*host, 2, k + "\\Version"), Found{"2.1"});
+  EXPECT_EQ(Search(*host, 2, k + "\\Long"), Found{});
+  EXPECT_EQ(Search(*host, 2, k + "\\Number"), Found{"152"});
   // Any root but HKLM reads the current user's hive.
-  EXPECT_EQ(RunSearch(*host, 2, std::string("hklm\\") + kKey + "\\Version"), Found{"2.1"});
-  EXPECT_EQ(RunSearch(*host, 2, std::string("HKLM\\") + kKey + "\\Version"), Found{});
+  EXPECT_EQ(Search(*host, 2, std::string("hklm\\") + kKey + "\\Version"), Found{"2.1"});
+  EXPECT_EQ(Search(*host, 2, std::string("HKLM\\") + kKey + "\\Version"), Found{});
 }
 
 } // namespace
