@@ -75,25 +75,6 @@ PackStatus CheckOfflineSetup(const OfflinePrereq &request, const Prerequisite &p
 
 } // namespace
 
-bool ParseOfflinePrereq(const std::string &text, OfflinePrereq *request, std::string *error) {
-  const size_t equals = text.find('=');
-  const std::string key = equals == std::string::npos ? text : text.substr(0, equals);
-  const std::string digits = key.size() > 3 ? key.substr(3) : std::string();
-  bool number = !digits.empty() && digits.size() <= 9 && digits[0] != '0';
-  for (char c : digits) {
-    number = number && c >= '0' && c <= '9';
-  }
-  if (equals == std::string::npos || !text::StartsWithNoCase(key, "App") || !number ||
-      equals + 1 >= text.size()) {
-    *error =
-        "--carry takes AppN=FILE (for example App2=redist/runtime-setup.exe), not '" + text + "'";
-    return false;
-  }
-  request->app = ParseConfigNumber(digits);
-  request->path = text.substr(equals + 1);
-  return true;
-}
-
 bool RewriteToSetupFile(const std::string &text, const std::string &section,
                         const std::string &name, std::string *out) {
   out->clear();

@@ -7,9 +7,6 @@
 #include "packer/pack_options.h"
 #include "packer/pack_status.h"
 
-// "App2=path/to/setup.exe" into an OfflinePrereq; false with *error for anything else.
-bool ParseOfflinePrereq(const std::string &text, OfflinePrereq *request, std::string *error);
-
 // The configuration text as the setup stores it. Without --carry it is the file as given; with
 // it, each carried prerequisite must read from a Url, and its file must be a Windows program or
 // package matching the prerequisite's ExactSize and Sha256 when they are given. Every other

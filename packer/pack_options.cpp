@@ -1,8 +1,29 @@
 #include "packer/pack_options.h"
 
-#include "packer/offline_prereqs.h"
+#include "base/text.h"
+#include "prereq/config_reader.h"
 
 namespace {
+
+// "App2=path/to/setup.exe" into an OfflinePrereq; false with *error for anything else.
+bool ParseOfflinePrereq(const std::string &text, OfflinePrereq *request, std::string *error) {
+  const size_t equals = text.find('=');
+  const std::string key = equals == std::string::npos ? text : text.substr(0, equals);
+  const std::string digits = key.size() > 3 ? key.substr(3) : std::string();
+  bool number = !digits.empty() && digits.size() <= 9 && digits[0] != '0';
+  for (char c : digits) {
+    number = number && c >= '0' && c <= '9';
+  }
+  if (equals == std::string::npos || !text::StartsWithNoCase(key, "App") || !number ||
+      equals + 1 >= text.size()) {
+    *error =
+        "--carry takes AppN=FILE (for example App2=redist/runtime-setup.exe), not '" + text + "'";
+    return false;
+  }
+  request->app = ParseConfigNumber(digits);
+  request->path = text.substr(equals + 1);
+  return true;
+}
 
 enum class Kind { kSingle, kList, kFlag };
 

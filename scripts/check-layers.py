@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Fails when a product file includes a folder above its own, or when files include each other.
+"""Fails when a product file includes a folder above its own, or when units include each other.
 
 Usage: check-layers.py [SOURCE_DIR]
 
 Every '#include "..."' of the product folders is read. A folder may include only the folders
 listed for it below (its own always); a subfolder (download/win/, packer/pe/) belongs to its
 top folder. Includes that name no file of the tree (system headers in quotes) are left alone.
+A header and its source (name.h and name.cpp) are one unit: a unit that reaches itself again
+through the includes of other units is a loop, even when no file includes itself.
 Each fault is printed as "path:line: ..." and the exit code is 1 when there is any.
 """
 
@@ -53,8 +55,13 @@ def top_folder(path):
     return path.split("/", 1)[0]
 
 
+def unit(path):
+    """A file's unit: its path without the extension, so that name.h and name.cpp are one."""
+    return os.path.splitext(path)[0]
+
+
 def find_cycles(graph):
-    """Every include cycle once, as a list of files that ends where it starts."""
+    """Every cycle once, as a list of nodes that ends where it starts."""
     cycles = []
     state = {}  # absent: not seen; 1: on the current path; 2: done
     for start in sorted(graph):
@@ -83,11 +90,12 @@ def main():
                            os.path.join(os.path.dirname(__file__), ".."))
     faults = []
     graph = {}
+    # For each edge between two units, the first include that makes it.
     lines = {}
     files = 0
     for path in product_files(root):
         files += 1
-        graph[path] = set()
+        graph.setdefault(unit(path), set())
         folder = top_folder(path)
         with open(os.path.join(root, path), encoding="utf-8", errors="replace") as source:
             for number, text in enumerate(source, 1):
@@ -97,15 +105,16 @@ def main():
                 target = resolve(root, path, match.group(1))
                 if target is None:
                     continue
-                graph[path].add(target)
-                lines.setdefault((path, target), number)
+                if unit(target) != unit(path):
+                    graph[unit(path)].add(unit(target))
+                    lines.setdefault((unit(path), unit(target)), (path, number))
                 other = top_folder(target)
                 if other != folder and other not in ALLOWED.get(folder, set()):
                     faults.append('%s:%d: %s/ may not include %s/ ("%s")' %
                                   (path, number, folder, other, match.group(1)))
     for cycle in find_cycles(graph):
-        number = lines[(cycle[0], cycle[1])]
-        faults.append("%s:%d: files include each other: %s" % (cycle[0], number, " -> ".join(cycle)))
+        path, number = lines[(cycle[0], cycle[1])]
+        faults.append("%s:%d: units include each other: %s" % (path, number, " -> ".join(cycle)))
     for fault in faults:
         print(fault)
     print("%d file(s) checked, %d fault(s)" % (files, len(faults)))

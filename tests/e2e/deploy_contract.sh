@@ -35,7 +35,12 @@ fresh() {
   wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /va /f >/dev/null 2>&1
   rm -f "$(drive_c)/setup-record.txt" "$(tess_temp_dir)"/*.log
 }
-latest_log() { cat "$(ls -t "${1:-$(tess_temp_dir)}"/*.log 2>/dev/null | head -1)" 2>/dev/null | tr -d '\r'; }
+# The newest of the setup's own logs (<name>_<date>_<time>_<ms>.log): Windows Installer's log
+# may lie in the same folder and be written as late.
+latest_log() {
+  cat "$(ls -t "${1:-$(tess_temp_dir)}"/*_[0-9]*_[0-9]*_[0-9]*.log 2>/dev/null | head -1)" 2>/dev/null |
+    tr -d '\r'
+}
 # case: setup, its command line, expected exit code, expected runs, log lines expected
 quiet_case() {
   local setup=$1 line=$2 code=$3 runs=$4 logged
