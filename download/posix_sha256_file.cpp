@@ -1,26 +1,33 @@
 // Files are hashed with the portable SHA-256 where the system offers none.
-#include "base/buffer.h"
-#include "base/file.h"
+#include "download/hash_file.h"
 #include "download/sha256.h"
 
+namespace {
+
+// The portable hash in the shape HashFile takes.
+class PortableSha256 {
+public:
+  bool Update(const uint8_t *data, uint32_t size) {
+    hash_.Update(data, size);
+    return true;
+  }
+  bool Final(uint8_t (&digest)[32]) {
+    hash_.Final(digest);
+    return true;
+  }
+
+private:
+  Sha256 hash_;
+};
+
+} // namespace
+
 bool Sha256OfFile(const std::string &path, std::string *hex) {
-  sys::File file;
-  if (!file.OpenRead(path)) {
+  PortableSha256 hash;
+  uint8_t digest[32];
+  if (!HashFile(path, hash, digest)) {
     return false;
   }
-  constexpr uint32_t kBufferSize = 65536;
-  base::Buffer<uint8_t> buffer(kBufferSize);
-  Sha256 hash;
-  for (;;) {
-    uint32_t got = 0;
-    if (!file.Read(buffer.get(), kBufferSize, &got)) {
-      return false;
-    }
-    if (got == 0) {
-      break;
-    }
-    hash.Update(buffer.get(), got);
-  }
-  *hex = hash.FinalHex();
+  *hex = Sha256DigestHex(digest);
   return true;
 }

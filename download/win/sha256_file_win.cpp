@@ -4,8 +4,7 @@
 
 #include <wincrypt.h>
 
-#include "base/buffer.h"
-#include "base/file.h"
+#include "download/hash_file.h"
 #include "download/sha256.h"
 
 namespace {
@@ -53,27 +52,9 @@ private:
 } // namespace
 
 bool Sha256OfFile(const std::string &path, std::string *hex) {
-  sys::File file;
-  if (!file.OpenRead(path)) {
-    return false;
-  }
-  constexpr uint32_t kBufferSize = 65536;
-  base::Buffer<uint8_t> buffer(kBufferSize);
   SystemSha256 hash;
-  for (;;) {
-    uint32_t got = 0;
-    if (!file.Read(buffer.get(), kBufferSize, &got)) {
-      return false;
-    }
-    if (got == 0) {
-      break;
-    }
-    if (!hash.Update(buffer.get(), got)) {
-      return false;
-    }
-  }
   uint8_t digest[32];
-  if (!hash.Final(digest)) {
+  if (!HashFile(path, hash, digest)) {
     return false;
   }
   *hex = Sha256DigestHex(digest);

@@ -96,8 +96,9 @@ TEST(ContainersDeathTest, AnIndexPastTheEndEndsTheProcess) {
   EXPECT_DEATH(objects[0].clear(), "");
   EXPECT_DEATH(objects.pop_back(), "");
   EXPECT_DEATH(buffer[4] = 'x', "");
-  base::Buffer<char> huge;
-  EXPECT_FALSE(huge.Allocate(static_cast<size_t>(-1)));
+  // A count whose bytes overflow is refused before anything is asked of the system.
+  base::Buffer<uint32_t> huge;
+  EXPECT_FALSE(huge.Allocate(static_cast<size_t>(-1) / 2));
   EXPECT_EQ(huge.size(), 0u);
 }
 
