@@ -44,8 +44,8 @@ void ApplyResults(const PrereqPlan &plan, bool unattended, PhaseResult *result) 
 }
 
 // Something is to be done: done silently, or by the user through the wizard.
-void ActOnPrerequisites(SfxArchive &archive, PrerequisiteList &list,
-                        const PhaseSettings &settings, PhaseResult *result) {
+void ActOnPrerequisites(SfxArchive &archive, PrerequisiteList &list, const PhaseSettings &settings,
+                        PhaseResult *result) {
   const bool unattended = !result->boxes;
   // Written before anything is installed, so that a setup that restarts the machine brings
   // this run back at the next logon; never for an unattended command line, whose deployment

@@ -31,8 +31,7 @@ int SfxArchive::LaunchPackage(const std::string &parameters, uint32_t *exitCode)
   if (exitCode != nullptr) {
     *exitCode = 0;
   }
-  const std::string path =
-      text::Builder().Add({extractFolder_, packageBaseName_, ".msi"}).Take();
+  const std::string path = text::Builder().Add({extractFolder_, packageBaseName_, ".msi"}).Take();
   if (!sys::PathFits(path)) {
     return kInstallerNotStarted;
   }

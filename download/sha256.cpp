@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-
 namespace {
 
 const uint32_t kRoundConstants[64] = {

@@ -165,8 +165,8 @@ PackStatus ExtractSetup(const std::string &setupPath, const std::string &folder,
   for (const SfxArchive::Entry &entry : entries) {
     if (entry.extracted) {
       ++written;
-      *report += portable::JoinPath(folder, entry.name) + " (" +
-                 std::to_string(entry.header.size) + " bytes)\n";
+      *report += portable::JoinPath(folder, entry.name) + " (" + std::to_string(entry.header.size) +
+                 " bytes)\n";
     }
   }
   if (extracted != kSetupOk) {

@@ -97,8 +97,7 @@ SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunc
     }
     result = ResultOf(outcome, found);
     runlog::Line("$: exit code % after % ms | search again: $ | result: %",
-                 {p.name, code, runlog::Ticks() - began,
-                  list_.StatusText(index),
+                 {p.name, code, runlog::Ticks() - began, list_.StatusText(index),
                   outcome == SetupOutcome::Success && !found
                       ? "reported success but is still not found"
                       : ResultWord(result)});

@@ -20,8 +20,7 @@ bool Contains(const base::StringList &names, const std::string &name) {
 // True when the archive's own, complete copy of the setup lies in the extraction folder. A
 // setup whose files lie beside it (external files) runs its setups from there, as it runs its
 // package, whether or not it also carries them.
-bool ExtractSetup(SfxArchive &archive, const std::string &name,
-                  base::StringList *badExtractions) {
+bool ExtractSetup(SfxArchive &archive, const std::string &name, base::StringList *badExtractions) {
   if ((archive.flags() & kExternalFiles) != 0) {
     return IsSafeEntryName(name) && sys::FileExists(archive.extractFolder() + name);
   }

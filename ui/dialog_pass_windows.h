@@ -6,5 +6,6 @@
 class DialogPassWindows : public PassWindows {
 public:
   DownloadRunResult ShowDownloads(DownloadBatch &batch) override;
-  void RunLaunches(const base::ObjectVector<SetupLaunch> &launches, InstallPlatform &installer) override;
+  void RunLaunches(const base::ObjectVector<SetupLaunch> &launches,
+                   InstallPlatform &installer) override;
 };

@@ -59,9 +59,9 @@ bool InformationPage::OnTextMessage(void *, HWND hwnd, UINT message, WPARAM, LPA
 namespace {
 
 void SetSheetIcon(HWND frame, WPARAM kind, int widthMetric, int heightMetric, win::Icon *icon) {
-  icon->Attach(static_cast<HICON>(::LoadImageA(
-      win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
-      ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR)));
+  icon->Attach(static_cast<HICON>(::LoadImageA(win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP),
+                                               IMAGE_ICON, ::GetSystemMetrics(widthMetric),
+                                               ::GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR)));
   ::SendMessageA(frame, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon->Get()));
 }
 

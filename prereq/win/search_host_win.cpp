@@ -269,8 +269,8 @@ private:
         access |= KEY_WOW64_32KEY;
       }
     }
-    return key->Open(IsCurrentUser(root) ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-                     keyPath.c_str(), access) == ERROR_SUCCESS;
+    return key->Open(IsCurrentUser(root) ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, keyPath.c_str(),
+                     access) == ERROR_SUCCESS;
   }
 
   win::FileVersionReader versions_;

@@ -12,7 +12,8 @@ TEST(DecimalText, WritesEveryDigitOfTheWholeRangeAndPadsToAWidth) {
   EXPECT_EQ(text::Builder().AddNumber(4294967295u).Take(), "4294967295");
   EXPECT_EQ(text::Builder().AddNumber(18446744073709551615ull).Take(), "18446744073709551615");
   // Zeros in front up to the width, never a digit cut.
-  EXPECT_EQ(text::Builder().Add("t").AddNumber(7, 3).Add('.').AddNumber(1234, 2).Take(), "t007.1234");
+  EXPECT_EQ(text::Builder().Add("t").AddNumber(7, 3).Add('.').AddNumber(1234, 2).Take(),
+            "t007.1234");
   EXPECT_EQ(text::Builder().Add({"a", "", "bc"}).AddNumber(0, 2).Take(), "abc00");
 }
 

@@ -49,9 +49,7 @@ public:
     *version = "2.1.0";
     return true;
   }
-  base::StringList RelatedProducts(const std::string &) const override {
-    return {"{A}", "{B}"};
-  }
+  base::StringList RelatedProducts(const std::string &) const override { return {"{A}", "{B}"}; }
 
 private:
   mutable int listed_ = 0;
