@@ -4,6 +4,12 @@
 
 // Byte by byte: in UTF-8 no byte of a longer character is a blank, a quote or a backslash.
 
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+} // namespace
+
 std::string ArgumentsAfterProgramName(const std::string &fullCommandLine) {
   size_t i = 0;
   const size_t n = fullCommandLine.size();
@@ -11,35 +17,59 @@ std::string ArgumentsAfterProgramName(const std::string &fullCommandLine) {
     size_t close = fullCommandLine.find('"', 1);
     i = close == std::string::npos ? n : close + 1;
   } else {
-    while (i < n && fullCommandLine[i] != ' ' && fullCommandLine[i] != '\t') {
+    while (i < n && !IsBlank(fullCommandLine[i])) {
       ++i;
     }
   }
-  while (i < n && (fullCommandLine[i] == ' ' || fullCommandLine[i] == '\t')) {
+  while (i < n && IsBlank(fullCommandLine[i])) {
     ++i;
   }
   return fullCommandLine.substr(i);
 }
 
+bool NextArgument(const std::string &commandLine, size_t *pos, CommandArgument *argument) {
+  const char *const line = commandLine.c_str();
+  const char *p = line + *pos;
+  while (IsBlank(*p)) {
+    ++p;
+  }
+  const bool found = *p != '\0';
+  std::string &out = argument->text;
+  out.clear();
+  argument->quotedAt = std::string::npos;
+  bool quoted = false;
+  for (; *p != '\0' && (quoted || !IsBlank(*p)); ++p) {
+    if (*p != '"') {
+      out += *p;
+      continue;
+    }
+    if (!quoted && argument->quotedAt == std::string::npos) {
+      argument->quotedAt = out.size();
+    }
+    quoted = !quoted;
+  }
+  *pos = static_cast<size_t>(p - line);
+  return found;
+}
+
 std::string ParseExtractOption(const std::string &commandLine) {
   // A plain array: a static string would cost a guard and a destructor at exit.
   static const char kOption[] = "/extract:";
-  std::string value;
-  const size_t at = commandLine.find(kOption, 0, sizeof kOption - 1);
-  if (at == std::string::npos || commandLine.size() - at < sizeof kOption + 1) {
+  CommandArgument argument;
+  for (size_t pos = 0; NextArgument(commandLine, &pos, &argument);) {
+    std::string &value = argument.text;
+    // The option's own name is never quoted.
+    if (argument.quotedAt < sizeof kOption - 1 ||
+        value.compare(0, sizeof kOption - 1, kOption) != 0) {
+      continue;
+    }
+    value.erase(0, sizeof kOption - 1);
+    if (value.size() < 2) {
+      value.clear();
+    } else {
+      sys::EnsureTrailingBackslash(&value);
+    }
     return value;
   }
-  size_t start = at + sizeof kOption - 1;
-  char terminator = ' ';
-  if (commandLine[start] == '"') {
-    terminator = '"';
-    ++start;
-  }
-  // Without a terminator the value runs to the end (npos - start is beyond it).
-  value = commandLine.substr(start, commandLine.find(terminator, start) - start);
-  // An empty quoted value names no folder: treat it as no option rather than the root "\".
-  if (!value.empty()) {
-    sys::EnsureTrailingBackslash(&value);
-  }
-  return value;
+  return std::string();
 }

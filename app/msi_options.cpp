@@ -1,5 +1,10 @@
 #include "app/msi_options.h"
 
+#include <utility>
+
+#include "app/command_line.h"
+#include "base/text.h"
+
 namespace {
 
 // Whether set holds c (not the terminating zero).
@@ -20,63 +25,77 @@ bool Same(const char *a, const char *b) {
   return *a == *b;
 }
 
+// Whether the option's name (lower case, after its "/" or "-") names the log: "log", or "l"
+// followed only by Windows Installer's log modes.
+bool IsLogOption(const char *name) {
+  if (*name != 'l' || Same(name + 1, "og")) {
+    return *name == 'l';
+  }
+  while (*++name != '\0') {
+    if (!OneOf(*name, "iwearucmopvx+!*")) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The kind letter of a UI option ("quiet", "passive", or "q", a kind letter n, b, r or f, none
+// meaning n, and only the modifiers +, - and !); '\0' for any other option.
+char UiKind(const char *name) {
+  if (Same(name, "quiet") || Same(name, "passive")) {
+    return name[0] == 'q' ? 'n' : 'b';
+  }
+  if (name[0] != 'q') {
+    return '\0';
+  }
+  char kind = 'n';
+  const char *p = name + 1;
+  if (OneOf(*p, "nbrf")) {
+    kind = *p++;
+  }
+  for (; *p != '\0'; ++p) {
+    if (!OneOf(*p, "+-!")) {
+      return '\0';
+    }
+  }
+  return kind;
+}
+
 } // namespace
 
 MsiOptions ParseMsiOptions(const std::string &commandLine) {
   MsiOptions options;
-  const char *const start = commandLine.c_str();
-  bool quoted = false;
-  // Byte by byte: no trail byte of a double-byte character is a blank, a quote, "/" or "-".
-  for (const char *p = start; *p != '\0'; ++p) {
-    if (*p == '"') {
-      quoted = !quoted;
-    }
-    if (quoted || (p != start && !OneOf(p[-1], " \t")) || !OneOf(*p, "/-")) {
+  CommandArgument argument;
+  bool fileFollows = false;
+  for (size_t pos = 0; NextArgument(commandLine, &pos, &argument);) {
+    std::string &arg = argument.text;
+    if (fileFollows) {
+      // The argument after a log option is its file, whatever it reads like.
+      options.logFile = std::move(arg);
+      fileFollows = false;
       continue;
     }
-    // The option's name in lower case, up to a blank; a longer one than 7 is none of ours.
-    char name[8] = {};
-    size_t length = 0;
-    for (++p; *p != '\0' && !OneOf(*p, " \t"); ++p, ++length) {
-      if (length < 7) {
-        name[length] = static_cast<char>(*p >= 'A' && *p <= 'Z' ? *p + ('a' - 'A') : *p);
-      }
+    // The option's name in lower case, up to a quoted part; a longer one than 15 is none of
+    // ours. An argument without "/" or "-" before its quoted part is no option.
+    const size_t end = argument.quotedAt < arg.size() ? argument.quotedAt : arg.size();
+    if (end > 16 || !OneOf(arg[0], "/-")) {
+      continue;
     }
-    if (name[0] == 'l') {
-      // Every option of Windows Installer that starts with an l names the log: /l<modes>, /log.
-      // FILE follows after blanks, in quotes when it holds blanks.
-      const char *file = p;
-      while (*file == ' ' || *file == '\t') {
-        ++file;
-      }
-      const char end = *file == '"' ? '"' : ' ';
-      file += end == '"' ? 1 : 0;
-      const char *stop = file;
-      while (*stop != '\0' && *stop != end && (end == '"' || *stop != '\t')) {
-        ++stop;
-      }
-      // Built and moved in: assigning into the existing string would bring a copy of the
-      // library's whole replace routine.
-      options.logFile = std::string(file, stop);
+    char name[16] = {};
+    for (size_t i = 1; i < end; ++i) {
+      name[i - 1] = text::LowerAscii(arg[i]);
     }
-    // "quiet", "passive", or "q", a kind letter (n, b, r or f; none means n) and only the
-    // modifiers +, - and !.
-    char kind = length < 8 && name[0] == 'q' ? 'n' : '\0';
-    for (size_t i = 1; i < length && kind != '\0'; ++i) {
-      if (i == 1 && OneOf(name[1], "nbrf")) {
-        kind = name[1];
-      } else if (!OneOf(name[i], "+-!")) {
-        kind = '\0';
-      }
+    if (IsLogOption(name)) {
+      // FILE is the quoted part glued to the option, or else the next argument.
+      arg.erase(0, end);
+      fileFollows = arg.empty();
+      options.logFile = std::move(arg);
+      continue;
     }
-    if (Same(name, "quiet") || Same(name, "passive")) {
-      kind = name[0] == 'q' ? 'n' : 'b';
-    }
+    // A UI option has no quoted part.
+    const char kind = end == arg.size() ? UiKind(name) : '\0';
     if (kind != '\0') {
       options.uiLevel = kind == 'n' ? UiLevel::None : kind == 'f' ? UiLevel::Full : UiLevel::Basic;
-    }
-    if (*p == '\0') {
-      break;
     }
   }
   return options;

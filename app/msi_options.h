@@ -12,10 +12,11 @@ enum class UiLevel {
 struct MsiOptions {
   // The level the last UI option names.
   UiLevel uiLevel = UiLevel::Full;
-  // FILE of "/log FILE" or "/l<modes> FILE" (quotes removed); empty when absent.
+  // FILE of the last "/log FILE" or "/l<modes> FILE" (quotes removed); empty when absent.
   std::string logFile;
 };
 
-// Options spelt as msiexec spells them: "/" or "-", any case, the UI options with their
-// modifiers +, - and !; an option's value in double quotes may hold blanks.
+// Options spelt as msiexec spells them, one argument each (app/command_line.h): "/" or "-", any
+// case, the UI options with their modifiers +, - and !; the log's FILE is the next argument, or
+// a quoted part glued to the option (/l*v"C:\my logs\setup.log").
 MsiOptions ParseMsiOptions(const std::string &commandLine);

@@ -198,12 +198,16 @@ RegistrySearchParts SplitRegistrySearch(const std::string &text) {
       parts.root = name.root;
     }
   }
-  size_t pair = text::Find(text, "\\\\", rootEnd + 1);
+  // The root's own backslash may begin the pair: a value of the root key itself (the text
+  // HKCU, two backslashes, Version, one backslash) has an empty key path.
+  size_t pair = text::Find(text, "\\\\", rootEnd);
   if (pair == std::string::npos) {
     parts.keyPath = text.substr(rootEnd + 1);
     return parts;
   }
-  parts.keyPath = text.substr(rootEnd + 1, pair - rootEnd - 1);
+  if (pair > rootEnd) {
+    parts.keyPath = text.substr(rootEnd + 1, pair - rootEnd - 1);
+  }
   parts.valueForm = true;
   size_t nameStart = pair + 2;
   size_t nameEnd = text::FindChar(text, '\\', nameStart);

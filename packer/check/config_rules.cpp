@@ -410,7 +410,7 @@ private:
               : "";
       Warn(s, line, "root '" + root + "' selects HKEY_CURRENT_USER" + hint);
     }
-    if (parts.keyPath.empty()) {
+    if (parts.keyPath.empty() && !parts.valueForm) {
       Warn(s, line, "the registry key path is empty");
     }
   }

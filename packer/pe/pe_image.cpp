@@ -11,6 +11,13 @@ constexpr uint16_t kSubsystemConsole = 3;
 constexpr uint16_t kFileExecutable = 0x0002;
 constexpr uint16_t kFileDll = 0x2000;
 constexpr uint32_t kSectionHeaderSize = 40;
+constexpr uint32_t kMinFileAlignment = 512;
+constexpr uint32_t kMaxFileAlignment = 0x10000;
+constexpr uint32_t kMaxSectionAlignment = 0x100000;
+// A 32-bit image's addresses stay below 2 GiB; so does every address the packer computes.
+constexpr uint64_t kMaxAddress = 0x80000000u;
+
+bool IsPowerOfTwo(uint32_t n) { return n != 0 && (n & (n - 1)) == 0; }
 // An optional header up to its count of directories, the count included.
 constexpr uint32_t MinOptionalSize(uint16_t magic) { return pe::DirectoryCountAt(magic) + 4; }
 
@@ -80,6 +87,16 @@ bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *probl
   }
   image->sectionAlignment = bytes::Get32(file, image->optionalAt + 32);
   image->fileAlignment = bytes::Get32(file, image->optionalAt + 36);
+  // Sizes are rounded to these in 32 bits: only the format's own values are taken.
+  if (!IsPowerOfTwo(image->fileAlignment) || image->fileAlignment < kMinFileAlignment ||
+      image->fileAlignment > kMaxFileAlignment || !IsPowerOfTwo(image->sectionAlignment) ||
+      image->sectionAlignment < image->fileAlignment ||
+      image->sectionAlignment > kMaxSectionAlignment) {
+    *problem = "is damaged: its file alignment " + std::to_string(image->fileAlignment) +
+               " or section alignment " + std::to_string(image->sectionAlignment) +
+               " is none a Windows program can have";
+    return false;
+  }
   image->directoryCount = bytes::Get32(file, image->optionalAt + minOptionalSize - 4);
   image->directoriesAt = image->optionalAt + minOptionalSize;
   if (image->directoryCount > (optionalSize - minOptionalSize) / pe::kDirectoryEntrySize) {
@@ -90,6 +107,7 @@ bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *probl
     *problem = "is not a Windows program (its section table is cut short)";
     return false;
   }
+  image->headersEnd = tableAt + sectionCount * kSectionHeaderSize;
   for (uint32_t i = 0; i < sectionCount; ++i) {
     const uint32_t at = tableAt + i * kSectionHeaderSize;
     PeSection section;
@@ -103,6 +121,17 @@ bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *probl
       *problem = "is cut short (section " + section.name + " lies past its end)";
       return false;
     }
+    // The packer writes the headers in front of the data it copies: data among them is none.
+    if (section.rawSize > 0 && section.rawPointer < image->headersEnd) {
+      *problem = "is damaged: the data of section " + section.name + " starts inside its headers";
+      return false;
+    }
+    const uint32_t extent =
+        section.virtualSize > section.rawSize ? section.virtualSize : section.rawSize;
+    if (static_cast<uint64_t>(section.virtualAddress) + extent > kMaxAddress) {
+      *problem = "is damaged: section " + section.name + " lies beyond 2 GiB of addresses";
+      return false;
+    }
     image->sections.push_back(section);
   }
   return true;
@@ -114,6 +143,11 @@ bool DropSignature(std::string *file, const PeImage &image, bool *dropped, std::
   *dropped = tableAt != 0 || image.DirectorySize(*file, pe::kDirSecurity) != 0;
   if (!*dropped) {
     return true;
+  }
+  // Cutting the file there would cut the headers whose entry is cleared next.
+  if (tableAt < image.headersEnd) {
+    *problem = "names a certificate table inside its headers";
+    return false;
   }
   if (tableAt < image.RawEnd()) {
     *problem = "names a certificate table inside its sections";
@@ -173,19 +207,26 @@ bool ReplaceResourceSection(const std::string &file, const PeImage &image, size_
   bytes::Put32(&out, rsrc.headerAt + 16, newRaw);
   bytes::Put32(&out, image.DirectoryAt(pe::kDirResource) + 4,
                static_cast<uint32_t>(section.size()));
-  uint32_t end = rsrc.virtualAddress + static_cast<uint32_t>(section.size());
+  // In 64 bits: the sections that move must still end below 2 GiB of addresses.
+  const uint64_t alignment = image.sectionAlignment;
+  uint64_t end = static_cast<uint64_t>(rsrc.virtualAddress) + section.size();
   if (reloc != nullptr) {
-    const uint32_t va = bytes::AlignUp(end, image.sectionAlignment);
-    bytes::Put32(&out, reloc->headerAt + 12, va);
+    const uint64_t va = (end + alignment - 1) / alignment * alignment;
+    bytes::Put32(&out, reloc->headerAt + 12, static_cast<uint32_t>(va));
     bytes::Put32(&out, reloc->headerAt + 20, static_cast<uint32_t>(out.size()));
     bytes::Put32(&out, image.DirectoryAt(pe::kDirBaseReloc),
-                 va + (relocRva - reloc->virtualAddress));
+                 static_cast<uint32_t>(va + (relocRva - reloc->virtualAddress)));
     out += file.substr(reloc->rawPointer, reloc->rawSize);
     end = va + reloc->virtualSize;
   }
+  end = (end + alignment - 1) / alignment * alignment;
+  if (end > kMaxAddress) {
+    *problem = "would lie beyond 2 GiB of addresses with its new resources";
+    return false;
+  }
   const uint32_t initialized = bytes::Get32(out, image.optionalAt + 8);
   bytes::Put32(&out, image.optionalAt + 8, initialized - rsrc.rawSize + newRaw);
-  bytes::Put32(&out, image.optionalAt + 56, bytes::AlignUp(end, image.sectionAlignment));
+  bytes::Put32(&out, image.optionalAt + 56, static_cast<uint32_t>(end));
   *result = out;
   return true;
 }

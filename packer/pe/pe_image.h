@@ -27,6 +27,7 @@ struct PeImage {
   uint32_t fileAlignment = 0;
   uint32_t directoryCount = 0;
   uint32_t directoriesAt = 0; // the first directory entry, after the count
+  uint32_t headersEnd = 0;    // the end of the section table
   std::vector<PeSection> sections;
 
   uint32_t DirectoryRva(const std::string &file, uint32_t index) const;
@@ -40,15 +41,18 @@ struct PeImage {
 
 // Reads an x86 (PE32) or x86-64 (PE32+) image's headers and section table; false with *problem
 // (a phrase completing "the stub 'x' ...") when file is no Windows program or no GUI program
-// for either. The setup ships as the x86 build; the x86-64 build of the same sources packs
-// alike, which lets it be tested whole where no 32-bit program can run.
+// for either, or when a field the packer uses is out of the format's limits: alignments that
+// are no powers of two from 512 bytes (file) up to 64 KiB (file) or 1 MiB (sections), a
+// section's data inside the headers or past the end, a section beyond 2 GiB of addresses. The setup
+// ships as the x86 build; the x86-64 build of the same sources packs alike, which lets it be tested
+// whole where no 32-bit program can run.
 bool ReadStubHeaders(const std::string &file, PeImage *image, std::string *problem);
 
 // A stub signed on its own, or a signed setup given with --replace (cut where its archive
 // began), still names a certificate table in its headers. No such signature can cover the
 // setup being packed, and a stale one makes that setup's signature read as corrupt: the table
 // is cut off and its directory entry cleared (*dropped says whether there was one). False with
-// *problem when the table lies inside the sections.
+// *problem when the table lies inside the headers or the sections.
 bool DropSignature(std::string *file, const PeImage &image, bool *dropped, std::string *problem);
 
 // The bytes of the resource section (directory at its start) and its address; false with

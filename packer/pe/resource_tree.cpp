@@ -11,7 +11,9 @@ constexpr uint32_t kDirectorySize = 16;
 constexpr uint32_t kEntrySize = 8;
 constexpr uint32_t kDataEntrySize = 16;
 constexpr uint32_t kHighBit = 0x80000000u;
-constexpr uint32_t kMaxLeaves = 4096;
+// Directories and entries at every level count against one limit: directories shared by many
+// entries cannot expand a small section into millions of items.
+constexpr uint32_t kMaxNodes = 8192;
 constexpr uint64_t kMaxCopied = 64u << 20;
 
 // The loader compares names without regard to case; entries are kept in that order.
@@ -68,6 +70,10 @@ public:
       return Fail("a directory lies outside the section");
     }
     const uint32_t count = bytes::Get16(s_, at + 12) + bytes::Get16(s_, at + 14);
+    nodes_ += 1 + count;
+    if (nodes_ > kMaxNodes) {
+      return Fail("it holds too many resources");
+    }
     if (!bytes::Fits(s_, at + kDirectorySize, static_cast<uint64_t>(count) * kEntrySize)) {
       return Fail("a directory's entries lie outside the section");
     }
@@ -91,9 +97,9 @@ public:
     if (rva < rva_ || !bytes::Fits(s_, rva - rva_, size)) {
       return Fail("resource data lies outside the section");
     }
-    // Shared directories could make a small section expand into a huge tree.
+    // Shared data entries could make a small section expand into a huge copy.
     copied_ += size;
-    if (++leaves_ > kMaxLeaves || copied_ > kMaxCopied) {
+    if (copied_ > kMaxCopied) {
       return Fail("it holds too many resources");
     }
     leaf->data = s_.substr(rva - rva_, size);
@@ -148,7 +154,7 @@ private:
   const std::string &s_;
   uint32_t rva_;
   std::string *problem_;
-  uint32_t leaves_ = 0;
+  uint32_t nodes_ = 0;
   uint64_t copied_ = 0;
 };
 

@@ -38,13 +38,14 @@ bool ParseNode(const std::string &s, size_t at, size_t limit, uint32_t depth, Ve
     node->key.push_back(static_cast<char16_t>(c));
   }
   p = at + Align4(p - at);
-  // Text values count UTF-16 units; a value never reaches past its node.
-  size_t valueBytes = node->type == 1 ? 2u * node->valueLength : node->valueLength;
+  // Text values count UTF-16 units. A value that reaches past its node would swallow what the
+  // packer writes after it when the block is read again.
+  const size_t valueBytes = node->type == 1 ? 2u * node->valueLength : node->valueLength;
   if (p > end) {
     p = end;
   }
   if (valueBytes > end - p) {
-    valueBytes = end - p;
+    return false;
   }
   node->value = s.substr(p, valueBytes);
   p = at + Align4(p + valueBytes - at);

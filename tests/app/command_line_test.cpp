@@ -28,6 +28,37 @@ TEST(ParseExtractOption, FindsTheOptionAnywhereAndEndsAtTheRightCharacter) {
   EXPECT_EQ(ParseExtractOption("/extract:\"C:\\a b"), "C:\\a b\\");
   // The first occurrence decides.
   EXPECT_EQ(ParseExtractOption("/extract:C:\\one /extract:C:\\two"), "C:\\one\\");
+  // Only an argument that starts with the option is one: not quoted text, not a value.
+  EXPECT_EQ(ParseExtractOption("\"/extract:C:\\q\" PROP=/extract:C:\\p"), "");
+  // A quoted folder ending in a backslash: its quote, which that backslash makes a character,
+  // is no part of the folder.
+  EXPECT_EQ(ParseExtractOption("/extract:\"C:\\my files\\\" /qn"), "C:\\my files\\");
+}
+
+// Each argument with where its first quoted part begins (npos: none).
+std::string Arguments(const std::string &line) {
+  std::string out;
+  CommandArgument argument;
+  for (size_t pos = 0; NextArgument(line, &pos, &argument);) {
+    out += "[" + argument.text + "]";
+    if (argument.quotedAt != std::string::npos) {
+      out += std::to_string(argument.quotedAt);
+    }
+  }
+  return out;
+}
+
+TEST(NextArgument, ReadsArgumentsAsWindowsInstallerDoes) {
+  EXPECT_EQ(Arguments(""), "");
+  EXPECT_EQ(Arguments(" \t "), "");
+  EXPECT_EQ(Arguments("/l*v\"C:\\my logs\\setup.log\" /qn"), "[/l*vC:\\my logs\\setup.log]4[/qn]");
+  EXPECT_EQ(Arguments("a\"b c\"d \"\" e"), "[ab cd]1[]0[e]");
+  // A backslash before a quote is a backslash: the quote still closes the folder.
+  EXPECT_EQ(Arguments("DIR=\"C:\\Program Files\\App\\\" /qn"),
+            "[DIR=C:\\Program Files\\App\\]4[/qn]");
+  EXPECT_EQ(Arguments("a\\\\\"b c\" d"), "[a\\\\b c]3[d]");
+  EXPECT_EQ(Arguments("\"a\"\"b c\" \"\"\"x\"\"\""), "[ab c]0[x]0");
+  EXPECT_EQ(Arguments("\"open to the end"), "[open to the end]0");
 }
 
 namespace {

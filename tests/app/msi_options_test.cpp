@@ -26,6 +26,15 @@ TEST(ParseMsiOptions, ReadsTheUiLevelAndTheLogFileAsMsiexecSpellsThem) {
       {"/qn /log C:\\app.log", UiLevel::None, "C:\\app.log"},
       {"-L*V\tc:\\app.log", UiLevel::Full, "c:\\app.log"},
       {"/l*v", UiLevel::Full, ""},
+      // A quoted file glued to the option, as people write it: the switches after it count.
+      {"/l*v\"C:\\my logs\\setup.log\" /qn", UiLevel::None, "C:\\my logs\\setup.log"},
+      {"-LOG\"C:\\Logs\\A.log\" /passive", UiLevel::Basic, "C:\\Logs\\A.log"},
+      // The last log counts; its file is the next argument whatever it reads like.
+      {"/log a.log /l*v /qn", UiLevel::Full, "/qn"},
+      // Quoted text is no switch; a backslash before a quote is a backslash, as for msiexec.
+      {"INSTALLDIR=\"C:\\Program Files\\App\\\" /qn \"/qb\"", UiLevel::None, ""},
+      // Longer names that start with an l are no log: only the log modes may follow it.
+      {"/lang:de /l*vx! x.log", UiLevel::Full, "x.log"},
   };
   for (const Case &c : cases) {
     const MsiOptions options = ParseMsiOptions(c.line);

@@ -66,3 +66,40 @@ pass "plain folder"
 tess_expect_exit 1603 run_line 'C:\setup.exe /extract:C:\does-not-exist' || fail "extract into a missing folder"
 [ ! -e "$(drive_c)/does-not-exist" ] || fail "a folder was created"
 pass "a folder that does not exist receives nothing, quietly, and the exit code says so"
+
+# Exactly as people write it: a quoted log path glued to /l*v, then /qn. Runtime A is missing,
+# so the wizard would show (and the run outlast its limit) had /qn been lost; the other two are
+# found by a value directly under the root key, in both forms, or they would run and fail.
+cp "$RECORDING_SETUP" "$SCRATCH/a-setup.exe"
+printf '[PREREQUISITES]\nApp1=Runtime A\nApp2=Root value\nApp3=Root value, key form\n[App1]\nSetupFile=a-setup.exe\nCommandLine=/tag=a /install=A:1.0\nSearchType=2\nSearchString=HKLM\\Software\\Tessara Tests\\A\\Version\nVerMin=1.0\n[App2]\nSetupFile=a-setup.exe\nCommandLine=/tag=b\nSearchType=2\nSearchString=HKCU\\TessaraRootVersion\nVerMin=2.0\n[App3]\nSetupFile=a-setup.exe\nCommandLine=/tag=c\nSearchType=1\nSearchString=HKCU\\\\TessaraRootVersion\\\nVerMin=2.0\n[GeneralOptions]\nMainAppCmdLine=/qb\n' \
+  >"$SCRATCH/quiet.ini"
+"$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/app.msi" --cab "$SCRATCH/pkg/app.cab" \
+  --config "$SCRATCH/quiet.ini" --prereq "$SCRATCH/a-setup.exe" -o "$(drive_c)/quiet.exe" >/dev/null ||
+  fail "packing the quiet setup failed"
+wine reg add 'HKCU' /v TessaraRootVersion /d 2.5 /f >/dev/null 2>&1 || fail "could not write the root value"
+mkdir -p "$(drive_c)/my logs"
+rm -f "$(drive_c)/launch-record.txt" "$(drive_c)/setup-record.txt"
+line='/l*v"C:\my logs\setup.log" /qn'
+TESS_RUN_LIMIT=90 tess_expect_exit 0 run_line "C:\\quiet.exe $line" || fail "the quiet run: $line"
+assert_eq "$(setup_record | sed 's/ |.*//')" "/tag=a /install=A:1.0" "what ran before the package"
+case "$(launch_record)" in
+  *"\"$temp_win\" $line") ;;
+  *) fail "the package was not handed the line as typed: $(launch_record)" ;;
+esac
+log=$(cat "$(drive_c)/my logs"/setup_*.log 2>/dev/null | tr -d '\r')
+found='Required: 2.0 or higher. Found: 2.5 |'
+for logged in "Command line: $line" 'User interface: none' "search HKCU\\TessaraRootVersion | $found" \
+  "search HKCU\\\\TessaraRootVersion\\ | $found" 'Exit code 0'; do
+  grep -qF "$logged" <<<"$log" || fail "the log in C:\\my logs lacks '$logged': $log"
+done
+pass "$line: silent, the log in C:\\my logs, the line handed over whole, root values found"
+
+# A folder that ends with a backslash before its closing quote, as administrators write
+# INSTALLDIR for msiexec: the quote still closes it, and /qn after it counts (Runtime A is
+# missing again, so a wizard would outlast the limit).
+wine reg delete 'HKLM\Software\Tessara Tests\A' /f >/dev/null 2>&1
+rm -f "$(tess_temp_dir)"/quiet_*.log
+line='INSTALLDIR="C:\Program Files\App\" /qn'
+TESS_RUN_LIMIT=90 tess_expect_exit 0 run_line "C:\\quiet.exe $line" || fail "the quiet run: $line"
+grep -qF 'User interface: none' "$(tess_temp_dir)"/quiet_*.log || fail "$line: not read as silent"
+pass "$line: silent"

@@ -2,10 +2,13 @@
 """Writes the seed corpora of the fuzz targets into tests/fuzz/corpus/<target>/.
 
 The seeds are small, valid inputs of each kind; the fuzzer mutates them. Inputs of past
-findings are added beside them by hand (named finding-*) and are not written here.
+findings are added beside them by hand (named finding-*), except the stubs of the packer's
+findings, which are made here from the 32-bit stub (make_seeds.py [STUB]; by default the one of
+build/windows) by rewriting the fields each finding names.
 """
 import os
 import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 MAGIC = b"TESSARASFX"
@@ -84,6 +87,10 @@ def seeds():
     yield "search_string", "value", b"\x02HKLM\\SOFTWARE\\Example\\Version"
     yield "search_string", "expected", b"\x01HKCU\\Software\\X\\\\Val\\1.0\\"
 
+    yield "command_line", "glued-log", b'/l*v"C:\\my logs\\setup.log" /qn'
+    yield "command_line", "quoted", b'PROP="a \\" /qn" "/qb" /log x.log /passive \\\\"a b\\\\" /extract:"C:\\o\\"'
+    yield "command_line", "pieces", bytes([7, 0, 3, 65, 66, 67, 1, 9, 92, 32, 58, 92, 92, 3, 4, 32, 32, 2, 5, 0, 3])
+
     yield "url_name", "plain", b"http://example.test/dir/setup.exe"
     yield "url_name", "query", b"https://example.test/get?file=a.exe"
     yield "url_name", "backslash", b"http://example.test/a\\b\\c.msi"
@@ -109,7 +116,93 @@ def seeds():
     yield "download_resume", "size", resume(0x81, 50, 0, 200, 7, 0, b"", b"f" * 50, expected=49)
 
 
+def u16(b, at):
+    return struct.unpack_from("<H", b, at)[0]
+
+
+def u32(b, at):
+    return struct.unpack_from("<I", b, at)[0]
+
+
+def stub_seeds(real):
+    """The stub with only its resources and relocations in the file (the packer reads no more),
+    and the packer's findings made from it; each seed starts with the fuzz target's option byte
+    (1: --product-name)."""
+    pe = u32(real, 0x3C)
+    opt = pe + 24
+    table = opt + u16(real, pe + 20)
+    heads = {bytes(real[h:h + 8]).rstrip(b"\0"): h - pe for h in
+             (table + 40 * i for i in range(u16(real, pe + 6)))}
+
+    def raw(name):
+        size, at = struct.unpack_from("<II", real, pe + heads[name] + 16)
+        return real[at:at + size]
+
+    def pad(b):
+        return b + bytes(-len(b) % 0x200)
+
+    def lay(rsrc, early=False, reloc=True):
+        # Headers, .rsrc, .reloc; early: .rsrc at 0x200, the headers 4 KiB after it.
+        rsrc = pad(rsrc)
+        head = real[pe:table + 40 * len(heads)]
+        if early:
+            out = bytearray(pad(real[:0x40])) + rsrc + bytes(0x1000)
+            at = len(out)
+            out += head
+        else:
+            out = bytearray(real[:0x400])
+            at = pe
+        out = bytearray(pad(out))
+        struct.pack_into("<I", out, 0x3C, at)
+        for name, h in heads.items():
+            struct.pack_into("<II", out, at + h + 16, 0, 0)
+        struct.pack_into("<III", out, at + heads[b".rsrc"] + 12, u32(real, pe + heads[b".rsrc"] + 12),
+                         len(rsrc), 0x200 if early else len(out))
+        if not early:
+            out += rsrc
+        if reloc:
+            struct.pack_into("<II", out, at + heads[b".reloc"] + 16, len(pad(raw(b".reloc"))), len(out))
+            out += pad(raw(b".reloc"))
+        return out, at
+
+    small, at = lay(raw(b".rsrc"))
+    yield "stub", "plain", b"\0" + small
+    yield "stub", "face", b"\x0F" + small
+    early, _ = lay(raw(b".rsrc"), early=True)
+    yield "stub", "finding-pe-resource-data-before-headers", b"\1" + early
+    for name, alignment in (("wraps", 0xFFFFFF00), ("2gib", 0x80000000)):
+        out = bytearray(small)
+        struct.pack_into("<I", out, at + 24 + 36, alignment)
+        yield "stub", "finding-pe-file-alignment-" + name, b"\1" + out
+    # 6000 types share one item directory of 6000 items, which share one empty language
+    # directory: 36 million items from 96 KB.
+    n = 6000
+    tree = struct.pack("<12xHH", 0, n) + b"".join(
+        struct.pack("<II", i + 1, 0x80000000 | (16 + 8 * n)) for i in range(n))
+    tree += struct.pack("<12xHH", 0, n) + b"".join(
+        struct.pack("<II", i + 1, 0x80000000 | (32 + 16 * n)) for i in range(n))
+    tree += struct.pack("<12xHH", 0, 0)
+    yield "stub", "finding-pe-resource-tree-expands", b"\0" + lay(tree)[0]
+    # No raw data after the resources: a certificate table named inside the headers passes for
+    # one after the sections.
+    cut, at = lay(raw(b".rsrc"), early=True, reloc=False)
+    for name, offset in (("cuts-headers", table - pe + 40), ("writes-past-end", 4)):
+        out = bytearray(cut)
+        struct.pack_into("<II", out, at + 24 + 96 + 4 * 8, at + offset, 64)
+        yield "stub", "finding-pe-drop-signature-" + name, b"\0" + out
+
+
 def main():
+    path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        HERE, "..", "..", "build", "windows", "app", "tessara-stub.exe")
+    if os.path.exists(path):
+        for target, name, data in stub_seeds(open(path, "rb").read()):
+            folder = os.path.join(HERE, "corpus", target)
+            os.makedirs(folder, exist_ok=True)
+            with open(os.path.join(folder, name), "wb") as f:
+                f.write(data)
+    else:
+        print("no stub at %s: the stub's seeds are left as they are" % path)
     for target, name, data in seeds():
         folder = os.path.join(HERE, "corpus", target)
         os.makedirs(folder, exist_ok=True)

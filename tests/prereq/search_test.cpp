@@ -47,6 +47,10 @@ TEST_F(SearchTest, RegistryValueForms) {
   EXPECT_EQ(Search(m, 1, "HKLM\\SOFTWARE\\Example\\\\Missing\\"), Found{});
   EXPECT_EQ(Search(m, 2, "HKLM\\SOFTWARE\\Example\\Version"), Found{"2.1"});
   EXPECT_EQ(Search(m, 2, "Version"), Found{});
+  // A value of the root key itself, in either form.
+  m.SetValue("HKCU\\", "Version", "3.0");
+  EXPECT_EQ(Search(m, 2, "HKCU\\Version"), Found{"3.0"});
+  EXPECT_EQ(Search(m, 1, "HKCU\\\\Version\\"), Found{"3.0"});
   std::string form;
   ASSERT_TRUE(RegistryValueToValueForm("HKLM\\A\\B\\Name", &form));
   EXPECT_EQ(form, "HKLM\\A\\B\\\\Name\\");

@@ -236,6 +236,12 @@ TEST_F(VendorTest, RefusesInputsThatCannotMakeAWorkingSetupBeforeWritingAnything
   bytes::Put32(&signedStub, 0x58 + 96 + 4 * 8, static_cast<uint32_t>(signedStub.size()));
   bytes::Put32(&signedStub, 0x58 + 96 + 4 * 8 + 4, 512);
   signedStub += std::string(512, 'S');
+  // The stub with one 32-bit header field set to value (offsets of MakeStub's layout).
+  auto patched = [this](const std::string &name, std::string file, uint32_t at, uint32_t value) {
+    bytes::Put32(&file, at, value);
+    return dir_.Add(name, file);
+  };
+  const uint32_t fileAlignment = 0x58 + 36, rsrcRawPointer = 0x58 + 224 + 40 + 20;
   const std::string config =
       dir_.Add("prereqs.ini", "[PREREQUISITES]\nApp1=Runtime\n[App1]\nSetupFile=runtime.exe\n"
                               "SearchType=1\nSearchString=HKLM\\SOFTWARE\\Vendor\\Runtime\n");
@@ -319,6 +325,30 @@ TEST_F(VendorTest, RefusesInputsThatCannotMakeAWorkingSetupBeforeWritingAnything
          o.stub = dir_.Add("inside.exe", inside);
        },
        "certificate table inside its sections"},
+      // Header fields the packer computes with, each out of the format's limits.
+      {"a stub whose file alignment makes the rounding wrap",
+       [&](PackOptions &o) { o.stub = patched("wrap.exe", MakeStub(), fileAlignment, 0xFFFFFF00); },
+       "file alignment 4294967040"},
+      {"a stub whose file alignment is 2 GiB",
+       [&](PackOptions &o) { o.stub = patched("2gib.exe", MakeStub(), fileAlignment, 1u << 31); },
+       "is none a Windows program can have"},
+      {"a stub whose resources start inside its headers",
+       [&](PackOptions &o) { o.stub = patched("early.exe", MakeStub(), rsrcRawPointer, 0x100); },
+       "the data of section .rsrc starts inside its headers"},
+      {"a stub whose certificate table lies inside its headers",
+       [&](PackOptions &o) {
+         o.stub = patched("inhead.exe", signedStub, 0x58 + 96 + 4 * 8, 0x100);
+       },
+       "certificate table inside its headers"},
+      {"a setup given with --replace whose file alignment is damaged",
+       [&](PackOptions &o) {
+         PackOptions first = Basic();
+         first.output = dir_ / "first.exe";
+         EXPECT_TRUE(Run(first).ok());
+         o.stub = patched("damaged-setup.exe", ReadFileBytes(first.output), fileAlignment, 3);
+         o.replace = true;
+       },
+       "is damaged: its file alignment 3"},
   };
   for (const Case &c : cases) {
     PackOptions options = Basic();
