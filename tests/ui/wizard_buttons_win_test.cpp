@@ -52,10 +52,12 @@ INT_PTR CALLBACK LastPageProcedure(HWND page, UINT message, WPARAM, LPARAM lPara
   return TRUE;
 }
 
-// A page without controls.
-struct alignas(4) EmptyTemplate {
+// A page with one edit box.
+struct alignas(4) PageTemplate {
   DLGTEMPLATE dialog;
   WORD menu, windowClass, title;
+  DLGITEMTEMPLATE edit;
+  WORD editClass[2], editTitle, editData;
 };
 
 // Enter as the sheet's message loop hands it over, to the window that has the focus.
@@ -80,11 +82,18 @@ TEST(WizardButtons, EnterPressesNextWhereverItIsEnabledAndNeverFinish) {
   WizardState state;
   InformationPage information(state);
   LastPage last;
-  EmptyTemplate empty = {{WS_CHILD, 0, 0, 0, 0, 200, 100}, 0, 0, 0};
+  PageTemplate form = {{WS_CHILD, 0, 1, 0, 0, 200, 100},
+                       0,
+                       0,
+                       0,
+                       {WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 0, 10, 10, 100, 14, 100},
+                       {0xFFFF, 0x0081},
+                       0,
+                       0};
   PROPSHEETPAGEA lastPage = {};
   lastPage.dwSize = PROPSHEETPAGEA_V1_SIZE;
   lastPage.dwFlags = PSP_DLGINDIRECT;
-  lastPage.pResource = &empty.dialog;
+  lastPage.pResource = &form.dialog;
   lastPage.pfnDlgProc = &LastPageProcedure;
   lastPage.lParam = reinterpret_cast<LPARAM>(&last);
   HPROPSHEETPAGE pages[2] = {information.CreatePage(), ::CreatePropertySheetPageA(&lastPage)};
@@ -106,21 +115,22 @@ TEST(WizardButtons, EnterPressesNextWhereverItIsEnabledAndNeverFinish) {
   EXPECT_EQ(LOWORD(::SendMessageA(sheet, DM_GETDEFID, 0, 0)), kWizardNext);
   PressEnter(sheet);
   EXPECT_FALSE(state.finished);
-  EXPECT_EQ(CurrentPage(sheet), 1);
-  EXPECT_EQ(::GetFocus(), next);
+  ASSERT_EQ(CurrentPage(sheet), 1);
+  HWND field = ::GetDlgItem(
+      reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)), 100);
+  EXPECT_EQ(::GetFocus(), field);
 
-  // On the last page Enter runs its pass; the Next button it pressed goes off and hands the
-  // focus on to Finish, the page's one step left, instead of leaving the keyboard nowhere.
+  // On the last page Enter on Next runs its pass; the button goes off and hands the focus to
+  // the page instead of leaving the keyboard nowhere.
   EXPECT_EQ(LOWORD(::SendMessageA(sheet, DM_GETDEFID, 0, 0)), kWizardNext);
+  ::SendMessageA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
   PressEnter(sheet);
   EXPECT_TRUE(last.passRun);
   EXPECT_FALSE(::IsWindowEnabled(next));
-  EXPECT_FALSE(last.finished);
-  EXPECT_EQ(::GetFocus(), finish);
+  EXPECT_EQ(::GetFocus(), field);
 
   // Finish is pressed only where the user put the focus on it: from anywhere else Enter does
   // nothing while Next is off.
-  ::SetFocus(sheet);
   PressEnter(sheet);
   EXPECT_FALSE(last.finished);
   ::SendMessageA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(finish), TRUE);
