@@ -7,8 +7,8 @@ void EnableWizardButton(HWND page, int id, bool enable) {
   ::EnableWindow(button, enable ? TRUE : FALSE);
   ::SendMessageW(sheet, DM_SETDEFID, kWizardNext, 0);
   if (hadFocus && !enable) {
-    // A disabled button loses the focus, which would leave the keyboard nowhere.
-    ::SendMessageW(sheet, WM_NEXTDLGCTL,
-                   reinterpret_cast<WPARAM>(::GetNextDlgTabItem(page, nullptr, FALSE)), TRUE);
+    // A disabled button loses the focus, which would leave the keyboard nowhere: the page takes
+    // it back to its control that had it last, or to its first.
+    ::SetFocus(page);
   }
 }
