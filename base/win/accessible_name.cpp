@@ -180,6 +180,7 @@ bool NamedControl::OnMessage(void *context, HWND hwnd, UINT message, WPARAM wPar
   std::string name = TextOf(self->label_);
   if (self->withText_) {
     // As it is now: the system tells clients when it changes, and they ask again.
+    name += ' ';
     name += TextOf(hwnd);
   }
   *result = AnswerNamedObject(hwnd, wParam, lParam, name);
