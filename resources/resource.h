@@ -23,3 +23,5 @@
 #define IDS_DOWNLOAD_ABORTED 139
 #define IDS_SAVE_ERROR 140
 #define IDS_EXTRACTING 141
+// The accessible name of the action list opened on a row, followed by the row's name.
+#define IDS_ACTION_FOR 142

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/anchor_layout.h"
+#include "base/win/accessible_name.h"
 #include "base/win/centre_on_owner.h"
 #include "base/win/dialog.h"
 #include "base/win/screen_scale.h"
@@ -71,6 +72,7 @@ private:
   void ResetBar(int id, ProgressScale *scale, uint64_t range);
   void SetBarPosition(int id, int position);
   void EndWaitingForWorker(DownloadRunResult result);
+  void NameControls();
 
   DownloadBatch &batch_;
   size_t currentIndex_ = 0;
@@ -90,6 +92,8 @@ private:
   // Filled, and resizing on, once the dialog is initialised.
   RECT initialRects_[sizeof kAnchors / sizeof kAnchors[0]];
   bool resizable_ = false;
+  // The two bars and the speed label, which have no name of their own.
+  win::NamedControl names_[3];
 };
 
 const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[13] = {
@@ -122,13 +126,22 @@ INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0,
                  MAKELPARAM(client.right - ScaleToScreen(list, kStatusColumnWidth), 0));
 
+  NameControls();
+
   notifier_.setWindow(hwnd());
   if (!batch_.StartWorker(&notifier_)) {
     // No worker means no message would ever close the dialog.
     result_ = DownloadRunResult::NotStarted;
     ::EndDialog(hwnd(), IDCANCEL);
   }
-  return FALSE; // no default focus
+  return TRUE; // the focus on the list of what is downloaded, where Enter changes nothing
+}
+
+void DownloadDialog::NameControls() {
+  // The speed is the current file's, on its label's line: "Current progress: 12.05 KB/s".
+  names_[0].Install(Item(IDC_CURRENT_PROGRESS), Item(IDC_CURRENT_LABEL));
+  names_[1].Install(Item(IDC_GLOBAL_PROGRESS), Item(IDC_GLOBAL_LABEL));
+  names_[2].Install(Item(IDC_SPEED), Item(IDC_CURRENT_LABEL), true);
 }
 
 void DownloadDialog::InitList(HWND list) {

@@ -1,11 +1,11 @@
 #include "ui/information_document.h"
 
-// Font 0 for the heading, font 1 for the body, the bullets from font 2 (Symbol).
+// Font 0 for the heading, font 1 for the body and its bullets: the body font's own bullet
+// character, which every font has (a Symbol font is missing on some systems, Wine's among them).
 const char kInformationDocument[] =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033"
     "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}"
-    "{\\f1\\fswiss\\fcharset0 Arial;}"
-    "{\\f2\\fnil\\fcharset2 Symbol;}}\r\n"
+    "{\\f1\\fswiss\\fcharset0 Arial;}}\r\n"
     "\\pard\\b\\f0\\fs32 Required Prerequisites\\par\r\n"
     "\\b0\\f1\\fs20\\par\r\n"
     "The setup has determined that some of the prerequisites needed to run this program are "
@@ -15,10 +15,10 @@ const char kInformationDocument[] =
     "Depending on its installation state, each prerequisite may require one of the following "
     "Actions: \\par\r\n"
     "\\par\r\n"
-    "\\pard\\fi-270\\li270\\tx270{\\f2\\'b7\\tab}Download - the prerequisite is missing and it "
+    "\\pard\\fi-270\\li270\\tx270{\\bullet\\tab}Download - the prerequisite is missing and it "
     "must be downloaded in order to be installed on this computer.\\par\r\n"
-    "{\\f2\\'b7\\tab}Install - the prerequisite is available and it will be installed.\\par\r\n"
-    "{\\f2\\'b7\\tab}Don't install - an acceptable version is already installed.\\par\r\n"
+    "{\\bullet\\tab}Install - the prerequisite is available and it will be installed.\\par\r\n"
+    "{\\bullet\\tab}Don't install - an acceptable version is already installed.\\par\r\n"
     "\\pard\\par\r\n"
     "Clicking on the \\b\\i Next\\b0\\i0  button while in the prerequisites page will perform "
     "the scheduled actions starting with the downloads and finishing with the installs.\\par\r\n"

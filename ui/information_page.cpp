@@ -45,6 +45,12 @@ DWORD CALLBACK InformationPage::ReadDocument(DWORD_PTR cookie, LPBYTE buffer, LO
 
 bool InformationPage::OnTextMessage(void *, HWND hwnd, UINT message, WPARAM, LPARAM,
                                     LRESULT *result) {
+  if (message == WM_GETDLGCODE) {
+    // Arrows scroll the text; Tab and Enter stay the wizard's, so that the text is a stop on
+    // the way to the buttons and Enter still presses Next.
+    *result = DLGC_WANTARROWS;
+    return true;
+  }
   if (message != WM_SETFOCUS) {
     return false;
   }

@@ -20,6 +20,7 @@ private:
   INT_PTR OnNotify(WPARAM, LPARAM);
   void OnFirstActivation();
   static DWORD CALLBACK ReadDocument(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG *read);
+  // The text's focus and keys.
   static bool OnTextMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
                             LRESULT *result);
 

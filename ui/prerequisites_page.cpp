@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "archive/sfx_archive.h"
+#include "base/win/accessible_name.h"
 #include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
 #include "base/win/screen_scale.h"
@@ -94,6 +95,11 @@ void PrerequisitesPage::InitList() {
   for (size_t i = 0; i < plan_.count(); ++i) {
     InsertListRow(list, i, plan_.list().prerequisite(i).name.c_str());
   }
+  // The keyboard starts on the first row, where F4 opens its action list.
+  LVITEMA first = {};
+  first.stateMask = first.state = LVIS_FOCUSED | LVIS_SELECTED;
+  ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+  listHandler_.Install(list, &PrerequisitesPage::OnListMessage, this);
 }
 
 void PrerequisitesPage::ShowRows(bool statuses) {
@@ -124,7 +130,7 @@ void PrerequisitesPage::UpdateHint() {
   EnableWizardButton(hwnd(), kWizardFinish, buttons.finish);
 }
 
-void PrerequisitesPage::OpenActionCombo(int row, int column) {
+void PrerequisitesPage::OpenActionCombo(int row, int column, bool dropDown) {
   // The list holds one row per prerequisite, so the model's bound is the list's; a click off
   // the rows (-1) is past it too. A mandatory row opens nothing: no override.
   if (column != kActionColumn || !model_.OpensCombo(static_cast<size_t>(row))) {
@@ -153,8 +159,12 @@ void PrerequisitesPage::OpenActionCombo(int row, int column) {
                  reinterpret_cast<LPARAM>(model_.SecondItemText(static_cast<size_t>(row))));
   ::SendMessageA(combo_, CB_SETCURSEL,
                  static_cast<WPARAM>(model_.PreselectedItem(static_cast<size_t>(row))), 0);
-  ::SetFocus(combo_);
+  // The handler first: a screen reader asks for the combo's name as soon as it has the focus.
   comboHandler_.Install(combo_, &PrerequisitesPage::OnComboMessage, this);
+  ::SetFocus(combo_);
+  if (dropDown) {
+    ::SendMessageA(combo_, CB_SHOWDROPDOWN, TRUE, 0);
+  }
 }
 
 void PrerequisitesPage::CloseActionCombo(bool apply) {
@@ -173,7 +183,7 @@ void PrerequisitesPage::CloseActionCombo(bool apply) {
   }
 }
 
-bool PrerequisitesPage::OnComboMessage(void *context, HWND, UINT message, WPARAM wParam,
+bool PrerequisitesPage::OnComboMessage(void *context, HWND combo, UINT message, WPARAM wParam,
                                        LPARAM lParam, LRESULT *result) {
   auto *self = static_cast<PrerequisitesPage *>(context);
   if (self->combo_ == nullptr) {
@@ -207,9 +217,34 @@ bool PrerequisitesPage::OnComboMessage(void *context, HWND, UINT message, WPARAM
     // The choice is applied whenever the combo loses the focus, wherever the focus goes.
     self->CloseActionCombo(true);
     break;
+  case WM_GETOBJECT: {
+    // Named after its row, which nothing else on the screen says.
+    *result = win::AnswerNamedObject(
+        combo, wParam, lParam,
+        win::LoadResourceString(IDS_ACTION_FOR) +
+            self->plan_.list().prerequisite(static_cast<size_t>(self->selectedRow_)).name);
+    return *result != 0;
+  }
   default:
     return false;
   }
+  *result = 0;
+  return true;
+}
+
+bool PrerequisitesPage::OnListMessage(void *context, HWND list, UINT message, WPARAM wParam, LPARAM,
+                                      LRESULT *result) {
+  auto *self = static_cast<PrerequisitesPage *>(context);
+  // F4, Alt+Down and Space open the focused row's action list, as they open a combo box; the
+  // rules are the click's.
+  const bool opens = (message == WM_KEYDOWN && (wParam == VK_F4 || wParam == VK_SPACE)) ||
+                     (message == WM_SYSKEYDOWN && wParam == VK_DOWN);
+  if (!opens) {
+    return false;
+  }
+  self->OpenActionCombo(static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM,
+                                                        static_cast<WPARAM>(-1), LVNI_FOCUSED)),
+                        kActionColumn, true);
   *result = 0;
   return true;
 }

@@ -38,11 +38,15 @@ private:
   void UpdateHint();
   // Browse is offered while downloads are scheduled.
   void EnableBrowse(bool enable);
-  void OpenActionCombo(int row, int column);
+  // dropDown shows its list at once, as the keyboard opens a combo box.
+  void OpenActionCombo(int row, int column, bool dropDown = false);
   // Ends the open action combo, if any; apply makes its choice the row's action.
   void CloseActionCombo(bool apply);
-  static bool OnComboMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
+  static bool OnComboMessage(void *context, HWND combo, UINT message, WPARAM, LPARAM,
                              LRESULT *result);
+  // The list's keys that open the action list.
+  static bool OnListMessage(void *context, HWND list, UINT message, WPARAM, LPARAM,
+                            LRESULT *result);
   void Browse();
   void MakeFolderBoxUnicode();
   void ShowFolder();
@@ -58,6 +62,7 @@ private:
   DialogPassWindows passWindows_;
   int rowCount_ = 0;
   win::Subclass comboHandler_;
+  win::Subclass listHandler_;
   HWND combo_ = nullptr;
   int selectedRow_ = -1;
 };

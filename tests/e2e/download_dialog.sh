@@ -101,7 +101,7 @@ check "run: exit code 0 ($(cat "$work/control.err"))" test $status -eq 0
 tr -d '\r' <"$work/control.raw" >"$work/control.out"
 out="$work/control.out"
 check "driver: every check held" test "$(grep -c '^BAD' "$work/control.driver")" = 0
-check "driver: all 24 checks ran" test "$(grep -c '^OK' "$work/control.driver")" -eq 24
+check "driver: all 26 checks ran" test "$(grep -c '^OK' "$work/control.driver")" -eq 26
 check "cancel: result 4" grep -qx "RESULT 4" "$out"
 check "cancel: caller's text" grep -qx "TEXT Download aborted." "$out"
 check "cancel: current item Failed" grep -qx "STATUS 0 1" "$out"

@@ -10,6 +10,8 @@
 // Exit code 0 when every check held, 1 otherwise.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include <string>
 
 #include "resources/download_dialog_ids.h"
+#include "tests/programs/accessible_text.h"
 #include "tests/programs/window_text.h"
 
 namespace {
@@ -157,6 +160,8 @@ int Control(HWND dialog) {
   Check(WindowText(::GetDlgItem(dialog, IDC_PAUSE)) == "Pause", "Pause button says Pause");
   Check(WindowText(::GetDlgItem(dialog, IDC_CURRENT_LABEL)) == "Current progress:", "label 1012");
   Check(WindowText(::GetDlgItem(dialog, IDC_GLOBAL_LABEL)) == "Global progress:", "label 1013");
+  Check(FocusOf(dialog) == ::GetDlgItem(dialog, IDC_DOWNLOAD_LIST),
+        "the keyboard starts on the list");
   Shot("opened", dialog);
   Check(WaitForProgress(dialog, 0, 10000), "bars move");
 
@@ -171,6 +176,13 @@ int Control(HWND dialog) {
   Check(speed.size() > 5 && speed.compare(speed.size() - 5, 5, " KB/s") == 0 &&
             speed.find('.') != std::string::npos,
         ("speed label " + speed).c_str());
+  // What a screen reader reads: the bars after their labels, the speed after the label of its
+  // line; the keyboard starts on the list.
+  Check(
+      AccessibleName(::GetDlgItem(dialog, IDC_CURRENT_PROGRESS)) == "Current progress:" &&
+          AccessibleName(::GetDlgItem(dialog, IDC_GLOBAL_PROGRESS)) == "Global progress:" &&
+          AccessibleName(::GetDlgItem(dialog, IDC_SPEED)) == "Current progress: " + speed,
+      ("accessible names, the speed's " + AccessibleName(::GetDlgItem(dialog, IDC_SPEED))).c_str());
   ::Sleep(1000);
   Check(Pos(dialog, IDC_CURRENT_PROGRESS) == held && Pos(dialog, IDC_GLOBAL_PROGRESS) == heldTotal,
         "pause holds both bars");
@@ -262,6 +274,7 @@ int main(int argc, char **argv) {
     return 2;
   }
   g_ackDir = argv[2];
+  ::CoInitialize(nullptr);
   HWND dialog = WaitForDialog();
   Check(dialog != nullptr, "dialog found");
   if (dialog == nullptr) {

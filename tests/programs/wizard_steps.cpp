@@ -11,10 +11,17 @@
 //                         another (layout_check.h), then "COLUMNS <caption> <widths>" of its
 //                         list view; a layout fault does not stop the steps
 //   release               let a recording setup held with TESSARA_SETUP_HOLD go on
+//   key:<keys>            print "KEY key<n> <keys>" for the script to type the keys (xdotool
+//                         key <keys>), wait for <ackdir>\key<n>, then give the setup time for them
+//   focus:<id>            wait until the control of that id has the keyboard focus in the setup
+//   name:<text>           wait until the window that has the focus is named <text> for screen
+//                         readers; prints "focus: <id> <name>" when either wait fails
 // Prints "page: <title of the page's group box>" for every page it acts on.
 //   wizard_steps <seconds> <ackdir> <step>...
 // Exit code 0 when every step was carried out, 1 on time-out.
 #include <windows.h>
+
+#include <objbase.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/programs/accessible_text.h"
 #include "tests/programs/layout_check.h"
 #include "tests/programs/window_text.h"
 
@@ -136,6 +144,16 @@ bool WaitForText(const char *prefix) {
   }
 }
 
+bool WaitForAck(const std::string &ack) {
+  while (::GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (TimedOut()) {
+      return false;
+    }
+    ::Sleep(50);
+  }
+  return true;
+}
+
 bool Shot(const std::string &ackDir, const char *name) {
   HWND sheet = WaitForSheet();
   if (sheet == nullptr) {
@@ -149,14 +167,7 @@ bool Shot(const std::string &ackDir, const char *name) {
   ::ClientToScreen(sheet, &origin);
   std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name, r.right, r.bottom, origin.x, origin.y);
   std::fflush(stdout);
-  const std::string ack = ackDir + "\\" + name;
-  while (::GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    if (TimedOut()) {
-      return false;
-    }
-    ::Sleep(50);
-  }
-  return true;
+  return WaitForAck(ackDir + "\\" + name);
 }
 
 // The window to check: the sheet once it takes input, or a visible window of that caption.
@@ -196,6 +207,35 @@ bool Layout(const char *caption) {
   return true;
 }
 
+bool Key(const std::string &ackDir, const char *keys) {
+  static int count = 0;
+  const std::string name = "key" + std::to_string(++count);
+  std::printf("KEY %s %s\n", name.c_str(), keys);
+  std::fflush(stdout);
+  const bool typed = WaitForAck(ackDir + "\\" + name);
+  ::Sleep(700);
+  return typed;
+}
+
+// Waits until the window that has the focus in the setup is the control id, or (without a
+// text) is named text.
+bool WaitForFocus(int id, const char *text) {
+  for (;;) {
+    HWND sheet = Sheet();
+    HWND focus = sheet != nullptr ? FocusOf(sheet) : nullptr;
+    if (focus != nullptr &&
+        (text != nullptr ? AccessibleName(focus) == text : ::GetDlgCtrlID(focus) == id)) {
+      return true;
+    }
+    if (TimedOut()) {
+      std::printf("focus: %d %s\n", focus != nullptr ? ::GetDlgCtrlID(focus) : -1,
+                  focus != nullptr ? AccessibleName(focus).c_str() : "none");
+      return false;
+    }
+    ::Sleep(100);
+  }
+}
+
 bool Release() {
   HANDLE release = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, "TessaraSetupRelease");
   for (; release == nullptr && !TimedOut(); ::Sleep(100)) {
@@ -216,6 +256,7 @@ int main(int argc, char **argv) {
     return 2;
   }
   g_deadline = ::GetTickCount() + static_cast<DWORD>(std::atoi(argv[1])) * 1000;
+  ::CoInitialize(nullptr);
   const std::string ackDir = argv[2];
   for (int i = 3; i < argc; ++i) {
     const char *step = argv[i];
@@ -236,6 +277,12 @@ int main(int argc, char **argv) {
       done = Layout(step + 7);
     } else if (std::strcmp(step, "release") == 0) {
       done = Release();
+    } else if (std::strncmp(step, "key:", 4) == 0) {
+      done = Key(ackDir, step + 4);
+    } else if (std::strncmp(step, "focus:", 6) == 0) {
+      done = WaitForFocus(std::atoi(step + 6), nullptr);
+    } else if (std::strncmp(step, "name:", 5) == 0) {
+      done = WaitForFocus(0, step + 5);
     }
     std::printf("%s %s\n", done ? "done" : "FAILED", step);
     std::fflush(stdout);

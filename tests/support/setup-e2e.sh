@@ -169,7 +169,7 @@ temp_leftovers() {
 # Works the wizard on screen with C:\wizard_steps.exe: run_wizard_steps SECONDS LOG STEP...
 # The driver's lines go to LOG as they come (a filter in between would hold them back); for a
 # SHOT line the window's rectangle is saved as $SCRATCH/shots/<name>.png before the driver is
-# told to go on.
+# told to go on; for a KEY line the keys are typed, as on a keyboard, into the focused window.
 run_wizard_steps() {
   local seconds=$1 log=$2 line
   shift 2
@@ -183,6 +183,11 @@ run_wizard_steps() {
       SHOT\ *)
         set -- $line
         import -window root -crop "$3" +repage "$SCRATCH/shots/$2.png" 2>/dev/null
+        touch "$SCRATCH/ack/$2"
+        ;;
+      KEY\ *)
+        set -- $line
+        xdotool key --delay 150 "${@:3}" >/dev/null 2>&1
         touch "$SCRATCH/ack/$2"
         ;;
       esac

@@ -88,11 +88,12 @@ TEST(InformationDocument, ShowsItsParagraphsAndFormatting) {
       lines += c == '\r' ? '\n' : c;
     }
   }
-  // The bullets come from the Symbol font, which has no ANSI form of its own.
+  // The bullets are the bullet character (U+2022, 0x95 in the test prefix's code page).
   for (const char *item : {"\tDownload - ", "\tInstall - ", "\tDon't install - "}) {
     const size_t tab = lines.find(item);
     ASSERT_NE(tab, std::string::npos);
     ASSERT_GT(tab, 0u);
+    EXPECT_EQ(lines[tab - 1], '\x95') << item;
     lines[tab - 1] = '*';
   }
   const std::string bullet = "*\t";
@@ -141,7 +142,8 @@ TEST(InformationDocument, ShowsItsParagraphsAndFormatting) {
     EXPECT_TRUE(Bold(f) && Italic(f)) << "at " << word;
   }
   CHARFORMATA bulletFormat = FormatAt(control, at("\tDownload") - 1, 1);
-  EXPECT_STREQ(bulletFormat.szFaceName, "Symbol");
+  // In the body font: no font the system may lack.
+  EXPECT_STREQ(bulletFormat.szFaceName, "Arial");
   // The list hangs 270 twips (first line at 0, the rest at 270); the paragraph after it not.
   auto paragraph = [&](LONG position) {
     FormatAt(control, position, 1);
