@@ -79,22 +79,18 @@ bool IsSecure(const std::string &url) { return text::StartsWithNoCase(url, "http
 // What a failed open's system error says: WinINet's certificate errors are told apart, every
 // other failure is the connection's.
 DownloadProblem ProblemOfError(uint32_t error) {
-  switch (error) {
-  case 12037: // ERROR_INTERNET_SEC_CERT_DATE_INVALID
+  if (error == 12037) { // ERROR_INTERNET_SEC_CERT_DATE_INVALID
     return DownloadProblem::Expired;
-  case 12038: // ERROR_INTERNET_SEC_CERT_CN_INVALID
-    return DownloadProblem::WrongHost;
-  case 12044: // ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED
-  case 12045: // ERROR_INTERNET_INVALID_CA
-  case 12055: // ERROR_INTERNET_SEC_CERT_ERRORS
-  case 12056: // ERROR_INTERNET_SEC_CERT_NO_REV
-  case 12057: // ERROR_INTERNET_SEC_CERT_REV_FAILED (Wine's answer for an unknown authority)
-  case 12169: // ERROR_INTERNET_SEC_INVALID_CERT
-  case 12170: // ERROR_INTERNET_SEC_CERT_REVOKED
-    return DownloadProblem::Untrusted;
-  default:
-    return DownloadProblem::Connection;
   }
+  if (error == 12038) { // ERROR_INTERNET_SEC_CERT_CN_INVALID
+    return DownloadProblem::WrongHost;
+  }
+  // From ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED and ERROR_INTERNET_INVALID_CA to
+  // ERROR_INTERNET_SEC_CERT_REV_FAILED (Wine's answer for an unknown authority), and
+  // ERROR_INTERNET_SEC_INVALID_CERT and ERROR_INTERNET_SEC_CERT_REVOKED.
+  return (error >= 12044 && error <= 12057) || error == 12169 || error == 12170
+             ? DownloadProblem::Untrusted
+             : DownloadProblem::Connection;
 }
 
 // Opens url, following its redirects itself (never from https to http, which WinINet would
@@ -113,7 +109,6 @@ std::unique_ptr<HttpRequest> OpenAddress(const DownloadFileJob &job, std::string
       *problem = Cancelled(job) ? DownloadProblem::Aborted : ProblemOfError(item.problemCode);
       return nullptr;
     }
-    // Under Wine a reset connection can answer without a status: 0 then.
     if (!request->QueryStatusCode(status)) {
       *status = 0;
     }
@@ -207,8 +202,10 @@ DownloadProblem TryAddress(const DownloadFileJob &job, const std::string &url) {
   if (status == 407) {
     return DownloadProblem::ProxyCredentials;
   }
+  // A reset connection can answer without a status under Wine.
   if (status < 200 || status > 299) {
     return status >= 400 && status < 500 ? DownloadProblem::HttpStatus
+           : status == 0                 ? DownloadProblem::Connection
                                          : DownloadProblem::ServerError;
   }
   if (!resumed) {
@@ -304,7 +301,6 @@ bool CopyFromFolder(const DownloadFileJob &job, const std::string &from) {
     Post(job, DLM_PROGRESS, static_cast<uintptr_t>(size), 0);
     return true;
   }
-  runlog::Line("Not in source: %", {from});
   return false;
 }
 

@@ -20,8 +20,9 @@ enum class DownloadProblem : uint8_t {
   WrongFile,        // its size, hash or signer is wrong (the size)
   SaveFailed,       // the local file cannot be written
   Aborted,          // cancelled
-  Connection,       // no connection, or it broke off or stalled (the WinINet error, or 0)
-  ServerError,      // a 5xx answer, or an answer without a status (the HTTP status)
+  Connection,       // no connection, it broke off or stalled, or no status came (the WinINet
+                    // error, or 0)
+  ServerError,      // a 5xx answer or another that is neither 2xx nor 4xx (the HTTP status)
   HttpStatus,       // a 4xx answer (the HTTP status)
   Untrusted,        // the server's certificate is not trusted (the WinINet error)
   WrongHost,        // the certificate is another host's (the WinINet error)

@@ -154,9 +154,11 @@ class Handler(BaseHTTPRequestHandler):
             self.hold_until_client_leaves()
             return
         if cut is not None:
-            # A reset, not an orderly close: the client sees the transfer break off.
+            # A reset, not an orderly close: the client sees the transfer break off. It comes
+            # once the client has read what was sent: a reset drops what it has not read yet.
             try:
                 self.wfile.flush()
+                time.sleep(0.5)
                 self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
                                            struct.pack("ii", 1, 0))
             except OSError:
