@@ -171,7 +171,7 @@ download_run https messages "$good/files/partial.bin" 400000 - \
   "https://localhost:$(tls_port expired)/files/missing.bin" 250000 - \
   "https://localhost:$(tls_port untrusted)/files/missing.bin" 250000 - \
   "$good/to=http:${base##*:}/files/complete.bin" 300000 - \
-  "$base/to=https:$(tls_port good)/files/other.bin" 70000 -
+  "$base/to=https:$(tls_port good)/to=here/files/other.bin" 70000 -
 out="$work/https.out"
 check "https: resumed over TLS" grep -qx "MSG 1027 150000 0" "$out"
 check "https: resumed file complete" cmp -s "$work/srv/partial.bin" "$work/https/partial.bin"
@@ -180,7 +180,7 @@ check "https: an expired certificate refused" grep -qx "PROBLEM 2 12037 expired 
 check "https: another authority refused" grep -qx "PROBLEM 3 12057 untrusted certificate" "$out"
 check "https: the redirect to http refused" grep -qx "PROBLEM 4 302 redirect to http" "$out"
 check "https: never asked over http" test "$(grep -c '^/files/complete.bin ' "$work/requests.log")" -eq 0
-check "https: http redirected to https followed" has "$out" "STATUS 5 0"
+check "https: http redirected to https, then to a path on that server, followed" has "$out" "STATUS 5 0"
 check "https: refused ones tried once, nothing saved" \
   test "$(grep -c '^MSG 1033' "$out")" -eq 0 -a ! -e "$work/https/missing.bin" -a ! -e "$work/https/complete.bin"
 
