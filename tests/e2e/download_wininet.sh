@@ -151,6 +151,12 @@ check "stalled: partial file kept ($kept bytes)" test "$kept" -gt 0 -a "$kept" -
 download_destroy silent_server "$base/hold=30/partial.bin"
 check "no answer: batch destroyed" has "$work/silent_server.out" "DESTROYED"
 check "no answer: aborted" grep -qx "MSG 1032 0 0" "$work/silent_server.out"
+# Destroyed two seconds in, while it waits to try a refused address again (pauses of 1, 2, 4 s).
+started=$(date +%s%N)
+download_destroy pausing "http://127.0.0.1:1/files/partial.bin"
+took=$((($(date +%s%N) - started) / 1000000))
+check "pause: cancelled while waiting to try again ($took ms)" grep -qx "MSG 1032 0 0" "$work/pausing.out"
+check "pause: no third try" test "$(grep -c '^MSG 1033' "$work/pausing.out")" -le 2
 
 # 10. Nothing fetched above was kept a second time in WinINet's cache in the user's profile.
 cached=$(find "$WINEPREFIX/drive_c/users" -path '*INetCache*' -type f ! -name index.dat | wc -l)
