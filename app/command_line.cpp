@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
+#include <cstring>
+
 #include "base/file.h"
+#include "base/text.h"
 
 // Byte by byte: in UTF-8 no byte of a longer character is a blank, a quote or a backslash.
 
@@ -70,6 +73,28 @@ std::string ParseExtractOption(const std::string &commandLine) {
       sys::EnsureTrailingBackslash(&value);
     }
     return value;
+  }
+  return std::string();
+}
+
+std::string TakeSetupOption(std::string *commandLine, const char *name) {
+  const size_t length = std::strlen(name);
+  CommandArgument argument;
+  for (size_t start = 0, pos = 0; NextArgument(*commandLine, &pos, &argument); start = pos) {
+    std::string &text = argument.text;
+    if (text[0] == '-') {
+      text[0] = '/';
+    }
+    if (argument.quotedAt >= length && text::StartsWithNoCase(text, name)) {
+      commandLine->erase(start, pos - start);
+      pos = 0;
+      // Nothing but blanks left is no command line.
+      CommandArgument next;
+      if (!NextArgument(*commandLine, &pos, &next)) {
+        commandLine->clear();
+      }
+      return text.erase(0, length);
+    }
   }
   return std::string();
 }

@@ -28,3 +28,10 @@ bool NextArgument(const std::string &commandLine, size_t *pos, CommandArgument *
 // value is the rest of that argument, so a folder with blanks is quoted; fewer than two
 // characters are ignored.
 std::string ParseExtractOption(const std::string &commandLine);
+
+// The value of a setup option such as "/source:<value>" (name given with its slash and colon),
+// also spelt with "-" and in any case. It starts an argument and its name is never quoted; a
+// value with blanks is quoted. The first such argument is taken out of *commandLine, so that
+// Windows Installer, which gets the rest, never sees it (a line left with blanks only becomes
+// empty). Empty when absent.
+std::string TakeSetupOption(std::string *commandLine, const char *name);

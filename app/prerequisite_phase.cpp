@@ -11,6 +11,7 @@
 #include "base/run_log.h"
 #include "plan/prereq_plan.h"
 #include "prereq/prerequisite_list.h"
+#include "ui/dialog_pass_windows.h"
 #include "ui/setup_wizard.h"
 
 namespace {
@@ -47,15 +48,38 @@ void ApplyResults(const PrereqPlan &plan, bool unattended, PhaseResult *result) 
 void ActOnPrerequisites(SfxArchive &archive, PrerequisiteList &list, const PhaseSettings &settings,
                         PhaseResult *result) {
   const bool unattended = !result->boxes;
+  const bool layout = !settings.layout.empty();
   // Written before anything is installed, so that a setup that restarts the machine brings
   // this run back at the next logon; never for an unattended command line, whose deployment
   // tool runs the setup again itself (and whose value, under the system account, would never
   // run, or would show the wizard to a user).
-  if (settings.uiLevel == UiLevel::Full) {
+  if (settings.uiLevel == UiLevel::Full && !layout) {
     RegisterRestart(settings.runValueName);
   }
   PrereqPlan plan(archive, list);
   plan.setUnattended(unattended);
+  plan.batch().setSource(settings.source);
+  if (layout) {
+    for (size_t i = 0; i < plan.count(); ++i) {
+      const bool web = list.prerequisite(i).sourceKind == SourceKind::Url;
+      plan.setAction(i, web ? PrereqAction::Download : PrereqAction::DontInstall);
+    }
+    // Files already there and whole stay; the others are fetched.
+    plan.setDownloadFolder(settings.layout);
+    DialogPassWindows windows;
+    if (unattended) {
+      plan.downloadAll();
+    } else if (plan.downloadAll(windows) == DownloadRunResult::AllAttempted) {
+      plan.ApplyDownloadResults();
+    }
+    for (size_t i = 0; i < plan.count(); ++i) {
+      const PrereqAction action = plan.action(i);
+      if (action == PrereqAction::Download || action == PrereqAction::DownloadFailed) {
+        result->stopCode = kExitInstallFailure;
+      }
+    }
+    return;
+  }
   if (unattended) {
     // No windows: the silent batch applies its results to the plan, so installAll runs what
     // arrived.
@@ -93,7 +117,10 @@ PhaseResult RunPrerequisitePhase(SfxArchive &archive, const PhaseSettings &setti
       status.SetCaption(settings.title);
     }
     list.LoadConfiguration();
-    list.RunDetection();
+    // An offline copy takes every download, whatever is found here.
+    if (settings.layout.empty()) {
+      list.RunDetection();
+    }
     list.DecideActions();
     // The configuration's text is ANSI; the command line goes to the package as path text.
     result.mainCommandLine = sys::PathFromAnsi(list.generalOptions().mainAppCmdLine);
@@ -101,7 +128,7 @@ PhaseResult RunPrerequisitePhase(SfxArchive &archive, const PhaseSettings &setti
   LogDetection(list);
   // The configuration's q: no wizard and no box either.
   result.boxes = settings.boxes && !list.HasGeneralOption(kQuietOption);
-  if (list.NeedsAction()) {
+  if (list.NeedsAction() || !settings.layout.empty()) {
     ActOnPrerequisites(archive, list, settings, &result);
   }
   return result;

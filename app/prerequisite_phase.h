@@ -16,6 +16,11 @@ struct PhaseSettings {
   const std::string &title;
   // The name of the restart value the phase writes while it works.
   const std::string &runValueName;
+  // Where downloads are looked for first (/source:): a folder or a web address; empty: nowhere.
+  const std::string &source;
+  // The folder of an offline copy (/layout:): every prerequisite that has a Url is fetched
+  // into it, whatever this machine has, and nothing is installed; empty in a normal run.
+  const std::string &layout;
 };
 
 // What the phase leaves the run.
@@ -26,7 +31,8 @@ struct PhaseResult {
   bool boxes = true;
   // The user left the wizard without finishing it.
   bool cancelled = false;
-  // The exit code the run ends with before the package; 0: go on.
+  // The exit code the run ends with before the package; 0: go on. For an offline copy: 0
+  // when every download is there, else 1603.
   int stopCode = 0;
   // A prerequisite's restart is owed once the package has run.
   bool restartPending = false;

@@ -10,8 +10,10 @@
 #include "app/setup_error.h"
 #include "app/status_window.h"
 #include "archive/sfx_archive.h"
+#include "base/file.h"
 #include "base/run_log.h"
 #include "base/win/module_state.h"
+#include "download/file_name_from_url.h"
 #include "resources/resource.h"
 #include "ui/setup_name.h"
 
@@ -81,6 +83,15 @@ int ExtractAndLaunch(SetupRun &run) {
   return static_cast<int>(packageExitCode);
 }
 
+// Copies the setup program into the folder of an offline copy. The copy fails for a folder that
+// is not there or cannot be written, and for the setup's own folder: the running setup cannot
+// be written over.
+bool CopySetupInto(const SfxArchive &archive, std::string folder) {
+  sys::EnsureTrailingBackslash(&folder);
+  const std::string &setup = archive.modulePath();
+  return sys::CopyFilePath(setup, folder + setup.substr(sys::LastSeparator(setup) + 1));
+}
+
 } // namespace
 
 int RunSetupProgram(const std::string &commandLine) {
@@ -92,23 +103,39 @@ int RunSetupProgram(const std::string &commandLine) {
   const MsiOptions options = ParseMsiOptions(commandLine);
   run.uiLevel = options.uiLevel;
   run.boxes = run.uiLevel == UiLevel::Full;
+  // The setup's own options go no further: the package gets the rest of the line.
+  std::string packageLine = commandLine;
+  const std::string source = TakeSetupOption(&packageLine, "/source:");
+  const std::string layout = TakeSetupOption(&packageLine, "/layout:");
 
   const SetupError opened = run.archive.OpenInTempFolder();
   StartRunLog(run.archive.modulePath(), commandLine, options);
   int exitCode = kExitInstallFailure;
+  // What the run reports before it ends, in a box where someone can answer it; 0: nothing.
+  unsigned error = 0;
   if (opened != kSetupOk) {
-    ReportError(run, MessageIdForSetupError(opened));
+    error = MessageIdForSetupError(opened);
+  } else if (!source.empty() && !IsWebAddress(source) && !sys::FileExists(source)) {
+    error = IDS_SOURCE_FOLDER;
+  } else if (!layout.empty() && !CopySetupInto(run.archive, layout)) {
+    error = IDS_LAYOUT_FOLDER;
   } else {
     ProductNameOrPath(run.archive.modulePath(), &run.title);
     run.title += " Setup";
 
     // The restart value is named after the setup's own path.
     const PhaseResult prerequisites = RunPrerequisitePhase(
-        run.archive, {run.uiLevel, run.boxes, run.title, run.archive.modulePath()});
+        run.archive, {run.uiLevel, run.boxes, run.title, run.archive.modulePath(), source, layout});
     run.boxes = prerequisites.boxes;
     // The setup's own command line replaces the configuration's entirely.
-    run.mainCommandLine = commandLine.empty() ? prerequisites.mainCommandLine : commandLine;
-    if (prerequisites.stopCode != 0) {
+    run.mainCommandLine = packageLine.empty() ? prerequisites.mainCommandLine : packageLine;
+    if (!layout.empty()) {
+      // The offline copy: every download there, or the run failed; nothing is launched.
+      exitCode = prerequisites.stopCode;
+      if (exitCode != kExitSuccess) {
+        error = IDS_DOWNLOAD_FAILED;
+      }
+    } else if (prerequisites.stopCode != 0) {
       runlog::Line("Package not started");
       exitCode = prerequisites.stopCode;
     } else if (prerequisites.cancelled) {
@@ -125,6 +152,9 @@ int RunSetupProgram(const std::string &commandLine) {
     if (!prerequisites.keepRestartValue) {
       UnregisterRestart(run.archive.modulePath());
     }
+  }
+  if (error != 0) {
+    ReportError(run, error);
   }
   runlog::Line("Exit code %", {static_cast<uint32_t>(exitCode)});
   // Destroying the archive deletes every file it extracted.

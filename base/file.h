@@ -62,6 +62,8 @@ private:
 
 // DeleteFile; the result is rarely looked at.
 bool DeleteFilePath(const std::string &path);
+// Copies a file over whatever lies at to; false when it cannot be read or written whole.
+bool CopyFilePath(const std::string &from, const std::string &to);
 bool FileExists(const std::string &path);
 
 #ifdef _WIN32

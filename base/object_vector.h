@@ -36,6 +36,17 @@ public:
       emplace_back(item);
     }
   }
+  // A copy holds copies of the elements.
+  ObjectVector(const ObjectVector &other) : PointerList() { *this = other; }
+  ObjectVector &operator=(const ObjectVector &other) {
+    if (this != &other) {
+      clear();
+      for (const T &item : other) {
+        emplace_back(item);
+      }
+    }
+    return *this;
+  }
   ObjectVector(ObjectVector &&) noexcept = default;
   ObjectVector &operator=(ObjectVector &&other) noexcept {
     PointerList::operator=(std::move(other));

@@ -88,6 +88,28 @@ bool File::GetSize(uint64_t *size) {
 
 bool DeleteFilePath(const std::string &path) { return ::unlink(path.c_str()) == 0; }
 
+bool CopyFilePath(const std::string &from, const std::string &to) {
+  File in;
+  File out;
+  if (!in.OpenRead(from) || !out.Create(to)) {
+    return false;
+  }
+  char buffer[65536];
+  for (;;) {
+    uint32_t got = 0;
+    uint32_t written = 0;
+    if (!in.Read(buffer, sizeof buffer, &got)) {
+      return false;
+    }
+    if (got == 0) {
+      return out.Close();
+    }
+    if (!out.Write(buffer, got, &written) || written != got) {
+      return false;
+    }
+  }
+}
+
 bool FileExists(const std::string &path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0;

@@ -110,7 +110,7 @@ bool EqualNoCase(const std::string &a, const std::string &b) {
   return a.size() == b.size() && StartsWithNoCase(a, b);
 }
 
-bool StartsWithNoCase(const std::string &s, const std::string &prefix) {
+bool StartsWithNoCase(const std::string &s, std::string_view prefix) {
   if (s.size() < prefix.size()) {
     return false;
   }

@@ -43,7 +43,7 @@ inline char16_t UpperAscii(char16_t c) {
 std::string Lower(const std::string &s);
 // Whether Lower(a) == Lower(b).
 bool EqualNoCase(const std::string &a, const std::string &b);
-bool StartsWithNoCase(const std::string &s, const std::string &prefix);
+bool StartsWithNoCase(const std::string &s, std::string_view prefix);
 // Lowered character by character: a trail byte that reads as a letter stays as it is. File
 // names are compared this way.
 std::string FoldCase(const std::string &s);

@@ -86,30 +86,6 @@ void DownloadBatch::Post(unsigned message, uintptr_t wParam, intptr_t lParam) {
 
 // The result is written before the message that ends the batch, so that whoever receives it
 // reads the final value.
-namespace {
-
-// The message that tells the window how a file ended; 0 for a wrong size, which has posted
-// DLM_WRONG_SIZE already.
-unsigned MessageOf(FileDownloadResult result) {
-  switch (result) {
-  case FileDownloadResult::Complete:
-    return DLM_FILE_DONE;
-  case FileDownloadResult::SizeMismatch:
-    return 0;
-  case FileDownloadResult::StartFailed:
-    return DLM_START_FAILED;
-  case FileDownloadResult::SaveFailed:
-    return DLM_SAVE_FAILED;
-  case FileDownloadResult::ReadFailed:
-    return DLM_READ_FAILED;
-  case FileDownloadResult::Aborted:
-    break;
-  }
-  return DLM_ABORTED;
-}
-
-} // namespace
-
 void DownloadBatch::DownloadWorker() {
   std::unique_ptr<HttpSession> internet = platform_->OpenInternet(kAgent, &flags_);
   if (!internet) {
@@ -117,34 +93,48 @@ void DownloadBatch::DownloadWorker() {
     Post(DLM_START_FAILED, 0, 0);
     return;
   }
+  DownloadFileJob job;
+  job.internet = internet.get();
+  job.notify = notify_;
+  job.flags = &flags_;
+  job.pauseEvent = pauseEvent_.get();
+  job.platform = platform_;
   for (size_t i = 0; i < items_.size(); ++i) {
     DownloadItem &item = items_[i];
-    DownloadFileJob job;
     job.item = &item;
-    job.path = DownloadTargetPath(folder_, item.url);
-    job.internet = internet.get();
-    job.notify = notify_;
-    job.flags = &flags_;
-    job.pauseEvent = pauseEvent_.get();
-    job.platform = platform_;
 
     Post(DLM_FILE_STARTED, i, 0);
-    const FileDownloadResult result = downloadFile(job);
-    const unsigned message = MessageOf(result);
-    item.status = result == FileDownloadResult::Complete ? DownloadItemStatus::Ok
-                                                         : DownloadItemStatus::Failed;
-    // A start that failed or a cancel ends the batch: the remaining items are not attempted.
-    const bool stop =
-        result == FileDownloadResult::StartFailed || result == FileDownloadResult::Aborted;
-    if (stop) {
+    // A URL without a usable last segment has nothing to be saved as.
+    const DownloadProblem problem = UsableDownloadPath(folder_, item.url, &job.path)
+                                        ? downloadFile(job, source_)
+                                        : DownloadProblem::SaveFailed;
+    // Every failure but a cancel lets the batch go on with the next file.
+    unsigned message = DLM_READ_FAILED;
+    uintptr_t wParam = i;
+    item.status = DownloadItemStatus::ReadFailed;
+    switch (problem) {
+    case DownloadProblem::None:
+      item.status = DownloadItemStatus::Ok;
+      message = DLM_FILE_DONE;
+      break;
+    case DownloadProblem::WrongFile:
+      item.status = DownloadItemStatus::Failed;
+      message = DLM_WRONG_SIZE;
+      wParam = item.problemCode;
+      break;
+    case DownloadProblem::SaveFailed:
+      item.status = DownloadItemStatus::SaveFailed;
+      message = DLM_SAVE_FAILED;
+      break;
+    case DownloadProblem::Aborted:
+      item.status = DownloadItemStatus::Failed;
       result_ = BatchResult::Stopped;
-    }
-    if (message != 0) {
-      Post(message, i, 0);
-    }
-    if (stop) {
+      Post(DLM_ABORTED, i, 0);
       return;
+    default:
+      break;
     }
+    Post(message, wParam, 0);
   }
   result_ = BatchResult::AllAttempted;
   Post(DLM_ALL_DONE, 0, 0);

@@ -12,7 +12,7 @@
 // How the worker's last run ended. The numbers are those the test programs print.
 enum class BatchResult : int {
   AllAttempted = 0, // every item was tried; each item's status tells how it went
-  Stopped = 2,      // a URL could not be opened, or the user cancelled
+  Stopped = 2,      // the user cancelled
   NoInternet = 4,   // no internet session
 };
 
@@ -53,6 +53,9 @@ public:
   const std::string &folder() const { return folder_; }
   // Stores the folder with a trailing backslash.
   void setFolder(const std::string &folder);
+  // Where each file is looked for before its addresses: a folder, or a web address (empty:
+  // nowhere).
+  void setSource(const std::string &source) { source_ = source; }
   base::ObjectVector<DownloadItem> &items() { return items_; }
   const base::ObjectVector<DownloadItem> &items() const { return items_; }
   BatchResult result() const { return result_; }
@@ -68,6 +71,7 @@ private:
 
   DownloadPlatform *platform_;
   std::string folder_;
+  std::string source_;
   base::ObjectVector<DownloadItem> items_;
   BatchResult result_ = BatchResult::AllAttempted;
   std::unique_ptr<WorkerThread> worker_;

@@ -3,11 +3,13 @@
 #include <memory>
 
 #include "base/file.h"
+#include "base/run_log.h"
 #include "base/text.h"
 #include "base/text_builder.h"
 #include "download/download_codes.h"
 #include "download/download_speed.h"
 #include "download/file_name_from_url.h"
+#include "download/find_file_size.h"
 #include "download/sha256.h"
 
 namespace {
@@ -16,8 +18,11 @@ namespace {
 constexpr uint32_t kMaxRead = 1024 * 1024;
 // Written bytes are flushed when this many have gathered since the last flush, and at the end.
 constexpr uint64_t kFlushEvery = 8 * 1024 * 1024;
-// Offsets a resume can start from: the request and the range header carry 32 bits.
-constexpr uint64_t kLargestResume = 0xFFFFFFFFu;
+// Redirects followed from one address; more is a loop.
+constexpr int kMaxRedirects = 10;
+// The pause before the first try again, doubled for each further one up to the last.
+constexpr uint32_t kFirstPauseMs = 1000;
+constexpr uint32_t kLastPauseMs = 4000;
 
 // The periodic flush runs on a thread of its own, so that the download goes on while the disk
 // writes; the next one, and the file's end, wait for it.
@@ -69,142 +74,184 @@ void Post(const DownloadFileJob &job, unsigned message, uintptr_t wParam, intptr
   }
 }
 
-// Reopens the URL for the bytes from offset on. Kept only when the server answers 206 with a
-// Content-Range that starts at offset (and, when the full length is known, ends there too).
-std::unique_ptr<HttpRequest> OpenRange(const DownloadFileJob &job, uint32_t offset, bool hasLength,
-                                       uint32_t serverLength) {
-  char digits[20];
-  const std::string_view first = text::DecimalDigits(offset, digits);
-  // The request asks "Range: bytes=N-"; the answer's range begins "bytes N-".
-  std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(
-      job.item->url, text::Builder().Add({"Range: bytes=", first, "-\r\n"}).Take());
-  const std::string from = text::Builder().Add({"bytes ", first, "-"}).Take();
-  uint32_t status = 0;
-  std::string range;
-  if (!request || !request->QueryStatusCode(&status) || status != 206 ||
-      !request->QueryContentRange(&range) || range.compare(0, from.size(), from) != 0) {
-    return nullptr;
+bool IsSecure(const std::string &url) { return text::StartsWithNoCase(url, "https://"); }
+
+// What a failed open's system error says: WinINet's certificate errors are told apart, every
+// other failure is the connection's.
+DownloadProblem ProblemOfError(uint32_t error) {
+  if (error == 12037) { // ERROR_INTERNET_SEC_CERT_DATE_INVALID
+    return DownloadProblem::Expired;
   }
-  if (hasLength) {
-    const size_t slash = range.find('/');
-    if (slash == std::string::npos ||
-        range.compare(slash + 1, std::string::npos, text::DecimalDigits(serverLength, digits)) !=
-            0) {
+  if (error == 12038) { // ERROR_INTERNET_SEC_CERT_CN_INVALID
+    return DownloadProblem::WrongHost;
+  }
+  // From ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED and ERROR_INTERNET_INVALID_CA to
+  // ERROR_INTERNET_SEC_CERT_REV_FAILED (Wine's answer for an unknown authority), and
+  // ERROR_INTERNET_SEC_INVALID_CERT and ERROR_INTERNET_SEC_CERT_REVOKED.
+  return (error >= 12044 && error <= 12057) || error == 12169 || error == 12170
+             ? DownloadProblem::Untrusted
+             : DownloadProblem::Connection;
+}
+
+// Opens url, following its redirects itself (never from https to http, which WinINet would
+// follow silently on some systems) and asking for the proxy's credentials where a window is
+// there to ask from. Null with *problem set when it fails; otherwise *status is the answer's.
+std::unique_ptr<HttpRequest> OpenAddress(const DownloadFileJob &job, std::string url,
+                                         const std::string &headers, uint32_t *status,
+                                         DownloadProblem *problem) {
+  DownloadItem &item = *job.item;
+  for (int hop = 0; hop <= kMaxRedirects; ++hop) {
+    if (!IsWebAddress(url)) {
+      break;
+    }
+    std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(url, headers, &item.problemCode);
+    if (!request) {
+      *problem = Cancelled(job) ? DownloadProblem::Aborted : ProblemOfError(item.problemCode);
+      return nullptr;
+    }
+    if (!request->QueryStatusCode(status)) {
+      *status = 0;
+    }
+    item.problemCode = *status;
+    if (*status == 407 && request->AskCredentials(job.notify ? job.notify->Owner() : nullptr)) {
+      continue;
+    }
+    std::string location;
+    if (*status < 300 || *status > 399 || !request->QueryHeader(HttpHeader::Location, &location) ||
+        location.empty()) {
+      return request;
+    }
+    // The next address: the one named, or the path named on the same server.
+    const bool secure = IsSecure(url);
+    if (location[0] == '/') {
+      const size_t path = url.find('/', url.find("://") + 3);
+      url.resize(path < url.size() ? path : url.size());
+      url += location;
+    } else {
+      url = location;
+    }
+    if (secure && !IsSecure(url)) {
+      *problem = DownloadProblem::InsecureRedirect;
       return nullptr;
     }
   }
-  return request;
+  *problem = DownloadProblem::BadAddress;
+  return nullptr;
 }
 
-// A file whose hash or signer differs is removed, so that the next attempt starts from nothing
-// and nothing runs it meanwhile.
-FileDownloadResult CheckHash(const DownloadFileJob &job, uint64_t fileSize) {
+// Whether the file has the item's hash and signer; one that has not is deleted, so that the
+// next try starts from nothing and nothing runs it meanwhile.
+bool FileMatches(const DownloadFileJob &job) {
+  const DownloadItem &item = *job.item;
   std::string actual;
-  if ((job.item->sha256.empty() ||
-       (Sha256OfFile(job.path, &actual) && SameSha256(actual, job.item->sha256))) &&
-      (job.item->signer.empty() || job.platform->SignedBy(job.path, job.item->signer))) {
-    return FileDownloadResult::Complete;
+  if ((item.sha256.empty() ||
+       (Sha256OfFile(job.path, &actual) && SameSha256(actual, item.sha256))) &&
+      (item.signer.empty() || job.platform->SignedBy(job.path, item.signer))) {
+    return true;
   }
   sys::DeleteFilePath(job.path);
-  Post(job, DLM_WRONG_SIZE, static_cast<uintptr_t>(fileSize < 0xFFFFFFFFu ? fileSize : 0xFFFFFFFFu),
-       0);
-  return FileDownloadResult::SizeMismatch;
+  return false;
 }
 
-} // namespace
+DownloadProblem WrongFile(DownloadItem &item, uint64_t size) {
+  item.problemCode = size < 0xFFFFFFFFu ? static_cast<uint32_t>(size) : 0xFFFFFFFFu;
+  return DownloadProblem::WrongFile;
+}
 
-FileDownloadResult downloadFile(const DownloadFileJob &job) {
-  // A URL without a usable last segment has nothing to be saved as.
-  if (!IsUsableDownloadName(fileNameFromUrl(job.item->url))) {
-    return FileDownloadResult::SaveFailed;
+// One try at one address.
+DownloadProblem TryAddress(const DownloadFileJob &job, const std::string &url) {
+  DownloadItem &item = *job.item;
+  // With a hash or a signer to decide, the server's length is taken as the file's.
+  const bool checked = !item.sha256.empty() || !item.signer.empty();
+  uint64_t size = 0;
+  uint64_t writeTime = 0;
+  if (!FindFileSize(job.path, &size, &writeTime)) {
+    size = 0;
   }
-  std::unique_ptr<HttpRequest> request = job.internet->OpenUrl(job.item->url, std::string());
-  if (!request) {
-    return Cancelled(job) ? FileDownloadResult::Aborted : FileDownloadResult::StartFailed;
+  if (item.size != 0 && size == item.size) {
+    if (FileMatches(job)) {
+      Post(job, DLM_PROGRESS, static_cast<uintptr_t>(size), 0);
+      return DownloadProblem::None;
+    }
+    size = 0;
   }
-  uint32_t serverLength = 0;
-  bool hasLength = request->QueryContentLength(&serverLength);
-  if (!hasLength) {
-    serverLength = 0;
-  } else if (serverLength != job.item->size) {
-    Post(job, DLM_WRONG_SIZE, serverLength, 0);
-    return FileDownloadResult::SizeMismatch;
+  // A file longer than the download, or than a range request can reach, is no beginning of it.
+  uint32_t offset =
+      size <= 0xFFFFFFFFu && (item.size == 0 || size < item.size) ? static_cast<uint32_t>(size) : 0;
+  uint32_t status = 0;
+  bool resumed = false;
+  DownloadProblem problem = DownloadProblem::None;
+  std::unique_ptr<HttpRequest> request;
+  for (;;) {
+    std::string headers;
+    if (offset != 0) {
+      headers = text::Builder().Add("Range: bytes=").AddNumber(offset).Add("-\r\n").Take();
+    }
+    request = OpenAddress(job, url, headers, &status, &problem);
+    if (!request) {
+      return problem;
+    }
+    // A 206 carries the rest asked for (its length, and the hash or signer, tell a server that
+    // sent another part); a 200 carries the whole file; a 416 means the file is asked for whole.
+    resumed = offset != 0 && status == 206;
+    if (status != 416 || offset == 0) {
+      break;
+    }
+    offset = 0;
+  }
+  if (status == 407) {
+    return DownloadProblem::ProxyCredentials;
+  }
+  // A reset connection can answer without a status under Wine.
+  if (status < 200 || status > 299) {
+    return status >= 400 && status < 500 ? DownloadProblem::HttpStatus
+           : status == 0                 ? DownloadProblem::Connection
+                                         : DownloadProblem::ServerError;
+  }
+  if (!resumed) {
+    offset = 0;
+  }
+  // The whole length: the part's, after the part the file has. Without a length from the
+  // server, whatever it sends is the file.
+  uint32_t length = 0;
+  const bool hasLength = request->QueryContentLength(&length);
+  const uint64_t total = offset + uint64_t{length};
+  if (hasLength && total != item.size && !(item.size == 0 && checked)) {
+    return WrongFile(item, total);
   }
 
-  uint32_t previous = job.platform->TimeOfDayMs();
   std::unique_ptr<LocalFile> file = job.platform->NewLocalFile();
-  bool existed = false;
-  if (!file->Open(job.path, &existed)) {
-    return FileDownloadResult::SaveFailed;
+  // Starting over cuts the old content away; a resume cuts nothing.
+  if (!file->Open(job.path) || !file->SeekFromBegin(offset) || !file->Truncate()) {
+    return DownloadProblem::SaveFailed;
   }
-
-  uint64_t position = 0;
-  if (existed) {
-    uint64_t size = 0;
-    if (!file->GetSize(&size)) {
-      return FileDownloadResult::SaveFailed;
-    }
-    // Without a length from the server a present file proves nothing; it is resumed instead.
-    if (hasLength && size == serverLength) {
-      Post(job, DLM_PROGRESS, static_cast<uintptr_t>(size), 0);
-      file->Close();
-      request.reset();
-      return CheckHash(job, size);
-    }
-    // A file longer than the server's (or than any resume can reach) is no beginning of it.
-    bool resumable = size > 0 && size <= kLargestResume && (!hasLength || size < serverLength);
-    bool resumed = false;
-    if (resumable) {
-      uint32_t offset = static_cast<uint32_t>(size);
-      if (request->SetFilePointer(offset)) {
-        resumed = true;
-      } else if (std::unique_ptr<HttpRequest> ranged =
-                     OpenRange(job, offset, hasLength, serverLength)) {
-        request = std::move(ranged);
-        resumed = true;
-      } else if (Cancelled(job)) {
-        // The range request was given up: the partial file stays as it is.
-        return FileDownloadResult::Aborted;
-      }
-    }
-    if (resumed) {
-      if (!file->SeekFromBegin(size)) {
-        return FileDownloadResult::SaveFailed;
-      }
-      position = size;
-      Post(job, DLM_PROGRESS, static_cast<uintptr_t>(size), 0);
-    } else if (!file->SeekFromBegin(0) || !file->Truncate()) {
-      // Starting over: no stale tail of the old content may survive.
-      return FileDownloadResult::SaveFailed;
-    }
+  if (resumed) {
+    Post(job, DLM_PROGRESS, offset, 0);
   }
-
-  FileDownloadResult result = FileDownloadResult::Complete;
+  uint64_t position = offset;
+  uint32_t previous = job.platform->TimeOfDayMs();
   static_assert(kMaxRead <= 0x7FFFFFFF, "a read's size fits a signed message parameter");
   uint64_t unflushed = 0;
   BackgroundFlush flusher(*job.platform, *file);
+  item.problemCode = 0;
   for (;;) {
     HoldWhilePaused(job);
-    if ((job.flags->load() & kDownloadCancelFlag) != 0) {
-      result = FileDownloadResult::Aborted;
+    if (Cancelled(job)) {
+      problem = DownloadProblem::Aborted;
       break;
     }
     const uint8_t *data = nullptr;
     uint32_t got = 0;
-    if (!request->Read(&data, kMaxRead, &got)) {
+    if (!request->Read(&data, kMaxRead, &got) || got > kMaxRead) {
       // A read given up for a cancel is the cancel, not a failure of the connection.
-      result = Cancelled(job) ? FileDownloadResult::Aborted : FileDownloadResult::ReadFailed;
+      problem = Cancelled(job) ? DownloadProblem::Aborted : DownloadProblem::Connection;
       break;
     }
     if (got == 0) {
       // A connection that ends early reads as a clean end; the announced length tells.
-      if (hasLength && position != serverLength) {
-        result = FileDownloadResult::ReadFailed;
+      if (hasLength && position != total) {
+        problem = DownloadProblem::Connection;
       }
-      break;
-    }
-    if (got > kMaxRead) {
-      result = FileDownloadResult::ReadFailed;
       break;
     }
     uint32_t now = job.platform->TimeOfDayMs();
@@ -213,7 +260,7 @@ FileDownloadResult downloadFile(const DownloadFileJob &job) {
     HoldWhilePaused(job);
     uint32_t written = 0;
     if (!file->Write(data, got, &written) || written < got) {
-      result = FileDownloadResult::SaveFailed;
+      problem = DownloadProblem::SaveFailed;
       break;
     }
     position += got;
@@ -226,13 +273,131 @@ FileDownloadResult downloadFile(const DownloadFileJob &job) {
     previous = now;
   }
   flusher.Wait();
-  if (result == FileDownloadResult::Complete && !file->Flush()) {
-    result = FileDownloadResult::SaveFailed;
+  if (problem == DownloadProblem::None && !file->Flush()) {
+    problem = DownloadProblem::SaveFailed;
   }
   file->Close();
   request.reset();
-  if (result == FileDownloadResult::Complete) {
-    result = CheckHash(job, position);
+  if (problem != DownloadProblem::None || FileMatches(job)) {
+    return problem;
   }
-  return result;
+  // A resumed file may have begun as another release of a "latest" file: once more, whole.
+  if (resumed) {
+    Post(job, DLM_RETRYING, 0, 0);
+    return TryAddress(job, url);
+  }
+  return WrongFile(item, position);
+}
+
+// The file copied from a folder, kept when it passes the checks a download would.
+bool CopyFromFolder(const DownloadFileJob &job, const std::string &from) {
+  const DownloadItem &item = *job.item;
+  uint64_t size = 0;
+  uint64_t writeTime = 0;
+  const bool sizeOk =
+      FindFileSize(from, &size, &writeTime) &&
+      (item.size != 0 ? size == item.size : !item.sha256.empty() || !item.signer.empty());
+  if (sizeOk && sys::CopyFilePath(from, job.path) && FileMatches(job)) {
+    Post(job, DLM_PROGRESS, static_cast<uintptr_t>(size), 0);
+    return true;
+  }
+  return false;
+}
+
+bool IsTransient(DownloadProblem problem) {
+  return problem == DownloadProblem::Connection || problem == DownloadProblem::ServerError;
+}
+
+// Sleeps for ms unless the batch is cancelled meanwhile; false when it is.
+bool PauseUnlessCancelled(const DownloadFileJob &job, uint32_t ms) {
+  constexpr uint32_t kStepMs = 50;
+  for (uint32_t slept = 0; slept < ms && !Cancelled(job); slept += kStepMs) {
+    job.platform->Sleep(kStepMs);
+  }
+  return !Cancelled(job);
+}
+
+} // namespace
+
+const char *DownloadProblemWords(DownloadProblem problem) {
+  switch (problem) {
+  case DownloadProblem::WrongFile:
+    return "wrong size, hash or signer";
+  case DownloadProblem::Connection:
+    return "no connection";
+  case DownloadProblem::Untrusted:
+    return "untrusted certificate";
+  case DownloadProblem::WrongHost:
+    return "certificate of another host";
+  case DownloadProblem::Expired:
+    return "expired certificate";
+  case DownloadProblem::InsecureRedirect:
+    return "redirect to http";
+  case DownloadProblem::ProxyCredentials:
+    return "no proxy credentials";
+  case DownloadProblem::BadAddress:
+    return "bad address";
+  default: // an error status; the others end the tries before they are told
+    break;
+  }
+  return "HTTP status";
+}
+
+namespace {
+
+// Whether a problem ends the item's tries: it is done, cancelled, or cannot be saved anywhere.
+bool Final(DownloadProblem problem) {
+  return problem == DownloadProblem::None || problem == DownloadProblem::Aborted ||
+         problem == DownloadProblem::SaveFailed;
+}
+
+// Tries one address, and again after a transient failure with a growing pause.
+DownloadProblem TryWithPauses(const DownloadFileJob &job, const std::string &address) {
+  DownloadItem &item = *job.item;
+  for (uint32_t pause = kFirstPauseMs;; pause *= 2) {
+    item.problem = TryAddress(job, address);
+    if (Final(item.problem)) {
+      return item.problem;
+    }
+    runlog::Line("Download $: % (%)",
+                 {address, DownloadProblemWords(item.problem), item.problemCode});
+    if (!IsTransient(item.problem) || pause > kLastPauseMs) {
+      return item.problem;
+    }
+    Post(job, DLM_RETRYING, pause / 1000, 0);
+    if (!PauseUnlessCancelled(job, pause)) {
+      return item.problem = DownloadProblem::Aborted;
+    }
+  }
+}
+
+} // namespace
+
+DownloadProblem downloadFile(const DownloadFileJob &job, const std::string &source) {
+  DownloadItem &item = *job.item;
+  std::string fromSource;
+  if (IsWebAddress(source)) {
+    fromSource = source;
+    if (fromSource.back() != '/') {
+      fromSource += '/';
+    }
+    fromSource += fileNameFromUrl(item.url);
+    if (Final(TryWithPauses(job, fromSource))) {
+      return item.problem;
+    }
+    Post(job, DLM_RETRYING, 0, 0);
+  } else if (!source.empty() && UsableDownloadPath(source, item.url, &fromSource) &&
+             CopyFromFolder(job, fromSource)) {
+    return item.problem = DownloadProblem::None;
+  }
+  const size_t mirrors = item.mirrors != nullptr ? item.mirrors->size() : 0;
+  for (size_t i = 0; i <= mirrors; ++i) {
+    if (i != 0) {
+      Post(job, DLM_RETRYING, 0, 0);
+    }
+    if (Final(TryWithPauses(job, i == 0 ? item.url : (*item.mirrors)[i - 1]))) {
+      break;
+    }
+  }
+  return item.problem;
 }

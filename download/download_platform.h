@@ -33,15 +33,16 @@ public:
   virtual ~DownloadNotifier() = default;
   // message is one of the DLM_* ids of download/download_codes.h.
   virtual void Post(unsigned message, uintptr_t wParam, intptr_t lParam) = 0;
+  // The window that owns the system's dialogs the worker shows (proxy credentials); null
+  // where nobody can answer them.
+  virtual void *Owner() { return nullptr; }
 };
 
 // The local file of one download, opened with OPEN_ALWAYS semantics.
 class LocalFile {
 public:
   virtual ~LocalFile() = default;
-  // *existed tells whether the file was there before.
-  virtual bool Open(const std::string &path, bool *existed) = 0;
-  virtual bool GetSize(uint64_t *size) = 0;
+  virtual bool Open(const std::string &path) = 0;
   virtual bool SeekFromBegin(uint64_t offset) = 0;
   // Cuts the file at the current position.
   virtual bool Truncate() = 0;
@@ -59,6 +60,8 @@ public:
   virtual std::unique_ptr<WorkerThread> StartThread(void (*entry)(void *), void *arg) = 0;
   // Milliseconds since midnight, UTC.
   virtual uint32_t TimeOfDayMs() = 0;
+  // Sleep: the pauses between tries.
+  virtual void Sleep(uint32_t ms) = 0;
   // InternetOpenA(agent, preconfigured proxy); null when it fails. The session's calls give up
   // promptly once the cancel bit of *flags is set.
   virtual std::unique_ptr<HttpSession> OpenInternet(const char *agent,

@@ -4,6 +4,10 @@
 #include "base/file.h"
 #include "base/text.h"
 
+bool IsWebAddress(const std::string &url) {
+  return text::StartsWithNoCase(url, "http://") || text::StartsWithNoCase(url, "https://");
+}
+
 std::string fileNameFromUrl(const std::string &url) {
   size_t slash = text::FindLastChar(url, '/');
   size_t backslash = text::FindLastChar(url, '\\');

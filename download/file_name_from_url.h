@@ -2,6 +2,9 @@
 #pragma once
 #include <string>
 
+// Whether url starts with http:// or https:// (in any case).
+bool IsWebAddress(const std::string &url);
+
 // The text after the last '/' or '\' (a query string stays part of it); empty when the URL
 // has neither.
 std::string fileNameFromUrl(const std::string &url);

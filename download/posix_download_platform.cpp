@@ -63,6 +63,7 @@ public:
     auto ms = static_cast<uint64_t>(duration_cast<milliseconds>(now).count());
     return static_cast<uint32_t>(ms % 86400000u);
   }
+  void Sleep(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
   std::unique_ptr<HttpSession> OpenInternet(const char *, const std::atomic<uint32_t> *) override {
     return nullptr;
   }

@@ -5,11 +5,7 @@ namespace {
 
 class SystemLocalFile : public LocalFile {
 public:
-  bool Open(const std::string &path, bool *existed) override {
-    *existed = sys::FileExists(path);
-    return file_.OpenForAppend(path);
-  }
-  bool GetSize(uint64_t *size) override { return file_.GetSize(size); }
+  bool Open(const std::string &path) override { return file_.OpenForAppend(path); }
   bool SeekFromBegin(uint64_t offset) override { return file_.SeekFromBegin(offset); }
   bool Truncate() override { return file_.Truncate(); }
   bool Write(const void *data, uint32_t size, uint32_t *written) override {

@@ -1,6 +1,7 @@
 #include "plan/prereq_plan.h"
 
 #include "archive/sfx_archive.h"
+#include "base/file.h"
 #include "base/run_log.h"
 #include "base/text_builder.h"
 #include "download/file_name_from_url.h"
@@ -24,18 +25,29 @@ void PrereqPlan::setDownloadFolder(const std::string &path) {
 bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
   // A name that is no plain file (a wildcard, a stream) never counts as found.
   std::string path;
-  if (!UsableDownloadPath(batch_.folder(), prerequisite.source, &path)) {
-    return false;
-  }
-  // The whole size: a file of 4 GiB more than ExactSize is not the download.
   uint64_t size = 0;
   uint64_t writeTime = 0;
-  if (!FindFileSize(path, &size, &writeTime) || size != prerequisite.exactSize) {
+  if (!UsableDownloadPath(batch_.folder(), prerequisite.source, &path) ||
+      !FindFileSize(path, &size, &writeTime)) {
     return false;
   }
-  return (prerequisite.sha256.empty() ||
-          hashChecks_.Matches(path, size, writeTime, prerequisite.sha256)) &&
-         (prerequisite.signer.empty() || batch_.platform().SignedBy(path, prerequisite.signer));
+  // The whole size: a file of 4 GiB more than ExactSize is not the download. Without ExactSize
+  // a hash or a signer decides alone, and a file that fails them may be one to resume.
+  const bool checked = !prerequisite.sha256.empty() || !prerequisite.signer.empty();
+  const bool whole = size == prerequisite.exactSize;
+  if (!whole && (prerequisite.exactSize != 0 || !checked)) {
+    return false;
+  }
+  if ((prerequisite.sha256.empty() ||
+       hashChecks_.Matches(path, size, writeTime, prerequisite.sha256)) &&
+      (prerequisite.signer.empty() || batch_.platform().SignedBy(path, prerequisite.signer))) {
+    return true;
+  }
+  // A whole file that fails its checks is not kept for anyone to run.
+  if (whole) {
+    sys::DeleteFilePath(path);
+  }
+  return false;
 }
 
 bool PrereqPlan::setupStarted(size_t index) const {
@@ -71,6 +83,7 @@ void PrereqPlan::ScheduleDownloads() {
     const Prerequisite &p = list_.prerequisite(i);
     DownloadItem &item = items.emplace_back();
     item.url = p.source;
+    item.mirrors = &p.mirrors;
     item.size = p.exactSize;
     item.prereqIndex = static_cast<int>(i);
     item.sha256 = p.sha256;

@@ -55,6 +55,8 @@ uint8_t ParseArchitectures(std::string_view list) {
 
 std::string AppKeyName(uint32_t n) { return text::Builder().Add("App").AddNumber(n).Take(); }
 
+std::string UrlKeyName(uint32_t n) { return text::Builder().Add("Url").AddNumber(n).Take(); }
+
 GeneralOptions ReadGeneralOptions(const ProfileFile &file) {
   GeneralOptions options;
   ReadConfigValue(file, "GeneralOptions", "MainAppCmdLine", &options.mainAppCmdLine);
@@ -92,10 +94,14 @@ bool ReadPrerequisite(const ProfileFile &file, uint32_t n, Prerequisite *out) {
   p.targetOS = ReadConfigValue(file, section, "TargetOS", &value)
                    ? static_cast<int32_t>(ParseConfigNumber(value))
                    : 2;
+  p.mirrors.clear();
   if (ReadConfigValue(file, section, "SetupFile", &p.source)) {
     p.sourceKind = SourceKind::SetupFile;
   } else if (ReadConfigValue(file, section, "Url", &p.source)) {
     p.sourceKind = SourceKind::Url;
+    for (uint32_t i = 2; ReadConfigValue(file, section, UrlKeyName(i), &value); ++i) {
+      p.mirrors.push_back(value);
+    }
   } else {
     return false;
   }

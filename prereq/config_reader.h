@@ -26,6 +26,8 @@ uint8_t ParseArchitectures(std::string_view list);
 
 // "App" followed by n in decimal.
 std::string AppKeyName(uint32_t n);
+// "Url" followed by n: the key of a prerequisite's further download addresses (n from 2).
+std::string UrlKeyName(uint32_t n);
 
 // A value that is absent reads as empty.
 GeneralOptions ReadGeneralOptions(const ProfileFile &file);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/object_vector.h"
+
 // Which key gave Prerequisite::source.
 enum class SourceKind : int32_t {
   SetupFile = 0, // a setup program stored in the archive
@@ -31,10 +33,11 @@ constexpr const char *kMandatoryOption = "m"; // AppN: the user cannot change th
 bool HasOptionLetter(const std::string &options, const char *letter);
 
 struct Prerequisite {
-  std::string name;        // value of AppN in [PREREQUISITES]
-  std::string source;      // SetupFile, else Url
-  std::string commandLine; // CommandLine
-  std::string options;     // Options
+  std::string name;         // value of AppN in [PREREQUISITES]
+  std::string source;       // SetupFile, else Url
+  base::StringList mirrors; // Url2, Url3, ... up to the first one missing (with Url only)
+  std::string commandLine;  // CommandLine
+  std::string options;      // Options
   SourceKind sourceKind = SourceKind::SetupFile;
   int32_t searchType = 0;   // SearchType
   std::string searchString; // SearchString

@@ -23,5 +23,18 @@
 #define IDS_DOWNLOAD_ABORTED 139
 #define IDS_SAVE_ERROR 140
 #define IDS_EXTRACTING 141
+// The download window: a file tried again, and why one failed.
+#define IDS_RETRYING 142
+#define IDS_PROBLEM_CONNECTION 143
+#define IDS_PROBLEM_HTTP 144
+#define IDS_PROBLEM_UNTRUSTED 145
+#define IDS_PROBLEM_WRONG_HOST 146
+#define IDS_PROBLEM_EXPIRED 147
+#define IDS_PROBLEM_INSECURE_REDIRECT 148
+#define IDS_PROBLEM_PROXY 149
+#define IDS_PROBLEM_ADDRESS 150
+// A /source: folder that is not there; a /layout: folder that cannot take the copy.
+#define IDS_SOURCE_FOLDER 151
+#define IDS_LAYOUT_FOLDER 152
 // The accessible name of the action list opened on a row, followed by the row's name.
-#define IDS_ACTION_FOR 142
+#define IDS_ACTION_FOR 153

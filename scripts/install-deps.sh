@@ -6,7 +6,7 @@
 # programs with link-time optimisation; mingw-w64 gives them headers, runtime and libstdc++.
 set -euo pipefail
 packages=(cmake make g++ googletest mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32 wine64 xvfb xauth
-  x11-utils xdotool imagemagick wixl msitools osslsigncode openssl curl python3 bc clang-format
+  x11-utils xdotool imagemagick wixl msitools osslsigncode openssl curl python3 bc clang-format tinyproxy-bin
   clang libclang-rt-14-dev clang-14 lld-14 llvm-14)
 missing=()
 dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture i386; missing+=(force-update); }

@@ -6,11 +6,14 @@
 #include "base/win/accessible_name.h"
 #include "base/win/centre_on_owner.h"
 #include "base/win/dialog.h"
+#include "base/win/module_state.h"
 #include "base/win/screen_scale.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
 #include "resources/download_dialog_ids.h"
+#include "resources/resource.h"
 #include "ui/download_dialog_text.h"
+#include "ui/download_failure_message.h"
 #include "ui/list_view_rows.h"
 #include "ui/window_notifier.h"
 
@@ -38,7 +41,7 @@ const Anchor kAnchors[] = {
 class DownloadDialog : public win::Dialog<DownloadDialog> {
 public:
   static constexpr int kTemplateId = IDD_DOWNLOAD;
-  static const MessageEntry kMessageMap[13];
+  static const MessageEntry kMessageMap[14];
 
   explicit DownloadDialog(DownloadBatch &batch) : batch_(batch) {}
   DownloadRunResult result() const { return result_; }
@@ -56,6 +59,7 @@ private:
   INT_PTR OnSaveFailed(WPARAM, LPARAM);
   INT_PTR OnReadFailed(WPARAM, LPARAM);
   INT_PTR OnAborted(WPARAM, LPARAM);
+  INT_PTR OnRetrying(WPARAM, LPARAM);
   INT_PTR OnWrongSize(WPARAM, LPARAM);
   INT_PTR OnAllDone(WPARAM, LPARAM);
 
@@ -96,7 +100,7 @@ private:
   win::NamedControl names_[3];
 };
 
-const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[13] = {
+const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[14] = {
     {WM_INITDIALOG, &DownloadDialog::OnInitDialog},
     {WM_COMMAND, &DownloadDialog::OnCommand},
     {WM_SIZE, &DownloadDialog::OnSize},
@@ -108,6 +112,7 @@ const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[13] = {
     {DLM_SAVE_FAILED, &DownloadDialog::OnSaveFailed},
     {DLM_READ_FAILED, &DownloadDialog::OnReadFailed},
     {DLM_ABORTED, &DownloadDialog::OnAborted},
+    {DLM_RETRYING, &DownloadDialog::OnRetrying},
     {DLM_WRONG_SIZE, &DownloadDialog::OnWrongSize},
     {DLM_ALL_DONE, &DownloadDialog::OnAllDone},
 };
@@ -312,8 +317,23 @@ INT_PTR DownloadDialog::OnSaveFailed(WPARAM, LPARAM) {
   return TRUE;
 }
 
-INT_PTR DownloadDialog::OnReadFailed(WPARAM, LPARAM) {
-  SetStatus(currentIndex_, DownloadItemStatus::ReadFailed);
+INT_PTR DownloadDialog::OnReadFailed(WPARAM index, LPARAM) {
+  // Why, in words, and the address: the batch goes on while the box is open.
+  if (const DownloadItem *item = ItemAt(index)) {
+    const std::string text =
+        win::LoadResourceString(DownloadProblemStringId(item->problem)) + "\n\n" + item->url;
+    ::MessageBoxA(hwnd(), text.c_str(), nullptr, MB_ICONERROR | MB_OK);
+  }
+  return TRUE;
+}
+
+INT_PTR DownloadDialog::OnRetrying(WPARAM seconds, LPARAM) {
+  // The next try reports the file's bytes anew.
+  totalBytes_ -= currentBytes_;
+  currentBytes_ = 0;
+  if (seconds != 0) {
+    ::SetDlgItemTextA(hwnd(), IDC_SPEED, win::LoadResourceString(IDS_RETRYING).c_str());
+  }
   return TRUE;
 }
 

@@ -27,3 +27,25 @@ unsigned DownloadFailureStringId(DownloadFailure failure) {
     return IDS_DOWNLOAD_FAILED;
   }
 }
+
+unsigned DownloadProblemStringId(DownloadProblem problem) {
+  switch (problem) {
+  case DownloadProblem::ServerError:
+  case DownloadProblem::HttpStatus:
+    return IDS_PROBLEM_HTTP;
+  case DownloadProblem::Untrusted:
+    return IDS_PROBLEM_UNTRUSTED;
+  case DownloadProblem::WrongHost:
+    return IDS_PROBLEM_WRONG_HOST;
+  case DownloadProblem::Expired:
+    return IDS_PROBLEM_EXPIRED;
+  case DownloadProblem::InsecureRedirect:
+    return IDS_PROBLEM_INSECURE_REDIRECT;
+  case DownloadProblem::ProxyCredentials:
+    return IDS_PROBLEM_PROXY;
+  case DownloadProblem::BadAddress:
+    return IDS_PROBLEM_ADDRESS;
+  default:
+    return IDS_PROBLEM_CONNECTION;
+  }
+}

@@ -17,3 +17,6 @@ DownloadFailure FailureOf(DownloadRunResult result);
 
 // String-table id of the failure's text.
 unsigned DownloadFailureStringId(DownloadFailure failure);
+
+// String-table id of the text that says why a file failed.
+unsigned DownloadProblemStringId(DownloadProblem problem);

@@ -13,6 +13,7 @@ public:
   explicit WindowNotifier(PostFn post = ::PostMessageA) : post_(post) {}
   void setWindow(HWND hwnd) { hwnd_ = hwnd; }
   void Post(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+  void *Owner() override { return hwnd_; }
 
 private:
   PostFn post_;

@@ -85,6 +85,10 @@ bool DeleteFilePath(const std::string &path) {
   return ::DeleteFileW(win::WideText(path).get()) != FALSE;
 }
 
+bool CopyFilePath(const std::string &from, const std::string &to) {
+  return ::CopyFileW(win::WideText(from).get(), win::WideText(to).get(), FALSE) != FALSE;
+}
+
 bool FileExists(const std::string &path) {
   return ::GetFileAttributesW(win::WideText(path).get()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -66,6 +66,7 @@ public:
     ::GetSystemTime(&now);
     return TimeOfDayFromParts(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
   }
+  void Sleep(uint32_t ms) override { ::Sleep(ms); }
   std::unique_ptr<HttpSession> OpenInternet(const char *agent,
                                             const std::atomic<uint32_t> *flags) override {
     return OpenWinInetSession(agent, flags);

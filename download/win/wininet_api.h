@@ -14,7 +14,7 @@ struct WinInetApi {
                                                  DWORD_PTR);
   using InternetSetOptionAFn = BOOL(WINAPI *)(HINTERNET, DWORD, LPVOID, DWORD);
   using HttpQueryInfoAFn = BOOL(WINAPI *)(HINTERNET, DWORD, LPVOID, LPDWORD, LPDWORD);
-  using InternetSetFilePointerFn = DWORD(WINAPI *)(HINTERNET, LONG, PLONG, DWORD, DWORD_PTR);
+  using InternetErrorDlgFn = DWORD(WINAPI *)(HWND, HINTERNET, DWORD, DWORD, LPVOID *);
   using InternetQueryDataAvailableFn = BOOL(WINAPI *)(HINTERNET, LPDWORD, DWORD, DWORD_PTR);
   using InternetReadFileFn = BOOL(WINAPI *)(HINTERNET, LPVOID, DWORD, LPDWORD);
   using InternetCloseHandleFn = BOOL(WINAPI *)(HINTERNET);
@@ -31,7 +31,7 @@ struct WinInetApi {
   InternetOpenUrlAFn openUrlA = nullptr;
   InternetSetOptionAFn setOptionA = nullptr;
   HttpQueryInfoAFn queryInfoA = nullptr;
-  InternetSetFilePointerFn setFilePointer = nullptr;
+  InternetErrorDlgFn errorDlg = nullptr;
   InternetQueryDataAvailableFn queryDataAvailable = nullptr;
   InternetReadFileFn readFile = nullptr;
   InternetCloseHandleFn closeHandle = nullptr;
@@ -41,7 +41,7 @@ private:
     FARPROC procs[8];
     const bool all = win::BindProcs(win::LoadSystemLibrary("wininet.dll"),
                                     "InternetOpenA\0InternetOpenUrlA\0InternetSetOptionA\0"
-                                    "HttpQueryInfoA\0InternetSetFilePointer\0"
+                                    "HttpQueryInfoA\0InternetErrorDlg\0"
                                     "InternetQueryDataAvailable\0InternetReadFile\0"
                                     "InternetCloseHandle",
                                     procs, 8);
@@ -49,7 +49,7 @@ private:
     Bind(procs[1], &openUrlA);
     Bind(procs[2], &setOptionA);
     Bind(procs[3], &queryInfoA);
-    Bind(procs[4], &setFilePointer);
+    Bind(procs[4], &errorDlg);
     Bind(procs[5], &queryDataAvailable);
     Bind(procs[6], &readFile);
     Bind(procs[7], &closeHandle);

@@ -7,7 +7,7 @@ namespace {
 constexpr DWORD kPollMs = 20;
 // A server that sends nothing for this long has stopped; the session's own time-outs are set
 // to the same, and this one holds where the system does not apply them to every call.
-constexpr DWORD kStallLimitMs = 60000;
+constexpr DWORD kStallLimitMs = 30000;
 } // namespace
 
 WinInetCallThread::WinInetCallThread(const WinInetApi &api) : api_(api) {}
@@ -70,10 +70,14 @@ void WinInetCallThread::Perform() {
   if (op_ == Op::OpenUrl) {
     // Never from the cache, and no copy into it: the file is saved where the user chose, and a
     // second copy in the profile's cache would double its disk use and its writing time.
-    HINTERNET request = api_.openUrlA(
-        handle_, url_.c_str(), headers_.empty() ? nullptr : headers_.c_str(),
-        static_cast<DWORD>(headers_.size()),
-        INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    // Redirects are the worker's to follow: it refuses one from https to http.
+    HINTERNET request =
+        api_.openUrlA(handle_, url_.c_str(), headers_.empty() ? nullptr : headers_.c_str(),
+                      static_cast<DWORD>(headers_.size()),
+                      INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE |
+                          INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT,
+                      0);
+    error_ = ::GetLastError();
     ::InterlockedExchangePointer(&opened_, request);
     return;
   }
@@ -103,7 +107,7 @@ bool WinInetCallThread::Call(const std::atomic<uint32_t> *flags) {
 
 bool WinInetCallThread::OpenUrl(HINTERNET session, const std::string &url,
                                 const std::string &headers, const std::atomic<uint32_t> *flags,
-                                HINTERNET *request) {
+                                HINTERNET *request, uint32_t *error) {
   op_ = Op::OpenUrl;
   handle_ = session;
   url_ = url;
@@ -112,6 +116,7 @@ bool WinInetCallThread::OpenUrl(HINTERNET session, const std::string &url,
     return false;
   }
   *request = static_cast<HINTERNET>(::InterlockedExchangePointer(&opened_, nullptr));
+  *error = error_;
   return true;
 }
 

@@ -23,8 +23,9 @@ public:
   // Each returns false when the call was given up: cancel seen in *flags, or no answer within
   // the stall limit. The thread is then no longer usable: the caller closes the handle the call
   // was using (which ends it where the system allows) and calls Quit().
+  // *request is null when WinINet failed, with its error in *error.
   bool OpenUrl(HINTERNET session, const std::string &url, const std::string &headers,
-               const std::atomic<uint32_t> *flags, HINTERNET *request);
+               const std::atomic<uint32_t> *flags, HINTERNET *request, uint32_t *error);
   // InternetQueryDataAvailable, then InternetReadFile of what is available or want bytes,
   // whichever is more, and at most limit (itself at most kBufferSize); *got 0 at the end. *ok is
   // what WinINet said.
@@ -62,4 +63,5 @@ private:
   HINTERNET opened_ = nullptr;
   BOOL ok_ = FALSE;
   DWORD got_ = 0;
+  DWORD error_ = 0;
 };

@@ -11,8 +11,8 @@
 
 namespace {
 
-// Finite time-outs, so that WinINet itself gives up on a silent server where it applies them.
-constexpr DWORD kTimeoutMs = 60000;
+// The time-outs of WinINet, the same as the call thread's stall limit.
+constexpr DWORD kTimeoutMs = 30000;
 // A read takes what is available. But WinINet reports at most what its own small buffer holds,
 // and a read of more waits until all of it has come; so on a link that delivered at least
 // kLargeRead in kReadMs lately (measured over windows of that length) a read asks for what it
@@ -55,8 +55,8 @@ public:
   bool QueryStatusCode(uint32_t *status) override {
     return QueryNumber(HTTP_QUERY_STATUS_CODE, status);
   }
-  bool QueryContentRange(std::string *value) override;
-  bool SetFilePointer(uint32_t offset) override;
+  bool QueryHeader(HttpHeader header, std::string *value) override;
+  bool AskCredentials(void *owner) override;
   bool Read(const uint8_t **data, uint32_t size, uint32_t *read) override;
 
 private:
@@ -71,8 +71,8 @@ private:
 
 class WinInetSession : public HttpSession {
 public:
-  WinInetSession(const WinInetApi &api, HINTERNET h, const std::atomic<uint32_t> *flags)
-      : api_(api), handle_(h), flags_(flags) {}
+  WinInetSession(const WinInetApi &api, const char *agent, const std::atomic<uint32_t> *flags)
+      : api_(api), agent_(agent), flags_(flags) {}
   ~WinInetSession() override {
     if (calls_ != nullptr) {
       calls_->Quit();
@@ -80,15 +80,33 @@ public:
     CloseHandle(&handle_);
   }
 
-  std::unique_ptr<HttpRequest> OpenUrl(const std::string &url,
-                                       const std::string &headers) override {
-    if (handle_ == nullptr || !EnsureCalls()) {
+  // The internet handle: InternetOpenA with the system's proxy settings and finite time-outs,
+  // so that WinINet itself gives up on a silent server where it applies them.
+  bool Open() {
+    handle_ = api_.openA(agent_, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (handle_ == nullptr) {
+      return false;
+    }
+    DWORD timeout = kTimeoutMs;
+    const DWORD options[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT};
+    for (DWORD option : options) {
+      api_.setOptionA(handle_, option, &timeout, sizeof timeout);
+    }
+    return true;
+  }
+
+  std::unique_ptr<HttpRequest> OpenUrl(const std::string &url, const std::string &headers,
+                                       uint32_t *error) override {
+    HINTERNET request = nullptr;
+    *error = ERROR_INTERNET_TIMEOUT;
+    if ((handle_ == nullptr && !Open()) || !EnsureCalls()) {
+      *error = ::GetLastError();
       return nullptr;
     }
-    HINTERNET request = nullptr;
-    if (!calls_->OpenUrl(handle_, url, headers, flags_, &request)) {
-      // Closing the parent ends an open in progress where the system allows; the batch stops
-      // after a failed open, so the session is not needed again.
+    if (!calls_->OpenUrl(handle_, url, headers, flags_, &request, error)) {
+      // Closing the parent ends an open in progress where the system allows; the next open
+      // makes a new one.
       GiveUp(&handle_);
       return nullptr;
     }
@@ -139,31 +157,34 @@ private:
   }
 
   const WinInetApi &api_;
-  HINTERNET handle_;
+  const char *agent_;
+  HINTERNET handle_ = nullptr;
   const std::atomic<uint32_t> *flags_;
   WinInetCallThread *calls_ = nullptr;
 };
 
 WinInetRequest::~WinInetRequest() { session_.CloseHandle(&handle_); }
 
-bool WinInetRequest::QueryContentRange(std::string *value) {
-  char buffer[128];
+bool WinInetRequest::QueryHeader(HttpHeader header, std::string *value) {
+  // Room for the longest address a browser takes.
+  char buffer[2084];
   DWORD size = sizeof buffer;
   if (handle_ == nullptr ||
-      !session_.api().queryInfoA(handle_, HTTP_QUERY_CONTENT_RANGE, buffer, &size, nullptr) ||
-      size >= sizeof buffer) {
+      !session_.api().queryInfoA(handle_, static_cast<DWORD>(header), buffer, &size, nullptr)) {
     return false;
   }
   *value = std::string(buffer, size);
   return true;
 }
 
-bool WinInetRequest::SetFilePointer(uint32_t offset) {
-  if (offset > 0x7FFFFFFFu || handle_ == nullptr) {
-    return false;
-  }
-  return session_.api().setFilePointer(handle_, static_cast<LONG>(offset), nullptr, FILE_BEGIN,
-                                       0) != static_cast<DWORD>(-1);
+bool WinInetRequest::AskCredentials(void *owner) {
+  // The dialog stores what the user gives in the session, which sends it from then on.
+  return owner != nullptr && handle_ != nullptr &&
+         session_.api().errorDlg(
+             static_cast<HWND>(owner), handle_, ERROR_INTERNET_INCORRECT_PASSWORD,
+             FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS |
+                 FLAGS_ERROR_UI_FLAGS_GENERATE_DATA,
+             nullptr) == ERROR_INTERNET_FORCE_RETRY;
 }
 
 bool WinInetRequest::Read(const uint8_t **data, uint32_t size, uint32_t *read) {
@@ -214,15 +235,9 @@ std::unique_ptr<HttpSession> OpenWinInetSession(const char *agent,
   if (api == nullptr) {
     return nullptr;
   }
-  HINTERNET session = api->openA(agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-  if (session == nullptr) {
+  std::unique_ptr<WinInetSession> session(new WinInetSession(*api, agent, flags));
+  if (!session->Open()) {
     return nullptr;
   }
-  DWORD timeout = kTimeoutMs;
-  const DWORD options[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                           INTERNET_OPTION_RECEIVE_TIMEOUT};
-  for (DWORD option : options) {
-    api->setOptionA(session, option, &timeout, sizeof timeout);
-  }
-  return std::unique_ptr<HttpSession>(new WinInetSession(*api, session, flags));
+  return session;
 }

@@ -33,6 +33,7 @@ const char kCheckHelp[] =
     "  - a [PREREQUISITES] section from which no prerequisite can be read\n"
     "  - a SetupFile that the setup does not carry\n"
     "  - a Sha256 that is not 64 hexadecimal digits\n"
+    "  - a Url2, Url3, ... that is not an http:// or https:// address\n"
     "  - a SearchType 3 or 4 whose SearchString is not a {GUID}\n"
     "  - a misspelt 64-bit or 32-bit registry root (hklm64) or 64-bit folder token\n"
     "  - an Architectures word other than x86, x64 and arm64\n"
@@ -46,8 +47,9 @@ const char kCheckHelp[] =
     "for a prerequisite whose Architectures names 64-bit machines only, a Url without a file\n"
     "name, VerMin above VerMax, bounds without digits, option letters in the wrong case or\n"
     "section, sections past the end of the list, a Url with neither Sha256 nor Signer\n"
-    "(loudest for plain http://), an empty Signer, a SuccessCodes or RestartCodes that is not\n"
-    "a list of comma-separated decimal codes, a SuccessCodes without 0.\n"
+    "(loudest for plain http://), a Url with neither ExactSize nor Sha256 nor Signer, a UrlN\n"
+    "after a missing one, an empty Signer, a SuccessCodes or RestartCodes that is not a list of\n"
+    "comma-separated decimal codes, a SuccessCodes without 0.\n"
     "\n"
     "Exit codes: 0 no errors, 1 usage error, 2 the configuration has errors,\n"
     "            3 the configuration or the setup cannot be read.\n";
@@ -77,7 +79,14 @@ void PrintPrerequisite(size_t index, const Prerequisite &p) {
     std::printf("  source:       carried by the setup as '%s'\n", p.source.c_str());
   } else {
     std::printf("  source:       downloaded from '%s'\n", p.source.c_str());
-    std::printf("  exact size:   %u bytes%s\n", p.exactSize, p.exactSize == 0 ? " (any)" : "");
+    for (const std::string &mirror : p.mirrors) {
+      std::printf("                or, failing that, from '%s'\n", mirror.c_str());
+    }
+    const bool checked = !p.sha256.empty() || !p.signer.empty();
+    std::printf("  exact size:   %u bytes%s\n", p.exactSize,
+                p.exactSize != 0 ? ""
+                : checked        ? " (the server's length; the Sha256 or Signer decides)"
+                                 : " (only a server that announces no length matches it)");
   }
   std::printf("  command line: '%s'\n", p.commandLine.c_str());
   std::printf("  options:      '%s'%s\n", p.options.c_str(), p.isMandatory() ? " (mandatory)" : "");

@@ -83,6 +83,19 @@ uint32_t AppNumber(const std::string &name) {
   return ParseConfigNumber(digits);
 }
 
+// "Url" followed by a number without leading zeros (a further download address): the number,
+// else 0.
+uint32_t UrlNumber(const std::string &name) {
+  if (name.size() < 4 || !text::StartsWithNoCase(name, "Url")) {
+    return 0;
+  }
+  std::string digits = name.substr(3);
+  if (!AllDigits(digits) || digits[0] == '0' || digits.size() > 9) {
+    return 0;
+  }
+  return ParseConfigNumber(digits);
+}
+
 // A Windows Installer code: {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX} in hexadecimal digits.
 bool IsGuid(const std::string &s) {
   if (s.size() != 38 || s.front() != '{' || s.back() != '}') {
@@ -218,7 +231,7 @@ private:
         Warn(section.name, key.line, "line '" + key.name + "' has no '=' and is never read");
         continue;
       }
-      if (isApp && !IsKnown(key.name, kAppKeys)) {
+      if (isApp && !IsKnown(key.name, kAppKeys) && UrlNumber(key.name) < 2) {
         Warn(section.name, key.line,
              "unknown key " + key.name + " in [" + section.name + "]" +
                  Suggestion(key.name, kAppKeys));
@@ -338,6 +351,31 @@ private:
       Warn(s, line, "Url '" + p.source + "' has no file name to store the download under");
     } else if (!IsUsableDownloadName(name)) {
       Warn(s, line, "Url '" + p.source + "' ends in '" + name + "', which cannot be a file name");
+    }
+    // Url2, Url3, ...: read up to the first one missing; each must be a web address.
+    for (size_t i = 0; i < p.mirrors.size(); ++i) {
+      if (!IsWebAddress(p.mirrors[i])) {
+        const std::string key = UrlKeyName(static_cast<uint32_t>(i + 2));
+        Add(ConfigFinding::kError, s, LineOf(s, key),
+            key + " '" + p.mirrors[i] + "' is not an http:// or https:// address");
+      }
+    }
+    if (const ProfileFile::Section *section = file_.FindSection(s)) {
+      for (const ProfileFile::Key &key : section->keys) {
+        if (UrlNumber(key.name) > p.mirrors.size() + 1) {
+          Warn(s, key.line,
+               key.name + " is never read: the addresses end at " +
+                   UrlKeyName(static_cast<uint32_t>(p.mirrors.size() + 2)) + ", which is missing");
+        }
+      }
+    }
+    std::string value;
+    if (!ReadConfigValue(file_, s, "ExactSize", &value) && p.sha256.empty() && p.signer.empty()) {
+      Warn(s, line,
+           "Url '" + p.source +
+               "' has no ExactSize, Sha256 or Signer: its size must then be 0, so every server "
+               "that announces a length fails with \"Wrong file size\"; give ExactSize, or "
+               "Sha256 or Signer for a file that changes");
     }
     std::string signer;
     if (ReadConfigValue(file_, s, "Signer", &signer) && signer.empty()) {

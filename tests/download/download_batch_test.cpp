@@ -12,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "base/file.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
 #include "download/sha256.h"
@@ -94,7 +95,7 @@ protected:
 TEST_F(DownloadEngine, CompletePartialAndMissingFilesInOneBatch) {
   std::string a = Body(10000, 'a'), b = Body(20000, 'b'), c = Body(5000, 'c');
   Serve(kA, a);
-  Serve(kB, b).seekable = true;
+  Serve(kB, b).honoursRange = true;
   Serve(kC, c);
   WriteLocal(kA, a);
   WriteLocal(kB, b.substr(0, 12000));
@@ -129,10 +130,10 @@ TEST_F(DownloadEngine, CompletePartialAndMissingFilesInOneBatch) {
   EXPECT_EQ(batch_.result(), BatchResult::AllAttempted);
 }
 
-TEST_F(DownloadEngine, ResumeFallsBackToARangeRequestThenToAFullFetch) {
+TEST_F(DownloadEngine, APartialFileAsksForTheRestAndAServerThatSendsAllStartsOver) {
   std::string a = Body(20000, 'a'), b = Body(20000, 'b');
   Serve(kA, a).honoursRange = true;
-  Serve(kB, b); // neither seekable nor ranged: starts over
+  Serve(kB, b); // ignores the range: starts over
   WriteLocal(kA, a.substr(0, 9000));
   WriteLocal(kB, std::string(15000, 'x'));
   Add(kA, 20000);
@@ -142,7 +143,7 @@ TEST_F(DownloadEngine, ResumeFallsBackToARangeRequestThenToAFullFetch) {
   EXPECT_EQ(ReadLocal(kA), a);
   // The old content is cut away before the fresh copy is written.
   EXPECT_EQ(ReadLocal(kB), b);
-  std::vector<std::string> opened = {kA, kA + " Range: bytes=9000-\r\n", kB,
+  std::vector<std::string> opened = {kA + " Range: bytes=9000-\r\n",
                                      kB + " Range: bytes=15000-\r\n"};
   EXPECT_EQ(session_.opened, opened);
   std::vector<Message> m = recorder_.messages();
@@ -186,41 +187,56 @@ TEST_F(DownloadEngine, NoLengthIsFetchedWhateverItsSizeAndAPresentFileIsResumedN
   EXPECT_EQ(ReadLocal(kA), a);
 }
 
-TEST_F(DownloadEngine, ReadFailureKeepsThePartialFileAndTheBatchGoesOn) {
-  std::string a = Body(30000, 'a');
-  Serve(kA, a).failReadAt = 2;
-  Serve(kB, Body(10, 'b'));
-  Add(kA, 30000);
-  Add(kB, 10);
-  RunWorker();
-  std::vector<unsigned> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,  DLM_READ_FAILED,
-                                 DLM_FILE_STARTED, DLM_PROGRESS, DLM_FILE_DONE, DLM_ALL_DONE};
-  EXPECT_EQ(recorder_.codes(), codes);
-  EXPECT_EQ(recorder_.messages()[3].wParam, 0u);
-  EXPECT_EQ(ReadLocal(kA), a.substr(0, 16384));
-  EXPECT_EQ(Status(0), DownloadItemStatus::Failed);
-  EXPECT_EQ(Status(1), DownloadItemStatus::Ok);
-}
-
-TEST_F(DownloadEngine, AConnectionThatEndsShortOfItsLengthIsAReadFailure) {
-  Serve(kA, Body(30000, 'a')).endCleanlyAt = 1;
-  Add(kA, 30000);
-  RunWorker();
-  EXPECT_EQ(recorder_.codes(),
-            (std::vector<unsigned>{DLM_FILE_STARTED, DLM_PROGRESS, DLM_READ_FAILED, DLM_ALL_DONE}));
-  EXPECT_EQ(ReadLocal(kA).size(), 8192u);
-}
-
-TEST_F(DownloadEngine, AUrlThatCannotBeOpenedStopsTheBatch) {
-  Serve(kC, "c");
-  Add(kA, 1); // not served
+// A read that fails, a connection that ends short, a 503 and a refused connection are tried
+// again after 1, 2 and 4 s, each time from where the file ends; a 404 and a certificate error
+// are not; only then does the file fail, and the batch goes on.
+TEST_F(DownloadEngine, TransientFailuresAreTriedAgainAndResumed) {
+  std::string a = Body(40000, 'a'), b = Body(20000, 'b');
+  ServedFile &fa = Serve(kA, a);
+  fa.honoursRange = true;
+  fa.failReadAt = 2;
+  fa.faulty = 2;
+  ServedFile &fb = Serve(kB, b);
+  fb.endCleanlyAt = 1;
+  fb.status = 503;
+  fb.faulty = 1;
+  Serve(kC, "c").status = 404;
+  Serve(kBlocked, "x").openError = 12038; // ERROR_INTERNET_SEC_CERT_CN_INVALID
+  Add(kA, 40000);
+  Add(kB, 20000);
   Add(kC, 1);
+  Add(kBlocked, 1);
+  Add("http://127.0.0.1:1/files/gone.exe", 1); // nothing listens
   RunWorker();
-  EXPECT_EQ(recorder_.messages(),
-            (std::vector<Message>{{DLM_FILE_STARTED, 0, 0}, {DLM_START_FAILED, 0, 0}}));
-  EXPECT_EQ(Status(0), DownloadItemStatus::Failed);
-  EXPECT_EQ(Status(1), DownloadItemStatus::Pending);
-  EXPECT_EQ(batch_.result(), BatchResult::Stopped);
+
+  EXPECT_EQ(ReadLocal(kA), a);
+  EXPECT_EQ(ReadLocal(kB), b);
+  std::vector<std::string> opened = {
+      kA, kA + " Range: bytes=16384-\r\n", kA + " Range: bytes=32768-\r\n", kB, kB, kC, kBlocked};
+  for (int i = 0; i < 4; ++i) {
+    opened.push_back("http://127.0.0.1:1/files/gone.exe");
+  }
+  EXPECT_EQ(session_.opened, opened);
+  const std::vector<DownloadItemStatus> statuses = {
+      DownloadItemStatus::Ok, DownloadItemStatus::Ok, DownloadItemStatus::ReadFailed,
+      DownloadItemStatus::ReadFailed, DownloadItemStatus::ReadFailed};
+  const std::vector<DownloadProblem> problems = {
+      DownloadProblem::None, DownloadProblem::None, DownloadProblem::HttpStatus,
+      DownloadProblem::WrongHost, DownloadProblem::Connection};
+  const std::vector<uint32_t> codes = {0, 0, 404, 12038, 12029};
+  for (size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(Status(i), statuses[i]) << i;
+    EXPECT_EQ(batch_.items()[i].problem, problems[i]) << i;
+    EXPECT_EQ(batch_.items()[i].problemCode, codes[i]) << i;
+  }
+  // a: two pauses; b: one; the address nobody answers: three.
+  EXPECT_EQ(platform_.slept.load(), 1000u + 2000u + 1000u + 1000u + 2000u + 4000u);
+  std::vector<Message> m = recorder_.messages();
+  EXPECT_EQ(m[3], (Message{DLM_RETRYING, 1, 0}));
+  // The retry reports the bytes the file already has as a resume.
+  EXPECT_EQ(m[4], (Message{DLM_PROGRESS, 16384, 0}));
+  EXPECT_EQ(m.back(), (Message{DLM_ALL_DONE, 0, 0}));
+  EXPECT_EQ(batch_.result(), BatchResult::AllAttempted);
 }
 
 TEST_F(DownloadEngine, NoInternetSessionLeavesEveryItemPending) {
@@ -351,8 +367,9 @@ TEST_F(DownloadEngine, SilentRunResults) {
   EXPECT_EQ(batch_.runSilently(), DownloadRunResult::AllAttempted);
   EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
 
-  Add(kB, 1); // cannot be opened
-  EXPECT_EQ(batch_.runSilently(), DownloadRunResult::Stopped);
+  Add(kB, 1); // cannot be opened: it fails, the batch does not stop
+  EXPECT_EQ(batch_.runSilently(), DownloadRunResult::AllAttempted);
+  EXPECT_EQ(Status(1), DownloadItemStatus::ReadFailed);
 
   platform_.threadFails = true;
   EXPECT_EQ(batch_.runSilently(), DownloadRunResult::Stopped);
@@ -371,20 +388,15 @@ TEST_F(DownloadEngine, HashDecidesWhetherAFileIsOk) {
   RunWorker();
   EXPECT_EQ(Status(0), DownloadItemStatus::Ok);
   EXPECT_EQ(Status(1), DownloadItemStatus::Failed);
-  EXPECT_EQ(Status(2), DownloadItemStatus::Failed);
-  EXPECT_TRUE(LocalExists(kA));
-  EXPECT_FALSE(LocalExists(kB));
-  EXPECT_FALSE(LocalExists(kC));
-  std::vector<unsigned> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,   DLM_FILE_DONE,
-                                 DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,   DLM_WRONG_SIZE,
-                                 DLM_FILE_STARTED, DLM_PROGRESS, DLM_WRONG_SIZE, DLM_ALL_DONE};
-  EXPECT_EQ(recorder_.codes(), codes);
-
-  // The next attempt starts clean and gets the right file.
-  batch_.items()[2].status = DownloadItemStatus::Pending;
-  RunWorker();
+  // The whole file with the wrong bytes went before the download, which then got it right.
   EXPECT_EQ(Status(2), DownloadItemStatus::Ok);
   EXPECT_EQ(ReadLocal(kC), c);
+  EXPECT_TRUE(LocalExists(kA));
+  EXPECT_FALSE(LocalExists(kB));
+  std::vector<unsigned> codes = {DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,  DLM_FILE_DONE,
+                                 DLM_FILE_STARTED, DLM_PROGRESS, DLM_PROGRESS,  DLM_WRONG_SIZE,
+                                 DLM_FILE_STARTED, DLM_PROGRESS, DLM_FILE_DONE, DLM_ALL_DONE};
+  EXPECT_EQ(recorder_.codes(), codes);
 }
 
 TEST_F(DownloadEngine, ABatchDestroyedWhilePausedStopsItsWorker) {
@@ -434,7 +446,7 @@ TEST_F(DownloadEngine, LargePartialFilesResumeAndOversizedOnesStartOver) {
   std::vector<Message> m = recorder_.messages();
   ASSERT_GE(m.size(), 2u);
   EXPECT_EQ(m[1], (Message{DLM_PROGRESS, have, 0}));
-  EXPECT_EQ(session_.opened[1], kA + " Range: bytes=4294947280-\r\n");
+  EXPECT_EQ(session_.opened[0], kA + " Range: bytes=4294947280-\r\n");
   struct stat st;
   ASSERT_EQ(stat(PathOf(kA).c_str(), &st), 0);
   EXPECT_EQ(static_cast<uint64_t>(st.st_size), big);

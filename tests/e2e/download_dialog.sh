@@ -2,15 +2,18 @@
 # The interactive download dialog under Wine and Xvfb, driven by a second program as a user
 # would: Pause holds the bars, Resume continues, the dialog resized larger keeps its controls
 # where their anchors put them, Cancel while paused closes it with "Download aborted." left to
-# the caller, a wrong size shows its message box, and Cancel against a server that has stopped
-# sending closes the dialog within a second, keeping the partial file. Screenshots are kept as artefacts.
+# the caller, a wrong size shows its message box, Cancel against a server that has stopped
+# sending closes the dialog within a second, keeping the partial file; and behind a proxy that
+# wants credentials the system's own dialog asks for them and the downloads go on, the dialog
+# says it tries again after a 503, and a refused certificate is told in words. Screenshots are
+# kept as artefacts.
 set -u
 . "$(dirname "$0")/../support/wine-env.sh"
 name=download_dialog
 work="$TESSARA_TEST_ROOT/$name"
 run="$TESSARA_WIN_BUILD/tests/download_run.exe"
 driver="$TESSARA_WIN_BUILD/tests/download_driver.exe"
-for tool in python3 wine import convert compare Xvfb xdpyinfo; do
+for tool in python3 wine import convert compare Xvfb xdpyinfo openssl tinyproxy; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool"; exit 1; }
 done
 for f in "$run" "$driver"; do [ -f "$f" ] || { echo "missing $f"; exit 1; }; done
@@ -20,14 +23,17 @@ tess_display || exit 1
 tess_new_prefix "$work/prefix" || exit 1
 
 server_pid=
+proxy_pid=
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  [ -n "$proxy_pid" ] && kill "$proxy_pid" 2>/dev/null
   wineserver -k 2>/dev/null
   [ -n "${TESS_XVFB_PID:-}" ] && kill "$TESS_XVFB_PID" 2>/dev/null
 }
 trap cleanup EXIT
 . "$(dirname "$0")/../support/http-server.sh"
-tess_start_http_server "$work/srv" "$work" || exit 1
+tess_make_test_ca "$work/ca" || exit 1
+tess_start_http_server "$work/srv" "$work" 600 --tls "untrusted=$work/ca/untrusted.pem" || exit 1
 
 # Start the prefix's services once, so that the two programs below share one desktop.
 tess_expect_exit 0 wine cmd.exe /c exit >/dev/null 2>&1 || exit 1
@@ -45,10 +51,12 @@ check() {
 }
 
 # Runs the driver, taking a screenshot whenever it asks for one; returns the driver's status.
-drive() { # mode
+drive() { # mode [driver arguments]
+  local mode=$1
+  shift
   # No filter between the driver and this loop: a buffering one would hold back its requests.
-  TESS_RUN_LIMIT=300 tess_expect_exit 0 wine "$driver" "$1" "$(winpath "$work/ack")" \
-    2>"$work/$1.driver.err" | while IFS= read -r line; do
+  TESS_RUN_LIMIT=300 tess_expect_exit 0 wine "$driver" "$mode" "$(winpath "$work/ack")" "$@" \
+    2>"$work/$mode.driver.err" | while IFS= read -r line; do
     line=${line%$'\r'}
     echo "$line"
     case $line in
@@ -154,6 +162,32 @@ kept=$(stat -c %s "$work/stall/big.bin" 2>/dev/null || echo 0)
 # What the blocked read had gathered is lost with it; what was written before stays.
 check "stall: partial file kept ($kept bytes)" test "$kept" -gt 0 -a "$kept" -le 100000
 grep '^GONE_MS' "$work/stall.driver"
+
+# 4. Behind a proxy that wants credentials (the prefix's Internet Settings point at it, loopback
+#    included): the system's dialog asks for them, the first file is tried again after two 503
+#    answers, and the second's untrusted certificate is told in words.
+mkdir -p "$work/network" "$work/proxy"
+tess_start_proxy "$work/proxy" "tessara s3cret" || { echo "FAIL tinyproxy did not start"; exit 1; }
+tess_use_proxy "$proxy_port"
+untrusted="https://localhost:$(tls_port untrusted)/files/big.bin"
+TESS_RUN_LIMIT=300 tess_expect_exit 0 wine "$run" interactive "$(winpath "$work/network")" \
+  "$base/times=2/status=503/small.bin" 70000 - "$untrusted" 3000000 - \
+  >"$work/network.raw" 2>"$work/network.err" &
+run_pid=$!
+drive network tessara s3cret >"$work/network.driver"
+status=$?
+cat "$work/network.driver"
+check "network: driver exit code 0 ($(cat "$work/network.driver.err"))" test $status -eq 0
+wait "$run_pid"
+tr -d '\r' <"$work/network.raw" >"$work/network.out"
+check "network: driver checks held" test "$(grep -c '^BAD' "$work/network.driver")" = 0
+check "network: the first file came through the proxy" grep -qx "STATUS 0 0" "$work/network.out"
+check "network: the file is whole" cmp -s "$work/srv/small.bin" "$work/network/small.bin"
+check "network: the proxy saw it" grep -q "Request .*: GET $base/times=2/status=503/small.bin" "$work/proxy/tinyproxy.log"
+check "network: the certificate refusal in words" \
+  grep -qx "BOX_TEXT The server's certificate is not trusted." "$work/network.driver"
+check "network: the box names the address" grep -qxF "$untrusted" "$work/network.driver"
+check "network: nothing of the refused file saved" grep -qx "STATUS 1 2" "$work/network.out"
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]

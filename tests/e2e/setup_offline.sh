@@ -2,7 +2,10 @@
 # One configuration packed twice: online (the prerequisite is downloaded from its Url) and
 # offline (--carry AppN=FILE, once per prerequisite, stores each setup and the stored
 # configuration names it as a SetupFile). list, check and extract show the difference; the vendor's file is untouched; the
-# offline setup runs under Wine with no server at all.
+# offline setup runs under Wine with no server at all. Then an administrator's share: a web
+# setup's /layout: copy (a "latest" prerequisite from its second address) installs on a machine
+# without network; /source: a folder or a web address comes before the configuration's
+# addresses; a /layout: or /source: folder that is not there, or the setup's own, is refused.
 . "$(dirname "$0")/../support/setup-e2e.sh"
 tess_scratch setup_offline
 need_tools wixl wine sha256sum
@@ -118,5 +121,86 @@ assert_eq "$(setup_record)" "" "setups run by the online setup without a server"
 wine reg query 'HKLM\Software\Tessara Tests\Runtime' /v Version >/dev/null 2>&1 &&
   fail "the online setup installed the prerequisite without a server"
 pass "the online setup, without a server, installs no prerequisite and stops with 1603"
+# An offline copy for a share, made from a web setup with a real server.
+. "$TESSARA_ROOT/tests/support/http-server.sh"
+mkdir -p "$SCRATCH/srv"
+cp "$SCRATCH/runtime-setup.exe" "$SCRATCH/tools-setup.exe" "$SCRATCH/srv/"
+server_pid=
+trap '[ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+tess_start_http_server "$SCRATCH/srv" "$SCRATCH" || fail "the test HTTP server did not start"
+cat >"$SCRATCH/web.ini" <<INI
+[PREREQUISITES]
+App1=Contoso Runtime
+App2=Contoso Tools
+[App1]
+Url=$base/redist/runtime-setup.exe
+ExactSize=$size
+Sha256=$sum
+CommandLine=/tag=runtime /install=Runtime:1.2
+SearchType=2
+SearchString=HKLM\\Software\\Tessara Tests\\Runtime\\Version
+VerMin=1.0
+[App2]
+Url=$base/status=404/latest/tools-setup.exe
+Url2=$base/redist/tools-setup.exe
+$("$PACK" hash "$SCRATCH/tools-setup.exe")
+CommandLine=/tag=tools /install=Tools:2.0
+SearchType=2
+SearchString=HKLM\\Software\\Tessara Tests\\Tools\\Version
+[GeneralOptions]
+Options=q
+INI
+"$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" --config "$SCRATCH/web.ini" \
+  -o "$SCRATCH/web.exe" || fail "packing the web setup failed"
+tess_new_prefix "$SCRATCH/prefix-layout"
+mkdir -p "$(drive_c)/dist" "$(drive_c)/share"
+cp "$SCRATCH/web.exe" "$(drive_c)/dist/web.exe"
+# Refused: a folder that is not there, the setup's own, a source folder that is not there.
+for line in 'C:\dist\web.exe /layout:C:\nothere /qn' 'C:\dist\web.exe /qn /layout:"C:\dist"' \
+  'C:\dist\web.exe /source:C:\nothere /qn'; do
+  tess_expect_exit 1603 run_line "$line" || fail "$line"
+done
+grep -h '^.\{13\}Error: ' "$(tess_temp_dir)"/web_*.log | cut -c14- | tr -d '\r' | sort >"$SCRATCH/refusals"
+assert_eq "$(cat "$SCRATCH/refusals")" "Error: The offline copy cannot be made in this folder.
+Error: The offline copy cannot be made in this folder.
+Error: The source folder cannot be found." "the refusals' messages"
+tess_expect_exit 0 run_line 'C:\dist\web.exe /layout:C:\share /qn' || fail "the layout"
+cmp -s "$SCRATCH/web.exe" "$(drive_c)/share/web.exe" || fail "the setup is not in the share"
+for f in runtime-setup.exe tools-setup.exe; do
+  cmp -s "$SCRATCH/srv/$f" "$(drive_c)/share/$f" || fail "$f is not in the share"
+done
+assert_eq "$(setup_record)" "" "setups run by the layout"
+wine reg query 'HKLM\Software\Tessara Tests\Runtime' >/dev/null 2>&1 && fail "the layout installed something"
+[ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] && fail "the layout installed the package"
+pass "/layout: copied the setup and fetched every download (the latest one from its second address), installing nothing"
+
+# The share on a machine without network: everything found beside the setup.
+kill "$server_pid"
+server_pid=
+tess_new_prefix "$SCRATCH/prefix-share"
+cp -r "$SCRATCH/prefix-layout/drive_c/share" "$(drive_c)/share"
+rm -f "$(drive_c)/setup-record.txt"
+tess_expect_exit 0 run_line 'C:\share\web.exe' || fail "the setup from the share"
+assert_eq "$(setup_record | sed 's/ | run:.*//')" "/tag=runtime /install=Runtime:1.2
+/tag=tools /install=Tools:2.0" "the prerequisites' setups run from the share"
+[ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the package was not installed from the share"
+pass "the copy on the share installs both prerequisites and the package without network"
+
+# /source: a folder, then a web address, before the (unreachable) addresses of the setup.
+tess_new_prefix "$SCRATCH/prefix-source"
+cp -r "$SCRATCH/prefix-layout/drive_c/share" "$(drive_c)/share"
+mkdir -p "$(drive_c)/dist"
+cp "$SCRATCH/web.exe" "$(drive_c)/dist/web.exe"
+tess_expect_exit 0 run_line 'C:\dist\web.exe /source:C:\share' || fail "the setup with /source: a folder"
+cmp -s "$SCRATCH/tools-setup.exe" "$(drive_c)/dist/tools-setup.exe" || fail "the share's copy was not taken"
+tess_start_http_server "$SCRATCH/srv" "$SCRATCH" || fail "the test HTTP server did not start"
+tess_new_prefix "$SCRATCH/prefix-source-web"
+mkdir -p "$(drive_c)/dist"
+cp "$SCRATCH/web.exe" "$(drive_c)/dist/web.exe"
+tess_expect_exit 0 run_line "C:\dist\web.exe -SOURCE:$base/mirror/ /qn" || fail "the setup with /source: a web address"
+assert_eq "$(grep -c '^/mirror/' "$SCRATCH/requests.log")" 2 "requests to the source web address"
+[ -f "$(drive_c)/Program Files/Tessara Sample/readme.txt" ] || fail "the package was not installed"
+pass "/source: a folder or a web address serves the downloads before the configuration's addresses"
+
 # The prefixes are large; only the files worth reading after a failure are kept.
 rm -rf "$SCRATCH"/prefix*

@@ -96,7 +96,7 @@ def seeds():
     yield "url_name", "backslash", b"http://example.test/a\\b\\c.msi"
     yield "url_name", "device", b"http://example.test/con.exe"
 
-    def resume(flags, length, ranged_length, status, chunk, existing, content_range, body,
+    def resume(flags, length, ranged_length, status, chunk, existing, location, body,
                fail_at=None, expected=None):
         out = bytes([flags])
         if fail_at is not None:
@@ -104,14 +104,15 @@ def seeds():
         out += struct.pack(">5I", length, ranged_length, status, chunk, existing)
         if expected is not None:
             out += struct.pack(">I", expected)
-        return out + content_range + b"\n" + body
+        return out + location + b"\n" + body
 
-    # Partial file of 100 bytes, a server that answers the Range request correctly.
-    yield "download_resume", "honest", resume(0x3D, 300, 200, 206, 4095, 100,
-                                              b"bytes 100-299/300", b"b" * 300)
-    yield "download_resume", "lying", resume(0x3D, 300, 200, 206, 63, 100,
-                                             b"bytes 0-299/300", b"b" * 300)
-    yield "download_resume", "seek", resume(0x23, 64, 0, 200, 16, 10, b"", b"s" * 64)
+    # Partial file of 100 bytes, a server that answers the Range request with the rest.
+    yield "download_resume", "honest", resume(0x2D, 300, 200, 206, 4095, 100, b"", b"b" * 200)
+    # ... with more than the rest: the whole length is wrong.
+    yield "download_resume", "lying", resume(0x2D, 300, 300, 206, 63, 100, b"", b"b" * 300)
+    # A redirect answered with itself, round in circles.
+    yield "download_resume", "redirect", resume(0x2F, 64, 0, 302, 16, 10,
+                                                b"http://127.0.0.1/dir/download.bin", b"s" * 64)
     yield "download_resume", "fresh", resume(0x41, 50, 0, 200, 7, 0, b"", b"f" * 50, fail_at=3)
     yield "download_resume", "size", resume(0x81, 50, 0, 200, 7, 0, b"", b"f" * 50, expected=49)
 

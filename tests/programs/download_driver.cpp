@@ -7,6 +7,10 @@
 //   download_driver cancel <ackdir>     once the bar has moved, Cancel; prints "CANCEL_MS <ms>"
 //                                       from the click to the dialog hidden (at most 90 s) and
 //                                       "GONE_MS <ms>" to its window destroyed
+//   download_driver network <ackdir> <user> <password>
+//                                       answers the system's proxy credentials dialog, sees the
+//                                       dialog say it tries again, reads and closes the box of a
+//                                       file that failed ("BOX_TEXT <text>")
 // Exit code 0 when every check held, 1 otherwise.
 #include <windows.h>
 
@@ -247,12 +251,61 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
-int WrongSize(HWND dialog) {
+// A dialog the download dialog owns (a box, the system's credentials dialog); null after 20 s.
+HWND OwnedDialog(HWND dialog) {
   BoxSearch search = {dialog, nullptr};
   for (int i = 0; i < 400 && search.box == nullptr; ++i) {
     ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
     ::Sleep(50);
   }
+  return search.box;
+}
+
+BOOL CALLBACK CollectEdits(HWND hwnd, LPARAM lParam) {
+  char cls[16] = {};
+  ::GetClassNameA(hwnd, cls, sizeof cls);
+  HWND *edits = reinterpret_cast<HWND *>(lParam);
+  if (_stricmp(cls, "Edit") == 0) {
+    edits[edits[0] == nullptr ? 0 : 1] = hwnd;
+  }
+  return edits[1] == nullptr;
+}
+
+int Network(HWND dialog, const char *user, const char *password) {
+  // The proxy's 407 comes first: its dialog takes the user's name and password.
+  HWND credentials = OwnedDialog(dialog);
+  Check(credentials != nullptr, "the system's credentials dialog shown");
+  HWND edits[2] = {nullptr, nullptr};
+  if (credentials != nullptr) {
+    std::printf("CREDENTIALS_DIALOG %s\n", WindowText(credentials).c_str());
+    ::EnumChildWindows(credentials, CollectEdits, reinterpret_cast<LPARAM>(edits));
+  }
+  Check(edits[1] != nullptr, "it asks for a name and a password");
+  if (edits[1] == nullptr) {
+    return 1;
+  }
+  ::SendMessageA(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user));
+  ::SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password));
+  ::SendMessageA(::GetDlgItem(credentials, IDOK), BM_CLICK, 0, 0);
+  bool retrying = false;
+  for (int i = 0; i < 400 && !retrying; ++i) {
+    retrying = WindowText(::GetDlgItem(dialog, IDC_SPEED)) == "Trying again...";
+    ::Sleep(25);
+  }
+  Check(retrying, "the dialog says it tries again");
+  HWND box = OwnedDialog(dialog);
+  Check(box != nullptr, "a failed file's box shown");
+  if (box == nullptr) {
+    return 1;
+  }
+  std::printf("BOX_TEXT %s\n", WindowText(::GetDlgItem(box, 0xFFFF)).c_str());
+  Shot("certificate", box);
+  ::SendMessageA(box, WM_COMMAND, IDOK, 0);
+  return g_bad == 0 ? 0 : 1;
+}
+
+int WrongSize(HWND dialog) {
+  BoxSearch search = {dialog, OwnedDialog(dialog)};
   Check(search.box != nullptr, "wrong-size box shown");
   if (search.box == nullptr) {
     return 1;
@@ -269,8 +322,9 @@ int WrongSize(HWND dialog) {
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: download_driver <control|wrongsize|cancel> <ackdir>\n");
+  if (argc != 3 && argc != 5) {
+    std::fprintf(stderr, "usage: download_driver <control|wrongsize|cancel|network> <ackdir> "
+                         "[<user> <password>]\n");
     return 2;
   }
   g_ackDir = argv[2];
@@ -283,6 +337,9 @@ int main(int argc, char **argv) {
   std::string mode = argv[1];
   if (mode == "cancel") {
     return CancelStalled(dialog);
+  }
+  if (mode == "network" && argc == 5) {
+    return Network(dialog, argv[3], argv[4]);
   }
   return mode == "control" ? Control(dialog) : WrongSize(dialog);
 }

@@ -7,7 +7,7 @@
 // destroy: as messages, but the batch is destroyed while it runs (half a second after its
 // first progress message, or two seconds after its start), then "DESTROYED" is printed.
 // Output lines: "MSG <code> <wParam> <lParam>", "RESULT <n>", "STATUS <i> <status>",
-// "TEXT <message>".
+// "PROBLEM <i> <number> <the log's words>" for a file that failed, "TEXT <message>".
 #include <windows.h>
 
 #include <commctrl.h>
@@ -21,6 +21,7 @@
 #include "base/win/module_state.h"
 #include "download/download_batch.h"
 #include "download/download_codes.h"
+#include "download/download_file.h"
 #include "ui/dialog_pass_windows.h"
 #include "ui/download_failure_message.h"
 
@@ -104,8 +105,12 @@ int main(int argc, char **argv) {
   }
   std::printf("RESULT %d\n", result);
   for (size_t i = 0; i < batch.items().size(); ++i) {
-    std::printf("STATUS %u %d\n", static_cast<unsigned>(i),
-                static_cast<int>(batch.items()[i].status));
+    const DownloadItem &item = batch.items()[i];
+    std::printf("STATUS %u %d\n", static_cast<unsigned>(i), static_cast<int>(item.status));
+    if (item.status != DownloadItemStatus::Ok && item.status != DownloadItemStatus::Pending) {
+      std::printf("PROBLEM %u %u %s\n", static_cast<unsigned>(i), item.problemCode,
+                  DownloadProblemWords(item.problem));
+    }
   }
   if (mode == "interactive" && run != DownloadRunResult::AllAttempted) {
     std::printf("TEXT %s\n",

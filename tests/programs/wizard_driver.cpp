@@ -279,7 +279,7 @@ struct TextSearch {
 
 BOOL CALLBACK FindText(HWND hwnd, LPARAM lParam) {
   auto *search = reinterpret_cast<TextSearch *>(lParam);
-  search->found = search->found || WindowText(hwnd) == search->text;
+  search->found = search->found || WindowText(hwnd).rfind(search->text, 0) == 0;
   return TRUE;
 }
 
@@ -301,7 +301,7 @@ BOOL CALLBACK FindBoxWithText(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
-// A visible dialog of any owner that shows the text.
+// A visible dialog of any owner that shows a text beginning with text.
 HWND BoxWithText(const char *text) {
   BoxSearch search = {text, nullptr};
   ::EnumWindows(FindBoxWithText, reinterpret_cast<LPARAM>(&search));
@@ -748,23 +748,22 @@ void BrowseToDriveC(HWND sheet) {
   WaitForClosed(browser, 5000);
 }
 
-// Next with a download to run; a wrong-size box on the way (the server's answer to a file it
-// does not have) is confirmed. Returns once the first row's action reads after.
+// Next with a download to run; the box that says the server refused a file (a file it does
+// not have) is confirmed on the way. Returns once the first row's action reads after.
 void DownloadPass(HWND sheet, bool boxExpected, const char *after) {
   ClickButton(sheet, kNext);
   bool boxSeen = false;
   WaitFor(
       [&] {
-        if (HWND box = BoxWithText(
-                "Wrong file size. The downloaded file cannot be found or is corrupt.")) {
+        if (HWND box = BoxWithText("The server refused the file.")) {
           boxSeen = true;
           ::SendMessageA(box, WM_COMMAND, IDOK, 0);
         }
         return ::IsWindowEnabled(sheet) && CellText(List(sheet), 0, 2) == after;
       },
       30000);
-  Check(boxSeen == boxExpected, std::string("the download pass ") +
-                                    (boxExpected ? "shows" : "shows no") + " wrong-size box");
+  Check(boxSeen == boxExpected,
+        std::string("the download pass ") + (boxExpected ? "shows" : "shows no") + " refusal box");
 }
 
 void RetryRun(HWND sheet) {

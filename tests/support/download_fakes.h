@@ -27,6 +27,8 @@ inline std::ostream &operator<<(std::ostream &os, const Message &m) {
 
 class RecordingNotifier : public DownloadNotifier {
 public:
+  void *owner = nullptr; // a window to ask the user from
+  void *Owner() override { return owner; }
   void Post(unsigned code, uintptr_t wParam, intptr_t lParam) override {
     std::lock_guard<std::mutex> lock(mutex_);
     messages_.push_back({code, wParam, lParam});
@@ -57,8 +59,12 @@ struct ServedFile {
   uint32_t generatedSize = 0;
   bool sendLength = true;
   uint32_t lieLength = 0; // non-zero: announced instead of the real length
-  bool seekable = false;  // InternetSetFilePointer works
   bool honoursRange = false;
+  // The first faulty requests answer status (when not 0) or fail their reads as below.
+  int faulty = 1000000;
+  uint32_t status = 0;
+  std::string location;            // sent with status
+  uint32_t openError = 0;          // non-zero: the faulty opens fail with it
   uint32_t chunk = 8192;           // bytes per read at most
   int failReadAt = -1;             // the read with this index fails
   int endCleanlyAt = -1;           // the read with this index returns 0 bytes early
@@ -69,8 +75,14 @@ class ScriptedSession;
 
 class ScriptedRequest : public HttpRequest {
 public:
-  ScriptedRequest(ScriptedSession &session, const ServedFile &file, uint32_t start, bool ranged)
-      : session_(session), file_(file), pos_(start), ranged_(ranged) {}
+  ScriptedRequest(ScriptedSession &session, ServedFile &file, uint32_t start, bool ranged,
+                  bool faulty)
+      : session_(session), origin_(file), file_(file), pos_(start), ranged_(ranged) {
+    if (!faulty) {
+      file_.failReadAt = file_.endCleanlyAt = -1;
+      file_.status = 0;
+    }
+  }
   bool QueryContentLength(uint32_t *length) override {
     if (!file_.sendLength) {
       return false;
@@ -80,24 +92,20 @@ public:
     return true;
   }
   bool QueryStatusCode(uint32_t *status) override {
-    *status = ranged_ ? 206 : 200;
+    *status = file_.status != 0 ? file_.status : ranged_ ? 206 : 200;
     return true;
   }
-  bool QueryContentRange(std::string *value) override {
-    if (!ranged_) {
-      return false;
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "bytes %u-%u/%u", pos_, size() - 1, size());
-    *value = text;
-    return true;
+  bool QueryHeader(HttpHeader header, std::string *value) override {
+    *value = header == HttpHeader::Location ? file_.location : std::string();
+    return !value->empty();
   }
-  bool SetFilePointer(uint32_t offset) override {
-    if (!file_.seekable) {
-      return false;
+  // A window's user gives credentials: the proxy lets the next requests through.
+  bool AskCredentials(void *owner) override {
+    const bool given = owner != nullptr && file_.status == 407;
+    if (given) {
+      origin_.status = 0;
     }
-    pos_ = offset;
-    return true;
+    return given;
   }
   bool Read(const uint8_t **data, uint32_t size, uint32_t *read) override;
 
@@ -107,6 +115,7 @@ private:
                                     : static_cast<uint32_t>(file_.body.size());
   }
   ScriptedSession &session_;
+  ServedFile &origin_;
   ServedFile file_;
   uint32_t pos_;
   bool ranged_;
@@ -120,11 +129,17 @@ public:
   std::vector<std::string> opened; // url + " " + headers
   std::atomic<int> totalReads{0};
 
-  std::unique_ptr<HttpRequest> OpenUrl(const std::string &url,
-                                       const std::string &headers) override {
+  std::unique_ptr<HttpRequest> OpenUrl(const std::string &url, const std::string &headers,
+                                       uint32_t *error) override {
     opened.push_back(headers.empty() ? url : url + " " + headers);
     auto it = files.find(url);
+    *error = 12029; // ERROR_INTERNET_CANNOT_CONNECT
     if (it == files.end()) {
+      return nullptr;
+    }
+    const bool faulty = it->second.faulty-- > 0;
+    if (faulty && it->second.openError != 0) {
+      *error = it->second.openError;
       return nullptr;
     }
     unsigned long start = 0;
@@ -132,9 +147,9 @@ public:
         start <
             (it->second.generatedSize != 0 ? it->second.generatedSize : it->second.body.size())) {
       return std::unique_ptr<HttpRequest>(
-          new ScriptedRequest(*this, it->second, static_cast<uint32_t>(start), true));
+          new ScriptedRequest(*this, it->second, static_cast<uint32_t>(start), true, faulty));
     }
-    return std::unique_ptr<HttpRequest>(new ScriptedRequest(*this, it->second, 0, false));
+    return std::unique_ptr<HttpRequest>(new ScriptedRequest(*this, it->second, 0, false, faulty));
   }
 };
 
@@ -172,8 +187,7 @@ class ShortWriteFile : public LocalFile {
 public:
   ShortWriteFile(std::unique_ptr<LocalFile> inner, uint32_t budget)
       : inner_(std::move(inner)), budget_(budget) {}
-  bool Open(const std::string &path, bool *existed) override { return inner_->Open(path, existed); }
-  bool GetSize(uint64_t *size) override { return inner_->GetSize(size); }
+  bool Open(const std::string &path) override { return inner_->Open(path); }
   bool SeekFromBegin(uint64_t offset) override { return inner_->SeekFromBegin(offset); }
   bool Truncate() override { return inner_->Truncate(); }
   bool Write(const void *data, uint32_t size, uint32_t *written) override {
@@ -196,6 +210,7 @@ public:
   bool eventFails = false;
   std::vector<uint32_t> times; // returned in turn; the last repeats
   size_t nextTime = 0;
+  std::atomic<uint32_t> slept{0}; // milliseconds asked for; none is slept
   uint32_t writeBudget = 0xFFFFFFFFu;
   std::string agent;
 
@@ -213,6 +228,7 @@ public:
     ++nextTime;
     return t;
   }
+  void Sleep(uint32_t ms) override { slept += ms; }
   std::unique_ptr<HttpSession> OpenInternet(const char *a, const std::atomic<uint32_t> *) override {
     agent = a;
     if (session == nullptr) {
@@ -221,8 +237,9 @@ public:
     // The batch owns and closes its session; the test keeps the script.
     struct Borrowed : HttpSession {
       explicit Borrowed(ScriptedSession &s) : inner(s) {}
-      std::unique_ptr<HttpRequest> OpenUrl(const std::string &u, const std::string &h) override {
-        return inner.OpenUrl(u, h);
+      std::unique_ptr<HttpRequest> OpenUrl(const std::string &u, const std::string &h,
+                                           uint32_t *e) override {
+        return inner.OpenUrl(u, h, e);
       }
       ScriptedSession &inner;
     };

@@ -11,16 +11,24 @@ Serves the files of --root. Path segments before the file name select behaviours
   /hold=S/a.exe                waits S seconds (at most 30) before the headers
   /stall=N/a.exe               sends the headers and N body bytes, then nothing until the
                                client goes away (or the server's lifetime ends)
+  /status=N/a.exe              answers status N with a short body instead of the file
+  /reset/a.exe                 resets the connection before any answer
+  /times=K/.../a.exe           the faults of the segments after it (cut, stall, status, reset,
+                               hold) hit only the first K requests for the same path
+  /to=https:P/rest/a.exe       answers 302 to https://localhost:P/rest/a.exe (http:P goes to
+                               127.0.0.1:P; to=here gives the path /rest/a.exe alone)
 Several may be combined: /nolength/cut=5000/a.exe. A missing file answers 404.
 
-The chosen port is printed as "PORT <n>" on the first line of stdout (and written to
---port-file). Every request is appended to --log as "<path> range=<Range> agent=<User-Agent>".
+With --tls NAME=PEM (the certificate and its key; repeatable) the same files are served over
+TLS on a port of their own for each. The chosen port is printed as "PORT <n>" on the first
+line of stdout (and written to --port-file, followed by a line "NAME <port>" per TLS port). Every request is appended to --log as "<path> range=<Range> agent=<User-Agent>".
 The server exits by itself after --lifetime seconds (default 300, at most 3600).
 """
 import argparse
 import os
 import select
 import socket
+import ssl
 import struct
 import sys
 import threading
@@ -54,9 +62,32 @@ class Handler(BaseHTTPRequestHandler):
             return
         name = segments[-1]
         opts = {}
-        for seg in segments[:-1]:
+        for i, seg in enumerate(segments[:-1]):
             key, _, value = seg.partition("=")
             opts[key] = value
+            if key == "to":
+                scheme, _, port = value.partition(":")
+                rest = "/" + "/".join(segments[i + 1:])
+                host = "localhost" if scheme == "https" else "127.0.0.1"
+                self.send_response(302)
+                self.send_header("Location", rest if value == "here" else
+                                 "%s://%s:%s%s" % (scheme, host, port, rest))
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                return
+        with self.server.log_lock:
+            seen = self.server.seen.get(self.path, 0)
+            self.server.seen[self.path] = seen + 1
+        if "times" in opts and seen >= int(opts["times"]):
+            for fault in ("cut", "stall", "status", "reset", "hold"):
+                opts.pop(fault, None)
+        if "reset" in opts:
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            self.close_connection = True
+            return
+        if "status" in opts:
+            self.send_error(int(opts["status"]))
+            return
         path = os.path.join(self.server.root, name)
         if "/" in name or name.startswith(".") or not os.path.isfile(path):
             self.send_error(404)
@@ -123,9 +154,11 @@ class Handler(BaseHTTPRequestHandler):
             self.hold_until_client_leaves()
             return
         if cut is not None:
-            # A reset, not an orderly close: the client sees the transfer break off.
+            # A reset, not an orderly close: the client sees the transfer break off. It comes
+            # once the client has read what was sent: a reset drops what it has not read yet.
             try:
                 self.wfile.flush()
+                time.sleep(0.5)
                 self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
                                            struct.pack("ii", 1, 0))
             except OSError:
@@ -153,19 +186,35 @@ def main():
     parser.add_argument("--port-file")
     parser.add_argument("--log")
     parser.add_argument("--lifetime", type=float, default=300.0)
+    parser.add_argument("--tls", action="append", default=[])
     args = parser.parse_args()
 
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
-    server.daemon_threads = True
-    server.root = os.path.abspath(args.root)
-    server.log_path = args.log
-    server.log_lock = threading.Lock()
-    port = server.server_address[1]
+    servers = [("", None)] + [tuple(spec.split("=", 1)) for spec in args.tls]
+    seen = {}
+    log_lock = threading.Lock()
+    for i, (label, pem) in enumerate(servers):
+        server = ThreadingHTTPServer(("127.0.0.1", args.port if i == 0 else 0), Handler)
+        server.daemon_threads = True
+        server.root = os.path.abspath(args.root)
+        server.log_path = args.log
+        server.log_lock = log_lock
+        server.seen = seen
+        if pem:
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(pem)
+            server.socket = context.wrap_socket(server.socket, server_side=True)
+        servers[i] = (label, server)
+        if i > 0:
+            threading.Thread(target=server.serve_forever, daemon=True).start()
+    port = servers[0][1].server_address[1]
     if args.port_file:
         with open(args.port_file + ".tmp", "w") as f:
             f.write("%d\n" % port)
+            for label, server in servers[1:]:
+                f.write("%s %d\n" % (label, server.server_address[1]))
         os.replace(args.port_file + ".tmp", args.port_file)
     print("PORT %d" % port, flush=True)
+    server = servers[0][1]
 
     lifetime = min(max(args.lifetime, 1.0), 3600.0)
     timer = threading.Timer(lifetime, lambda: os._exit(0))

@@ -216,6 +216,8 @@ TEST_F(DownloadDialogTest, ClosesByItselfWhenNothingCanRun) {
   EXPECT_EQ(RunDownloadDialog(batch_, nullptr), DownloadRunResult::NotStarted);
 }
 
+// A file the network failed after its tries again says why, with its address, in a box the
+// batch does not wait for; a save failure only marks its item.
 TEST_F(DownloadDialogTest, ReadAndSaveFailuresRefineTheStatus) {
   const std::string a = "http://h/a.exe", b = "http://h/dir/", c = "http://h/c.exe";
   session_.files[a].body = std::string(20000, 'a');
@@ -224,7 +226,21 @@ TEST_F(DownloadDialogTest, ReadAndSaveFailuresRefineTheStatus) {
   Add(a, 20000);
   Add(b, 1);
   Add(c, 1);
+  std::string boxText;
+  std::thread checker([&] {
+    HWND dialog = WaitForDialog();
+    for (int i = 0; i < 400 && boxText.empty(); ++i) {
+      HWND box = ::FindWindowA("#32770", "Error");
+      if (box != nullptr && ::GetWindow(box, GW_OWNER) == dialog) {
+        boxText = ControlText(::GetDlgItem(box, 0xFFFF));
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+      }
+      ::Sleep(25);
+    }
+  });
   EXPECT_EQ(RunDownloadDialog(batch_, nullptr), DownloadRunResult::AllAttempted);
+  checker.join();
+  EXPECT_EQ(boxText, "The server cannot be reached.\n\nhttp://h/a.exe");
   EXPECT_EQ(batch_.items()[0].status, DownloadItemStatus::ReadFailed);
   EXPECT_EQ(batch_.items()[1].status, DownloadItemStatus::SaveFailed);
   EXPECT_EQ(batch_.items()[2].status, DownloadItemStatus::Ok);

@@ -144,6 +144,7 @@ TEST(ConfigRules, DownloadsWithoutAHashAreWarnedAboutLoudestOverPlainHttp) {
                  "[App3]\nUrl=http://host/c.exe\nSearchType=1\nSearchString=HKLM\\C\n"
                  "Sha256=" +
                  hash +
+                 "\nUrl2=https://mirror/c.exe\nUrl3=ftp://mirror/c.exe\nUrl5=https://x/c.exe\n"
                  "\n[App4]\nUrl=http://host/d.exe\nSearchType=1\nSearchString=HKLM\\D\n"
                  "Signer=Vendor\n");
   const std::string f = Findings(report);
@@ -154,9 +155,21 @@ TEST(ConfigRules, DownloadsWithoutAHashAreWarnedAboutLoudestOverPlainHttp) {
   EXPECT_NE(f.find("W UNVERIFIED DOWNLOAD: Url 'HTTPS://host/b.exe' has neither"),
             std::string::npos)
       << f;
-  EXPECT_EQ(f.find("c.exe"), std::string::npos) << f;
+  // Without ExactSize only a hash or a signer lets a "latest" file through.
+  EXPECT_NE(f.find("W Url 'http://host/a.exe' has no ExactSize, Sha256 or Signer"),
+            std::string::npos)
+      << f;
+  EXPECT_EQ(f.find("W Url 'http://host/c.exe"), std::string::npos) << f;
   EXPECT_EQ(f.find("d.exe"), std::string::npos) << f;
-  EXPECT_EQ(report.errorCount(), 0);
+  EXPECT_EQ(report.prerequisites[2].mirrors.size(), 2u);
+  EXPECT_NE(f.find("E Url3 'ftp://mirror/c.exe' is not an http:// or https:// address"),
+            std::string::npos)
+      << f;
+  EXPECT_NE(f.find("W Url5 is never read: the addresses end at Url4, which is missing"),
+            std::string::npos)
+      << f;
+  EXPECT_EQ(f.find("unknown key"), std::string::npos) << f;
+  EXPECT_EQ(report.errorCount(), 1);
 }
 
 TEST(ConfigRules, AFileFromWhichNothingCanBeReadIsAnError) {
