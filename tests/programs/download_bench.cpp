@@ -1,10 +1,11 @@
 // Benchmark program for the download engine under Wine (driven by tests/bench/download_*.sh).
 //   download_bench silent <folder> <url> <size>
 //     one silent batch; prints "MS <elapsed>" and "RESULT <n>".
-//   download_bench loop <chunk KiB> <flush|noflush> <file> <url> [nocachewrite]
+//   download_bench loop <chunk KiB> <flush|noflush|flushend> <file> <url> [nocachewrite]
 //     the plain WinINet baseline: InternetReadFile of a fixed size into one buffer, WriteFile,
-//     FlushFileBuffers after each read with flush; with nocachewrite, WinINet is told not to
-//     keep a copy in its cache; prints "MS <elapsed>" and "BYTES <n>".
+//     FlushFileBuffers after each read with flush, once at the end with flushend (as the engine
+//     does before it reports a file complete); with nocachewrite, WinINet is told not to keep a
+//     copy in its cache; prints "MS <elapsed>" and "BYTES <n>".
 //   download_bench cancel <folder> <url> <size>
 //     starts a batch, cancels it half a second after its first chunk and prints "CANCEL_MS <ms>":
 //     from cancel() to the worker's end (against a server that has stopped sending, the time to
@@ -115,7 +116,8 @@ int Pause(const char *folder, const char *url, const char *size, int pauses) {
   return 0;
 }
 
-int Loop(uint32_t chunk, bool flush, bool cacheWrite, const char *path, const char *url) {
+int Loop(uint32_t chunk, const std::string &flush, bool cacheWrite, const char *path,
+         const char *url) {
   double start = NowMs();
   HINTERNET internet =
       ::InternetOpenA("Tessara", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
@@ -140,10 +142,13 @@ int Loop(uint32_t chunk, bool flush, bool cacheWrite, const char *path, const ch
       ok = false;
       break;
     }
-    if (flush) {
+    if (flush == "flush") {
       ::FlushFileBuffers(file);
     }
     total += got;
+  }
+  if (flush == "flushend") {
+    ::FlushFileBuffers(file);
   }
   ::CloseHandle(file);
   ::InternetCloseHandle(request);
@@ -179,8 +184,8 @@ int main(int argc, char **argv) {
     return Silent(argv[2], argv[3], argv[4]);
   }
   if (mode == "loop" && (argc == 6 || (argc == 7 && std::string(argv[6]) == "nocachewrite"))) {
-    return Loop(static_cast<uint32_t>(std::atoi(argv[2])) * 1024, std::string(argv[3]) == "flush",
-                argc == 6, argv[4], argv[5]);
+    return Loop(static_cast<uint32_t>(std::atoi(argv[2])) * 1024, argv[3], argc == 6, argv[4],
+                argv[5]);
   }
   if (mode == "cancel" && argc == 5) {
     return Cancel(argv[2], argv[3], argv[4]);
