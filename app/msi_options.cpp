@@ -1,9 +1,11 @@
 #include "app/msi_options.h"
 
+#include <cstring>
 #include <utility>
 
 #include "app/command_line.h"
 #include "base/text.h"
+#include "prereq/config_reader.h"
 
 namespace {
 
@@ -67,7 +69,7 @@ MsiOptions ParseMsiOptions(const std::string &commandLine) {
   MsiOptions options;
   CommandArgument argument;
   bool fileFollows = false;
-  for (size_t pos = 0; NextArgument(commandLine, &pos, &argument);) {
+  for (size_t pos = 0, start = 0; NextArgument(commandLine, &pos, &argument); start = pos) {
     std::string &arg = argument.text;
     if (fileFollows) {
       // The argument after a log option is its file, whatever it reads like.
@@ -84,6 +86,13 @@ MsiOptions ParseMsiOptions(const std::string &commandLine) {
     char name[16] = {};
     for (size_t i = 1; i < end; ++i) {
       name[i - 1] = text::LowerAscii(arg[i]);
+    }
+    if (options.languageEnd == 0 && std::strncmp(name, "lang:", 5) == 0) {
+      const uint32_t id = ParseConfigNumber(name + 5);
+      options.language = static_cast<uint16_t>(id <= 0xFFFF ? id : 0);
+      options.languageAt = commandLine.find_first_not_of(" \t", start);
+      options.languageEnd = commandLine.find_first_not_of(" \t", pos);
+      continue;
     }
     if (IsLogOption(name)) {
       // FILE is the quoted part glued to the option, or else the next argument.

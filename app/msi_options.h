@@ -1,5 +1,6 @@
-// The Windows Installer options the setup reads from its own command line (which still goes
-// to Windows Installer whole): the user interface level and the log file.
+// The options the setup reads from its own command line: Windows Installer's user interface
+// level and log file (the line still goes to Windows Installer with them), and the setup's own
+// "/lang:", which it takes out.
 #pragma once
 #include <string>
 
@@ -14,9 +15,15 @@ struct MsiOptions {
   UiLevel uiLevel = UiLevel::Full;
   // FILE of the last "/log FILE" or "/l<modes> FILE" (quotes removed); empty when absent.
   std::string logFile;
+  // The first "/lang:<id>": the Windows language id it names (its leading decimal digits; 0
+  // when there are none or they pass 65535), and where the argument and the blanks after it
+  // lie in the line, to be taken out before the line goes to the package.
+  uint16_t language = 0;
+  size_t languageAt = 0;
+  size_t languageEnd = 0;
 };
 
 // Options spelt as msiexec spells them, one argument each (app/command_line.h): "/" or "-", any
 // case, the UI options with their modifiers +, - and !; the log's FILE is the next argument, or
-// a quoted part glued to the option (/l*v"C:\my logs\setup.log").
+// a quoted part glued to the option (/l*v"C:\my logs\setup.log"). "/lang:" is spelt so too.
 MsiOptions ParseMsiOptions(const std::string &commandLine);

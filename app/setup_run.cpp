@@ -9,17 +9,22 @@
 #include "app/run_log_start.h"
 #include "app/setup_error.h"
 #include "app/status_window.h"
+#include "app/ui_language.h"
+#include "archive/language_table.h"
 #include "archive/sfx_archive.h"
 #include "base/run_log.h"
 #include "base/win/module_state.h"
 #include "resources/resource.h"
 #include "ui/setup_name.h"
+#include "ui/ui_text.h"
 
 namespace {
 
 // The state of one run.
 struct SetupRun {
   SfxArchive archive;
+  // The texts of the windows, when a language of the archive serves the user.
+  LanguageTable language;
   std::string extractOnlyFolder;
   std::string title;
   std::string mainCommandLine;
@@ -44,7 +49,7 @@ int ExtractOnly(SetupRun &run) {
 
 // The error's box when someone is there to answer it; the log has it either way.
 void ReportError(const SetupRun &run, unsigned messageId) {
-  runlog::Line("Error: $", {win::LoadResourceString(messageId)});
+  runlog::Line("Error: %", {win::LoadResourceString(messageId)});
   if (run.boxes) {
     ShowErrorBox(messageId);
   }
@@ -58,7 +63,7 @@ int ExtractAndLaunch(SetupRun &run) {
     StatusWindow status;
     if (!external && run.uiLevel != UiLevel::None && status.Create()) {
       status.SetCaption(run.title);
-      status.SetText(win::LoadResourceString(IDS_EXTRACTING));
+      status.SetText(UiString(IDS_EXTRACTING));
     }
     extracted = run.archive.ExtractPackageFiles();
   }
@@ -90,6 +95,9 @@ int RunSetupProgram(const std::string &commandLine) {
     return ExtractOnly(run);
   }
   const MsiOptions options = ParseMsiOptions(commandLine);
+  // The package gets the command line without the setup's own language option.
+  std::string packageLine = commandLine;
+  packageLine.erase(options.languageAt, options.languageEnd - options.languageAt);
   run.uiLevel = options.uiLevel;
   run.boxes = run.uiLevel == UiLevel::Full;
 
@@ -99,15 +107,20 @@ int RunSetupProgram(const std::string &commandLine) {
   if (opened != kSetupOk) {
     ReportError(run, MessageIdForSetupError(opened));
   } else {
-    ProductNameOrPath(run.archive.modulePath(), &run.title);
-    run.title += " Setup";
+    // A run without any window needs no language: its log stays as it always was.
+    if (run.uiLevel != UiLevel::None) {
+      ChooseUiLanguage(run.archive, options.language, &run.language);
+    }
+    std::string name;
+    ProductNameOrPath(run.archive.modulePath(), &name);
+    run.title = SetupTitle(name);
 
     // The restart value is named after the setup's own path.
     const PhaseResult prerequisites = RunPrerequisitePhase(
         run.archive, {run.uiLevel, run.boxes, run.title, run.archive.modulePath()});
     run.boxes = prerequisites.boxes;
     // The setup's own command line replaces the configuration's entirely.
-    run.mainCommandLine = commandLine.empty() ? prerequisites.mainCommandLine : commandLine;
+    run.mainCommandLine = packageLine.empty() ? prerequisites.mainCommandLine : packageLine;
     if (prerequisites.stopCode != 0) {
       runlog::Line("Package not started");
       exitCode = prerequisites.stopCode;

@@ -1,6 +1,7 @@
 #include "app/status_window.h"
 
 #include "resources/resource.h"
+#include "ui/ui_text.h"
 
 const StatusWindow::MessageEntry StatusWindow::kMessageMap[1] = {
     {WM_INITDIALOG, &StatusWindow::OnInitDialog},
@@ -16,16 +17,17 @@ bool StatusWindow::Create() {
 }
 
 void StatusWindow::SetCaption(const std::string &caption) {
-  ::SetWindowTextA(hwnd(), caption.c_str());
+  SetUiWindowText(hwnd(), caption);
   ::UpdateWindow(hwnd());
 }
 
 void StatusWindow::SetText(const std::string &text) {
-  ::SetWindowTextA(::GetDlgItem(hwnd(), IDC_STATUS_TEXT), text.c_str());
+  SetUiItemText(hwnd(), IDC_STATUS_TEXT, text);
   ::UpdateWindow(hwnd());
 }
 
 INT_PTR StatusWindow::OnInitDialog(WPARAM, LPARAM) {
+  TranslateWindow(hwnd(), IDD_STATUS);
   // Centred on the work area, so the taskbar never covers it.
   RECT work;
   RECT window;

@@ -24,6 +24,25 @@ enum class PrereqAction : int32_t {
   Failed = 9, // its setup ran and did not install it
 };
 
+// The forms of a Status text, in which "{...}" stand for the bounds and what was found. The
+// run's log shows the English ones; the wizard those of the user's language.
+struct StatusForms {
+  const char *line;        // {required}, {found}
+  const char *any;         // no bound
+  const char *atMost;      // {version}
+  const char *atLeast;     // {version}
+  const char *between;     // {min}, {max}
+  const char *nothing;     // no version found
+  const char *notRequired; // the whole text for a prerequisite of another system
+};
+constexpr StatusForms kEnglishStatusForms = {"Required: {required}. Found: {found}",
+                                             "any",
+                                             "{version} or lower",
+                                             "{version} or higher",
+                                             "between {min} and {max}",
+                                             "nothing.",
+                                             "Not required for this operating system."};
+
 class PrerequisiteList {
 public:
   explicit PrerequisiteList(const std::string &configPath);
@@ -51,8 +70,9 @@ public:
   // Case-sensitive substring test on the general Options.
   bool HasGeneralOption(const char *letters) const;
 
-  // "Required: ... . Found: ..." or "Not required for this operating system."
-  std::string StatusText(size_t index) const;
+  // "Required: ... . Found: ..." or "Not required for this operating system.", in the forms
+  // given; the versions found are separated by ", ". UTF-8 (path text, base/file.h).
+  std::string StatusText(size_t index, const StatusForms &forms = kEnglishStatusForms) const;
   static const char *ActionText(PrereqAction action);
 
   size_t count() const { return prerequisites_.size(); }

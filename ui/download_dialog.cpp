@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/anchor_layout.h"
+#include "base/file.h"
 #include "base/win/centre_on_owner.h"
 #include "base/win/dialog.h"
 #include "base/win/screen_scale.h"
@@ -11,14 +12,14 @@
 #include "resources/download_dialog_ids.h"
 #include "ui/download_dialog_text.h"
 #include "ui/list_view_rows.h"
+#include "ui/ui_text.h"
 #include "ui/window_notifier.h"
 
 namespace {
 
-constexpr char kWrongSizeText[] =
-    "Wrong file size. The downloaded file cannot be found or is corrupt.";
 constexpr int kStatusColumnWidth = 50;
-const ListColumn kColumns[] = {{"URL", 100}, {"Status", kStatusColumnWidth}};
+const ListColumn kColumns[] = {{ui_text::kUrlColumn, 100},
+                               {ui_text::kDownloadStatusColumn, kStatusColumnWidth}};
 constexpr int kSizeGripId = 0xFFF0;
 
 // How each control follows the dialog's size; the size grip rides the bottom-right corner.
@@ -110,6 +111,7 @@ const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[13] = {
 
 INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   opened_ = true;
+  TranslateWindow(hwnd(), IDD_DOWNLOAD);
   HWND list = Item(IDC_DOWNLOAD_LIST);
   InitList(list);
   ResetBar(IDC_GLOBAL_PROGRESS, &totalScale_, totalSize_);
@@ -137,9 +139,11 @@ void DownloadDialog::InitList(HWND list) {
   // The rows, and the sum of the sizes for the global bar.
   totalSize_ = 0;
   size_t row = 0;
+  const std::string none = DownloadStatusText(0, 1, UiText(ui_text::kPercent));
   for (const DownloadItem &item : batch_.items()) {
-    InsertListRow(list, row, item.url.c_str());
-    SetListCell(list, row, 1, "0%");
+    // The configuration's text is ANSI.
+    InsertListRow(list, row, sys::PathFromAnsi(item.url));
+    SetListCell(list, row, 1, none);
     totalSize_ += item.size;
     ++row;
   }
@@ -230,7 +234,7 @@ INT_PTR DownloadDialog::OnCommand(WPARAM wParam, LPARAM) {
     } else {
       batch_.pause();
     }
-    ::SetDlgItemTextA(hwnd(), IDC_PAUSE, paused_ ? "Pause" : "Resume");
+    SetUiItemText(hwnd(), IDC_PAUSE, UiText(paused_ ? ui_text::kPause : ui_text::kResume));
     paused_ = !paused_;
     return TRUE;
   case IDCANCEL:
@@ -272,9 +276,11 @@ INT_PTR DownloadDialog::OnProgress(WPARAM bytes, LPARAM speed) {
   const uint32_t size = ItemSize(currentIndex_);
   SetBarPosition(IDC_CURRENT_PROGRESS, currentScale_.Position(currentBytes_, size));
   SetBarPosition(IDC_GLOBAL_PROGRESS, totalScale_.Position(totalBytes_, totalSize_));
-  ::SetDlgItemTextA(hwnd(), IDC_SPEED, DownloadSpeedText(static_cast<uint32_t>(speed)).c_str());
+  SetUiItemText(hwnd(), IDC_SPEED,
+                DownloadSpeedText(static_cast<uint32_t>(speed), UiText(ui_text::kSpeed)));
   SetListCell(Item(IDC_DOWNLOAD_LIST), currentIndex_, 1,
-              DownloadStatusText(currentBytes_, size).c_str());
+              DownloadStatusText(currentBytes_, size, UiText(ui_text::kPercent),
+                                 UiText(ui_text::kKilobytes)));
   return TRUE;
 }
 
@@ -312,7 +318,7 @@ INT_PTR DownloadDialog::OnAborted(WPARAM, LPARAM) {
 INT_PTR DownloadDialog::OnWrongSize(WPARAM, LPARAM) {
   // Marked before the box: the batch goes on while it is open.
   SetStatus(currentIndex_, DownloadItemStatus::Failed);
-  ::MessageBoxA(hwnd(), kWrongSizeText, nullptr, MB_ICONERROR | MB_OK);
+  ShowUiMessage(hwnd(), UiText(ui_text::kWrongSize), nullptr, MB_ICONERROR | MB_OK);
   return TRUE;
 }
 

@@ -3,20 +3,21 @@
 #include "base/divide.h"
 #include "base/text_builder.h"
 
-std::string DownloadSpeedText(uint32_t hundredths) {
-  return text::Builder()
-      .AddNumber(hundredths / 100)
-      .Add('.')
-      .AddNumber(hundredths % 100, 2)
-      .Add(" KB/s")
-      .Take();
+std::string DownloadSpeedText(uint32_t hundredths, const char *form) {
+  const std::string speed =
+      text::Builder().AddNumber(hundredths / 100).Add('.').AddNumber(hundredths % 100, 2).Take();
+  return text::Builder().AddForm(form, {{"speed", speed}}).Take();
 }
 
-std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize) {
+std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize, const char *percentForm,
+                               const char *kilobytesForm) {
+  char digits[20];
   // 64-bit product: no 32-bit byte count can overflow it.
+  const std::string_view number = text::DecimalDigits(
+      exactSize == 0 ? currentBytes / 1024 : DivideU64(currentBytes * 100, exactSize), digits);
   return text::Builder()
-      .AddNumber(exactSize == 0 ? currentBytes / 1024 : DivideU64(currentBytes * 100, exactSize))
-      .Add(exactSize == 0 ? " KB" : "%")
+      .AddForm(exactSize == 0 ? kilobytesForm : percentForm,
+               {{"count", number}, {"percent", number}})
       .Take();
 }
 

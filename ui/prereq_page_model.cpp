@@ -50,15 +50,43 @@ bool PrereqPageModel::SelectsRow(size_t row) const {
 
 bool PrereqPageModel::OpensCombo(size_t row) const { return SelectsRow(row) && !IsMandatory(row); }
 
-const char *PrereqPageModel::SecondItemText(size_t row) const {
+UiTextRef ActionTextOf(PrereqAction action) {
+  uint32_t key = ui_text::kActionDontInstall;
+  switch (action) {
+  case PrereqAction::DontInstall:
+  case PrereqAction::NotRequired:
+    break;
+  case PrereqAction::Install:
+  case PrereqAction::Downloaded:
+  case PrereqAction::AlreadyDownloaded:
+    key = ui_text::kActionInstall;
+    break;
+  case PrereqAction::Download:
+    key = ui_text::kActionDownload;
+    break;
+  case PrereqAction::DownloadFailed:
+    key = ui_text::kActionNotFound;
+    break;
+  case PrereqAction::Installed:
+    key = ui_text::kActionInstalled;
+    break;
+  case PrereqAction::Failed:
+    key = ui_text::kActionFailed;
+    break;
+  }
+  return {key, PrerequisiteList::ActionText(action)};
+}
+
+UiTextRef PrereqPageModel::SecondItemText(size_t row) const {
   if (plan_.list().prerequisite(row).sourceKind == SourceKind::SetupFile) {
-    return "Install";
+    return ActionTextOf(PrereqAction::Install);
   }
   const PrereqAction action = plan_.action(row);
-  return action == PrereqAction::Downloaded || action == PrereqAction::AlreadyDownloaded ||
-                 action == PrereqAction::Failed
-             ? "Install"
-             : "Download";
+  return ActionTextOf(action == PrereqAction::Downloaded ||
+                              action == PrereqAction::AlreadyDownloaded ||
+                              action == PrereqAction::Failed
+                          ? PrereqAction::Install
+                          : PrereqAction::Download);
 }
 
 int PrereqPageModel::PreselectedItem(size_t row) const {
@@ -135,16 +163,16 @@ bool PrereqPageModel::MandatoryLeft() const {
   return false;
 }
 
-const char *PrereqPageModel::HintText(PageState state) {
+UiTextRef PrereqPageModel::HintText(PageState state) {
   switch (state) {
   case PageState::DownloadsPending:
-    return "Please press the Next button to start downloading the prerequisites.";
+    return ui_text::kHintDownload;
   case PageState::InstallsPending:
-    return "Please press the Next button to install the prerequisites.";
+    return ui_text::kHintInstall;
   case PageState::Finished:
     break;
   }
-  return "Please press the Finish button to install the main application.";
+  return ui_text::kHintFinish;
 }
 
 WizardButtons PrereqPageModel::Buttons() const {

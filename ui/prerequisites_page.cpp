@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "archive/sfx_archive.h"
+#include "base/file.h"
+#include "base/text_builder.h"
 #include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
 #include "base/win/screen_scale.h"
@@ -11,23 +13,22 @@
 #include "resources/resource.h"
 #include "ui/list_view_rows.h"
 #include "ui/setup_name.h"
+#include "ui/ui_text.h"
 #include "ui/wizard_buttons.h"
 
 namespace {
 
 constexpr int kActionColumn = 2;
 // The Status column's width is only a start: the three fill the client area.
-const ListColumn kColumns[] = {{"Name", 100}, {"Status", 400}, {"Action", 80}};
+const ListColumn kColumns[] = {
+    {ui_text::kNameColumn, 100}, {ui_text::kStatusColumn, 400}, {ui_text::kActionColumn, 80}};
 constexpr int kComboDropHeight = 200;
 
 // The product name and " Setup"; the path and " Setup" without a name; the bare path when the
 // version information cannot be read (the status window adds " Setup" even then).
 std::string WizardTitle(const std::string &setupPath) {
-  std::string title;
-  if (ProductNameOrPath(setupPath, &title)) {
-    title += " Setup";
-  }
-  return title;
+  std::string name;
+  return ProductNameOrPath(setupPath, &name) ? SetupTitle(name) : name;
 }
 
 } // namespace
@@ -39,40 +40,25 @@ const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
 };
 
 PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, WizardState &state)
-    : state_(state), plan_(plan), model_(plan) {
+    : state_(state), plan_(plan),
+      model_(plan), statusForms_{
+                        UiText(ui_text::kStatusLine, kEnglishStatusForms.line),
+                        UiText(ui_text::kStatusAny, kEnglishStatusForms.any),
+                        UiText(ui_text::kStatusAtMost, kEnglishStatusForms.atMost),
+                        UiText(ui_text::kStatusAtLeast, kEnglishStatusForms.atLeast),
+                        UiText(ui_text::kStatusBetween, kEnglishStatusForms.between),
+                        UiText(ui_text::kStatusNothing, kEnglishStatusForms.nothing),
+                        UiText(ui_text::kStatusNotRequired, kEnglishStatusForms.notRequired)} {
   // The archive is the running setup's own.
   state_.title = WizardTitle(plan.archive().modulePath());
+  state_.wideTitle.Assign(state_.title);
   state_.mandatoryPending = model_.mandatoryPending();
 }
 
-// The folder is path text. An edit box the ANSI dialog functions made keeps its text in the
-// ANSI code page, whatever function sets it: the page's box is made again as a Unicode window
-// in the same place, order and font, so that the folder reads as it is spelt.
-void PrerequisitesPage::MakeFolderBoxUnicode() {
-  HWND old = Item(IDC_DOWNLOAD_FOLDER);
-  RECT rect;
-  ::GetWindowRect(old, &rect);
-  ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT *>(&rect), 2);
-  HWND box =
-      ::CreateWindowExW(static_cast<DWORD>(::GetWindowLongW(old, GWL_EXSTYLE)), L"Edit", nullptr,
-                        static_cast<DWORD>(::GetWindowLongW(old, GWL_STYLE)), rect.left, rect.top,
-                        rect.right - rect.left, rect.bottom - rect.top, hwnd(),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DOWNLOAD_FOLDER)),
-                        win::ModuleInstance(), nullptr);
-  if (box == nullptr) {
-    return;
-  }
-  ::SendMessageW(box, WM_SETFONT, static_cast<WPARAM>(::SendMessageW(old, WM_GETFONT, 0, 0)), 0);
-  ::SetWindowPos(box, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ::DestroyWindow(old);
-}
-
-void PrerequisitesPage::ShowFolder() {
-  ::SetDlgItemTextW(hwnd(), IDC_DOWNLOAD_FOLDER, win::WideText(plan_.folder()).get());
-}
+void PrerequisitesPage::ShowFolder() { SetUiItemText(hwnd(), IDC_DOWNLOAD_FOLDER, plan_.folder()); }
 
 INT_PTR PrerequisitesPage::OnInitDialog(WPARAM, LPARAM) {
-  MakeFolderBoxUnicode();
+  TranslateWindow(hwnd(), IDD_PREREQUISITES_PAGE);
   ShowFolder();
   InitList();
   RefreshActions(true);
@@ -92,17 +78,30 @@ void PrerequisitesPage::InitList() {
   // The names are written once; the statuses follow at once and after the install pass.
   rowCount_ = static_cast<int>(plan_.count());
   for (size_t i = 0; i < plan_.count(); ++i) {
-    InsertListRow(list, i, plan_.list().prerequisite(i).name.c_str());
+    // The configuration's text is ANSI.
+    InsertListRow(list, i, sys::PathFromAnsi(plan_.list().prerequisite(i).name));
   }
+}
+
+std::string PrerequisitesPage::StatusText(size_t row) const {
+  std::string status = plan_.list().StatusText(row, statusForms_);
+  if (plan_.action(row) != PrereqAction::Failed) {
+    return status;
+  }
+  char digits[20];
+  return text::Builder()
+      .AddForm(UiText(ui_text::kExitCodeStatus),
+               {{"code", text::DecimalDigits(plan_.exitCode(row), digits)}, {"status", status}})
+      .Take();
 }
 
 void PrerequisitesPage::ShowRows(bool statuses) {
   HWND list = Item(IDC_PREREQ_LIST);
   for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
     if (statuses) {
-      SetListCell(list, i, 1, plan_.StatusText(i).c_str());
+      SetListCell(list, i, 1, StatusText(i));
     }
-    SetListCell(list, i, kActionColumn, PrerequisiteList::ActionText(plan_.action(i)));
+    SetListCell(list, i, kActionColumn, UiText(ActionTextOf(plan_.action(i))));
   }
 }
 
@@ -118,7 +117,7 @@ void PrerequisitesPage::EnableBrowse(bool enable) {
 }
 
 void PrerequisitesPage::UpdateHint() {
-  ::SetDlgItemTextA(hwnd(), IDC_HINT, PrereqPageModel::HintText(model_.state()));
+  SetUiItemText(hwnd(), IDC_HINT, UiText(PrereqPageModel::HintText(model_.state())));
   const WizardButtons buttons = model_.Buttons();
   EnableWizardButton(hwnd(), kWizardNext, buttons.next);
   EnableWizardButton(hwnd(), kWizardFinish, buttons.finish);
@@ -140,7 +139,7 @@ void PrerequisitesPage::OpenActionCombo(int row, int column) {
                  reinterpret_cast<LPARAM>(&cell));
   cell.bottom += ScaleToScreen(list, kComboDropHeight);
   combo_ =
-      ::CreateWindowExA(0, "COMBOBOX", nullptr,
+      ::CreateWindowExW(0, L"COMBOBOX", nullptr,
                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL,
                         cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, list,
                         nullptr, win::ModuleInstance(), nullptr);
@@ -148,9 +147,12 @@ void PrerequisitesPage::OpenActionCombo(int row, int column) {
     return;
   }
   ::SendMessageA(combo_, WM_SETFONT, ::SendMessageA(hwnd(), WM_GETFONT, 0, 0), TRUE);
-  ::SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Don't Install"));
-  ::SendMessageA(combo_, CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(model_.SecondItemText(static_cast<size_t>(row))));
+  const UiTextRef items[] = {ActionTextOf(PrereqAction::DontInstall),
+                             model_.SecondItemText(static_cast<size_t>(row))};
+  for (const UiTextRef &item : items) {
+    ::SendMessageW(combo_, CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(win::WideText(UiText(item)).get()));
+  }
   ::SendMessageA(combo_, CB_SETCURSEL,
                  static_cast<WPARAM>(model_.PreselectedItem(static_cast<size_t>(row))), 0);
   ::SetFocus(combo_);
@@ -216,8 +218,7 @@ bool PrerequisitesPage::OnComboMessage(void *context, HWND, UINT message, WPARAM
 
 void PrerequisitesPage::Browse() {
   std::string path;
-  if (!BrowseForDownloadFolder(hwnd(), win::LoadResourceString(IDS_SELECT_DOWNLOAD_FOLDER),
-                               &path)) {
+  if (!BrowseForDownloadFolder(hwnd(), UiString(IDS_SELECT_DOWNLOAD_FOLDER), &path)) {
     return;
   }
   // The folder is not checked: one that cannot be written fails its downloads, which the
@@ -228,8 +229,8 @@ void PrerequisitesPage::Browse() {
 }
 
 void PrerequisitesPage::ShowFailure(unsigned stringId) {
-  ::MessageBoxA(hwnd(), win::LoadResourceString(stringId).c_str(),
-                win::LoadResourceString(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
+  ShowUiMessage(hwnd(), UiString(stringId), UiString(IDS_ERROR_CAPTION).c_str(),
+                MB_ICONERROR | MB_OK);
 }
 
 void PrerequisitesPage::DownloadPass() {
@@ -267,8 +268,8 @@ void PrerequisitesPage::InstallPass() {
 
 void PrerequisitesPage::AskForRestart() {
   // The same question after 1641: the restart that setup started may still be refused.
-  const int answer = ::MessageBoxA(hwnd(), "Windows must restart to go on. Restart now?",
-                                   state_.title.c_str(), MB_YESNO | MB_ICONQUESTION);
+  const int answer = ShowUiMessage(hwnd(), UiText(ui_text::kRestartQuestion), state_.title.c_str(),
+                                   MB_YESNO | MB_ICONQUESTION);
   state_.restartNow = answer == IDYES;
   // The sheet closes as if cancelled; the run reads the plan's results.
   ::PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
@@ -305,8 +306,8 @@ INT_PTR PrerequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
   switch (header->code) {
   case PSN_SETACTIVE:
     UpdateHint();
-    ::PostMessageA(frame, PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(state_.title.c_str()));
-    ::SetWindowTextA(frame, state_.title.c_str());
+    ::PostMessageW(frame, PSM_SETTITLEW, 0, reinterpret_cast<LPARAM>(state_.wideTitle.get()));
+    ::SetWindowTextW(frame, state_.wideTitle.get());
     return NotifyResult(0); // 0: the page may be shown
   case PSN_WIZNEXT:
     if (model_.state() == PageState::DownloadsPending) {

@@ -35,6 +35,8 @@ private:
   // then the hint and the Browse button.
   void RefreshActions(bool statuses = false);
   void ShowRows(bool statuses);
+  // The row's Status text in the user's language; with its exit code when its setup failed.
+  std::string StatusText(size_t row) const;
   void UpdateHint();
   // Browse is offered while downloads are scheduled.
   void EnableBrowse(bool enable);
@@ -44,7 +46,6 @@ private:
   static bool OnComboMessage(void *context, HWND hwnd, UINT message, WPARAM, LPARAM,
                              LRESULT *result);
   void Browse();
-  void MakeFolderBoxUnicode();
   void ShowFolder();
   void DownloadPass();
   void InstallPass();
@@ -55,6 +56,8 @@ private:
   WizardState &state_;
   PrereqPlan &plan_;
   PrereqPageModel model_;
+  // The Status column's forms in the user's language.
+  StatusForms statusForms_;
   DialogPassWindows passWindows_;
   int rowCount_ = 0;
   win::Subclass comboHandler_;
