@@ -111,24 +111,27 @@ bool PrerequisiteList::HasGeneralOption(const char *letters) const {
   return HasOptionLetter(generalOptions_.options, letters);
 }
 
-std::string PrerequisiteList::StatusText(size_t index, const StatusForms &forms) const {
+std::string PrerequisiteList::StatusText(size_t index, TextTranslator translate) const {
+  const auto form = [translate](const PrereqText &text) {
+    return translate != nullptr ? translate(text.key, text.english) : text.english;
+  };
   if (index < decisions_.size() && decisions_[index] == PrereqAction::NotRequired) {
-    return forms.notRequired;
+    return form(prereq_text::kStatusNotRequired);
   }
   // The configuration's and the registry's texts are ANSI; the forms, and the result, UTF-8.
   const Prerequisite &p = prerequisites_[index];
   const std::string verMin = sys::PathFromAnsi(p.verMin);
   const std::string verMax = sys::PathFromAnsi(p.verMax);
-  const char *range = forms.between;
+  PrereqText range = prereq_text::kStatusBetween;
   if (verMin.empty()) {
-    range = verMax.empty() ? forms.any : forms.atMost;
+    range = verMax.empty() ? prereq_text::kStatusAny : prereq_text::kStatusAtMost;
   } else if (verMax.empty()) {
-    range = forms.atLeast;
+    range = prereq_text::kStatusAtLeast;
   }
   // A one-sided range's {version} is its one bound.
   text::Builder required;
-  required.AddForm(
-      range, {{"min", verMin}, {"max", verMax}, {"version", verMin.empty() ? verMax : verMin}});
+  required.AddForm(form(range),
+                   {{"min", verMin}, {"max", verMax}, {"version", verMin.empty() ? verMax : verMin}});
   text::Builder found;
   const char *separator = "";
   if (index < foundVersions_.size()) {
@@ -138,30 +141,31 @@ std::string PrerequisiteList::StatusText(size_t index, const StatusForms &forms)
     }
   }
   if (*separator == '\0') {
-    found.Add(forms.nothing);
+    found.Add(form(prereq_text::kStatusNothing));
   }
   return text::Builder()
-      .AddForm(forms.line, {{"required", required.text()}, {"found", found.text()}})
+      .AddForm(form(prereq_text::kStatusLine),
+               {{"required", required.text()}, {"found", found.text()}})
       .Take();
 }
 
-const char *PrerequisiteList::ActionText(PrereqAction action) {
+PrereqText PrerequisiteList::ActionTextOf(PrereqAction action) {
   switch (action) {
   case PrereqAction::DontInstall:
   case PrereqAction::NotRequired:
-    return "Don't Install";
+    return prereq_text::kDontInstall;
   case PrereqAction::Install:
   case PrereqAction::Downloaded:
   case PrereqAction::AlreadyDownloaded:
-    return "Install";
+    return prereq_text::kInstall;
   case PrereqAction::Download:
-    return "Download";
+    return prereq_text::kDownload;
   case PrereqAction::DownloadFailed:
-    return "Not Found";
+    return prereq_text::kNotFound;
   case PrereqAction::Installed:
-    return "Installed";
+    return prereq_text::kInstalled;
   case PrereqAction::Failed:
-    return "Failed";
+    return prereq_text::kFailed;
   }
-  return "";
+  return {0, ""};
 }

@@ -49,30 +49,16 @@ constexpr UiTextRef kActionColumn = {0x1022, "Action"};
 // The Status column of a row whose setup failed: its exit code, then its usual status.
 constexpr UiTextRef kExitCodeStatus = {0x1047, "Exit code {code}. {status}"};
 
-// The Action texts; their English is PrerequisiteList::ActionText's.
-constexpr uint32_t kActionDontInstall = 0x1030;
-constexpr uint32_t kActionInstall = 0x1031;
-constexpr uint32_t kActionDownload = 0x1032;
-constexpr uint32_t kActionNotFound = 0x1033;
-constexpr uint32_t kActionInstalled = 0x1034;
-constexpr uint32_t kActionFailed = 0x1035;
-
-// The Status column's forms; their English is kEnglishStatusForms (prereq/prerequisite_list.h).
-constexpr uint32_t kStatusLine = 0x1040;
-constexpr uint32_t kStatusAny = 0x1041;
-constexpr uint32_t kStatusAtMost = 0x1042;
-constexpr uint32_t kStatusAtLeast = 0x1043;
-constexpr uint32_t kStatusBetween = 0x1044;
-constexpr uint32_t kStatusNothing = 0x1045;
-constexpr uint32_t kStatusNotRequired = 0x1046;
+// 0x1030 to 0x1046: the Action texts and the Status column's forms, which the log writes in
+// English too; they are defined with their English in prereq/prerequisite_list.h.
 
 // The download dialog.
 constexpr UiTextRef kUrlColumn = {0x1050, "URL"};
 constexpr UiTextRef kDownloadStatusColumn = {0x1051, "Status"};
 constexpr UiTextRef kPause = {DialogTextKey(IDD_DOWNLOAD, IDC_PAUSE), "Pause"};
 constexpr UiTextRef kResume = {0x1052, "Resume"};
-constexpr UiTextRef kSpeed = {0x1053, "{speed} KB/s"};
-constexpr UiTextRef kPercent = {0x1054, "{percent}%"};
+constexpr UiTextRef kSpeed = {0x1053, "{whole}.{fraction} KB/s"};
+constexpr UiTextRef kPercent = {0x1054, "{count}%"};
 constexpr UiTextRef kKilobytes = {0x1055, "{count} KB"};
 constexpr UiTextRef kWrongSize = {
     0x1056, "Wrong file size. The downloaded file cannot be found or is corrupt."};

@@ -4,9 +4,13 @@
 #include "base/text_builder.h"
 
 std::string DownloadSpeedText(uint32_t hundredths, const char *form) {
-  const std::string speed =
-      text::Builder().AddNumber(hundredths / 100).Add('.').AddNumber(hundredths % 100, 2).Take();
-  return text::Builder().AddForm(form, {{"speed", speed}}).Take();
+  char whole[20];
+  char fraction[20];
+  // The hundredths always as two digits: those of 100 to 199 after their 1.
+  return text::Builder()
+      .AddForm(form, {{"whole", text::DecimalDigits(hundredths / 100, whole)},
+                      {"fraction", text::DecimalDigits(100 + hundredths % 100, fraction).substr(1)}})
+      .Take();
 }
 
 std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize, const char *percentForm,
@@ -16,8 +20,7 @@ std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize, const 
   const std::string_view number = text::DecimalDigits(
       exactSize == 0 ? currentBytes / 1024 : DivideU64(currentBytes * 100, exactSize), digits);
   return text::Builder()
-      .AddForm(exactSize == 0 ? kilobytesForm : percentForm,
-               {{"count", number}, {"percent", number}})
+      .AddForm(exactSize == 0 ? kilobytesForm : percentForm, {{"count", number}})
       .Take();
 }
 

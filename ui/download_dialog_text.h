@@ -6,7 +6,8 @@
 
 #include "resources/ui_texts.h"
 
-// Speed label from hundredths of KB/s: 1205 gives "12.05 KB/s" in the English form.
+// Speed label from hundredths of KB/s: 1205 gives "12.05 KB/s" in the English form, whose
+// {whole} and {fraction} are the KB/s before and after the decimal point.
 std::string DownloadSpeedText(uint32_t hundredths, const char *form = ui_text::kSpeed.english);
 
 // Status column of the current item: "42%" of its ExactSize (more than 100% when the server

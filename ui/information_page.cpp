@@ -90,7 +90,7 @@ INT_PTR InformationPage::OnNotify(WPARAM, LPARAM lParam) {
     }
     EnableWizardButton(hwnd(), kWizardBack, false);
     EnableWizardButton(hwnd(), kWizardNext, true);
-    ::PostMessageW(sheet(), PSM_SETTITLEW, 0, reinterpret_cast<LPARAM>(state_.wideTitle.get()));
+    ::PostMessageW(sheet(), PSM_SETTITLEW, 0, reinterpret_cast<LPARAM>(state_.title.get()));
     return NotifyResult(0); // 0: the page may be shown
   case PSN_WIZNEXT:
     EnableWizardButton(hwnd(), kWizardBack, true);

@@ -50,43 +50,15 @@ bool PrereqPageModel::SelectsRow(size_t row) const {
 
 bool PrereqPageModel::OpensCombo(size_t row) const { return SelectsRow(row) && !IsMandatory(row); }
 
-UiTextRef ActionTextOf(PrereqAction action) {
-  uint32_t key = ui_text::kActionDontInstall;
-  switch (action) {
-  case PrereqAction::DontInstall:
-  case PrereqAction::NotRequired:
-    break;
-  case PrereqAction::Install:
-  case PrereqAction::Downloaded:
-  case PrereqAction::AlreadyDownloaded:
-    key = ui_text::kActionInstall;
-    break;
-  case PrereqAction::Download:
-    key = ui_text::kActionDownload;
-    break;
-  case PrereqAction::DownloadFailed:
-    key = ui_text::kActionNotFound;
-    break;
-  case PrereqAction::Installed:
-    key = ui_text::kActionInstalled;
-    break;
-  case PrereqAction::Failed:
-    key = ui_text::kActionFailed;
-    break;
-  }
-  return {key, PrerequisiteList::ActionText(action)};
-}
-
-UiTextRef PrereqPageModel::SecondItemText(size_t row) const {
+PrereqText PrereqPageModel::SecondItemText(size_t row) const {
   if (plan_.list().prerequisite(row).sourceKind == SourceKind::SetupFile) {
-    return ActionTextOf(PrereqAction::Install);
+    return prereq_text::kInstall;
   }
   const PrereqAction action = plan_.action(row);
-  return ActionTextOf(action == PrereqAction::Downloaded ||
-                              action == PrereqAction::AlreadyDownloaded ||
-                              action == PrereqAction::Failed
-                          ? PrereqAction::Install
-                          : PrereqAction::Download);
+  return action == PrereqAction::Downloaded || action == PrereqAction::AlreadyDownloaded ||
+                 action == PrereqAction::Failed
+             ? prereq_text::kInstall
+             : prereq_text::kDownload;
 }
 
 int PrereqPageModel::PreselectedItem(size_t row) const {

@@ -31,7 +31,7 @@ public:
   bool SelectsRow(size_t row) const;
   bool OpensCombo(size_t row) const;
   // Item 1 of the combo ("Install" or "Download"; item 0 is always "Don't Install").
-  UiTextRef SecondItemText(size_t row) const;
+  PrereqText SecondItemText(size_t row) const;
   int PreselectedItem(size_t row) const;
   // The user's choice in the combo; recounts.
   void ApplyActionChoice(size_t row, int item);
@@ -72,5 +72,3 @@ private:
 
 // Whether an action is run by the install pass.
 bool IsInstallAction(PrereqAction action);
-// An action's text in the Action column and the combo: its key, and its English.
-UiTextRef ActionTextOf(PrereqAction action);

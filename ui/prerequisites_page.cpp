@@ -23,6 +23,16 @@ constexpr int kActionColumn = 2;
 const ListColumn kColumns[] = {
     {ui_text::kNameColumn, 100}, {ui_text::kStatusColumn, 400}, {ui_text::kActionColumn, 80}};
 constexpr int kComboDropHeight = 200;
+// Every text the Action column shows, and the room a cell leaves around its text.
+const PrereqAction kShownActions[] = {PrereqAction::DontInstall,    PrereqAction::Install,
+                                      PrereqAction::Download,       PrereqAction::DownloadFailed,
+                                      PrereqAction::Installed,      PrereqAction::Failed};
+constexpr int kCellPadding = 14;
+
+const char *ActionUiText(PrereqAction action) {
+  const PrereqText text = PrerequisiteList::ActionTextOf(action);
+  return UiText(text.key, text.english);
+}
 
 // The product name and " Setup"; the path and " Setup" without a name; the bare path when the
 // version information cannot be read (the status window adds " Setup" even then).
@@ -40,18 +50,9 @@ const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
 };
 
 PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, WizardState &state)
-    : state_(state), plan_(plan),
-      model_(plan), statusForms_{
-                        UiText(ui_text::kStatusLine, kEnglishStatusForms.line),
-                        UiText(ui_text::kStatusAny, kEnglishStatusForms.any),
-                        UiText(ui_text::kStatusAtMost, kEnglishStatusForms.atMost),
-                        UiText(ui_text::kStatusAtLeast, kEnglishStatusForms.atLeast),
-                        UiText(ui_text::kStatusBetween, kEnglishStatusForms.between),
-                        UiText(ui_text::kStatusNothing, kEnglishStatusForms.nothing),
-                        UiText(ui_text::kStatusNotRequired, kEnglishStatusForms.notRequired)} {
+    : state_(state), plan_(plan), model_(plan) {
   // The archive is the running setup's own.
-  state_.title = WizardTitle(plan.archive().modulePath());
-  state_.wideTitle.Assign(state_.title);
+  state_.title.Assign(WizardTitle(plan.archive().modulePath()));
   state_.mandatoryPending = model_.mandatoryPending();
 }
 
@@ -68,11 +69,20 @@ INT_PTR PrerequisitesPage::OnInitDialog(WPARAM, LPARAM) {
 void PrerequisitesPage::InitList() {
   HWND list = Item(IDC_PREREQ_LIST);
   InitListView(list, kColumns, 3);
-  // The three columns fill the client area.
+  // The Action column holds the longest Action text of the user's language (the English ones
+  // fit its width); the three columns fill the client area.
+  int action = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 2, 0));
+  for (const PrereqAction shown : kShownActions) {
+    const int width = static_cast<int>(::SendMessageW(
+                          list, LVM_GETSTRINGWIDTHW, 0,
+                          reinterpret_cast<LPARAM>(win::WideText(ActionUiText(shown)).get()))) +
+                      ScaleToScreen(list, kCellPadding);
+    action = width > action ? width : action;
+  }
+  ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(action, 0));
   RECT client;
   ::GetClientRect(list, &client);
   const int name = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
-  const int action = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 2, 0));
   ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(client.right - name - action, 0));
 
   // The names are written once; the statuses follow at once and after the install pass.
@@ -84,7 +94,8 @@ void PrerequisitesPage::InitList() {
 }
 
 std::string PrerequisitesPage::StatusText(size_t row) const {
-  std::string status = plan_.list().StatusText(row, statusForms_);
+  const TextTranslator translate = &UiText;
+  std::string status = plan_.list().StatusText(row, translate);
   if (plan_.action(row) != PrereqAction::Failed) {
     return status;
   }
@@ -101,7 +112,7 @@ void PrerequisitesPage::ShowRows(bool statuses) {
     if (statuses) {
       SetListCell(list, i, 1, StatusText(i));
     }
-    SetListCell(list, i, kActionColumn, UiText(ActionTextOf(plan_.action(i))));
+    SetListCell(list, i, kActionColumn, ActionUiText(plan_.action(i)));
   }
 }
 
@@ -147,11 +158,11 @@ void PrerequisitesPage::OpenActionCombo(int row, int column) {
     return;
   }
   ::SendMessageA(combo_, WM_SETFONT, ::SendMessageA(hwnd(), WM_GETFONT, 0, 0), TRUE);
-  const UiTextRef items[] = {ActionTextOf(PrereqAction::DontInstall),
-                             model_.SecondItemText(static_cast<size_t>(row))};
-  for (const UiTextRef &item : items) {
+  const PrereqText items[] = {prereq_text::kDontInstall,
+                              model_.SecondItemText(static_cast<size_t>(row))};
+  for (const PrereqText &item : items) {
     ::SendMessageW(combo_, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(win::WideText(UiText(item)).get()));
+                   reinterpret_cast<LPARAM>(win::WideText(UiText(item.key, item.english)).get()));
   }
   ::SendMessageA(combo_, CB_SETCURSEL,
                  static_cast<WPARAM>(model_.PreselectedItem(static_cast<size_t>(row))), 0);
@@ -229,7 +240,7 @@ void PrerequisitesPage::Browse() {
 }
 
 void PrerequisitesPage::ShowFailure(unsigned stringId) {
-  ShowUiMessage(hwnd(), UiString(stringId), UiString(IDS_ERROR_CAPTION).c_str(),
+  ShowUiMessage(hwnd(), UiString(stringId), win::WideText(UiString(IDS_ERROR_CAPTION)).get(),
                 MB_ICONERROR | MB_OK);
 }
 
@@ -268,7 +279,7 @@ void PrerequisitesPage::InstallPass() {
 
 void PrerequisitesPage::AskForRestart() {
   // The same question after 1641: the restart that setup started may still be refused.
-  const int answer = ShowUiMessage(hwnd(), UiText(ui_text::kRestartQuestion), state_.title.c_str(),
+  const int answer = ShowUiMessage(hwnd(), UiText(ui_text::kRestartQuestion), state_.title.get(),
                                    MB_YESNO | MB_ICONQUESTION);
   state_.restartNow = answer == IDYES;
   // The sheet closes as if cancelled; the run reads the plan's results.
@@ -306,8 +317,8 @@ INT_PTR PrerequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
   switch (header->code) {
   case PSN_SETACTIVE:
     UpdateHint();
-    ::PostMessageW(frame, PSM_SETTITLEW, 0, reinterpret_cast<LPARAM>(state_.wideTitle.get()));
-    ::SetWindowTextW(frame, state_.wideTitle.get());
+    ::PostMessageW(frame, PSM_SETTITLEW, 0, reinterpret_cast<LPARAM>(state_.title.get()));
+    ::SetWindowTextW(frame, state_.title.get());
     return NotifyResult(0); // 0: the page may be shown
   case PSN_WIZNEXT:
     if (model_.state() == PageState::DownloadsPending) {

@@ -56,8 +56,6 @@ private:
   WizardState &state_;
   PrereqPlan &plan_;
   PrereqPageModel model_;
-  // The Status column's forms in the user's language.
-  StatusForms statusForms_;
   DialogPassWindows passWindows_;
   int rowCount_ = 0;
   win::Subclass comboHandler_;

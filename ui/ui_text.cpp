@@ -50,9 +50,7 @@ void SetUiItemText(HWND dialog, int id, std::string_view text) {
   SetUiWindowText(::GetDlgItem(dialog, id), text);
 }
 
-int ShowUiMessage(HWND owner, std::string_view text, const char *caption, UINT flags) {
-  const win::WideText wideCaption(caption != nullptr ? caption : "");
-  return ::MessageBoxW(owner, win::WideText(text).get(),
-                       caption != nullptr ? wideCaption.get() : nullptr,
+int ShowUiMessage(HWND owner, std::string_view text, const wchar_t *caption, UINT flags) {
+  return ::MessageBoxW(owner, win::WideText(text).get(), caption,
                        g_rightToLeft ? flags | MB_RTLREADING | MB_RIGHT : flags);
 }

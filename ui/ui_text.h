@@ -30,4 +30,4 @@ void TranslateWindow(HWND window, uint32_t templateId);
 void SetUiWindowText(HWND window, std::string_view text);
 void SetUiItemText(HWND dialog, int id, std::string_view text);
 // A message box in the language's reading order; caption null for the system's own ("Error").
-int ShowUiMessage(HWND owner, std::string_view text, const char *caption, UINT flags);
+int ShowUiMessage(HWND owner, std::string_view text, const wchar_t *caption, UINT flags);

@@ -5,13 +5,10 @@
 
 #include "base/win/wide_text.h"
 
-#include <string>
-
 struct WizardState {
-  // The product name and " Setup" (see the prerequisites page); as UTF-16 too, for the
-  // messages posted to set it.
-  std::string title;
-  win::WideText wideTitle;
+  // The product name and " Setup" (see the prerequisites page), kept for the messages posted
+  // to set it.
+  win::WideText title;
   // Mandatory prerequisites still to be downloaded or installed: Finish stays off meanwhile.
   int mandatoryPending = 0;
   // A page handled Finish.

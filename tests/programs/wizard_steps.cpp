@@ -1,15 +1,19 @@
 // Test driver for the wizard of a setup run by an end-to-end script: waits for the setup's
 // property sheet, then carries out the steps given, as a user would, one after the other:
 //   next, finish, cancel  press that button once it is enabled and the sheet takes input
-//   installed             wait until the page asks for Finish (the install pass is over)
+//   installed             wait until the page asks for Finish (the install pass is over: Next
+//                         disabled, Finish enabled), in any language
 //   wait:<text>           wait until the sheet shows a text that starts with <text>
-//   shot:<name>           print "SHOT <name> <width>x<height>+<x>+<y>" (the sheet's client area)
-//                         and wait until the file <ackdir>\<name> exists
-//   layout:<caption>      wait for the window of that caption ("sheet": the wizard) and print
-//                         "LAYOUT <caption> <n> controls <width>x<height>" (its client area)
-//                         and a "BAD ..." line for every control that is clipped or overlaps
-//                         another (layout_check.h), then "COLUMNS <caption> <widths>" of its
-//                         list view; a layout fault does not stop the steps
+//   shot:<name>[:<window>] print "SHOT <name> <width>x<height>+<x>+<y>" (the client area of the
+//                         sheet, or of the window named as layout: names it) and wait until the
+//                         file <ackdir>\<name> exists
+//   layout:<window>       wait for the window ("sheet": the wizard; "#<id>": the one with a
+//                         control of that id, in any language; else its caption) and print
+//                         "LAYOUT <window> <n> controls <width>x<height>" (its client area)
+//                         and a "BAD ..." line for every control that is clipped, overlaps
+//                         another or does not hold its text (layout_check.h), then
+//                         "COLUMNS <window> <widths>" of its list view; a layout fault does not
+//                         stop the steps
 //   release               let a recording setup held with TESSARA_SETUP_HOLD go on
 // Prints "page: <title of the page's group box>" for every page it acts on.
 //   wizard_steps <seconds> <ackdir> <step>...
@@ -29,7 +33,6 @@ namespace {
 
 constexpr int kNext = 0x3024;
 constexpr int kFinish = 0x3025;
-const char kFinishHint[] = "Please press the Finish button";
 
 DWORD g_deadline = 0;
 
@@ -123,6 +126,23 @@ bool Press(int id) {
   return false;
 }
 
+// The page asks for Finish: Next is off and Finish on, and no window of the setup is over the
+// sheet.
+bool WaitForFinishOnly() {
+  for (;;) {
+    HWND sheet = Sheet();
+    if (sheet != nullptr && ::IsWindowEnabled(sheet) &&
+        !::IsWindowEnabled(::GetDlgItem(sheet, kNext)) &&
+        ::IsWindowEnabled(::GetDlgItem(sheet, kFinish))) {
+      return true;
+    }
+    if (TimedOut()) {
+      return false;
+    }
+    ::Sleep(100);
+  }
+}
+
 bool WaitForText(const char *prefix) {
   for (;;) {
     HWND sheet = Sheet();
@@ -136,18 +156,22 @@ bool WaitForText(const char *prefix) {
   }
 }
 
-bool Shot(const std::string &ackDir, const char *name) {
-  HWND sheet = WaitForSheet();
+HWND WaitForWindow(const char *window);
+
+bool Shot(const std::string &ackDir, std::string name) {
+  const size_t colon = name.find(':');
+  HWND sheet = colon == std::string::npos ? WaitForSheet() : WaitForWindow(name.c_str() + colon + 1);
   if (sheet == nullptr) {
     return false;
   }
+  name.resize(colon == std::string::npos ? name.size() : colon);
   ::Sleep(500);
   // The client area: without a window manager (Xvfb) the caption is never drawn.
   RECT r;
   ::GetClientRect(sheet, &r);
   POINT origin = {0, 0};
   ::ClientToScreen(sheet, &origin);
-  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name, r.right, r.bottom, origin.x, origin.y);
+  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name.c_str(), r.right, r.bottom, origin.x, origin.y);
   std::fflush(stdout);
   const std::string ack = ackDir + "\\" + name;
   while (::GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -159,13 +183,37 @@ bool Shot(const std::string &ackDir, const char *name) {
   return true;
 }
 
-// The window to check: the sheet once it takes input, or a visible window of that caption.
+struct ById {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindById(HWND hwnd, LPARAM lParam) {
+  auto *search = reinterpret_cast<ById *>(lParam);
+  if (::IsWindowVisible(hwnd) && ::GetDlgItem(hwnd, search->id) != nullptr) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible top-level window with a control of that id, or of that caption.
+HWND FindTopWindow(const char *window) {
+  if (window[0] != '#') {
+    return ::FindWindowA(nullptr, window);
+  }
+  ById search = {std::atoi(window + 1), nullptr};
+  ::EnumWindows(FindById, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The window to check: the sheet once it takes input, or a visible window named as above.
 HWND WaitForWindow(const char *caption) {
   if (std::strcmp(caption, "sheet") == 0) {
     return WaitForSheet();
   }
   for (;;) {
-    HWND window = ::FindWindowA(nullptr, caption);
+    HWND window = FindTopWindow(caption);
     if (window != nullptr && ::IsWindowVisible(window)) {
       ::Sleep(500); // let it lay itself out
       return window;
@@ -227,7 +275,7 @@ int main(int argc, char **argv) {
     } else if (std::strcmp(step, "cancel") == 0) {
       done = Press(IDCANCEL);
     } else if (std::strcmp(step, "installed") == 0) {
-      done = WaitForText(kFinishHint);
+      done = WaitForFinishOnly();
     } else if (std::strncmp(step, "wait:", 5) == 0) {
       done = WaitForText(step + 5);
     } else if (std::strncmp(step, "shot:", 5) == 0) {

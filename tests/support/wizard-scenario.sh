@@ -1,0 +1,65 @@
+# Sourced by the tests and scripts that work every window of the wizard on screen (after
+# setup-e2e.sh and http-server.sh): a setup with a carried prerequisite, whose setup stays open
+# until released, and a downloaded one served slowly enough to read its window, packed with
+# every shipped language file.
+#   make_wizard_setup            writes $SCRATCH/setup.exe and starts the HTTP server
+#   work_wizard TAG LOG [ARG]    runs it (with ARG on its command line) in the current prefix
+#                                and works it to the end: the layout of each window checked
+#                                (LAYOUT/BAD lines in LOG) and each shot as <window>-TAG.png
+#   shipped_languages            the language files that ship, one a line
+#   locale_of FILE               the locale whose UI language the file serves (de_DE.UTF-8)
+shipped_languages() { ls "$TESSARA_ROOT"/languages/*.lang; }
+locale_of() { basename "$1" .lang | sed 's/-/_/; s/$/.UTF-8/'; }
+
+make_wizard_setup() {
+  build_sample_msi
+  mkdir -p "$SCRATCH/srv"
+  cp "$RECORDING_SETUP" "$SCRATCH/held-setup.exe"
+  cp "$RECORDING_SETUP" "$SCRATCH/srv/web-setup.exe"
+  tess_start_http_server "$SCRATCH/srv" "$SCRATCH" || fail "the test HTTP server did not start"
+  local size languages=() file
+  size=$(stat -c %s "$SCRATCH/srv/web-setup.exe")
+  for file in $(shipped_languages); do languages+=(--language "$file"); done
+  # The download takes about four seconds, long enough to read its window.
+  cat >"$SCRATCH/sample.ini" <<INI
+[PREREQUISITES]
+App1=Tessara Held Runtime
+App2=Tessara Web Runtime with a long name that fills its row
+
+[App1]
+SetupFile=held-setup.exe
+CommandLine=/install=Held:1.0
+SearchType=2
+SearchString=HKLM\\Software\\Tessara Tests\\Held\\Version
+
+[App2]
+Url=$base/rate=$((size / 4))/web-setup.exe
+CommandLine=/install=Web:1.0
+ExactSize=$size
+SearchType=2
+SearchString=HKLM\\Software\\Tessara Tests\\Web\\Version
+
+[GeneralOptions]
+MainAppCmdLine=/qn
+Options=Q
+INI
+  "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" --config "$SCRATCH/sample.ini" \
+    --prereq "$SCRATCH/held-setup.exe" --product-name "Tessara Sample" "${languages[@]}" \
+    -o "$SCRATCH/setup.exe" >/dev/null || fail "packing failed"
+}
+
+work_wizard() {
+  local tag=$1 log=$2 arg=${3:-}
+  record_package_launches
+  cp "$SCRATCH/setup.exe" "$TESSARA_WIN_BUILD/tests/wizard_steps.exe" "$(drive_c)/"
+  rm -f "$SCRATCH/record.txt"
+  : >"$log"
+  TESSARA_SETUP_RECORD=$(winpath "$SCRATCH/record.txt") TESSARA_SETUP_HOLD=held-setup.exe \
+    start_line_code "C:\\setup.exe $arg"
+  run_wizard_steps 120 "$log" layout:sheet shot:information-$tag next layout:sheet \
+    shot:prerequisites-$tag next layout:#1007 shot:downloading-$tag:#1007 next layout:#1018 \
+    shot:launching-$tag:#1018 release installed layout:sheet shot:installed-$tag finish
+  assert_eq "$(wait_line_code)" 0 "the setup's exit code ($tag)"
+  grep -q '^FAILED' "$log" && fail "a step failed ($tag): $(cat "$log")"
+  [ "$(grep -c '^LAYOUT' "$log")" -eq 5 ] || fail "not every window was read ($tag): $(cat "$log")"
+}
