@@ -42,3 +42,29 @@ TEST(ParseMsiOptions, ReadsTheUiLevelAndTheLogFileAsMsiexecSpellsThem) {
     EXPECT_EQ(options.logFile, c.log) << c.line;
   }
 }
+
+TEST(ParseMsiOptions, FindsTheSetupsOwnLanguageOptionWhereTheLineHoldsIt) {
+  struct Case {
+    const char *line;
+    uint16_t language;
+    const char *withoutIt; // the line the package gets
+  } const cases[] = {
+      {"/lang:1031", 1031, ""},
+      {"/qn /LANG:1041", 1041, "/qn "},
+      {"-lang:1025   /qn", 1025, "/qn"},
+      {"/qb /lang:3082 ADDLOCAL=ALL", 3082, "/qb ADDLOCAL=ALL"},
+      // The first one counts, and only it goes; one above 65535 names no language.
+      {"/lang:1036 /lang:1031", 1036, "/lang:1031"},
+      {"/lang:70000 /qn", 0, "/qn"},
+      {"/lang:x", 0, ""},
+      // Quoted text is no option, nor is a longer word.
+      {"PROP=\"/lang:1031\" /language:1031", 0, "PROP=\"/lang:1031\" /language:1031"},
+  };
+  for (const Case &c : cases) {
+    const MsiOptions options = ParseMsiOptions(c.line);
+    std::string line = c.line;
+    line.erase(options.languageAt, options.languageEnd - options.languageAt);
+    EXPECT_EQ(options.language, c.language) << c.line;
+    EXPECT_EQ(line, c.withoutIt) << c.line;
+  }
+}

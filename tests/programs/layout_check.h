@@ -97,6 +97,20 @@ inline bool IsGroupBox(HWND hwnd) {
          (::GetWindowLongA(hwnd, GWL_STYLE) & 0x0F) == BS_GROUPBOX;
 }
 
+// A window's client area on the screen. A mirrored window (right to left) has its client origin
+// at the right: the two corners are mapped and put in order.
+inline RECT ClientOnScreen(HWND hwnd) {
+  RECT r;
+  ::GetClientRect(hwnd, &r);
+  ::MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT *>(&r), 2);
+  if (r.left > r.right) {
+    const LONG left = r.left;
+    r.left = r.right;
+    r.right = left;
+  }
+  return r;
+}
+
 // The visible children of parent, in screen coordinates.
 inline std::vector<HWND> VisibleChildren(HWND parent) {
   std::vector<HWND> children;
@@ -112,11 +126,7 @@ inline std::vector<HWND> VisibleChildren(HWND parent) {
 // Adds a line to *faults for each clipped or overlapping control under parent, at every depth;
 // *checked counts the controls looked at.
 inline void Check(HWND parent, std::vector<std::string> *faults, int *checked) {
-  RECT client;
-  ::GetClientRect(parent, &client);
-  POINT origin = {0, 0};
-  ::ClientToScreen(parent, &origin);
-  ::OffsetRect(&client, origin.x, origin.y);
+  const RECT client = ClientOnScreen(parent);
   const std::vector<HWND> children = VisibleChildren(parent);
   for (size_t i = 0; i < children.size(); ++i) {
     ++*checked;

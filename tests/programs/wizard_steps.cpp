@@ -167,11 +167,9 @@ bool Shot(const std::string &ackDir, std::string name) {
   name.resize(colon == std::string::npos ? name.size() : colon);
   ::Sleep(500);
   // The client area: without a window manager (Xvfb) the caption is never drawn.
-  RECT r;
-  ::GetClientRect(sheet, &r);
-  POINT origin = {0, 0};
-  ::ClientToScreen(sheet, &origin);
-  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name.c_str(), r.right, r.bottom, origin.x, origin.y);
+  const RECT r = layout_check::ClientOnScreen(sheet);
+  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name.c_str(), r.right - r.left, r.bottom - r.top, r.left,
+              r.top);
   std::fflush(stdout);
   const std::string ack = ackDir + "\\" + name;
   while (::GetFileAttributesA(ack.c_str()) == INVALID_FILE_ATTRIBUTES) {
