@@ -66,7 +66,7 @@ uint32_t LanguageTable::KeyAt(uint32_t i) const { return ReadLe32(Record(i)); }
 const char *LanguageTable::TextAt(uint32_t i) const {
   // Every offset inside the table starts a whole text: its last byte is a NUL.
   const uint32_t offset = ReadLe32(Record(i) + 4);
-  return offset < size_ ? bytes_.get() + offset : "";
+  return offset < size_ ? bytes_.get() + offset : nullptr;
 }
 
 const char *LanguageTable::Find(uint32_t key) const {

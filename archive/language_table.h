@@ -42,8 +42,8 @@ public:
   bool rightToLeft() const { return (Field(8) & kRightToLeft) != 0; }
   // The text stored under key; null when the table has none.
   const char *Find(uint32_t key) const;
-  // The texts in table order (i below count()): the i-th one's key and text; a text whose
-  // offset lies outside the table reads as empty.
+  // The texts in table order (i below count()): the i-th one's key and text; null for a text
+  // whose offset lies outside the table (it stays English).
   uint32_t count() const { return count_; }
   uint32_t KeyAt(uint32_t i) const;
   const char *TextAt(uint32_t i) const;

@@ -6,6 +6,11 @@
 namespace {
 const LanguageTable *g_language = nullptr;
 bool g_rightToLeft = false;
+
+BOOL CALLBACK Mirror(HWND window, LPARAM) {
+  ::SetWindowLongW(window, GWL_EXSTYLE, ::GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+  return TRUE;
+}
 } // namespace
 
 void SetUiLanguage(const LanguageTable *table) {
@@ -33,11 +38,18 @@ void TranslateWindow(HWND window, uint32_t templateId) {
   if (g_language == nullptr) {
     return;
   }
+  // The process lays out right to left only the windows that have no owner: a dialog owned by
+  // another, and each of its controls, are mirrored here.
+  if (g_rightToLeft) {
+    Mirror(window, 0);
+    ::EnumChildWindows(window, &Mirror, 0);
+  }
   for (uint32_t i = 0; i < g_language->count(); ++i) {
     const uint32_t key = g_language->KeyAt(i);
     const int control = static_cast<int>(key & 0xFFFF);
-    if (key >> 16 == templateId) {
-      SetUiWindowText(control == 0 ? window : ::GetDlgItem(window, control), g_language->TextAt(i));
+    const char *text = g_language->TextAt(i);
+    if (key >> 16 == templateId && text != nullptr) {
+      SetUiWindowText(control == 0 ? window : ::GetDlgItem(window, control), text);
     }
   }
 }

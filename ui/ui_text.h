@@ -25,7 +25,8 @@ inline const char *UiText(const UiTextRef &text) { return UiText(text.key, text.
 // A string-table text: the table's, else the resource's.
 std::string UiString(unsigned id);
 
-// Gives window, made from template templateId, every text the table holds for that template.
+// Gives window, made from template templateId, every text the table holds for that template,
+// and lays it out right to left when the language is written so.
 void TranslateWindow(HWND window, uint32_t templateId);
 void SetUiWindowText(HWND window, std::string_view text);
 void SetUiItemText(HWND dialog, int id, std::string_view text);

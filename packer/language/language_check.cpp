@@ -81,3 +81,23 @@ int RunLanguageCheck(const std::vector<std::string> &paths) {
   }
   return exitCode;
 }
+
+std::string LanguageTemplate() {
+  std::string out = "; A Tessara language file: translate each text after its '=' (keep every {name} as\n"
+                    "; it is; & marks the access key), set Id, check it with\n"
+                    ";   tessara-pack check --language FILE\n"
+                    "; and give it to the packer with --language FILE. A text left out stays English.\n"
+                    "\n[Language]\nId = 1033\n; Neutral = 9\nName = English\n\n[Texts]\n";
+  const char *document = "";
+  for (size_t i = 0; i < CatalogueSize(); ++i) {
+    const CatalogueText &text = CatalogueTexts()[i];
+    if (text.kind == TextKind::Document) {
+      document = text.english;
+      continue;
+    }
+    const std::string value = text.english;
+    const bool quoted = !value.empty() && (value.front() == ' ' || value.back() == ' ');
+    out += std::string(text.name) + " = " + (quoted ? "\"" + value + "\"" : value) + "\n";
+  }
+  return out + "\n[Document]\n" + document;
+}

@@ -18,3 +18,6 @@ void PrintLanguageFindings(const std::string &label, const LanguageFile &file, F
 // "tessara-pack check --language FILE...": the arguments after --language. Returns the exit
 // code: 0 no errors, 1 usage, 2 a file has errors, 3 a file cannot be read.
 int RunLanguageCheck(const std::vector<std::string> &paths);
+
+// "tessara-pack language-template": a language file of every text in English, to translate.
+std::string LanguageTemplate();

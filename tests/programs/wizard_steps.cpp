@@ -14,6 +14,8 @@
 //                         another or does not hold its text (layout_check.h), then
 //                         "COLUMNS <window> <widths>" of its list view; a layout fault does not
 //                         stop the steps
+//   texts:<window>        wait for the window (as layout: names it) and print every text it
+//                         shows, in UTF-8 (window_texts.h)
 //   release               let a recording setup held with TESSARA_SETUP_HOLD go on
 // Prints "page: <title of the page's group box>" for every page it acts on.
 //   wizard_steps <seconds> <ackdir> <step>...
@@ -27,6 +29,7 @@
 #include <vector>
 
 #include "tests/programs/layout_check.h"
+#include "tests/programs/window_texts.h"
 #include "tests/programs/window_text.h"
 
 namespace {
@@ -280,6 +283,12 @@ int main(int argc, char **argv) {
       done = Shot(ackDir, step + 5);
     } else if (std::strncmp(step, "layout:", 7) == 0) {
       done = Layout(step + 7);
+    } else if (std::strncmp(step, "texts:", 6) == 0) {
+      HWND window = WaitForWindow(step + 6);
+      if (window != nullptr) {
+        window_texts::Print(window, step + 6);
+      }
+      done = window != nullptr;
     } else if (std::strcmp(step, "release") == 0) {
       done = Release();
     }

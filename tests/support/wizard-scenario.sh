@@ -5,7 +5,9 @@
 #   make_wizard_setup            writes $SCRATCH/setup.exe and starts the HTTP server
 #   work_wizard TAG LOG [ARG]    runs it (with ARG on its command line) in the current prefix
 #                                and works it to the end: the layout of each window checked
-#                                (LAYOUT/BAD lines in LOG) and each shot as <window>-TAG.png
+#                                (LAYOUT/BAD lines in LOG), with WIZARD_SHOTS=1 each shot as
+#                                $SCRATCH/shots/<window>-TAG.png, with WIZARD_TEXTS=1 every text
+#                                of each window in LOG (window_texts.h)
 #   shipped_languages            the language files that ship, one a line
 #   locale_of FILE               the locale whose UI language the file serves (de_DE.UTF-8)
 shipped_languages() { ls "$TESSARA_ROOT"/languages/*.lang; }
@@ -56,9 +58,24 @@ work_wizard() {
   : >"$log"
   TESSARA_SETUP_RECORD=$(winpath "$SCRATCH/record.txt") TESSARA_SETUP_HOLD=held-setup.exe \
     start_line_code "C:\\setup.exe $arg"
-  run_wizard_steps 120 "$log" layout:sheet shot:information-$tag next layout:sheet \
-    shot:prerequisites-$tag next layout:#1007 shot:downloading-$tag:#1007 next layout:#1018 \
-    shot:launching-$tag:#1018 release installed layout:sheet shot:installed-$tag finish
+  # Each window: its layout, then its texts and its shot when asked for.
+  local steps=() window name
+  at() {
+    steps+=("layout:$1")
+    [ "${WIZARD_TEXTS:-}" = 1 ] && steps+=("texts:$1")
+    [ "${WIZARD_SHOTS:-}" = 1 ] && steps+=("shot:$2-$tag$([ "$1" = sheet ] || echo ":$1")")
+  }
+  at sheet information
+  steps+=(next)
+  at sheet prerequisites
+  steps+=(next)
+  at "#1007" downloading
+  steps+=(next)
+  at "#1018" launching
+  steps+=(release installed)
+  at sheet installed
+  steps+=(finish)
+  run_wizard_steps 120 "$log" "${steps[@]}"
   assert_eq "$(wait_line_code)" 0 "the setup's exit code ($tag)"
   grep -q '^FAILED' "$log" && fail "a step failed ($tag): $(cat "$log")"
   [ "$(grep -c '^LAYOUT' "$log")" -eq 5 ] || fail "not every window was read ($tag): $(cat "$log")"
