@@ -4,10 +4,13 @@
 //   TEXT <label> <control id> <text>       each visible control with a text, at any depth
 //   HEADER <label> <column> <text>         the columns of its list view
 //   CELL <label> <row> <column> <text>     and every cell
+//   DOCUMENT <label> <text>                the text of a rich-edit control, its paragraphs
+//                                          joined by " | "
 #pragma once
 #include <windows.h>
 
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <cstdio>
 #include <string>
@@ -15,13 +18,14 @@
 namespace window_texts {
 
 inline std::string Utf8(const wchar_t *text) {
-  char out[4096] = {};
+  char out[16384] = {};
   ::WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out - 1, nullptr, nullptr);
   return out;
 }
 
-// A list view's texts live in its own process: the request and the answer go through memory
-// allocated there.
+// A control's texts live in its own process: the request and the answer go through memory
+// allocated there. A list view's header or cell, or (EM_GETTEXTEX) a rich-edit control's text,
+// whose WM_GETTEXT would go through the ANSI code page.
 inline std::string ListText(HWND list, UINT message, int index, int column) {
   DWORD pid = 0;
   ::GetWindowThreadProcessId(list, &pid);
@@ -29,24 +33,31 @@ inline std::string ListText(HWND list, UINT message, int index, int column) {
       ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   char *memory = process == nullptr ? nullptr
                                     : static_cast<char *>(::VirtualAllocEx(
-                                          process, nullptr, 8192, MEM_COMMIT, PAGE_READWRITE));
-  wchar_t text[2048] = {};
+                                          process, nullptr, 16384, MEM_COMMIT, PAGE_READWRITE));
+  wchar_t text[4096] = {};
   if (memory != nullptr) {
     auto *remoteText = reinterpret_cast<wchar_t *>(memory + 1024);
-    if (message == HDM_GETITEMW) {
+    if (message == EM_GETTEXTEX) {
+      GETTEXTEX get = {sizeof text - sizeof(wchar_t), GT_DEFAULT, 1200, nullptr, nullptr};
+      ::WriteProcessMemory(process, memory, &get, sizeof get, nullptr);
+      ::SendMessageW(list, message, reinterpret_cast<WPARAM>(memory),
+                     reinterpret_cast<LPARAM>(remoteText));
+    } else if (message == HDM_GETITEMW) {
       HDITEMW item = {};
       item.mask = HDI_TEXT;
       item.pszText = remoteText;
-      item.cchTextMax = 2048;
+      item.cchTextMax = 4096;
       ::WriteProcessMemory(process, memory, &item, sizeof item, nullptr);
     } else {
       LVITEMW item = {};
       item.iSubItem = column;
       item.pszText = remoteText;
-      item.cchTextMax = 2048;
+      item.cchTextMax = 4096;
       ::WriteProcessMemory(process, memory, &item, sizeof item, nullptr);
     }
-    ::SendMessageW(list, message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory));
+    if (message != EM_GETTEXTEX) {
+      ::SendMessageW(list, message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(memory));
+    }
     ::ReadProcessMemory(process, remoteText, text, sizeof text - sizeof(wchar_t), nullptr);
     ::VirtualFreeEx(process, memory, 0, MEM_RELEASE);
   }
@@ -82,11 +93,19 @@ inline void PrintChildren(HWND parent, const char *label) {
       PrintList(child, label);
       continue;
     }
+    if (lstrcmpiW(className, L"RICHEDIT") == 0) {
+      std::string document = ListText(child, EM_GETTEXTEX, 0, 0);
+      for (size_t at = document.find('\r'); at != std::string::npos; at = document.find('\r')) {
+        document.replace(at, document.compare(at, 2, "\r\n") == 0 ? 2 : 1, " | ");
+      }
+      std::printf("DOCUMENT %s %s\n", label, document.c_str());
+      continue;
+    }
     wchar_t text[2048] = {};
     DWORD_PTR result = 0;
     ::SendMessageTimeoutW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
                           3000, &result);
-    if (text[0] != 0 && lstrcmpiW(className, L"RICHEDIT") != 0) {
+    if (text[0] != 0) {
       std::printf("TEXT %s %d %s\n", label, ::GetDlgCtrlID(child), Utf8(text).c_str());
     }
     PrintChildren(child, label);

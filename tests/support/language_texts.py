@@ -11,17 +11,31 @@ import sys
 
 
 def read_language(path):
-    texts, section = {}, None
+    texts, section, document = {}, None, []
     for line in open(path, encoding="utf-8-sig"):
         line = line.rstrip("\r\n")
         if section == "Document":
+            document.append(line)
             continue
         if line.startswith("["):
             section = line.strip("[]")
         elif section == "Texts" and "=" in line and not line.lstrip().startswith((";", "#")):
             name, value = (part.strip() for part in line.split("=", 1))
             texts[name] = value[1:-1] if len(value) > 1 and value[0] == value[-1] == '"' else value
+    # The document's paragraphs as the control shows them: no markup, a bullet before each item.
+    texts["document"] = paragraphs(" | ".join(
+        "\u2022\t" + line[2:] if line.startswith("- ") else line[2:] if line.startswith("# ") else line
+        for line in document).replace("**", ""))
     return texts
+
+
+def paragraphs(text):
+    """Paragraphs compared as read: any one character before a tab is the bullet, blanks at a
+    paragraph's end and empty paragraphs at the document's end do not count."""
+    parts = [re.sub(r"^.\t", "\u2022\t", part.rstrip()) for part in text.split(" | ")]
+    while parts and not parts[-1]:
+        parts.pop()
+    return " | ".join(parts)
 
 
 def form(text, **values):
@@ -48,7 +62,7 @@ def main():
         "h2": t["PrerequisitesPage.ActionColumn"], "c0": re.compile("Tessara (Held|Web) Runtime")})
     expected = {
         "information": dict(sheet, **{"0": t["InformationPage.Caption"],
-                                      "1021": t["InformationPage.Group"]}),
+                                      "1021": t["InformationPage.Group"], "d": t["document"]}),
         "before": dict(prerequisites, **{"1019": t["PrerequisitesPage.HintDownload"],
                                          "c1": status(re.escape(t["Status.Nothing"])),
                                          "c2": re.compile("(%s|%s)$" % (re.escape(t["Action.Install"]),
@@ -70,7 +84,7 @@ def main():
     # Other lines of the log may be in the ANSI code page.
     for line in open(sys.argv[2], encoding="utf-8", errors="replace"):
         kind, _, rest = line.rstrip("\n").partition(" ")
-        if kind not in ("WINDOW", "TEXT", "HEADER", "CELL"):
+        if kind not in ("WINDOW", "TEXT", "HEADER", "CELL", "DOCUMENT"):
             continue
         window, _, rest = rest.partition(" ")
         if kind == "WINDOW":
@@ -80,6 +94,8 @@ def main():
             key = "caption"
         elif kind == "TEXT":
             key, _, text = rest.partition(" ")
+        elif kind == "DOCUMENT":
+            key, text = "d", paragraphs(rest)
         elif kind == "HEADER":
             column, _, text = rest.partition(" ")
             key = "h" + column
