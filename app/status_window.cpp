@@ -22,8 +22,11 @@ void StatusWindow::SetCaption(const std::string &caption) {
 }
 
 void StatusWindow::SetText(const std::string &text) {
-  SetUiItemText(hwnd(), IDC_STATUS_TEXT, text);
-  ::UpdateWindow(hwnd());
+  // The line itself is painted: no message loop runs to paint it later, and updating the
+  // window alone leaves its controls showing the text they had.
+  HWND line = ::GetDlgItem(hwnd(), IDC_STATUS_TEXT);
+  SetUiWindowText(line, text);
+  ::UpdateWindow(line);
 }
 
 INT_PTR StatusWindow::OnInitDialog(WPARAM, LPARAM) {

@@ -19,17 +19,17 @@ const Script kScripts[] = {
     {0x04, 134, 936},                                           // Chinese, simplified
     {0x11, 128, 932},                                           // Japanese
     {0x12, 129, 949},                                           // Korean
-    {0x01, 178, 1256},  {0x29, 178, 1256}, {0x20, 178, 1256},   // Arabic, Persian, Urdu
+    {0x01, 178, 1256},  {0x29, 178, 1256},  {0x20, 178, 1256},  // Arabic, Persian, Urdu
     {0x0D, 177, 1255},                                          // Hebrew
     {0x08, 161, 1253},                                          // Greek
     {0x1F, 162, 1254},                                          // Turkish
     {0x1E, 222, 874},                                           // Thai
     {0x2A, 163, 1258},                                          // Vietnamese
-    {0x19, 204, 1251},  {0x22, 204, 1251}, {0x02, 204, 1251},   // Russian, Ukrainian, Bulgarian
+    {0x19, 204, 1251},  {0x22, 204, 1251},  {0x02, 204, 1251},  // Russian, Ukrainian, Bulgarian
     {0x23, 204, 1251},                                          // Belarusian
-    {0x15, 238, 1250},  {0x05, 238, 1250}, {0x1B, 238, 1250},   // Polish, Czech, Slovak
-    {0x0E, 238, 1250},  {0x24, 238, 1250}, {0x18, 238, 1250},   // Hungarian, Slovenian, Romanian
-    {0x25, 186, 1257},  {0x26, 186, 1257}, {0x27, 186, 1257},   // Estonian, Latvian, Lithuanian
+    {0x15, 238, 1250},  {0x05, 238, 1250},  {0x1B, 238, 1250},  // Polish, Czech, Slovak
+    {0x0E, 238, 1250},  {0x24, 238, 1250},  {0x18, 238, 1250},  // Hungarian, Slovenian, Romanian
+    {0x25, 186, 1257},  {0x26, 186, 1257},  {0x27, 186, 1257},  // Estonian, Latvian, Lithuanian
 };
 
 Script ScriptOf(uint16_t language) {
@@ -94,7 +94,9 @@ std::string ParagraphText(const std::string &text) {
     } else {
       // \uN takes a signed 16-bit number; a character past U+FFFF goes as its surrogates.
       const auto unit = [&out](uint32_t u) {
-        out += "\\u" + std::to_string(u >= 0x8000 ? static_cast<int>(u) - 0x10000 : static_cast<int>(u)) + "?";
+        out += "\\u" +
+               std::to_string(u >= 0x8000 ? static_cast<int>(u) - 0x10000 : static_cast<int>(u)) +
+               "?";
       };
       if (c >= 0x10000) {
         unit(0xD800 + ((c - 0x10000) >> 10));
@@ -119,7 +121,7 @@ std::string DocumentRtf(const std::string &markup, uint16_t language, bool right
                     "\\deff0\\deflang" + std::to_string(language) +
                     "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset" + charset +
                     " Times New Roman;}{\\f1\\fswiss\\fcharset" + charset + " Arial;}}\r\n";
-  const std::string paragraph = rightToLeft ? "\\pard\\rtlpar\\qr" : "\\pard";
+  const std::string paragraph = rightToLeft ? "\\pard\\rtlpar" : "\\pard";
   for (const std::string &line : Lines(markup)) {
     if (line.compare(0, 2, "# ") == 0) {
       rtf += paragraph + "\\f0\\fs32\\b " + ParagraphText(line.substr(2)) + "\\b0\\par\r\n";
