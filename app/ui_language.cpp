@@ -10,8 +10,9 @@
 void ChooseUiLanguage(SfxArchive &archive, uint16_t requested, LanguageTable *chosen) {
   // Looked up: older systems have no UI language of their own, and speak English here.
   const auto userLanguage = win::KernelProc<LANGID(WINAPI *)()>("GetUserDefaultUILanguage");
-  const uint16_t wanted =
-      requested != 0 ? requested : userLanguage != nullptr ? userLanguage() : 0x409;
+  const uint16_t wanted = requested != 0            ? requested
+                          : userLanguage != nullptr ? userLanguage()
+                                                    : 0x409;
   int best = 0;
   size_t bestIndex = 0;
   LanguageTable table;

@@ -130,8 +130,9 @@ std::string PrerequisiteList::StatusText(size_t index, TextTranslator translate)
   }
   // A one-sided range's {version} is its one bound.
   text::Builder required;
-  required.AddForm(form(range),
-                   {{"min", verMin}, {"max", verMax}, {"version", verMin.empty() ? verMax : verMin}});
+  required.AddForm(
+      form(range),
+      {{"min", verMin}, {"max", verMax}, {"version", verMin.empty() ? verMax : verMin}});
   text::Builder found;
   const char *separator = "";
   if (index < foundVersions_.size()) {

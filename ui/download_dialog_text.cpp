@@ -8,8 +8,9 @@ std::string DownloadSpeedText(uint32_t hundredths, const char *form) {
   char fraction[20];
   // The hundredths always as two digits: those of 100 to 199 after their 1.
   return text::Builder()
-      .AddForm(form, {{"whole", text::DecimalDigits(hundredths / 100, whole)},
-                      {"fraction", text::DecimalDigits(100 + hundredths % 100, fraction).substr(1)}})
+      .AddForm(form,
+               {{"whole", text::DecimalDigits(hundredths / 100, whole)},
+                {"fraction", text::DecimalDigits(100 + hundredths % 100, fraction).substr(1)}})
       .Take();
 }
 

@@ -24,9 +24,9 @@ const ListColumn kColumns[] = {
     {ui_text::kNameColumn, 100}, {ui_text::kStatusColumn, 400}, {ui_text::kActionColumn, 80}};
 constexpr int kComboDropHeight = 200;
 // Every text the Action column shows, and the room a cell leaves around its text.
-const PrereqAction kShownActions[] = {PrereqAction::DontInstall,    PrereqAction::Install,
-                                      PrereqAction::Download,       PrereqAction::DownloadFailed,
-                                      PrereqAction::Installed,      PrereqAction::Failed};
+const PrereqAction kShownActions[] = {PrereqAction::DontInstall, PrereqAction::Install,
+                                      PrereqAction::Download,    PrereqAction::DownloadFailed,
+                                      PrereqAction::Installed,   PrereqAction::Failed};
 constexpr int kCellPadding = 14;
 
 const char *ActionUiText(PrereqAction action) {

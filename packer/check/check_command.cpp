@@ -144,8 +144,8 @@ std::string DescribeLanguageTable(SfxArchive &archive, size_t index) {
     return archive.entries()[index].name + ": damaged or not a language table (the setup "
                                            "passes over it)";
   }
-  std::string line = archive.entries()[index].name + ": language " +
-                     std::to_string(table.language());
+  std::string line =
+      archive.entries()[index].name + ": language " + std::to_string(table.language());
   if (table.neutral() != 0) {
     line += ", also primary language " + std::to_string(table.neutral());
   }

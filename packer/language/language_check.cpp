@@ -62,14 +62,13 @@ int RunLanguageCheck(const std::vector<std::string> &paths) {
     if (file.language != 0) {
       std::printf("  language:  %u%s%s\n", file.language,
                   file.name.empty() ? "" : (" (" + file.name + ")").c_str(),
-                  file.neutral != 0
-                      ? (", also for every language of primary language " +
-                         std::to_string(file.neutral))
-                            .c_str()
-                      : "");
-      std::printf("  direction: %s\n",
-                  IsRightToLeftLanguage(file.language) ? "right to left (windows mirrored)"
-                                                       : "left to right");
+                  file.neutral != 0 ? (", also for every language of primary language " +
+                                       std::to_string(file.neutral))
+                                          .c_str()
+                                    : "");
+      std::printf("  direction: %s\n", IsRightToLeftLanguage(file.language)
+                                           ? "right to left (windows mirrored)"
+                                           : "left to right");
       std::printf("  texts:     %zu of %zu\n", file.texts.size(), CatalogueSize());
     }
     std::fflush(stdout);
@@ -83,11 +82,12 @@ int RunLanguageCheck(const std::vector<std::string> &paths) {
 }
 
 std::string LanguageTemplate() {
-  std::string out = "; A Tessara language file: translate each text after its '=' (keep every {name} as\n"
-                    "; it is; & marks the access key), set Id, check it with\n"
-                    ";   tessara-pack check --language FILE\n"
-                    "; and give it to the packer with --language FILE. A text left out stays English.\n"
-                    "\n[Language]\nId = 1033\n; Neutral = 9\nName = English\n\n[Texts]\n";
+  std::string out =
+      "; A Tessara language file: translate each text after its '=' (keep every {name} as\n"
+      "; it is; & marks the access key), set Id, check it with\n"
+      ";   tessara-pack check --language FILE\n"
+      "; and give it to the packer with --language FILE. A text left out stays English.\n"
+      "\n[Language]\nId = 1033\n; Neutral = 9\nName = English\n\n[Texts]\n";
   const char *document = "";
   for (size_t i = 0; i < CatalogueSize(); ++i) {
     const CatalogueText &text = CatalogueTexts()[i];

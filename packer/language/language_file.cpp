@@ -181,8 +181,8 @@ void CheckMissing(LanguageFile *file) {
   }
 }
 
-void ReadLanguageKey(const std::string &key, const std::string &value, int line,
-                     LanguageFile *file, bool *hasId) {
+void ReadLanguageKey(const std::string &key, const std::string &value, int line, LanguageFile *file,
+                     bool *hasId) {
   uint32_t number = 0;
   if (key == "Id") {
     if (!ParseId(value, &number) || number == 0 || (number & 0x3FF) == 0) {
@@ -250,13 +250,11 @@ bool SplitLine(const std::string &line, std::string *key, std::string *value) {
 } // namespace
 
 int LanguageFile::errorCount() const {
-  return static_cast<int>(
-      std::count_if(findings.begin(), findings.end(), [](const LanguageFinding &f) { return f.error; }));
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(),
+                                        [](const LanguageFinding &f) { return f.error; }));
 }
 
-int LanguageFile::warningCount() const {
-  return static_cast<int>(findings.size()) - errorCount();
-}
+int LanguageFile::warningCount() const { return static_cast<int>(findings.size()) - errorCount(); }
 
 LanguageFile ParseLanguageFile(const std::string &bytes) {
   LanguageFile file;
@@ -299,8 +297,8 @@ LanguageFile ParseLanguageFile(const std::string &bytes) {
     }
     if (trimmed.front() == '[' && trimmed.back() == ']') {
       const std::string name = trimmed.substr(1, trimmed.size() - 2);
-      section = name == "Language" ? Section::Language
-                : name == "Texts"  ? Section::Texts
+      section = name == "Language"   ? Section::Language
+                : name == "Texts"    ? Section::Texts
                 : name == "Document" ? Section::Document
                                      : Section::Unknown;
       if (section == Section::Unknown) {
@@ -333,8 +331,8 @@ LanguageFile ParseLanguageFile(const std::string &bytes) {
   } else if (file.neutral != 0 && file.neutral != (file.language & 0x3FF)) {
     Add(&file, true, 0,
         "Neutral " + std::to_string(file.neutral) + " is not the primary language of Id " +
-            std::to_string(file.language) + " (that is " +
-            std::to_string(file.language & 0x3FF) + ")");
+            std::to_string(file.language) + " (that is " + std::to_string(file.language & 0x3FF) +
+            ")");
   }
   if (hasDocument) {
     int line = 0;

@@ -42,8 +42,8 @@ CatalogueText Text(const char *name, UiTextRef text, TextWindow window = TextWin
   return {name, text.key, text.english, window, TextKind::Plain};
 }
 
-CatalogueText Control(const char *name, uint32_t templateId, uint32_t control,
-                      const char *english, TextWindow window) {
+CatalogueText Control(const char *name, uint32_t templateId, uint32_t control, const char *english,
+                      TextWindow window) {
   return {name, DialogTextKey(templateId, control), english, window, TextKind::Plain};
 }
 
@@ -122,10 +122,10 @@ const CatalogueText kTexts[] = {
     Text("Status.ExitCode", ui_text::kExitCodeStatus),
 
     Control("DownloadDialog.Caption", IDD_DOWNLOAD, 0, "Downloading...", TextWindow::Download),
-    Control("DownloadDialog.CurrentLabel", IDD_DOWNLOAD, IDC_CURRENT_LABEL, "Current progress:",
-            TextWindow::Download),
-    Control("DownloadDialog.GlobalLabel", IDD_DOWNLOAD, IDC_GLOBAL_LABEL, "Global progress:",
-            TextWindow::Download),
+    Control("DownloadDialog.CurrentLabel", IDD_DOWNLOAD, IDC_CURRENT_LABEL,
+            "Current progress:", TextWindow::Download),
+    Control("DownloadDialog.GlobalLabel", IDD_DOWNLOAD, IDC_GLOBAL_LABEL,
+            "Global progress:", TextWindow::Download),
     Control("DownloadDialog.Speed", IDD_DOWNLOAD, IDC_SPEED, "0 KB/s", TextWindow::Download),
     Text("DownloadDialog.Pause", ui_text::kPause, TextWindow::Download),
     Text("DownloadDialog.Resume", ui_text::kResume, TextWindow::Download),

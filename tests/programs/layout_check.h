@@ -43,8 +43,8 @@ inline HFONT DialogFont() {
 inline std::wstring WideWindowText(HWND hwnd) {
   wchar_t text[2048] = {};
   DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
-                        3000, &result);
+  ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 3000,
+                        &result);
   return text;
 }
 

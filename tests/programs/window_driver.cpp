@@ -30,8 +30,8 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
-// The text as the window manager holds it, in UTF-8: no message is sent, so a window whose thread is
-// busy (the extraction window pumps no messages) can still be read.
+// The text as the window manager holds it, in UTF-8: no message is sent, so a window whose thread
+// is busy (the extraction window pumps no messages) can still be read.
 std::string WindowText(HWND hwnd) {
   WCHAR wide[1024] = {};
   ::InternalGetWindowText(hwnd, wide, 1024);

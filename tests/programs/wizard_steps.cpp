@@ -29,8 +29,8 @@
 #include <vector>
 
 #include "tests/programs/layout_check.h"
-#include "tests/programs/window_texts.h"
 #include "tests/programs/window_text.h"
+#include "tests/programs/window_texts.h"
 
 namespace {
 
@@ -163,7 +163,8 @@ HWND WaitForWindow(const char *window);
 
 bool Shot(const std::string &ackDir, std::string name) {
   const size_t colon = name.find(':');
-  HWND sheet = colon == std::string::npos ? WaitForSheet() : WaitForWindow(name.c_str() + colon + 1);
+  HWND sheet =
+      colon == std::string::npos ? WaitForSheet() : WaitForWindow(name.c_str() + colon + 1);
   if (sheet == nullptr) {
     return false;
   }

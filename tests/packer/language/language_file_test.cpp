@@ -105,7 +105,8 @@ TEST(LanguageFile, RefusesWhatTheSetupCouldNotShowAndWarnsOfWhatIsMissing) {
       {std::string(kHeader) + "[Document]\n# **Titel\n", "not closed", true},
       // A missing text falls back to English; two access keys of one window clash.
       {std::string(kHeader), "no text for PrerequisitesPage.Browse", false},
-      {std::string(kHeader) + "PrerequisitesPage.Browse = &Weiter suchen...\nWizard.Next = &Weiter >\n",
+      {std::string(kHeader) +
+           "PrerequisitesPage.Browse = &Weiter suchen...\nWizard.Next = &Weiter >\n",
        "the access key 'W' of Wizard.Next", false},
   };
   for (const Case &c : cases) {
