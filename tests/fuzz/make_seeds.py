@@ -113,8 +113,9 @@ def seeds():
                                "Status.Between = zwischen {min} und {max}\n"
                                "Wizard.Next = &Weiter >\nPrerequisitesPage.Browse = \" &Suchen \"\n"
                                "[Document]\n# Titel\n\n- **fett** \u2013 \U0001F600\n").encode()
-    yield "language", "file-shipped", open(os.path.join(HERE, "..", "..", "languages",
-                                                        "de-DE.lang"), "rb").read()
+    shipped = os.path.join(HERE, "..", "..", "languages")
+    for name in sorted(os.listdir(shipped)):
+        yield "language", "file-" + name[:-5], open(os.path.join(shipped, name), "rb").read()
 
     yield "url_name", "plain", b"http://example.test/dir/setup.exe"
     yield "url_name", "query", b"https://example.test/get?file=a.exe"

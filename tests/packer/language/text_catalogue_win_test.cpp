@@ -1,6 +1,7 @@
 // The packer's catalogue and the setup's own texts: every text a language file names by a
 // string id or a dialog's control has, in English, the text the setup's resources hold there;
-// and a translated document made by the packer shows in a real rich-edit control as written.
+// and a translated document made by the packer shows in a real rich-edit control as written
+// (the end-to-end test reads each shipped language's document back; here its formatting).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -130,12 +131,6 @@ TEST(DocumentRtf, ATranslatedDocumentShowsItsTextBulletsAndEmphasis) {
   EXPECT_EQ(at(L"Weiter").first.dwEffects & (CFE_BOLD | CFE_ITALIC),
             static_cast<DWORD>(CFE_BOLD | CFE_ITALIC));
   EXPECT_EQ(at(L"Herunterladen").second.dxOffset, 270);
-  ::DestroyWindow(control);
-
-  // The control holds the text of its fonts' character set: a Japanese document's fonts ask for
-  // the Japanese one.
-  control = ShowDocument("- 必要な前提条件\n", 1041, &text);
-  EXPECT_EQ(text.substr(0, 9), L"\u2022\t必要な前提条件");
   ::DestroyWindow(control);
 }
 
