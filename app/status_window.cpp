@@ -23,10 +23,13 @@ void StatusWindow::SetCaption(const std::string &caption) {
 
 void StatusWindow::SetText(const std::string &text) {
   // The line itself is painted: no message loop runs to paint it later, and updating the
-  // window alone leaves its controls showing the text they had.
+  // window alone leaves its controls showing the text they had. Looking into the queue lets
+  // a system that composes windows (Wine's) show what was painted.
   HWND line = ::GetDlgItem(hwnd(), IDC_STATUS_TEXT);
   SetUiWindowText(line, text);
   ::UpdateWindow(line);
+  static MSG message;
+  ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
 }
 
 INT_PTR StatusWindow::OnInitDialog(WPARAM, LPARAM) {

@@ -16,13 +16,7 @@ need_tools wixl import convert
 server_pid=
 trap '[ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
 make_wizard_setup
-# A package large enough that the extraction window stays up while it is taken.
-mkdir -p "$SCRATCH/big"
-fake_msi "$SCRATCH/big/sample.msi" 300000000 /dev/zero
-languages=()
-for file in $(shipped_languages); do languages+=(--language "$file"); done
-"$PACK" pack --stub "$STUB" --msi "$SCRATCH/big/sample.msi" --product-name "Tessara Sample" \
-  "${languages[@]}" -o "$SCRATCH/big.exe" >/dev/null
+make_extraction_setup
 out=$root/docs/languages
 mkdir -p "$out"
 for language in de-DE ja-JP ar-SA; do
@@ -32,11 +26,7 @@ for language in de-DE ja-JP ar-SA; do
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
     export LC_ALL=$locale
     WIZARD_SHOTS=1 work_wizard "$dpi" "$SCRATCH/steps-$language-$dpi.log"
-    use_launch_recorder
-    cp "$SCRATCH/big.exe" "$(drive_c)/big.exe"
-    start_line_code 'C:\big.exe'
-    run_wizard_steps 60 "$SCRATCH/big-$language-$dpi.log" "shot:extracting-$dpi:#1001"
-    [ "$(wait_line_code)" = 0 ] || fail "the extraction run ended badly ($language, $dpi dpi)"
+    WIZARD_SHOTS=1 work_extraction "$dpi" "$SCRATCH/big-$language-$dpi.log"
     unset LC_ALL
     for window in extracting information prerequisites downloading launching installed; do
       convert "$SCRATCH/shots/$window-$dpi.png" +dither -colors 64 \

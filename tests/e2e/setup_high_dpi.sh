@@ -4,7 +4,8 @@
 # rectangles while a user works the wizard: no control is clipped by its parent or overlaps
 # another, no text is cut off, the wizard grows with the resolution, and so do the lists'
 # columns of fixed width. The same in every shipped language, at 96 and 144 dpi, each under a
-# UI language of its own. Screenshots of the pages go to $SCRATCH/shots.
+# UI language of its own, with the extraction window too. Screenshots of the pages go to
+# $SCRATCH/shots.
 . "$(dirname "$0")/../support/setup-e2e.sh"
 . "$TESSARA_ROOT/tests/support/http-server.sh"
 . "$TESSARA_ROOT/tests/support/wizard-scenario.sh"
@@ -14,6 +15,7 @@ tess_display || fail "no X display"
 server_pid=
 trap '[ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 make_wizard_setup
+make_extraction_setup
 
 declare -A width name_column status_column
 for dpi in 96 144 192; do
@@ -47,7 +49,9 @@ for file in $(shipped_languages); do
       fail "could not set LogPixels"
     log="$SCRATCH/steps-$language-$dpi.log"
     LC_ALL=$(locale_of "$file") work_wizard "$language-$dpi" "$log"
-    grep '^BAD' "$log" && fail "$language at $dpi dpi: controls clipped, overlapping or cutting their text off (above)"
+    LC_ALL=$(locale_of "$file") work_extraction "$language-$dpi" "$log.extraction"
+    grep '^BAD' "$log" "$log.extraction" &&
+      fail "$language at $dpi dpi: controls clipped, overlapping or cutting their text off (above)"
   done
   pass "$language at 96 and 144 dpi: every window's controls and texts fit"
 done
