@@ -31,7 +31,8 @@ void ChooseUiLanguage(SfxArchive &archive, uint16_t requested, LanguageTable *ch
   }
   SetUiLanguage(chosen);
   if (chosen->rightToLeft()) {
-    // Every window made from now on is mirrored, message boxes and the sheet included.
+    // Every window made from now on without an owner is mirrored (the status windows, the
+    // sheet, an error box); an owned one is mirrored as it opens (TranslateWindow).
     const auto setLayout = win::ProcAddress<BOOL(WINAPI *)(DWORD)>(::GetModuleHandleA("user32.dll"),
                                                                    "SetProcessDefaultLayout");
     if (setLayout != nullptr) {
