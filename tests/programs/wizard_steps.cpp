@@ -169,6 +169,13 @@ bool Shot(const std::string &ackDir, std::string name) {
     return false;
   }
   name.resize(colon == std::string::npos ? name.size() : colon);
+  // Above the others: at a high resolution the console of a prerequisite's setup (the recording
+  // setup) can cover the launch window. Not a window whose thread is busy (the extraction
+  // window): it could not paint what it uncovers.
+  DWORD_PTR answer = 0;
+  if (::SendMessageTimeoutW(sheet, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0) {
+    ::SetWindowPos(sheet, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   ::Sleep(500);
   // The client area: without a window manager (Xvfb) the caption is never drawn.
   const RECT r = layout_check::ClientOnScreen(sheet);
