@@ -222,6 +222,14 @@ void ReadText(const std::string &name, const std::string &value, int line, Langu
     Add(file, true, line, name + " is empty: give its text, or leave the line out for English");
     return;
   }
+  // A NUL would end the text where the setup reads it; the others are no text a window shows.
+  for (char c : value) {
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+      Add(file, true, line,
+          name + " holds a control character (code " + std::to_string(static_cast<int>(c)) + ")");
+      return;
+    }
+  }
   const std::vector<std::string> english = Placeholders(text->english);
   const std::vector<std::string> translated = Placeholders(value);
   if (english != translated) {

@@ -7,7 +7,6 @@
 
 #include <set>
 
-
 namespace {
 
 std::string Messages(const LanguageFile &file) {
@@ -40,6 +39,8 @@ TEST(LanguageFile, RefusesWhatTheSetupCouldNotShowAndWarnsOfWhatIsMissing) {
       {std::string(kHeader) + "Action.Install = Installieren\nAction.Install = Los\n",
        "Action.Install is given twice", true},
       {std::string(kHeader) + "Action.Install =\n", "Action.Install is empty", true},
+      {std::string(kHeader) + "Action.Install = a" + '\0' + "b\n", "control character (code 0)",
+       true},
       {std::string(kHeader) + "Action.Install = Install\xE9ren\n", "not UTF-8", true},
       {std::string("\xFF\xFE[\0L\0", 6), "UTF-16", true},
       {std::string(kHeader) + "[Dokument]\n", "unknown section [Dokument]", true},
