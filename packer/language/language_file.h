@@ -18,8 +18,9 @@
 // Refused (errors): bytes that are not UTF-8, an unknown section, key or text name, a text given
 // twice, empty or holding a control character (a NUL would cut it short), a missing or
 // malformed language id, a neutral language other than the id's own, a text whose
-// {placeholders} differ from the English text's, unbalanced ** in the document. Warned: every text the file lacks (the setup shows its English), and two texts of
-// one window with the same access key.
+// {placeholders} differ from the English text's, unbalanced ** in the document. Warned: every text
+// the file lacks (the setup shows its English), and two texts of one window with the same access
+// key.
 #pragma once
 #include <cstdint>
 #include <string>
