@@ -1,5 +1,5 @@
 // The Windows Installer options the setup reads from its own command line (which still goes
-// to Windows Installer whole): the user interface level and the log file.
+// to Windows Installer with them): the user interface level and the log file.
 #pragma once
 #include <string>
 

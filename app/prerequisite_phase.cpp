@@ -19,7 +19,7 @@ namespace {
 void LogDetection(const PrerequisiteList &list) {
   for (size_t i = 0; i < list.count(); ++i) {
     const Prerequisite &p = list.prerequisite(i);
-    runlog::Line("Prerequisite $: search $ | $ | decision: %",
+    runlog::Line("Prerequisite $: search $ | % | decision: %",
                  {p.name, p.searchString, list.StatusText(i),
                   PrerequisiteList::ActionText(list.decision(i))});
   }

@@ -52,7 +52,7 @@ void StartRunLog(const std::string &modulePath, const std::string &commandLine,
   }
   std::string version;
   win::VersionApi().ReadString(modulePath, "FileVersion", &version);
-  runlog::Line("Setup %, % bytes, version $, started % UTC", {modulePath, size, version, stamp});
+  runlog::Line("Setup %, % bytes, version %, started % UTC", {modulePath, size, version, stamp});
   runlog::Line("Command line: %", {commandLine});
   runlog::Line("User interface: %", {UiLevelName(options.uiLevel)});
 }

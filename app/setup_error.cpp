@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "base/win/module_state.h"
 #include "resources/resource.h"
+#include "ui/ui_text.h"
 
 unsigned MessageIdForSetupError(int code) {
   switch (code) {
@@ -21,9 +21,8 @@ unsigned MessageIdForSetupError(int code) {
 }
 
 void ShowErrorBox(unsigned messageId) {
-  const std::string text = win::LoadResourceString(messageId);
   // No caption of its own: the system shows its default, "Error".
-  ::MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
+  ShowUiMessage(nullptr, UiString(messageId), nullptr, MB_OK | MB_ICONERROR);
 }
 
 int ReportSetupError(int code) {

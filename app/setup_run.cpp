@@ -9,19 +9,25 @@
 #include "app/run_log_start.h"
 #include "app/setup_error.h"
 #include "app/status_window.h"
+#include "app/ui_language.h"
+#include "archive/language_table.h"
 #include "archive/sfx_archive.h"
 #include "base/file.h"
 #include "base/run_log.h"
 #include "base/win/module_state.h"
 #include "download/file_name_from_url.h"
+#include "prereq/config_reader.h"
 #include "resources/resource.h"
 #include "ui/setup_name.h"
+#include "ui/ui_text.h"
 
 namespace {
 
 // The state of one run.
 struct SetupRun {
   SfxArchive archive;
+  // The texts of the windows, when a language of the archive serves the user.
+  LanguageTable language;
   std::string extractOnlyFolder;
   std::string title;
   std::string mainCommandLine;
@@ -46,7 +52,7 @@ int ExtractOnly(SetupRun &run) {
 
 // The error's box when someone is there to answer it; the log has it either way.
 void ReportError(const SetupRun &run, unsigned messageId) {
-  runlog::Line("Error: $", {win::LoadResourceString(messageId)});
+  runlog::Line("Error: %", {win::LoadResourceString(messageId)});
   if (run.boxes) {
     ShowErrorBox(messageId);
   }
@@ -60,7 +66,7 @@ int ExtractAndLaunch(SetupRun &run) {
     StatusWindow status;
     if (!external && run.uiLevel != UiLevel::None && status.Create()) {
       status.SetCaption(run.title);
-      status.SetText(win::LoadResourceString(IDS_EXTRACTING));
+      status.SetText(UiString(IDS_EXTRACTING));
     }
     extracted = run.archive.ExtractPackageFiles();
   }
@@ -107,6 +113,8 @@ int RunSetupProgram(const std::string &commandLine) {
   std::string packageLine = commandLine;
   const std::string source = TakeSetupOption(&packageLine, "/source:");
   const std::string layout = TakeSetupOption(&packageLine, "/layout:");
+  // A Windows language id; 0 (none) when it names none.
+  const uint32_t language = ParseConfigNumber(TakeSetupOption(&packageLine, "/lang:"));
 
   const SetupError opened = run.archive.OpenInTempFolder();
   StartRunLog(run.archive.modulePath(), commandLine, options);
@@ -120,8 +128,14 @@ int RunSetupProgram(const std::string &commandLine) {
   } else if (!layout.empty() && !CopySetupInto(run.archive, layout)) {
     error = IDS_LAYOUT_FOLDER;
   } else {
-    ProductNameOrPath(run.archive.modulePath(), &run.title);
-    run.title += " Setup";
+    // A run without any window needs no language: its log stays as it always was.
+    if (run.uiLevel != UiLevel::None) {
+      ChooseUiLanguage(run.archive, language <= 0xFFFF ? static_cast<uint16_t>(language) : 0,
+                       &run.language);
+    }
+    std::string name;
+    ProductNameOrPath(run.archive.modulePath(), &name);
+    run.title = SetupTitle(name);
 
     // The restart value is named after the setup's own path.
     const PhaseResult prerequisites = RunPrerequisitePhase(

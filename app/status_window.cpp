@@ -1,6 +1,7 @@
 #include "app/status_window.h"
 
 #include "resources/resource.h"
+#include "ui/ui_text.h"
 
 const StatusWindow::MessageEntry StatusWindow::kMessageMap[1] = {
     {WM_INITDIALOG, &StatusWindow::OnInitDialog},
@@ -16,16 +17,23 @@ bool StatusWindow::Create() {
 }
 
 void StatusWindow::SetCaption(const std::string &caption) {
-  ::SetWindowTextA(hwnd(), caption.c_str());
+  SetUiWindowText(hwnd(), caption);
   ::UpdateWindow(hwnd());
 }
 
 void StatusWindow::SetText(const std::string &text) {
-  ::SetWindowTextA(::GetDlgItem(hwnd(), IDC_STATUS_TEXT), text.c_str());
-  ::UpdateWindow(hwnd());
+  // The line itself is painted: no message loop runs to paint it later, and updating the
+  // window alone leaves its controls showing the text they had. Looking into the queue lets
+  // a system that composes windows (Wine's) show what was painted.
+  HWND line = ::GetDlgItem(hwnd(), IDC_STATUS_TEXT);
+  SetUiWindowText(line, text);
+  ::UpdateWindow(line);
+  static MSG message;
+  ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
 }
 
 INT_PTR StatusWindow::OnInitDialog(WPARAM, LPARAM) {
+  TranslateWindow(hwnd(), IDD_STATUS);
   // Centred on the work area, so the taskbar never covers it.
   RECT work;
   RECT window;

@@ -20,8 +20,14 @@ enum ArchiveEntryType : uint32_t {
   kPackageCabinet = 1,
   kPackageFile = 2,
   kConfiguration = 3,
-  kPrerequisiteSetup = 4, // and every value above
+  kPrerequisiteSetup = 4, // and every value above but kLanguageTable
+  kLanguageTable = 5,     // the texts of one language (archive/language_table.h)
 };
+
+// Whether an entry of this type is a prerequisite's setup, extracted on demand by its name.
+inline bool IsPrerequisiteSetupType(uint32_t type) {
+  return type >= kPrerequisiteSetup && type != kLanguageTable;
+}
 
 enum ArchiveFlags : uint32_t {
   kExternalFiles = 1,

@@ -291,6 +291,13 @@ SetupError SfxArchive::ExtractByName(const std::string &name) {
   return ExtractEntry(FindEntry(name), extractFolder_);
 }
 
+bool SfxArchive::ReadEntry(size_t index, uint32_t maxSize, base::Buffer<char> *data) {
+  const ArchiveEntry &entry = entries_[index].header;
+  return entry.size <= maxSize && data->Allocate(entry.size) &&
+         archiveFile_.SeekFromBegin(entry.offset + static_cast<uint32_t>(offsetDelta_)) &&
+         ReadExactly(archiveFile_, data->get(), entry.size);
+}
+
 void SfxArchive::DeleteExtractedFiles() {
   if (HasFlag(kExternalFiles)) {
     return;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "archive/archive_format.h"
+#include "base/buffer.h"
 #include "base/file.h"
 #include "base/object_vector.h"
 
@@ -38,6 +39,9 @@ public:
   SetupError ExtractAll();
   SetupError ExtractPackageFiles();
   SetupError ExtractByName(const std::string &name);
+  // The data of entry index (below entries().size()), read into *data when it holds at most
+  // maxSize bytes; false when it is larger or cannot be read whole.
+  bool ReadEntry(size_t index, uint32_t maxSize, base::Buffer<char> *data);
   void DeleteExtractedFiles();
   // Opens extractFolder + packageBaseName + ".msi" with the shell and waits for the process.
   // Returns 0, or kInstallerNotStarted when no process could be started. exitCode, when

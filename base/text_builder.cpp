@@ -1,5 +1,6 @@
 #include "base/text_builder.h"
 
+#include <cstring>
 #include <utility>
 
 #include "base/divide.h"
@@ -30,6 +31,29 @@ Builder &Builder::AddNumber(uint64_t value, unsigned minDigits) {
     text_.push_back('0');
   }
   return Add(digits);
+}
+
+Builder &Builder::AddForm(const char *form, std::initializer_list<FormField> fields) {
+  while (*form != '\0') {
+    const FormField *found = nullptr;
+    size_t length = 0;
+    if (*form == '{') {
+      for (const FormField &field : fields) {
+        length = std::strlen(field.name);
+        if (std::strncmp(form + 1, field.name, length) == 0 && form[length + 1] == '}') {
+          found = &field;
+          break;
+        }
+      }
+    }
+    if (found != nullptr) {
+      Add(found->value);
+      form += length + 2;
+    } else {
+      text_.push_back(*form++);
+    }
+  }
+  return *this;
 }
 
 std::string Builder::Take() { return std::move(text_); }

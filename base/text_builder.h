@@ -10,6 +10,12 @@
 
 namespace text {
 
+// A value for a named placeholder of a form: "{name}" in the form stands for value.
+struct FormField {
+  const char *name;
+  std::string_view value;
+};
+
 class Builder {
 public:
   Builder() = default;
@@ -20,6 +26,9 @@ public:
   Builder &Add(char c);
   // The decimal digits of value, no sign, zeros in front up to minDigits.
   Builder &AddNumber(uint64_t value, unsigned minDigits = 1);
+  // form with each "{name}" replaced by the value of the field of that name; a placeholder no
+  // field names stays as it is. Translated texts are forms, so word order is the language's.
+  Builder &AddForm(const char *form, std::initializer_list<FormField> fields);
 
   const std::string &text() const { return text_; }
   // The text made so far; the builder is empty afterwards.

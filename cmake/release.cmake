@@ -34,6 +34,12 @@ set(tessara_docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/tessara)
 install(FILES README.md DESTINATION ${tessara_docdir})
 file(GLOB tessara_docs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/*.md ${CMAKE_SOURCE_DIR}/docs/*.png)
 install(FILES ${tessara_docs} DESTINATION ${tessara_docdir}/docs)
+file(GLOB tessara_language_shots CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/languages/*.png)
+install(FILES ${tessara_language_shots} DESTINATION ${tessara_docdir}/docs/languages)
+
+# The language files vendors give the packer (--language), ready as they are or to start from.
+file(GLOB tessara_languages CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/languages/*.lang)
+install(FILES ${tessara_languages} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/tessara/languages)
 
 # tessara-1.0.0-linux-x86_64.tar.gz and .zip, each unpacking into a folder of that name.
 string(TOLOWER "${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}" tessara_host)

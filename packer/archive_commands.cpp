@@ -83,6 +83,8 @@ const char *EntryTypeName(uint32_t type) {
     return "PackageFile";
   case kConfiguration:
     return "Configuration";
+  case kLanguageTable:
+    return "LanguageTable";
   default:
     return "PrerequisiteSetup";
   }
@@ -117,7 +119,7 @@ PackStatus ListSetup(const std::string &setupPath, std::string *listing) {
       out += "  " + PadRight("type", 18) + PadLeft("size", 11) + PadLeft("offset", 11) + "  name\n";
       for (const SfxArchive::Entry &entry : archive.entries()) {
         std::string type = EntryTypeName(entry.header.type);
-        if (entry.header.type > kPrerequisiteSetup) {
+        if (entry.header.type > kLanguageTable) {
           type += "(" + std::to_string(entry.header.type) + ")";
         }
         out += "  " + PadRight(type, 18) + PadLeft(std::to_string(entry.header.size), 11) +

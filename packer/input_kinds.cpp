@@ -49,7 +49,7 @@ PackStatus CheckInputKinds(const std::vector<PlannedEntry> &entries) {
                      "' is not a cabinet (it does not begin "
                      "with MSCF)");
     }
-    if (entry.type >= kPrerequisiteSetup) {
+    if (IsPrerequisiteSetupType(entry.type)) {
       const PackStatus status = CheckPrerequisiteKind(entry.path, "the prerequisite setup");
       if (!status.ok()) {
         return status;

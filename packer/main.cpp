@@ -6,6 +6,7 @@
 #include "packer/archive_commands.h"
 #include "packer/check/check_command.h"
 #include "packer/hash_command.h"
+#include "packer/language/language_check.h"
 #include "packer/pack_command.h"
 #include "packer/pack_status.h"
 #include "packer/pack_usage.h"
@@ -56,6 +57,10 @@ int main(int argc, char **argv) {
   }
   if (command == "hash") {
     return RunHashCommand(rest);
+  }
+  if (command == "language-template" && rest.empty()) {
+    std::fputs(LanguageTemplate().c_str(), stdout);
+    return kExitOk;
   }
   if (!command.empty() && command[0] == '-') {
     return RunPackCommand(args);

@@ -7,6 +7,7 @@
 #include "packer/check/check_command.h"
 #include "packer/file_scan.h"
 #include "packer/input_kinds.h"
+#include "packer/language/language_check.h"
 #include "packer/offline_prereqs.h"
 #include "packer/pack_layout.h"
 #include "packer/pack_plan.h"
@@ -74,7 +75,7 @@ PackStatus CheckConfiguration(const PackOptions &options, std::vector<PlannedEnt
   }
   std::vector<std::string> setupNames;
   for (PlannedEntry &entry : *entries) {
-    if (entry.type >= kPrerequisiteSetup) {
+    if (IsPrerequisiteSetupType(entry.type)) {
       setupNames.push_back(entry.name);
     } else if (entry.type == kConfiguration) {
       entry.fromMemory = true;
@@ -84,6 +85,40 @@ PackStatus CheckConfiguration(const PackOptions &options, std::vector<PlannedEnt
   }
   if (!CheckConfigurationTextForPack(stored, setupNames)) {
     return Refused("the configuration '" + options.config + "' has errors; nothing was written");
+  }
+  return PackOk();
+}
+
+// Each language file, read and checked as "check --language" does, becomes its language's
+// table, stored after every other entry. Warnings (missing texts, clashing access keys) are
+// printed; errors refuse the setup.
+PackStatus AddLanguages(const PackOptions &options, std::vector<PlannedEntry> *entries) {
+  std::vector<std::pair<uint16_t, std::string>> packed;
+  for (const std::string &path : options.languages) {
+    if (portable::SameFile(options.output, path)) {
+      return Refused("the output '" + options.output + "' is the language file");
+    }
+    LanguageFile file;
+    const PackStatus status = ReadLanguageFile(path, &file);
+    PrintLanguageFindings("tessara-pack: " + path, file, stderr);
+    if (!status.ok()) {
+      return status;
+    }
+    for (const auto &earlier : packed) {
+      if (earlier.first == file.language) {
+        return Refused("the language files '" + earlier.second + "' and '" + path +
+                       "' both give language " + std::to_string(file.language));
+      }
+    }
+    packed.emplace_back(file.language, path);
+    PlannedEntry entry;
+    entry.path = path;
+    entry.name = LanguageEntryName(file.language);
+    entry.type = kLanguageTable;
+    entry.fromMemory = true;
+    entry.bytes = CompileLanguageFile(file);
+    entry.size = static_cast<uint32_t>(entry.bytes.size());
+    entries->push_back(entry);
   }
   return PackOk();
 }
@@ -148,6 +183,9 @@ PackStatus Pack(const PackOptions &options, std::string *summary) {
   }
   if (status.ok()) {
     status = CheckConfiguration(options, &entries);
+  }
+  if (status.ok()) {
+    status = AddLanguages(options, &entries);
   }
   if (!status.ok()) {
     return status;

@@ -47,6 +47,7 @@ const OptionSpec kOptions[] = {
     {"--file-version", Kind::kSingle},
     {"--description", Kind::kSingle},
     {"--carry", Kind::kList},
+    {"--language", Kind::kList},
     {"--external-files", Kind::kFlag},
     {"--has-prerequisites", Kind::kFlag},
     {"--replace", Kind::kFlag},
@@ -120,9 +121,10 @@ PackStatus Apply(const OptionSpec &option, const std::string &value, PackOptions
       options->offlinePrereqs.push_back(request);
       return PackOk();
     }
-    std::vector<std::string> &list = name == "--cab"    ? options->cabinets
-                                     : name == "--file" ? options->files
-                                                        : options->prerequisites;
+    std::vector<std::string> &list = name == "--cab"        ? options->cabinets
+                                     : name == "--file"     ? options->files
+                                     : name == "--language" ? options->languages
+                                                            : options->prerequisites;
     list.push_back(value);
     return PackOk();
   }

@@ -20,6 +20,8 @@ struct PackOptions {
   std::string config;
   std::vector<std::string> prerequisites;
   std::vector<OfflinePrereq> offlinePrereqs;
+  // Language files (packer/language/language_file.h), each stored as its language's table.
+  std::vector<std::string> languages;
   std::string output;
   std::string productName;
   bool hasProductName = false;

@@ -16,6 +16,8 @@ const char *RoleName(uint32_t type) {
     return "package file";
   case kConfiguration:
     return "configuration";
+  case kLanguageTable:
+    return "language table";
   default:
     return "prerequisite setup";
   }

@@ -6,6 +6,8 @@ const char *PackUsageText() {
   tessara-pack list SETUP.exe
   tessara-pack extract SETUP.exe FOLDER
   tessara-pack check CONFIG.ini [SETUP.exe]
+  tessara-pack check --language FILE...
+  tessara-pack language-template
   tessara-pack hash FILE
   tessara-pack --help
   tessara-pack --version
@@ -34,6 +36,9 @@ pack (the default command):
   --company TEXT         CompanyName of the version resource
   --description TEXT     FileDescription of the version resource
   --file-version A.B.C.D FileVersion, the string and the fixed version
+  --language FILE        a language file (UTF-8): the setup shows its texts to users whose
+                         Windows speaks its language, or who ask for it with /lang:<id>;
+                         checked as by "check --language" (repeatable, one a language)
   --carry AppN=FILE      store prerequisite N's downloaded setup in the setup and make the
                          stored configuration name it as SetupFile (an offline setup);
                          FILE must match N's ExactSize and Sha256 (repeatable)
@@ -44,13 +49,14 @@ pack (the default command):
   Options also take the form --option=VALUE.
 
   Table order: package, cabinets, further files, configuration, prerequisite setups, carried
-  setups.
+  setups, language tables.
   Refused: a missing input; a stub that is not a Tessara stub of this archive version; a
   package, cabinet or prerequisite setup of the wrong kind; a bad .ico; an entry name that is empty, longer than 259 bytes, "." or "..",
   or holds \ / or :; two entries with one name, also when they differ only in case; a
   package not named *.msi; a setup of 2 GiB or more; a stub that already carries an archive
   (without --replace); a configuration with errors; a product name of 64 or more
-  characters; a carried file that does not match its prerequisite.
+  characters; a carried file that does not match its prerequisite; a language file with
+  errors, or two of one language.
 
 list SETUP.exe       prints the footer fields, offsetDelta, the flags by name and each entry's
                      type, size, offset and name, read exactly as the setup reads them
@@ -59,7 +65,11 @@ extract SETUP.exe FOLDER
 check CONFIG.ini [SETUP.exe]
                      checks a configuration (and the prerequisite setups a setup carries)
 check SETUP.exe      checks the configuration stored in a setup: what it carries, what it
-                     downloads
+                     downloads, which languages it speaks
+check --language FILE...
+                     reads language files as the packer does: errors refuse a file, missing
+                     texts and clashing access keys are warnings
+language-template    prints a language file of every text in English, to translate
 hash FILE            prints the Sha256 line for a prerequisite's section
 --version            prints "tessara-pack VERSION", the release this packer and its stub
                      belong to

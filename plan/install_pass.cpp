@@ -96,7 +96,7 @@ SetupStart PrereqPlan::RunAndRecord(InstallPlatform &installer, const SetupLaunc
       found = list_.Redetect(index, searchHost_);
     }
     result = ResultOf(outcome, found);
-    runlog::Line("$: exit code % after % ms | search again: $ | result: %",
+    runlog::Line("$: exit code % after % ms | search again: % | result: %",
                  {p.name, code, runlog::Ticks() - began, list_.StatusText(index),
                   outcome == SetupOutcome::Success && !found
                       ? "reported success but is still not found"

@@ -3,7 +3,6 @@
 #include "archive/sfx_archive.h"
 #include "base/file.h"
 #include "base/run_log.h"
-#include "base/text_builder.h"
 #include "download/file_name_from_url.h"
 #include "download/find_file_size.h"
 #include "plan/pass_windows.h"
@@ -145,16 +144,4 @@ bool PrereqPlan::HasResult(PrereqResult result) const {
     }
   }
   return false;
-}
-
-std::string PrereqPlan::StatusText(size_t index) const {
-  if (actions_[index] != PrereqAction::Failed) {
-    return list_.StatusText(index);
-  }
-  return text::Builder()
-      .Add("Exit code ")
-      .AddNumber(exitCode(index))
-      .Add(". ")
-      .Add(list_.StatusText(index))
-      .Take();
 }

@@ -64,9 +64,6 @@ public:
   // What the last setup run for this prerequisite left (NotRun when none ran), and its code.
   PrereqResult result(size_t index) const { return outcomes_[index].result; }
   uint32_t exitCode(size_t index) const { return outcomes_[index].exitCode; }
-  // The list's status, after the exit code when the prerequisite's setup failed ("Exit code
-  // 1603. Required: ...").
-  std::string StatusText(size_t index) const;
   bool HasResult(PrereqResult result) const;
 
   PrereqAction action(size_t index) const { return actions_[index]; }

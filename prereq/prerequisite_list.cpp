@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/file.h"
 #include "base/text_builder.h"
 #include "prereq/config_reader.h"
 #include "prereq/profile_file.h"
@@ -110,53 +111,62 @@ bool PrerequisiteList::HasGeneralOption(const char *letters) const {
   return HasOptionLetter(generalOptions_.options, letters);
 }
 
-std::string PrerequisiteList::StatusText(size_t index) const {
+std::string PrerequisiteList::StatusText(size_t index, TextTranslator translate) const {
+  const auto form = [translate](const PrereqText &text) {
+    return translate != nullptr ? translate(text.key, text.english) : text.english;
+  };
   if (index < decisions_.size() && decisions_[index] == PrereqAction::NotRequired) {
-    return "Not required for this operating system.";
+    return form(prereq_text::kStatusNotRequired);
   }
+  // The configuration's and the registry's texts are ANSI; the forms, and the result, UTF-8.
   const Prerequisite &p = prerequisites_[index];
-  text::Builder status;
-  status.Add("Required: ");
-  if (p.verMin.empty() && p.verMax.empty()) {
-    status.Add("any");
-  } else if (p.verMin.empty()) {
-    status.Add(p.verMax).Add(" or lower");
-  } else if (p.verMax.empty()) {
-    status.Add(p.verMin).Add(" or higher");
-  } else {
-    status.Add("between ").Add(p.verMin).Add(" and ").Add(p.verMax);
+  const std::string verMin = sys::PathFromAnsi(p.verMin);
+  const std::string verMax = sys::PathFromAnsi(p.verMax);
+  PrereqText range = prereq_text::kStatusBetween;
+  if (verMin.empty()) {
+    range = verMax.empty() ? prereq_text::kStatusAny : prereq_text::kStatusAtMost;
+  } else if (verMax.empty()) {
+    range = prereq_text::kStatusAtLeast;
   }
-  status.Add(". Found: ");
+  // A one-sided range's {version} is its one bound.
+  text::Builder required;
+  required.AddForm(
+      form(range),
+      {{"min", verMin}, {"max", verMax}, {"version", verMin.empty() ? verMax : verMin}});
+  text::Builder found;
   const char *separator = "";
   if (index < foundVersions_.size()) {
-    for (const std::string &found : foundVersions_[index]) {
-      status.Add(separator).Add(found);
+    for (const std::string &version : foundVersions_[index]) {
+      found.Add(separator).Add(sys::PathFromAnsi(version));
       separator = ", ";
     }
   }
   if (*separator == '\0') {
-    status.Add("nothing.");
+    found.Add(form(prereq_text::kStatusNothing));
   }
-  return status.Take();
+  return text::Builder()
+      .AddForm(form(prereq_text::kStatusLine),
+               {{"required", required.text()}, {"found", found.text()}})
+      .Take();
 }
 
-const char *PrerequisiteList::ActionText(PrereqAction action) {
+PrereqText PrerequisiteList::ActionTextOf(PrereqAction action) {
   switch (action) {
   case PrereqAction::DontInstall:
   case PrereqAction::NotRequired:
-    return "Don't Install";
+    return prereq_text::kDontInstall;
   case PrereqAction::Install:
   case PrereqAction::Downloaded:
   case PrereqAction::AlreadyDownloaded:
-    return "Install";
+    return prereq_text::kInstall;
   case PrereqAction::Download:
-    return "Download";
+    return prereq_text::kDownload;
   case PrereqAction::DownloadFailed:
-    return "Not Found";
+    return prereq_text::kNotFound;
   case PrereqAction::Installed:
-    return "Installed";
+    return prereq_text::kInstalled;
   case PrereqAction::Failed:
-    return "Failed";
+    return prereq_text::kFailed;
   }
-  return "";
+  return {0, ""};
 }

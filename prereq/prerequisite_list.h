@@ -24,6 +24,33 @@ enum class PrereqAction : int32_t {
   Failed = 9, // its setup ran and did not install it
 };
 
+// A text the log writes and the wizard shows: the key a language table stores its translation
+// under (the keys of resources/ui_texts.h) and its English.
+struct PrereqText {
+  uint32_t key;
+  const char *english;
+};
+// Gives a text in the user's language, or its English (the wizard's: ui/ui_text.h).
+using TextTranslator = const char *(*)(uint32_t key, const char *english);
+
+namespace prereq_text {
+// The Action texts.
+constexpr PrereqText kDontInstall = {0x1030, "Don't Install"};
+constexpr PrereqText kInstall = {0x1031, "Install"};
+constexpr PrereqText kDownload = {0x1032, "Download"};
+constexpr PrereqText kNotFound = {0x1033, "Not Found"};
+constexpr PrereqText kInstalled = {0x1034, "Installed"};
+constexpr PrereqText kFailed = {0x1035, "Failed"};
+// The Status text's forms, in which "{...}" stand for the bounds and what was found.
+constexpr PrereqText kStatusLine = {0x1040, "Required: {required}. Found: {found}"};
+constexpr PrereqText kStatusAny = {0x1041, "any"};
+constexpr PrereqText kStatusAtMost = {0x1042, "{version} or lower"};
+constexpr PrereqText kStatusAtLeast = {0x1043, "{version} or higher"};
+constexpr PrereqText kStatusBetween = {0x1044, "between {min} and {max}"};
+constexpr PrereqText kStatusNothing = {0x1045, "nothing."};
+constexpr PrereqText kStatusNotRequired = {0x1046, "Not required for this operating system."};
+} // namespace prereq_text
+
 class PrerequisiteList {
 public:
   explicit PrerequisiteList(const std::string &configPath);
@@ -51,9 +78,13 @@ public:
   // Case-sensitive substring test on the general Options.
   bool HasGeneralOption(const char *letters) const;
 
-  // "Required: ... . Found: ..." or "Not required for this operating system."
-  std::string StatusText(size_t index) const;
-  static const char *ActionText(PrereqAction action);
+  // "Required: ... . Found: ..." or "Not required for this operating system.", its forms
+  // through translate (English without); the versions found are separated by ", ". UTF-8
+  // (path text, base/file.h).
+  std::string StatusText(size_t index, TextTranslator translate = nullptr) const;
+  // The Action column's text of an action.
+  static PrereqText ActionTextOf(PrereqAction action);
+  static const char *ActionText(PrereqAction action) { return ActionTextOf(action).english; }
 
   size_t count() const { return prerequisites_.size(); }
   const Prerequisite &prerequisite(size_t index) const { return prerequisites_[index]; }

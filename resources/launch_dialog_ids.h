@@ -3,3 +3,4 @@
 
 #define IDD_LAUNCH 205
 #define IDC_LAUNCH_NAME 1018
+#define IDC_LAUNCH_LABEL 1023

@@ -36,5 +36,3 @@
 // A /source: folder that is not there; a /layout: folder that cannot take the copy.
 #define IDS_SOURCE_FOLDER 151
 #define IDS_LAYOUT_FOLDER 152
-// The accessible name of the action list opened on a row, followed by the row's name.
-#define IDS_ACTION_FOR 153

@@ -4,10 +4,11 @@
 # clang, so named here) builds the fuzz targets and the sanitizer run of the unit tests.
 # clang-14, lld-14 and llvm-14 (llvm-ar, llvm-ranlib, llvm-nm, llvm-dlltool) build the Windows
 # programs with link-time optimisation; mingw-w64 gives them headers, runtime and libstdc++.
+# The Noto fonts give Wine the Japanese, Chinese and Arabic glyphs of the language screenshots.
 set -euo pipefail
 packages=(cmake make g++ googletest mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32 wine64 xvfb xauth
   x11-utils xdotool imagemagick wixl msitools osslsigncode openssl curl python3 bc clang-format tinyproxy-bin
-  clang libclang-rt-14-dev clang-14 lld-14 llvm-14)
+  clang libclang-rt-14-dev clang-14 lld-14 llvm-14 fonts-noto-cjk fonts-noto-core)
 missing=()
 dpkg --print-foreign-architectures | grep -qx i386 || { dpkg --add-architecture i386; missing+=(force-update); }
 for p in "${packages[@]}"; do

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "base/anchor_layout.h"
+#include "base/file.h"
+#include "base/text_builder.h"
 #include "base/win/accessible_name.h"
 #include "base/win/centre_on_owner.h"
 #include "base/win/dialog.h"
@@ -15,14 +17,14 @@
 #include "ui/download_dialog_text.h"
 #include "ui/download_failure_message.h"
 #include "ui/list_view_rows.h"
+#include "ui/ui_text.h"
 #include "ui/window_notifier.h"
 
 namespace {
 
-constexpr char kWrongSizeText[] =
-    "Wrong file size. The downloaded file cannot be found or is corrupt.";
 constexpr int kStatusColumnWidth = 50;
-const ListColumn kColumns[] = {{"URL", 100}, {"Status", kStatusColumnWidth}};
+const ListColumn kColumns[] = {{ui_text::kUrlColumn, 100},
+                               {ui_text::kDownloadStatusColumn, kStatusColumnWidth}};
 constexpr int kSizeGripId = 0xFFF0;
 
 // How each control follows the dialog's size; the size grip rides the bottom-right corner.
@@ -119,6 +121,7 @@ const DownloadDialog::MessageEntry DownloadDialog::kMessageMap[14] = {
 
 INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   opened_ = true;
+  TranslateWindow(hwnd(), IDD_DOWNLOAD);
   HWND list = Item(IDC_DOWNLOAD_LIST);
   InitList(list);
   ResetBar(IDC_GLOBAL_PROGRESS, &totalScale_, totalSize_);
@@ -155,9 +158,11 @@ void DownloadDialog::InitList(HWND list) {
   // The rows, and the sum of the sizes for the global bar.
   totalSize_ = 0;
   size_t row = 0;
+  const std::string none = DownloadStatusText(0, 1, UiText(ui_text::kPercent));
   for (const DownloadItem &item : batch_.items()) {
-    InsertListRow(list, row, item.url.c_str());
-    SetListCell(list, row, 1, "0%");
+    // The configuration's text is ANSI.
+    InsertListRow(list, row, sys::PathFromAnsi(item.url));
+    SetListCell(list, row, 1, none);
     totalSize_ += item.size;
     ++row;
   }
@@ -248,7 +253,7 @@ INT_PTR DownloadDialog::OnCommand(WPARAM wParam, LPARAM) {
     } else {
       batch_.pause();
     }
-    ::SetDlgItemTextA(hwnd(), IDC_PAUSE, paused_ ? "Pause" : "Resume");
+    SetUiItemText(hwnd(), IDC_PAUSE, UiText(paused_ ? ui_text::kPause : ui_text::kResume));
     paused_ = !paused_;
     return TRUE;
   case IDCANCEL:
@@ -290,9 +295,11 @@ INT_PTR DownloadDialog::OnProgress(WPARAM bytes, LPARAM speed) {
   const uint32_t size = ItemSize(currentIndex_);
   SetBarPosition(IDC_CURRENT_PROGRESS, currentScale_.Position(currentBytes_, size));
   SetBarPosition(IDC_GLOBAL_PROGRESS, totalScale_.Position(totalBytes_, totalSize_));
-  ::SetDlgItemTextA(hwnd(), IDC_SPEED, DownloadSpeedText(static_cast<uint32_t>(speed)).c_str());
+  SetUiItemText(hwnd(), IDC_SPEED,
+                DownloadSpeedText(static_cast<uint32_t>(speed), UiText(ui_text::kSpeed)));
   SetListCell(Item(IDC_DOWNLOAD_LIST), currentIndex_, 1,
-              DownloadStatusText(currentBytes_, size).c_str());
+              DownloadStatusText(currentBytes_, size, UiText(ui_text::kPercent),
+                                 UiText(ui_text::kKilobytes)));
   return TRUE;
 }
 
@@ -320,9 +327,12 @@ INT_PTR DownloadDialog::OnSaveFailed(WPARAM, LPARAM) {
 INT_PTR DownloadDialog::OnReadFailed(WPARAM index, LPARAM) {
   // Why, in words, and the address: the batch goes on while the box is open.
   if (const DownloadItem *item = ItemAt(index)) {
-    const std::string text =
-        win::LoadResourceString(DownloadProblemStringId(item->problem)) + "\n\n" + item->url;
-    ::MessageBoxA(hwnd(), text.c_str(), nullptr, MB_ICONERROR | MB_OK);
+    ShowUiMessage(hwnd(),
+                  text::Builder()
+                      .Add({UiString(DownloadProblemStringId(item->problem)), "\n\n",
+                            sys::PathFromAnsi(item->url)})
+                      .Take(),
+                  nullptr, MB_ICONERROR | MB_OK);
   }
   return TRUE;
 }
@@ -332,7 +342,7 @@ INT_PTR DownloadDialog::OnRetrying(WPARAM seconds, LPARAM) {
   totalBytes_ -= currentBytes_;
   currentBytes_ = 0;
   if (seconds != 0) {
-    ::SetDlgItemTextA(hwnd(), IDC_SPEED, win::LoadResourceString(IDS_RETRYING).c_str());
+    SetUiItemText(hwnd(), IDC_SPEED, UiString(IDS_RETRYING));
   }
   return TRUE;
 }
@@ -345,7 +355,7 @@ INT_PTR DownloadDialog::OnAborted(WPARAM, LPARAM) {
 INT_PTR DownloadDialog::OnWrongSize(WPARAM, LPARAM) {
   // Marked before the box: the batch goes on while it is open.
   SetStatus(currentIndex_, DownloadItemStatus::Failed);
-  ::MessageBoxA(hwnd(), kWrongSizeText, nullptr, MB_ICONERROR | MB_OK);
+  ShowUiMessage(hwnd(), UiText(ui_text::kWrongSize), nullptr, MB_ICONERROR | MB_OK);
   return TRUE;
 }
 

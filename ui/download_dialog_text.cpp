@@ -3,20 +3,25 @@
 #include "base/divide.h"
 #include "base/text_builder.h"
 
-std::string DownloadSpeedText(uint32_t hundredths) {
+std::string DownloadSpeedText(uint32_t hundredths, const char *form) {
+  char whole[20];
+  char fraction[20];
+  // The hundredths always as two digits: those of 100 to 199 after their 1.
   return text::Builder()
-      .AddNumber(hundredths / 100)
-      .Add('.')
-      .AddNumber(hundredths % 100, 2)
-      .Add(" KB/s")
+      .AddForm(form,
+               {{"whole", text::DecimalDigits(hundredths / 100, whole)},
+                {"fraction", text::DecimalDigits(100 + hundredths % 100, fraction).substr(1)}})
       .Take();
 }
 
-std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize) {
+std::string DownloadStatusText(uint64_t currentBytes, uint32_t exactSize, const char *percentForm,
+                               const char *kilobytesForm) {
+  char digits[20];
   // 64-bit product: no 32-bit byte count can overflow it.
+  const std::string_view number = text::DecimalDigits(
+      exactSize == 0 ? currentBytes / 1024 : DivideU64(currentBytes * 100, exactSize), digits);
   return text::Builder()
-      .AddNumber(exactSize == 0 ? currentBytes / 1024 : DivideU64(currentBytes * 100, exactSize))
-      .Add(exactSize == 0 ? " KB" : "%")
+      .AddForm(exactSize == 0 ? kilobytesForm : percentForm, {{"count", number}})
       .Take();
 }
 

@@ -7,6 +7,7 @@
 #include "base/win/centre_on_owner.h"
 #include "resources/resource.h"
 #include "ui/information_document.h"
+#include "ui/ui_text.h"
 #include "ui/wizard_buttons.h"
 
 const InformationPage::MessageEntry InformationPage::kMessageMap[2] = {
@@ -15,8 +16,11 @@ const InformationPage::MessageEntry InformationPage::kMessageMap[2] = {
 };
 
 INT_PTR InformationPage::OnInitDialog(WPARAM, LPARAM) {
+  TranslateWindow(hwnd(), IDD_INFORMATION_PAGE);
   HWND text = ::GetDlgItem(hwnd(), IDC_INFORMATION_TEXT);
   ::SendMessageA(text, EM_SETREADONLY, TRUE, 0);
+  document_ = UiText(ui_text::kInformationDocument, kInformationDocument);
+  documentLength_ = std::strlen(document_) + 1;
   readPosition_ = 0;
   EDITSTREAM stream = {};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(this);
@@ -33,13 +37,11 @@ INT_PTR InformationPage::OnInitDialog(WPARAM, LPARAM) {
 DWORD CALLBACK InformationPage::ReadDocument(DWORD_PTR cookie, LPBYTE buffer, LONG size,
                                              LONG *read) {
   auto *self = reinterpret_cast<InformationPage *>(cookie);
-  const int left = InformationDocumentLength() - self->readPosition_;
-  const int count = size < left ? static_cast<int>(size) : left;
-  if (count > 0) {
-    std::memcpy(buffer, kInformationDocument + self->readPosition_, static_cast<size_t>(count));
-    self->readPosition_ += count;
-  }
-  *read = count;
+  const size_t left = self->documentLength_ - self->readPosition_;
+  const size_t count = static_cast<size_t>(size) < left ? static_cast<size_t>(size) : left;
+  std::memcpy(buffer, self->document_ + self->readPosition_, count);
+  self->readPosition_ += count;
+  *read = static_cast<LONG>(count);
   return 0; // success; a read of nothing ends the stream
 }
 
@@ -94,7 +96,7 @@ INT_PTR InformationPage::OnNotify(WPARAM, LPARAM lParam) {
     }
     EnableWizardButton(hwnd(), kWizardBack, false);
     EnableWizardButton(hwnd(), kWizardNext, true);
-    ::PostMessageA(sheet(), PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(state_.title.c_str()));
+    ::PostMessageW(sheet(), PSM_SETTITLEW, 0, reinterpret_cast<LPARAM>(state_.title.get()));
     return NotifyResult(0); // 0: the page may be shown
   case PSN_WIZNEXT:
     EnableWizardButton(hwnd(), kWizardBack, true);

@@ -27,7 +27,11 @@ private:
   WizardState &state_;
   bool iconsSet_ = false;
   win::Subclass textHandler_;
-  int readPosition_ = 0;
+  // The document streamed into the text control, its terminating NUL included: the user's
+  // language's, else the English one.
+  const char *document_ = nullptr;
+  size_t documentLength_ = 0;
+  size_t readPosition_ = 0;
   // The sheet's icons, big then small: they must outlive the sheet window.
   win::Icon icons_[2];
 };

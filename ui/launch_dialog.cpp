@@ -2,11 +2,13 @@
 
 #include <objbase.h>
 
+#include "base/file.h"
 #include "base/win/centre_on_owner.h"
 #include "base/win/dialog.h"
 #include "base/win/handle.h"
 #include "resources/launch_dialog_ids.h"
 #include "ui/launch_messages.h"
+#include "ui/ui_text.h"
 
 namespace {
 
@@ -27,6 +29,11 @@ enum class Naming {
   None,   // no window
 };
 
+// Shows a setup's name (the configuration's text, ANSI) in the window.
+void ShowName(HWND window, const SetupLaunch &launch) {
+  SetUiItemText(window, IDC_LAUNCH_NAME, sys::PathFromAnsi(launch.name));
+}
+
 // Runs every setup in order; the installer notes what each start gave.
 void RunSetups(const WorkerBlock &block, Naming naming) {
   for (size_t i = 0; i < block.launches->size(); ++i) {
@@ -34,7 +41,7 @@ void RunSetups(const WorkerBlock &block, Naming naming) {
     if (naming == Naming::Posted) {
       ::PostMessageA(block.hwnd, IRM_STARTING, i, 0);
     } else if (naming == Naming::Shown) {
-      ::SetDlgItemTextA(block.hwnd, IDC_LAUNCH_NAME, launch.name.c_str());
+      ShowName(block.hwnd, launch);
       ::UpdateWindow(block.hwnd);
     }
     block.installer->RunPrerequisiteSetup(launch);
@@ -99,6 +106,7 @@ public:
 
 private:
   INT_PTR OnInitDialog(WPARAM, LPARAM) {
+    TranslateWindow(hwnd(), IDD_LAUNCH);
     CentreOnOwner(hwnd());
     handedOver_ = true;
     block_.hwnd = hwnd();
@@ -116,7 +124,7 @@ private:
 
   INT_PTR OnStarting(WPARAM index, LPARAM) {
     if (index < block_.launches->size()) {
-      ::SetDlgItemTextA(hwnd(), IDC_LAUNCH_NAME, (*block_.launches)[index].name.c_str());
+      ShowName(hwnd(), (*block_.launches)[index]);
     }
     return TRUE;
   }

@@ -4,6 +4,8 @@
 
 #include "base/win/comctl_version.h"
 #include "base/win/screen_scale.h"
+#include "base/win/wide_text.h"
+#include "ui/ui_text.h"
 
 void InitListView(HWND list, const ListColumn *columns, int count) {
   // The mask keeps every other extended style as it is.
@@ -13,29 +15,30 @@ void InitListView(HWND list, const ListColumn *columns, int count) {
   }
   ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
 
-  LVCOLUMNA column = {};
+  LVCOLUMNW column = {};
   column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   column.fmt = LVCFMT_LEFT;
   for (int i = 0; i < count; ++i) {
+    const win::WideText header(UiText(columns[i].header));
     column.cx = ScaleToScreen(list, columns[i].widthAt96);
-    column.pszText = const_cast<char *>(columns[i].header);
+    column.pszText = const_cast<wchar_t *>(header.get());
     column.iSubItem = i;
-    ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i),
                    reinterpret_cast<LPARAM>(&column));
   }
 }
 
-void InsertListRow(HWND list, size_t row, const char *text) {
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT;
+void InsertListRow(HWND list, size_t row, std::string_view text) {
+  LVITEMW item = {};
   item.iItem = static_cast<int>(row);
-  item.pszText = const_cast<char *>(text);
-  ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  SetListCell(list, row, 0, text);
 }
 
-void SetListCell(HWND list, size_t row, int column, const char *text) {
-  LVITEMA cell = {};
+void SetListCell(HWND list, size_t row, int column, std::string_view text) {
+  const win::WideText wide(text);
+  LVITEMW cell = {};
   cell.iSubItem = column;
-  cell.pszText = const_cast<char *>(text);
-  ::SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+  cell.pszText = const_cast<wchar_t *>(wide.get());
+  ::SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
 }

@@ -50,15 +50,15 @@ bool PrereqPageModel::SelectsRow(size_t row) const {
 
 bool PrereqPageModel::OpensCombo(size_t row) const { return SelectsRow(row) && !IsMandatory(row); }
 
-const char *PrereqPageModel::SecondItemText(size_t row) const {
+PrereqText PrereqPageModel::SecondItemText(size_t row) const {
   if (plan_.list().prerequisite(row).sourceKind == SourceKind::SetupFile) {
-    return "Install";
+    return prereq_text::kInstall;
   }
   const PrereqAction action = plan_.action(row);
   return action == PrereqAction::Downloaded || action == PrereqAction::AlreadyDownloaded ||
                  action == PrereqAction::Failed
-             ? "Install"
-             : "Download";
+             ? prereq_text::kInstall
+             : prereq_text::kDownload;
 }
 
 int PrereqPageModel::PreselectedItem(size_t row) const {
@@ -135,16 +135,16 @@ bool PrereqPageModel::MandatoryLeft() const {
   return false;
 }
 
-const char *PrereqPageModel::HintText(PageState state) {
+UiTextRef PrereqPageModel::HintText(PageState state) {
   switch (state) {
   case PageState::DownloadsPending:
-    return "Please press the Next button to start downloading the prerequisites.";
+    return ui_text::kHintDownload;
   case PageState::InstallsPending:
-    return "Please press the Next button to install the prerequisites.";
+    return ui_text::kHintInstall;
   case PageState::Finished:
     break;
   }
-  return "Please press the Finish button to install the main application.";
+  return ui_text::kHintFinish;
 }
 
 WizardButtons PrereqPageModel::Buttons() const {

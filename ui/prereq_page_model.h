@@ -6,6 +6,7 @@
 
 #include "download/download_batch.h"
 #include "prereq/prerequisite_list.h"
+#include "resources/ui_texts.h"
 
 class PrereqPlan;
 
@@ -30,7 +31,7 @@ public:
   bool SelectsRow(size_t row) const;
   bool OpensCombo(size_t row) const;
   // Item 1 of the combo ("Install" or "Download"; item 0 is always "Don't Install").
-  const char *SecondItemText(size_t row) const;
+  PrereqText SecondItemText(size_t row) const;
   int PreselectedItem(size_t row) const;
   // The user's choice in the combo; recounts.
   void ApplyActionChoice(size_t row, int item);
@@ -48,7 +49,7 @@ public:
   // True while a mandatory prerequisite is still to be downloaded or installed, or failed.
   bool MandatoryLeft() const;
 
-  static const char *HintText(PageState state);
+  static UiTextRef HintText(PageState state);
   // The sheet's buttons for the page as it is: Next while something is pending; Finish once
   // everything is done, and before that unless a mandatory prerequisite is left.
   WizardButtons Buttons() const;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "archive/sfx_archive.h"
+#include "base/file.h"
+#include "base/text_builder.h"
 #include "base/win/accessible_name.h"
 #include "base/win/folder_browser.h"
 #include "base/win/module_state.h"
@@ -12,23 +14,32 @@
 #include "resources/resource.h"
 #include "ui/list_view_rows.h"
 #include "ui/setup_name.h"
+#include "ui/ui_text.h"
 #include "ui/wizard_buttons.h"
 
 namespace {
 
 constexpr int kActionColumn = 2;
 // The Status column's width is only a start: the three fill the client area.
-const ListColumn kColumns[] = {{"Name", 100}, {"Status", 400}, {"Action", 80}};
+const ListColumn kColumns[] = {
+    {ui_text::kNameColumn, 100}, {ui_text::kStatusColumn, 400}, {ui_text::kActionColumn, 80}};
 constexpr int kComboDropHeight = 200;
+// Every text the Action column shows, and the room a cell leaves around its text.
+const PrereqAction kShownActions[] = {PrereqAction::DontInstall, PrereqAction::Install,
+                                      PrereqAction::Download,    PrereqAction::DownloadFailed,
+                                      PrereqAction::Installed,   PrereqAction::Failed};
+constexpr int kCellPadding = 14;
+
+const char *ActionUiText(PrereqAction action) {
+  const PrereqText text = PrerequisiteList::ActionTextOf(action);
+  return UiText(text.key, text.english);
+}
 
 // The product name and " Setup"; the path and " Setup" without a name; the bare path when the
 // version information cannot be read (the status window adds " Setup" even then).
 std::string WizardTitle(const std::string &setupPath) {
-  std::string title;
-  if (ProductNameOrPath(setupPath, &title)) {
-    title += " Setup";
-  }
-  return title;
+  std::string name;
+  return ProductNameOrPath(setupPath, &name) ? SetupTitle(name) : name;
 }
 
 } // namespace
@@ -42,38 +53,14 @@ const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
 PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, WizardState &state)
     : state_(state), plan_(plan), model_(plan) {
   // The archive is the running setup's own.
-  state_.title = WizardTitle(plan.archive().modulePath());
+  state_.title.Assign(WizardTitle(plan.archive().modulePath()));
   state_.mandatoryPending = model_.mandatoryPending();
 }
 
-// The folder is path text. An edit box the ANSI dialog functions made keeps its text in the
-// ANSI code page, whatever function sets it: the page's box is made again as a Unicode window
-// in the same place, order and font, so that the folder reads as it is spelt.
-void PrerequisitesPage::MakeFolderBoxUnicode() {
-  HWND old = Item(IDC_DOWNLOAD_FOLDER);
-  RECT rect;
-  ::GetWindowRect(old, &rect);
-  ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT *>(&rect), 2);
-  HWND box =
-      ::CreateWindowExW(static_cast<DWORD>(::GetWindowLongW(old, GWL_EXSTYLE)), L"Edit", nullptr,
-                        static_cast<DWORD>(::GetWindowLongW(old, GWL_STYLE)), rect.left, rect.top,
-                        rect.right - rect.left, rect.bottom - rect.top, hwnd(),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DOWNLOAD_FOLDER)),
-                        win::ModuleInstance(), nullptr);
-  if (box == nullptr) {
-    return;
-  }
-  ::SendMessageW(box, WM_SETFONT, static_cast<WPARAM>(::SendMessageW(old, WM_GETFONT, 0, 0)), 0);
-  ::SetWindowPos(box, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ::DestroyWindow(old);
-}
-
-void PrerequisitesPage::ShowFolder() {
-  ::SetDlgItemTextW(hwnd(), IDC_DOWNLOAD_FOLDER, win::WideText(plan_.folder()).get());
-}
+void PrerequisitesPage::ShowFolder() { SetUiItemText(hwnd(), IDC_DOWNLOAD_FOLDER, plan_.folder()); }
 
 INT_PTR PrerequisitesPage::OnInitDialog(WPARAM, LPARAM) {
-  MakeFolderBoxUnicode();
+  TranslateWindow(hwnd(), IDD_PREREQUISITES_PAGE);
   ShowFolder();
   InitList();
   RefreshActions(true);
@@ -83,17 +70,27 @@ INT_PTR PrerequisitesPage::OnInitDialog(WPARAM, LPARAM) {
 void PrerequisitesPage::InitList() {
   HWND list = Item(IDC_PREREQ_LIST);
   InitListView(list, kColumns, 3);
-  // The three columns fill the client area.
+  // The Action column holds the longest Action text of the user's language (the English ones
+  // fit its width); the three columns fill the client area.
+  int action = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 2, 0));
+  for (const PrereqAction shown : kShownActions) {
+    const int width = static_cast<int>(::SendMessageW(
+                          list, LVM_GETSTRINGWIDTHW, 0,
+                          reinterpret_cast<LPARAM>(win::WideText(ActionUiText(shown)).get()))) +
+                      ScaleToScreen(list, kCellPadding);
+    action = width > action ? width : action;
+  }
+  ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(action, 0));
   RECT client;
   ::GetClientRect(list, &client);
   const int name = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
-  const int action = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 2, 0));
   ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(client.right - name - action, 0));
 
   // The names are written once; the statuses follow at once and after the install pass.
   rowCount_ = static_cast<int>(plan_.count());
   for (size_t i = 0; i < plan_.count(); ++i) {
-    InsertListRow(list, i, plan_.list().prerequisite(i).name.c_str());
+    // The configuration's text is ANSI.
+    InsertListRow(list, i, sys::PathFromAnsi(plan_.list().prerequisite(i).name));
   }
   // The keyboard starts on the first row, where F4 opens its action list.
   LVITEMA first = {};
@@ -102,13 +99,26 @@ void PrerequisitesPage::InitList() {
   listHandler_.Install(list, &PrerequisitesPage::OnListMessage, this);
 }
 
+std::string PrerequisitesPage::StatusText(size_t row) const {
+  const TextTranslator translate = &UiText;
+  std::string status = plan_.list().StatusText(row, translate);
+  if (plan_.action(row) != PrereqAction::Failed) {
+    return status;
+  }
+  char digits[20];
+  return text::Builder()
+      .AddForm(UiText(ui_text::kExitCodeStatus),
+               {{"code", text::DecimalDigits(plan_.exitCode(row), digits)}, {"status", status}})
+      .Take();
+}
+
 void PrerequisitesPage::ShowRows(bool statuses) {
   HWND list = Item(IDC_PREREQ_LIST);
   for (size_t i = 0; i < static_cast<size_t>(rowCount_); ++i) {
     if (statuses) {
-      SetListCell(list, i, 1, plan_.StatusText(i).c_str());
+      SetListCell(list, i, 1, StatusText(i));
     }
-    SetListCell(list, i, kActionColumn, PrerequisiteList::ActionText(plan_.action(i)));
+    SetListCell(list, i, kActionColumn, ActionUiText(plan_.action(i)));
   }
 }
 
@@ -124,7 +134,7 @@ void PrerequisitesPage::EnableBrowse(bool enable) {
 }
 
 void PrerequisitesPage::UpdateHint() {
-  ::SetDlgItemTextA(hwnd(), IDC_HINT, PrereqPageModel::HintText(model_.state()));
+  SetUiItemText(hwnd(), IDC_HINT, UiText(PrereqPageModel::HintText(model_.state())));
   const WizardButtons buttons = model_.Buttons();
   EnableWizardButton(hwnd(), kWizardNext, buttons.next);
   EnableWizardButton(hwnd(), kWizardFinish, buttons.finish);
@@ -146,7 +156,7 @@ void PrerequisitesPage::OpenActionCombo(int row, int column, bool dropDown) {
                  reinterpret_cast<LPARAM>(&cell));
   cell.bottom += ScaleToScreen(list, kComboDropHeight);
   combo_ =
-      ::CreateWindowExA(0, "COMBOBOX", nullptr,
+      ::CreateWindowExW(0, L"COMBOBOX", nullptr,
                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL,
                         cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, list,
                         nullptr, win::ModuleInstance(), nullptr);
@@ -154,9 +164,12 @@ void PrerequisitesPage::OpenActionCombo(int row, int column, bool dropDown) {
     return;
   }
   ::SendMessageA(combo_, WM_SETFONT, ::SendMessageA(hwnd(), WM_GETFONT, 0, 0), TRUE);
-  ::SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Don't Install"));
-  ::SendMessageA(combo_, CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(model_.SecondItemText(static_cast<size_t>(row))));
+  const PrereqText items[] = {prereq_text::kDontInstall,
+                              model_.SecondItemText(static_cast<size_t>(row))};
+  for (const PrereqText &item : items) {
+    ::SendMessageW(combo_, CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(win::WideText(UiText(item.key, item.english)).get()));
+  }
   ::SendMessageA(combo_, CB_SETCURSEL,
                  static_cast<WPARAM>(model_.PreselectedItem(static_cast<size_t>(row))), 0);
   // The handler first: a screen reader asks for the combo's name as soon as it has the focus.
@@ -219,10 +232,13 @@ bool PrerequisitesPage::OnComboMessage(void *context, HWND combo, UINT message, 
     break;
   case WM_GETOBJECT: {
     // Named after its row, which nothing else on the screen says.
+    const Prerequisite &row =
+        self->plan_.list().prerequisite(static_cast<size_t>(self->selectedRow_));
     *result = win::AnswerNamedObject(
         combo, wParam, lParam,
-        win::LoadResourceString(IDS_ACTION_FOR) +
-            self->plan_.list().prerequisite(static_cast<size_t>(self->selectedRow_)).name);
+        text::Builder()
+            .AddForm(UiText(ui_text::kActionFor), {{"name", sys::PathFromAnsi(row.name)}})
+            .Take());
     return *result != 0;
   }
   default:
@@ -251,8 +267,7 @@ bool PrerequisitesPage::OnListMessage(void *context, HWND list, UINT message, WP
 
 void PrerequisitesPage::Browse() {
   std::string path;
-  if (!BrowseForDownloadFolder(hwnd(), win::LoadResourceString(IDS_SELECT_DOWNLOAD_FOLDER),
-                               &path)) {
+  if (!BrowseForDownloadFolder(hwnd(), UiString(IDS_SELECT_DOWNLOAD_FOLDER), &path)) {
     return;
   }
   // The folder is not checked: one that cannot be written fails its downloads, which the
@@ -263,8 +278,8 @@ void PrerequisitesPage::Browse() {
 }
 
 void PrerequisitesPage::ShowFailure(unsigned stringId) {
-  ::MessageBoxA(hwnd(), win::LoadResourceString(stringId).c_str(),
-                win::LoadResourceString(IDS_ERROR_CAPTION).c_str(), MB_ICONERROR | MB_OK);
+  ShowUiMessage(hwnd(), UiString(stringId), win::WideText(UiString(IDS_ERROR_CAPTION)).get(),
+                MB_ICONERROR | MB_OK);
 }
 
 void PrerequisitesPage::DownloadPass() {
@@ -302,8 +317,8 @@ void PrerequisitesPage::InstallPass() {
 
 void PrerequisitesPage::AskForRestart() {
   // The same question after 1641: the restart that setup started may still be refused.
-  const int answer = ::MessageBoxA(hwnd(), "Windows must restart to go on. Restart now?",
-                                   state_.title.c_str(), MB_YESNO | MB_ICONQUESTION);
+  const int answer = ShowUiMessage(hwnd(), UiText(ui_text::kRestartQuestion), state_.title.get(),
+                                   MB_YESNO | MB_ICONQUESTION);
   state_.restartNow = answer == IDYES;
   // The sheet closes as if cancelled; the run reads the plan's results.
   ::PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
@@ -340,8 +355,8 @@ INT_PTR PrerequisitesPage::OnNotify(WPARAM, LPARAM lParam) {
   switch (header->code) {
   case PSN_SETACTIVE:
     UpdateHint();
-    ::PostMessageA(frame, PSM_SETTITLEA, 0, reinterpret_cast<LPARAM>(state_.title.c_str()));
-    ::SetWindowTextA(frame, state_.title.c_str());
+    ::PostMessageW(frame, PSM_SETTITLEW, 0, reinterpret_cast<LPARAM>(state_.title.get()));
+    ::SetWindowTextW(frame, state_.title.get());
     return NotifyResult(0); // 0: the page may be shown
   case PSN_WIZNEXT:
     if (model_.state() == PageState::DownloadsPending) {

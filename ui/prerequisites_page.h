@@ -35,6 +35,8 @@ private:
   // then the hint and the Browse button.
   void RefreshActions(bool statuses = false);
   void ShowRows(bool statuses);
+  // The row's Status text in the user's language; with its exit code when its setup failed.
+  std::string StatusText(size_t row) const;
   void UpdateHint();
   // Browse is offered while downloads are scheduled.
   void EnableBrowse(bool enable);
@@ -48,7 +50,6 @@ private:
   static bool OnListMessage(void *context, HWND list, UINT message, WPARAM, LPARAM,
                             LRESULT *result);
   void Browse();
-  void MakeFolderBoxUnicode();
   void ShowFolder();
   void DownloadPass();
   void InstallPass();

@@ -1,14 +1,17 @@
 #include "ui/setup_name.h"
 
-#include "base/file.h"
+#include "base/text_builder.h"
 #include "base/win/version_api.h"
+#include "ui/ui_text.h"
 
 bool ProductNameOrPath(const std::string &setupPath, std::string *name) {
   const bool read = win::VersionApi().ReadString(setupPath, "ProductName", name);
   if (name->empty()) {
-    // Titles are ANSI text; a character the code page lacks reads as '?', never as the bytes of
-    // another.
-    *name = sys::AnsiFromPath(setupPath);
+    *name = setupPath;
   }
   return read;
+}
+
+std::string SetupTitle(const std::string &name) {
+  return text::Builder().AddForm(UiText(ui_text::kTitle), {{"product", name}}).Take();
 }

@@ -2,7 +2,10 @@
 #pragma once
 #include <string>
 
-// The product name of the setup's US-English version strings, or setupPath (path text, shown in
-// the ANSI code page) when they have none; false, with *name set to that path, when the version
-// block cannot be read.
+// The product name of the setup's US-English version strings, or setupPath when they have none
+// (both path text, UTF-8); false, with *name set to that path, when the version block cannot be
+// read.
 bool ProductNameOrPath(const std::string &setupPath, std::string *name);
+
+// The window title of a setup of that name: "<name> Setup", in the user's language.
+std::string SetupTitle(const std::string &name);

@@ -1,10 +1,18 @@
 #include "ui/setup_wizard.h"
 
 #include "base/win/module_state.h"
+#include "base/win/wide_text.h"
+#include "ui/ui_text.h"
 
 namespace {
 
-int CALLBACK SheetCallback(HWND, UINT, LPARAM) { return 0; }
+// The sheet's own buttons in the user's language, once the sheet exists.
+int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
+  if (message == PSCB_INITIALIZED) {
+    TranslateWindow(sheet, kWizardSheetTexts);
+  }
+  return 0;
+}
 
 } // namespace
 
@@ -32,14 +40,18 @@ void SetupWizard::Run(HWND owner) {
   }
   ran_ = true;
   // Modal: no PSH_MODELESS. The first page starts.
-  PROPSHEETHEADERA header = {};
-  header.dwSize = PROPSHEETHEADERA_V1_SIZE;
+  PROPSHEETHEADERW header = {};
+  header.dwSize = PROPSHEETHEADERW_V1_SIZE;
   header.dwFlags = PSH_USECALLBACK | PSH_WIZARD | PSH_WIZARDHASFINISH;
+  if (UiRightToLeft()) {
+    header.dwFlags |= PSH_RTLREADING;
+  }
   header.hwndParent = owner;
   header.hInstance = win::ModuleInstance();
-  header.pszCaption = "SetupWizard";
+  const win::WideText caption(UiText(ui_text::kWizardCaption));
+  header.pszCaption = caption.get();
   header.nPages = pageCount_;
   header.phpage = pages_;
   header.pfnCallback = &SheetCallback;
-  ::PropertySheetA(&header);
+  ::PropertySheetW(&header);
 }

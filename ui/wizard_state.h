@@ -3,11 +3,12 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include "base/win/wide_text.h"
 
 struct WizardState {
-  // The product name and " Setup" (see the prerequisites page).
-  std::string title;
+  // The product name and " Setup" (see the prerequisites page), kept for the messages posted
+  // to set it.
+  win::WideText title;
   // Mandatory prerequisites still to be downloaded or installed: Finish stays off meanwhile.
   int mandatoryPending = 0;
   // A page handled Finish.

@@ -43,11 +43,10 @@ private:
   }
 };
 
-// A window's text in the ANSI code page; labels and figures are short.
+// A window's text as UTF-8; labels and figures are short.
 std::string TextOf(HWND window) {
-  char text[128];
-  return std::string(text, static_cast<size_t>(::SendMessageA(window, WM_GETTEXT, sizeof text,
-                                                              reinterpret_cast<LPARAM>(text))));
+  wchar_t text[128];
+  return NarrowText(text, ::GetWindowTextW(window, text, 128));
 }
 
 bool IsSelf(const VARIANT &child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
@@ -56,7 +55,7 @@ bool IsSelf(const VARIANT &child) { return child.vt == VT_I4 && child.lVal == CH
 class NamedObject final : public IAccessible {
 public:
   NamedObject(IAccessible *system, AllocString allocString, const std::string &name)
-      : system_(system), allocString_(allocString), name_(name, CP_ACP) {}
+      : system_(system), allocString_(allocString), name_(name) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override {
     if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {

@@ -12,7 +12,7 @@
 namespace win {
 
 // The answer to WM_GETOBJECT (its wParam and lParam) for the control's own object: the system's
-// object of the control, named name (text in the ANSI code page, as the string table's). 0 for
+// object of the control, named name (UTF-8, as the windows' texts). 0 for
 // any other object, or where the system lacks the accessibility libraries: the control's own
 // procedure then answers.
 LRESULT AnswerNamedObject(HWND control, WPARAM wParam, LPARAM lParam, const std::string &name);

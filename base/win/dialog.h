@@ -1,5 +1,6 @@
 // Dialogs over resource templates. A derived class names its template (kTemplateId) and a
-// message map (kMessageMap, see win::MessageMap); the dialog procedure dispatches to it.
+// message map (kMessageMap, see win::MessageMap); the dialog procedure dispatches to it. The
+// dialogs are Unicode windows, so that a text in any language keeps its characters.
 #pragma once
 #include <windows.h>
 
@@ -15,7 +16,7 @@ public:
 
   HWND CreateModeless(HWND owner) {
     modeless_ = true;
-    return ::CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(T::kTemplateId), owner,
+    return ::CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(T::kTemplateId), owner,
                                 &Dialog::DialogProcedure, Parameter());
   }
   void DestroyModeless() {
@@ -25,7 +26,7 @@ public:
   }
   INT_PTR RunModal(HWND owner) {
     modeless_ = false;
-    return ::DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(T::kTemplateId), owner,
+    return ::DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(T::kTemplateId), owner,
                              &Dialog::DialogProcedure, Parameter());
   }
 

@@ -8,12 +8,13 @@
 #include "base/win/wide_text.h"
 
 bool BrowseForDownloadFolder(HWND owner, const std::string &title, std::string *path) {
-  BROWSEINFOA info = {};
+  const win::WideText wideTitle(title);
+  BROWSEINFOW info = {};
   info.hwndOwner = owner;
-  info.lpszTitle = title.c_str();
+  info.lpszTitle = wideTitle.get();
   // BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON
   info.ulFlags = 0x243;
-  win::ShellItemList chosen(::SHBrowseForFolderA(&info));
+  win::ShellItemList chosen(::SHBrowseForFolderW(&info));
   if (chosen.Get() == nullptr) {
     return false;
   }

@@ -38,7 +38,7 @@ INT_PTR CALLBACK MessageTarget::PageProcedure(HWND hwnd, UINT message, WPARAM wP
   MessageTarget *target = nullptr;
   if (message == WM_INITDIALOG) {
     target =
-        reinterpret_cast<MessageTarget *>(reinterpret_cast<const PROPSHEETPAGEA *>(lParam)->lParam);
+        reinterpret_cast<MessageTarget *>(reinterpret_cast<const PROPSHEETPAGEW *>(lParam)->lParam);
   }
   return Deliver(target, hwnd, message, wParam, lParam);
 }

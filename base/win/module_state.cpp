@@ -1,6 +1,6 @@
 #include "base/win/module_state.h"
 
-#include "base/buffer.h"
+#include "base/win/wide_text.h"
 
 namespace win {
 
@@ -15,15 +15,10 @@ HINSTANCE ModuleInstance() {
 }
 
 std::string LoadResourceString(UINT id) {
-  // Grow the buffer until the text fits with room to spare: LoadStringA truncates silently.
-  for (int size = 256; size <= 65536; size *= 2) {
-    base::Buffer<char> buffer(static_cast<size_t>(size));
-    const int length = ::LoadStringA(ModuleInstance(), id, buffer.get(), size);
-    if (length < size - 1) {
-      return std::string(buffer.get(), static_cast<size_t>(length));
-    }
-  }
-  return std::string();
+  // With no buffer, LoadStringW hands out the resource's own text, whatever its length.
+  const wchar_t *text = nullptr;
+  const int length = ::LoadStringW(ModuleInstance(), id, reinterpret_cast<LPWSTR>(&text), 0);
+  return text != nullptr && length > 0 ? NarrowText(text, length) : std::string();
 }
 
 } // namespace win

@@ -9,7 +9,8 @@ namespace win {
 void SetModuleInstance(HINSTANCE instance);
 HINSTANCE ModuleInstance();
 
-// A string resource of any length; empty when the id has none.
+// A string resource of any length as path text (UTF-8, base/file.h); empty when the id has
+// none.
 std::string LoadResourceString(UINT id);
 
 } // namespace win

@@ -4,7 +4,7 @@ namespace win {
 
 namespace {
 
-UINT CALLBACK PageCallback(HWND, UINT message, LPPROPSHEETPAGEA) {
+UINT CALLBACK PageCallback(HWND, UINT message, LPPROPSHEETPAGEW) {
   // PSPCB_CREATE: 1 lets the page be created; PSPCB_RELEASE ignores the result.
   return message == PSPCB_CREATE ? 1 : 0;
 }
@@ -12,15 +12,15 @@ UINT CALLBACK PageCallback(HWND, UINT message, LPPROPSHEETPAGEA) {
 } // namespace
 
 HPROPSHEETPAGE CreateTemplatePage(int templateId, DLGPROC procedure, LPARAM parameter) {
-  PROPSHEETPAGEA page = {};
-  page.dwSize = PROPSHEETPAGEA_V1_SIZE;
+  PROPSHEETPAGEW page = {};
+  page.dwSize = PROPSHEETPAGEW_V1_SIZE;
   page.dwFlags = PSP_USECALLBACK;
   page.hInstance = ModuleInstance();
-  page.pszTemplate = MAKEINTRESOURCEA(templateId);
+  page.pszTemplate = MAKEINTRESOURCEW(templateId);
   page.pfnDlgProc = procedure;
   page.lParam = parameter;
   page.pfnCallback = &PageCallback;
-  return ::CreatePropertySheetPageA(&page);
+  return ::CreatePropertySheetPageW(&page);
 }
 
 } // namespace win

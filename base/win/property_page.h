@@ -21,8 +21,8 @@ public:
   // The property sheet that holds the page; null before the page exists.
   HWND sheet() const { return this->hwnd() != nullptr ? ::GetParent(this->hwnd()) : nullptr; }
 
-  // A page built from the template with PSP_USECALLBACK and no title of its own; null when
-  // the system refuses. The sheet that receives it destroys it.
+  // A Unicode page built from the template with PSP_USECALLBACK and no title of its own;
+  // null when the system refuses. The sheet that receives it destroys it.
   HPROPSHEETPAGE CreatePage() {
     return CreateTemplatePage(T::kTemplateId, &PropertyPage::PageProcedure,
                               reinterpret_cast<LPARAM>(static_cast<MessageTarget *>(this)));

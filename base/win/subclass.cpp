@@ -1,5 +1,8 @@
 #include "base/win/subclass.h"
 
+// The controls are Unicode windows: an ANSI procedure would have their texts go through the
+// ANSI code page.
+
 namespace win {
 
 namespace {
@@ -16,7 +19,7 @@ bool Subclass::Install(HWND hwnd, Handler handler, void *context) {
   context_ = context;
   hwnd_ = hwnd;
   original_ = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass::Procedure)));
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass::Procedure)));
   if (original_ == nullptr) {
     ::RemovePropA(hwnd, kProperty);
     hwnd_ = nullptr;
@@ -29,7 +32,7 @@ void Subclass::Remove() {
   if (hwnd_ == nullptr) {
     return;
   }
-  ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+  ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
   ::RemovePropA(hwnd_, kProperty);
   hwnd_ = nullptr;
 }
@@ -37,19 +40,19 @@ void Subclass::Remove() {
 LRESULT CALLBACK Subclass::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto *self = static_cast<Subclass *>(::GetPropA(hwnd, kProperty));
   if (self == nullptr) {
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
   }
   const WNDPROC original = self->original_;
   if (message == WM_NCDESTROY) {
     // The window goes: its own procedure gets the last message and the subclass ends.
     self->Remove();
-    return ::CallWindowProcA(original, hwnd, message, wParam, lParam);
+    return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
   }
   LRESULT result = 0;
   if (self->handler_(self->context_, hwnd, message, wParam, lParam, &result)) {
     return result;
   }
-  return ::CallWindowProcA(original, hwnd, message, wParam, lParam);
+  return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
 }
 
 } // namespace win

@@ -1,7 +1,5 @@
 #include "base/win/version_api.h"
 
-#include <cstring>
-
 #include "base/win/wide_text.h"
 
 namespace win {
@@ -9,7 +7,7 @@ namespace win {
 VersionApi::VersionApi() : module_(LoadSystemLibrary("version.dll")) {
   getSize_ = module_.Proc<GetSizeFn>("GetFileVersionInfoSizeW");
   getInfo_ = module_.Proc<GetInfoFn>("GetFileVersionInfoW");
-  query_ = module_.Proc<QueryFn>("VerQueryValueA");
+  query_ = module_.Proc<QueryFn>("VerQueryValueW");
 }
 
 bool VersionApi::ReadBlock(const std::string &path, base::Buffer<char> *block) const {
@@ -25,7 +23,7 @@ bool VersionApi::ReadBlock(const std::string &path, base::Buffer<char> *block) c
   return block->Allocate(size) && getInfo_(file.get(), 0, size, block->get()) != FALSE;
 }
 
-bool VersionApi::Query(const base::Buffer<char> &block, const char *subBlock, void **value,
+bool VersionApi::Query(const base::Buffer<char> &block, const wchar_t *subBlock, void **value,
                        UINT *length) const {
   *value = nullptr;
   *length = 0;
@@ -42,11 +40,14 @@ bool VersionApi::ReadString(const std::string &path, const char *name, std::stri
   subBlock += name;
   void *data = nullptr;
   UINT length = 0;
-  if (Query(block, subBlock.c_str(), &data, &length) && length > 0) {
+  if (Query(block, WideText(subBlock).get(), &data, &length) && length > 0) {
     // The field has a fixed capacity padded with NULs: the string ends at the first one.
-    const char *text = static_cast<const char *>(data);
-    const void *end = std::memchr(text, '\0', length);
-    *value = std::string(text, end != nullptr ? static_cast<const char *>(end) : text + length);
+    const wchar_t *text = static_cast<const wchar_t *>(data);
+    UINT units = 0;
+    while (units < length && text[units] != 0) {
+      ++units;
+    }
+    *value = NarrowText(text, static_cast<int>(units));
   }
   return true;
 }

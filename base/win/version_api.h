@@ -17,20 +17,19 @@ public:
 
   // The file's whole version block (path text, base/file.h); false when it has none.
   bool ReadBlock(const std::string &path, base::Buffer<char> *block) const;
-  // A value of a block (VerQueryValueA); false when absent.
-  bool Query(const base::Buffer<char> &block, const char *subBlock, void **value,
+  // A value of a block (VerQueryValueW); false when absent.
+  bool Query(const base::Buffer<char> &block, const wchar_t *subBlock, void **value,
              UINT *length) const;
-  // One of the file's US-English version strings ("ProductName", ...), empty when the block
-  // lacks it; false, with *value empty, when the file has no version block.
+  // One of the file's US-English version strings ("ProductName", ...) as path text (UTF-8),
+  // empty when the block lacks it; false, with *value empty, when the file has no version block.
   bool ReadString(const std::string &path, const char *name, std::string *value) const;
 
 private:
-  // The block is read through the W functions, so that any path reaches them; its strings
-  // are asked for through VerQueryValueA, which gives them in the ANSI code page whichever
-  // function read the block.
+  // Everything goes through the W functions: any path reaches them, and a string keeps its
+  // characters whatever the ANSI code page.
   using GetSizeFn = DWORD(WINAPI *)(LPCWSTR, LPDWORD);
   using GetInfoFn = BOOL(WINAPI *)(LPCWSTR, DWORD, DWORD, LPVOID);
-  using QueryFn = BOOL(WINAPI *)(LPCVOID, LPCSTR, LPVOID *, PUINT);
+  using QueryFn = BOOL(WINAPI *)(LPCVOID, LPCWSTR, LPVOID *, PUINT);
 
   Module module_;
   GetSizeFn getSize_ = nullptr;

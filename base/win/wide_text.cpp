@@ -12,9 +12,9 @@ UINT PathCodePage() { return ansiPaths ? CP_ACP : CP_UTF8; }
 
 void KeepPathsInAnsiCodePage() { ansiPaths = true; }
 
-WideText::WideText(std::string_view text, UINT codePage)
-    // No code page gives more UTF-16 units than bytes.
-    : text_(text.size() + 1) {
+void WideText::Assign(std::string_view text, UINT codePage) {
+  // No code page gives more UTF-16 units than bytes.
+  text_.Allocate(text.size() + 1);
   const int bytes = static_cast<int>(text.size());
   size_ =
       bytes == 0 ? 0 : ::MultiByteToWideChar(codePage, 0, text.data(), bytes, text_.get(), bytes);

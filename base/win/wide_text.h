@@ -21,7 +21,11 @@ void KeepPathsInAnsiCodePage();
 // is no character there becomes U+FFFD.
 class WideText {
 public:
-  explicit WideText(std::string_view text, UINT codePage = PathCodePage());
+  explicit WideText(std::string_view text = std::string_view(), UINT codePage = PathCodePage()) {
+    Assign(text, codePage);
+  }
+  // The copy of another text in place of this one.
+  void Assign(std::string_view text, UINT codePage = PathCodePage());
   const wchar_t *get() const { return text_.get(); }
   // The UTF-16 units, without the terminating zero.
   int size() const { return size_; }

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "archive/language_table.h"
 #include "archive/sfx_archive.h"
 #include "packer/check/config_rules.h"
+#include "packer/language/language_check.h"
 #include "packer/portable_system.h"
 #include "packer/stub_archive.h"
 #include "prereq/config_reader.h"
@@ -21,12 +23,19 @@ constexpr int kCheckIoError = 3; // the configuration or the setup cannot be rea
 const char kCheckHelp[] =
     "Usage: tessara-pack check CONFIG.ini [SETUP.exe]\n"
     "       tessara-pack check SETUP.exe\n"
+    "       tessara-pack check --language FILE...\n"
     "\n"
     "Reads CONFIG.ini exactly as the setup will read it and prints every prerequisite as it\n"
     "will be read, the general options, why the list of prerequisites ends where it ends, and\n"
     "which prerequisites are carried by the setup and which are downloaded.\n"
     "With SETUP.exe (a packed setup), each SetupFile is also looked up among the prerequisite\n"
-    "setups the setup carries. SETUP.exe alone checks the configuration stored inside it.\n"
+    "setups the setup carries. SETUP.exe alone checks the configuration stored inside it, and\n"
+    "reads the language tables it carries as the setup reads them.\n"
+    "--language reads each language file as the packer reads --language: errors (bytes that\n"
+    "are not UTF-8, an unknown section, key or text name, a text given twice or empty, a\n"
+    "malformed language id, a text whose {placeholders} differ from the English one's, an\n"
+    "unclosed ** in the document) refuse it; every missing text (shown in English) and every\n"
+    "access key two texts of one window share is a warning.\n"
     "\n"
     "Errors (the packer refuses such a configuration):\n"
     "  - the file cannot be read\n"
@@ -137,14 +146,31 @@ bool IsPackedSetup(const std::string &path) {
          FindCarriedArchive(file, static_cast<uint32_t>(size), &carried) && carried.found;
 }
 
+// A language table of a setup in one line, as the setup reads it.
+std::string DescribeLanguageTable(SfxArchive &archive, size_t index) {
+  LanguageTable table;
+  if (!table.Read(archive, index)) {
+    return archive.entries()[index].name + ": damaged or not a language table (the setup "
+                                           "passes over it)";
+  }
+  std::string line =
+      archive.entries()[index].name + ": language " + std::to_string(table.language());
+  if (table.neutral() != 0) {
+    line += ", also primary language " + std::to_string(table.neutral());
+  }
+  line += table.rightToLeft() ? ", right to left" : "";
+  return line + ", " + std::to_string(table.count()) + " texts";
+}
+
 // A packed setup read as the setup reads itself: names receives the prerequisite setups it
-// carries and, when config is given, its stored configuration is loaded into it. Opening a
+// carries, languages a line for each language table, and, when config is given, its stored
+// configuration is loaded into it. Opening a
 // setup with prerequisites extracts its configuration; a read-only command must not write into,
 // or delete from, a folder others use (the shared temporary folder may hold the user's own file
 // of that name), so it goes into a new folder of our own, removed after. False when the setup
 // cannot be opened or, with config, stores no configuration.
 bool ReadPackedSetup(const std::string &setupPath, std::vector<std::string> *names,
-                     ProfileFile *config) {
+                     ProfileFile *config, std::vector<std::string> *languages = nullptr) {
   const std::string folder = portable::MakeTempDirectory();
   if (folder.empty()) {
     return false;
@@ -157,8 +183,10 @@ bool ReadPackedSetup(const std::string &setupPath, std::vector<std::string> *nam
       int stored = -1;
       for (size_t i = 0; i < archive.entries().size(); ++i) {
         const SfxArchive::Entry &entry = archive.entries()[i];
-        if (entry.header.type >= kPrerequisiteSetup) {
+        if (IsPrerequisiteSetupType(entry.header.type)) {
           names->push_back(entry.name);
+        } else if (entry.header.type == kLanguageTable && languages != nullptr) {
+          languages->push_back(DescribeLanguageTable(archive, i));
         } else if (entry.header.type == kConfiguration && stored < 0) {
           stored = static_cast<int>(i);
         }
@@ -215,17 +243,21 @@ int RunCheckCommand(const std::vector<std::string> &args) {
       return kCheckOk;
     }
   }
+  if (!args.empty() && args[0] == "--language") {
+    return RunLanguageCheck(std::vector<std::string>(args.begin() + 1, args.end()));
+  }
   if (args.empty() || args.size() > 2) {
     std::fputs(kCheckHelp, stderr);
     return kCheckUsage;
   }
   ProfileFile file;
   ConfigRulesInput input;
+  std::vector<std::string> languages;
   std::string label = args[0];
   bool fromSetup = false;
   if (args.size() == 1 && IsPackedSetup(args[0])) {
     // A finished setup: check the configuration it stores against the setups it carries.
-    if (!ReadPackedSetup(args[0], &input.setupNames, &file)) {
+    if (!ReadPackedSetup(args[0], &input.setupNames, &file, &languages)) {
       std::fprintf(stderr, "tessara-pack: the setup '%s' stores no configuration\n",
                    args[0].c_str());
       return kCheckIoError;
@@ -260,10 +292,15 @@ int RunCheckCommand(const std::vector<std::string> &args) {
   std::printf("%zu prerequisite(s); the list ends there: %s.\n", report.prerequisites.size(),
               report.endReason.c_str());
   PrintSources(report);
+  if (fromSetup) {
+    std::printf("Languages carried: %s\n", languages.empty() ? "none (English only)" : "");
+    for (const std::string &line : languages) {
+      std::printf("  %s\n", line.c_str());
+    }
+  }
   if (!input.setupKnown) {
     std::printf("SetupFile names were not compared with a setup (none given).\n");
   }
-  (void)fromSetup;
   std::fflush(stdout);
   PrintFindings(report, stdout);
   std::printf("%d error(s), %d warning(s)\n", report.errorCount(), report.warningCount());

@@ -19,7 +19,7 @@ std::string FileVersionReader::Text(const std::string &path) const {
   if (api_->ReadBlock(sys::PathFromAnsi(path), &block)) {
     void *value = nullptr;
     UINT infoSize = 0;
-    if (api_->Query(block, "\\", &value, &infoSize) && infoSize >= sizeof(VS_FIXEDFILEINFO)) {
+    if (api_->Query(block, L"\\", &value, &infoSize) && infoSize >= sizeof(VS_FIXEDFILEINFO)) {
       const auto *info = static_cast<const VS_FIXEDFILEINFO *>(value);
       parts[0] = HIWORD(info->dwFileVersionMS);
       parts[1] = LOWORD(info->dwFileVersionMS);

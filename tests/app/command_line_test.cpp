@@ -61,6 +61,31 @@ TEST(NextArgument, ReadsArgumentsAsWindowsInstallerDoes) {
   EXPECT_EQ(Arguments("\"open to the end"), "[open to the end]0");
 }
 
+TEST(TakeSetupOption, TakesTheSetupsOwnOptionOutOfTheLineThePackageGets) {
+  struct Case {
+    const char *line;
+    const char *value;
+    const char *withoutIt; // the line the package gets
+  } const cases[] = {
+      {"/lang:1031", "1031", ""},
+      {"/qn /LANG:1041", "1041", "/qn"},
+      {"-lang:1025   /qn", "1025", "   /qn"},
+      {"/qb /lang:3082 ADDLOCAL=ALL", "3082", "/qb ADDLOCAL=ALL"},
+      // The first one counts, and only it goes.
+      {"/lang:1036 /lang:1031", "1036", " /lang:1031"},
+      {"/source:\"\\\\srv\\setups\\\" /qn", "\\\\srv\\setups\\", " /qn"},
+      // Quoted text is no option, nor is a longer word.
+      {"PROP=\"/lang:1031\" /language:1031", "", "PROP=\"/lang:1031\" /language:1031"},
+  };
+  for (const Case &c : cases) {
+    std::string line = c.line;
+    const char *name =
+        std::string(c.line).find("source") != std::string::npos ? "/source:" : "/lang:";
+    EXPECT_EQ(TakeSetupOption(&line, name), c.value) << c.line;
+    EXPECT_EQ(line, c.withoutIt) << c.line;
+  }
+}
+
 namespace {
 bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 } // namespace

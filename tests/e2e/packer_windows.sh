@@ -55,12 +55,15 @@ wine_pack() { # runs tessara-pack.exe; stdout and stderr go to files, returns it
   --file "$SCRATCH/in/readme.txt" --config "$SCRATCH/in/any-name.cfg" \
   --prereq "$SCRATCH/in/redist/runtime-setup.exe" --product-name "Contoso Suite" \
   --icon "$SCRATCH/in/vendor.ico" --company "Contoso Ltd." --file-version 2.1 \
+  --language "$TESSARA_ROOT/languages/ja-JP.lang" --language "$TESSARA_ROOT/languages/ar-SA.lang" \
   -o "$SCRATCH/out/native.exe" >/dev/null || fail "the host packer failed"
 
 wine_pack pack --stub "$(winpath "$STUB")" --msi "$in_win\\Product.msi" \
   --cab "Z:$SCRATCH/in/data1.cab" --file "$in_win/readme.txt" --config "$in_win\\any-name.cfg" \
   --prereq "$in_win\\redist/runtime-setup.exe" --product-name "Contoso Suite" \
   --icon "$in_win/vendor.ico" --company "Contoso Ltd." --file-version 2.1 \
+  --language "$(winpath "$TESSARA_ROOT/languages/ja-JP.lang")" \
+  --language "$(winpath "$TESSARA_ROOT/languages/ar-SA.lang")" \
   -o "$(winpath "$SCRATCH/out/wine.exe")" || fail "tessara-pack.exe failed: $(cat "$SCRATCH/wine.err")"
 cmp "$SCRATCH/out/native.exe" "$SCRATCH/out/wine.exe" || fail "the two packers wrote different setups"
 pass "tessara-pack.exe under Wine writes the host packer's bytes"
@@ -165,4 +168,12 @@ for f in bin/tessara-pack bin/tessara-pack.exe bin/tessara-stub.exe share/doc/te
   [ -f "$SCRATCH/release/$f" ] || fail "the release lacks $f"
 done
 pass "--version $version from both packers and the stub; the release installs"
+# The language files it ships, each complete as tessara-pack.exe reads it.
+languages=("$SCRATCH"/release/share/tessara/languages/*.lang)
+[ ${#languages[@]} -ge 6 ] || fail "the release ships ${#languages[@]} language files"
+wine_pack check --language $(for f in "${languages[@]}"; do winpath "$f"; done) ||
+  fail "tessara-pack.exe refused a shipped language file: $(cat "$SCRATCH/wine.out")"
+[ "$(grep -c '^0 error(s), 0 warning(s)' "$SCRATCH/wine.out")" = ${#languages[@]} ] ||
+  fail "a shipped language file is not complete: $(cat "$SCRATCH/wine.out")"
+pass "the release ships ${#languages[@]} complete language files"
 echo "packer_windows: all checks passed"

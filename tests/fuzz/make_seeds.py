@@ -55,6 +55,17 @@ INI_VALUE = (b"[PREREQUISITES]\nApp1=\"Quoted\"\n[App1]\nSetupFile=a.exe\nSearch
              b"[app1]\nUnknown=1\nnoequals\n; comment\n[App3]\nSetupFile=c\n")
 
 
+def language_table(language, neutral, flags, texts):
+    """A language table as the packer writes it (archive/language_table.h)."""
+    head = struct.pack("<IHHHH", 0x474E4C54, language, neutral, flags, len(texts))
+    offset = len(head) + 8 * len(texts)
+    records, body = b"", b""
+    for key, text in texts:
+        records += struct.pack("<II", key, offset + len(body))
+        body += text.encode() + b"\0"
+    return head + records + body
+
+
 def seeds():
     setup_entries = [(0, b"app.msi", b"M" * 40), (1, b"app.cab", b"C" * 20),
                      (3, b"app.ini", INI), (4, b"rt.exe", b"R" * 10)]
@@ -90,6 +101,21 @@ def seeds():
     yield "command_line", "glued-log", b'/l*v"C:\\my logs\\setup.log" /qn'
     yield "command_line", "quoted", b'PROP="a \\" /qn" "/qb" /log x.log /passive \\\\"a b\\\\" /extract:"C:\\o\\"'
     yield "command_line", "pieces", bytes([7, 0, 3, 65, 66, 67, 1, 9, 92, 32, 58, 92, 92, 3, 4, 32, 32, 2, 5, 0, 3])
+
+    texts = [(0x1031, "Installieren"), (0x1040, "Erforderlich: {required}. Gefunden: {found}"),
+             ((206 << 16) | 1021, "Informationen"), (0x1060, "{\\rtf1 x\\par}")]
+    table = language_table(1031, 7, 0, texts)
+    yield "language", "table", table
+    yield "language", "table-rtl", language_table(1025, 1, 1, [(0x1001, "\u0625\u0639\u062f\u0627\u062f {product}")])
+    yield "language", "table-records", table[:10] + b"\xff\xff" + table[12:]
+    yield "language", "table-offsets", table[:16] + b"\x00\xff\xff\xff" + table[20:]
+    yield "language", "file", ("[Language]\nId = 0x0407\nNeutral = 7\n[Texts]\n"
+                               "Status.Between = zwischen {min} und {max}\n"
+                               "Wizard.Next = &Weiter >\nPrerequisitesPage.Browse = \" &Suchen \"\n"
+                               "[Document]\n# Titel\n\n- **fett** \u2013 \U0001F600\n").encode()
+    shipped = os.path.join(HERE, "..", "..", "languages")
+    for name in sorted(os.listdir(shipped)):
+        yield "language", "file-" + name[:-5], open(os.path.join(shipped, name), "rb").read()
 
     yield "url_name", "plain", b"http://example.test/dir/setup.exe"
     yield "url_name", "query", b"https://example.test/get?file=a.exe"

@@ -12,7 +12,7 @@ set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build/sanitize"
 targets=(archive profile version search_string url_name download_resume config_check command_line
-  stub)
+  stub language)
 # vptr is off: the product is built without RTTI, the tests with it, and the check misfires.
 # The library's own checks (_GLIBCXX_ASSERTIONS) catch an index past a string's end, which
 # ASan misses while it stays inside the string's capacity.

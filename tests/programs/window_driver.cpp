@@ -30,13 +30,14 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
-// The text as the window manager holds it: no message is sent, so a window whose thread is
-// busy (the extraction window pumps no messages) can still be read.
+// The text as the window manager holds it, in UTF-8: no message is sent, so a window whose thread
+// is busy (the extraction window pumps no messages) can still be read.
 std::string WindowText(HWND hwnd) {
   WCHAR wide[1024] = {};
   ::InternalGetWindowText(hwnd, wide, 1024);
   char text[2048] = {};
-  ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+  // UTF-8: a text of any language reaches the script whole.
+  ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
   return text;
 }
 

@@ -1,15 +1,21 @@
 // Test driver for the wizard of a setup run by an end-to-end script: waits for the setup's
 // property sheet, then carries out the steps given, as a user would, one after the other:
 //   next, finish, cancel  press that button once it is enabled and the sheet takes input
-//   installed             wait until the page asks for Finish (the install pass is over)
+//   installed             wait until the page asks for Finish (the install pass is over: Next
+//                         disabled, Finish enabled), in any language
 //   wait:<text>           wait until the sheet shows a text that starts with <text>
-//   shot:<name>           print "SHOT <name> <width>x<height>+<x>+<y>" (the sheet's client area)
-//                         and wait until the file <ackdir>\<name> exists
-//   layout:<caption>      wait for the window of that caption ("sheet": the wizard) and print
-//                         "LAYOUT <caption> <n> controls <width>x<height>" (its client area)
-//                         and a "BAD ..." line for every control that is clipped or overlaps
-//                         another (layout_check.h), then "COLUMNS <caption> <widths>" of its
-//                         list view; a layout fault does not stop the steps
+//   shot:<name>[:<window>] print "SHOT <name> <width>x<height>+<x>+<y>" (the client area of the
+//                         sheet, or of the window named as layout: names it) and wait until the
+//                         file <ackdir>\<name> exists
+//   layout:<window>       wait for the window ("sheet": the wizard; "#<id>": the one with a
+//                         control of that id, in any language; else its caption) and print
+//                         "LAYOUT <window> <n> controls <width>x<height>" (its client area)
+//                         and a "BAD ..." line for every control that is clipped, overlaps
+//                         another or does not hold its text (layout_check.h), then
+//                         "COLUMNS <window> <widths>" of its list view; a layout fault does not
+//                         stop the steps
+//   texts:<window>        wait for the window (as layout: names it) and print every text it
+//                         shows, in UTF-8 (window_texts.h)
 //   release               let a recording setup held with TESSARA_SETUP_HOLD go on
 //   key:<keys>            print "KEY key<n> <keys>" for the script to type the keys (xdotool
 //                         key <keys>), wait for <ackdir>\key<n>, then give the setup time for them
@@ -32,12 +38,12 @@
 #include "tests/programs/accessible_text.h"
 #include "tests/programs/layout_check.h"
 #include "tests/programs/window_text.h"
+#include "tests/programs/window_texts.h"
 
 namespace {
 
 constexpr int kNext = 0x3024;
 constexpr int kFinish = 0x3025;
-const char kFinishHint[] = "Please press the Finish button";
 
 DWORD g_deadline = 0;
 
@@ -131,6 +137,23 @@ bool Press(int id) {
   return false;
 }
 
+// The page asks for Finish: Next is off and Finish on, and no window of the setup is over the
+// sheet.
+bool WaitForFinishOnly() {
+  for (;;) {
+    HWND sheet = Sheet();
+    if (sheet != nullptr && ::IsWindowEnabled(sheet) &&
+        !::IsWindowEnabled(::GetDlgItem(sheet, kNext)) &&
+        ::IsWindowEnabled(::GetDlgItem(sheet, kFinish))) {
+      return true;
+    }
+    if (TimedOut()) {
+      return false;
+    }
+    ::Sleep(100);
+  }
+}
+
 bool WaitForText(const char *prefix) {
   for (;;) {
     HWND sheet = Sheet();
@@ -154,29 +177,63 @@ bool WaitForAck(const std::string &ack) {
   return true;
 }
 
-bool Shot(const std::string &ackDir, const char *name) {
-  HWND sheet = WaitForSheet();
+HWND WaitForWindow(const char *window);
+
+bool Shot(const std::string &ackDir, std::string name) {
+  const size_t colon = name.find(':');
+  HWND sheet =
+      colon == std::string::npos ? WaitForSheet() : WaitForWindow(name.c_str() + colon + 1);
   if (sheet == nullptr) {
     return false;
   }
+  name.resize(colon == std::string::npos ? name.size() : colon);
+  // Above the others: at a high resolution the console of a prerequisite's setup (the recording
+  // setup) can cover the launch window. Not a window whose thread is busy (the extraction
+  // window): it could not paint what it uncovers.
+  DWORD_PTR answer = 0;
+  if (::SendMessageTimeoutW(sheet, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0) {
+    ::SetWindowPos(sheet, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   ::Sleep(500);
   // The client area: without a window manager (Xvfb) the caption is never drawn.
-  RECT r;
-  ::GetClientRect(sheet, &r);
-  POINT origin = {0, 0};
-  ::ClientToScreen(sheet, &origin);
-  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name, r.right, r.bottom, origin.x, origin.y);
+  const RECT r = layout_check::ClientOnScreen(sheet);
+  std::printf("SHOT %s %ldx%ld+%ld+%ld\n", name.c_str(), r.right - r.left, r.bottom - r.top, r.left,
+              r.top);
   std::fflush(stdout);
   return WaitForAck(ackDir + "\\" + name);
 }
 
-// The window to check: the sheet once it takes input, or a visible window of that caption.
+struct ById {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindById(HWND hwnd, LPARAM lParam) {
+  auto *search = reinterpret_cast<ById *>(lParam);
+  if (::IsWindowVisible(hwnd) && ::GetDlgItem(hwnd, search->id) != nullptr) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible top-level window with a control of that id, or of that caption.
+HWND FindTopWindow(const char *window) {
+  if (window[0] != '#') {
+    return ::FindWindowA(nullptr, window);
+  }
+  ById search = {std::atoi(window + 1), nullptr};
+  ::EnumWindows(FindById, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The window to check: the sheet once it takes input, or a visible window named as above.
 HWND WaitForWindow(const char *caption) {
   if (std::strcmp(caption, "sheet") == 0) {
     return WaitForSheet();
   }
   for (;;) {
-    HWND window = ::FindWindowA(nullptr, caption);
+    HWND window = FindTopWindow(caption);
     if (window != nullptr && ::IsWindowVisible(window)) {
       ::Sleep(500); // let it lay itself out
       return window;
@@ -268,13 +325,19 @@ int main(int argc, char **argv) {
     } else if (std::strcmp(step, "cancel") == 0) {
       done = Press(IDCANCEL);
     } else if (std::strcmp(step, "installed") == 0) {
-      done = WaitForText(kFinishHint);
+      done = WaitForFinishOnly();
     } else if (std::strncmp(step, "wait:", 5) == 0) {
       done = WaitForText(step + 5);
     } else if (std::strncmp(step, "shot:", 5) == 0) {
       done = Shot(ackDir, step + 5);
     } else if (std::strncmp(step, "layout:", 7) == 0) {
       done = Layout(step + 7);
+    } else if (std::strncmp(step, "texts:", 6) == 0) {
+      HWND window = WaitForWindow(step + 6);
+      if (window != nullptr) {
+        window_texts::Print(window, step + 6);
+      }
+      done = window != nullptr;
     } else if (std::strcmp(step, "release") == 0) {
       done = Release();
     } else if (std::strncmp(step, "key:", 4) == 0) {

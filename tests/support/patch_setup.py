@@ -11,6 +11,10 @@
                                            table and its directory entry to cover it
   patch_setup.py tail <file> <n>           append n bytes after the footer
   patch_setup.py blank-product-name <file> empty the version resource's ProductName
+  patch_setup.py damage-language <file> <id> records|offsets
+                                           damage the language table of language <id>: a
+                                           count of texts whose records run past its end,
+                                           or every text's offset pointing outside it
 """
 import struct
 import sys
@@ -72,6 +76,23 @@ def main():
         data[data_off:data_off] = b"\0" * d
     elif op == "tail":
         data += b"T" * int(sys.argv[3])
+    elif op == "damage-language":
+        at_table = table_off + (at - footer_off)
+        for _ in range(count):
+            kind, size, offset, name_len = struct.unpack_from("<4I", data, at_table)
+            name = bytes(data[at_table + 16:at_table + 16 + name_len])
+            at_table += 16 + name_len
+            if kind == 5 and name == b"language-%s.table" % sys.argv[3].encode():
+                break
+        else:
+            raise SystemExit("no table of language " + sys.argv[3])
+        start = offset + (at - footer_off)
+        texts = struct.unpack_from("<H", data, start + 10)[0]
+        if sys.argv[4] == "records":
+            struct.pack_into("<H", data, start + 10, 0xFFFF)
+        else:
+            for i in range(texts):
+                struct.pack_into("<I", data, start + 12 + 8 * i + 4, 0xFFFFFF00)
     elif op == "blank-product-name":
         key = "ProductName".encode("utf-16-le") + b"\0\0"
         value = data.find(key)

@@ -89,7 +89,7 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   EXPECT_EQ(model.state(), PageState::DownloadsPending);
   EXPECT_EQ(model.downloadCount(), 2);
   EXPECT_EQ(model.installCount(), 2);
-  EXPECT_STREQ(PrereqPageModel::HintText(model.state()),
+  EXPECT_STREQ(PrereqPageModel::HintText(model.state()).english,
                "Please press the Next button to start downloading the prerequisites.");
 
   // Who opens the combo: not App3 (not required), App1 selects its row but stays closed.
@@ -99,9 +99,9 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   EXPECT_FALSE(model.OpensCombo(2));
   EXPECT_FALSE(model.SelectsRow(5)); // no such row
   EXPECT_TRUE(model.OpensCombo(4));
-  EXPECT_STREQ(model.SecondItemText(1), "Download");
+  EXPECT_STREQ(model.SecondItemText(1).english, "Download");
   EXPECT_EQ(model.PreselectedItem(1), 1);
-  EXPECT_STREQ(model.SecondItemText(3), "Install");
+  EXPECT_STREQ(model.SecondItemText(3).english, "Install");
 
   // Neither download wanted: the installs are next.
   model.ApplyActionChoice(1, 0);
@@ -109,7 +109,7 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   EXPECT_EQ(plan.action(1), PrereqAction::DontInstall);
   EXPECT_EQ(model.state(), PageState::InstallsPending);
   EXPECT_EQ(model.PreselectedItem(1), 0);
-  EXPECT_STREQ(PrereqPageModel::HintText(model.state()),
+  EXPECT_STREQ(PrereqPageModel::HintText(model.state()).english,
                "Please press the Next button to install the prerequisites.");
   // Next on; Finish off while the mandatory App1 is still to be installed.
   const WizardButtons pending = model.Buttons();
@@ -120,7 +120,7 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   std::ofstream(plan.folder() + "runtime.exe", std::ios::binary) << "12345";
   model.ApplyActionChoice(1, 1);
   EXPECT_EQ(plan.action(1), PrereqAction::AlreadyDownloaded);
-  EXPECT_STREQ(model.SecondItemText(1), "Install");
+  EXPECT_STREQ(model.SecondItemText(1).english, "Install");
   EXPECT_EQ(model.PreselectedItem(1), 1);
   EXPECT_EQ(model.state(), PageState::InstallsPending);
 
@@ -129,7 +129,7 @@ TEST_F(PageModel, ChoicesMoveThePageBetweenItsThreeStates) {
   model.ApplyActionChoice(1, 0);
   model.ApplyActionChoice(3, 0);
   EXPECT_EQ(model.state(), PageState::Finished);
-  EXPECT_STREQ(PrereqPageModel::HintText(model.state()),
+  EXPECT_STREQ(PrereqPageModel::HintText(model.state()).english,
                "Please press the Finish button to install the main application.");
   // Finished: Next off, Finish on.
   const WizardButtons finished = model.Buttons();
@@ -170,7 +170,7 @@ TEST_F(PageModel, DownloadPassResultsAndTheirMessages) {
   EXPECT_EQ(model.state(), PageState::InstallsPending);
   EXPECT_STREQ(PrerequisiteList::ActionText(plan.action(4)), "Not Found");
   // A failed row is offered "Download" again, not preselected.
-  EXPECT_STREQ(model.SecondItemText(4), "Download");
+  EXPECT_STREQ(model.SecondItemText(4).english, "Download");
   EXPECT_EQ(model.PreselectedItem(4), 0);
 }
 
