@@ -189,7 +189,7 @@ def main():
     parser.add_argument("--tls", action="append", default=[])
     args = parser.parse_args()
 
-    servers = [("", None)] + [tuple(spec.split("=", 1)) for spec in args.tls]
+    servers = [("", None)] + [tuple(given.split("=", 1)) for given in args.tls]
     seen = {}
     log_lock = threading.Lock()
     for i, (label, pem) in enumerate(servers):
