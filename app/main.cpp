@@ -14,7 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Before anything can load a DLL: a setup usually runs from a Downloads folder full of
   // files, any of which could be a planted DLL.
   win::HardenDllSearch();
-  ::CoInitialize(nullptr);
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   // The information page's "RICHEDIT" class; loaded by full path from the system folder.
   win::Module richEdit(win::LoadSystemLibrary("riched32.dll"));
   win::SetModuleInstance(instance);
