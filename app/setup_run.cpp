@@ -95,7 +95,8 @@ int ExtractAndLaunch(SetupRun &run) {
 bool CopySetupInto(const SfxArchive &archive, std::string folder) {
   sys::EnsureTrailingBackslash(&folder);
   const std::string &setup = archive.modulePath();
-  return sys::CopyFilePath(setup, folder + setup.substr(sys::LastSeparator(setup) + 1));
+  folder.append(setup, sys::LastSeparator(setup) + 1);
+  return sys::CopyFilePath(setup, folder);
 }
 
 } // namespace
