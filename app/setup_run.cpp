@@ -134,13 +134,16 @@ int RunSetupProgram(const std::string &commandLine) {
       ChooseUiLanguage(run.archive, language <= 0xFFFF ? static_cast<uint16_t>(language) : 0,
                        &run.language);
     }
+    // The product name and " Setup"; the path and " Setup" without a name. The wizard shows
+    // the bare path when the version information cannot be read.
     std::string name;
-    ProductNameOrPath(run.archive.modulePath(), &name);
+    const bool named = ProductNameOrPath(run.archive.modulePath(), &name);
     run.title = SetupTitle(name);
 
     // The restart value is named after the setup's own path.
     const PhaseResult prerequisites = RunPrerequisitePhase(
-        run.archive, {run.uiLevel, run.boxes, run.title, run.archive.modulePath(), source, layout});
+        run.archive, {run.uiLevel, run.boxes, run.title, named ? run.title : name,
+                      run.archive.modulePath(), source, layout});
     run.boxes = prerequisites.boxes;
     // The setup's own command line replaces the configuration's entirely.
     run.mainCommandLine = packageLine.empty() ? prerequisites.mainCommandLine : packageLine;

@@ -13,7 +13,6 @@
 #include "plan/prereq_plan.h"
 #include "resources/resource.h"
 #include "ui/list_view_rows.h"
-#include "ui/setup_name.h"
 #include "ui/ui_text.h"
 #include "ui/wizard_buttons.h"
 
@@ -35,13 +34,6 @@ const char *ActionUiText(PrereqAction action) {
   return UiText(text.key, text.english);
 }
 
-// The product name and " Setup"; the path and " Setup" without a name; the bare path when the
-// version information cannot be read (the status window adds " Setup" even then).
-std::string WizardTitle(const std::string &setupPath) {
-  std::string name;
-  return ProductNameOrPath(setupPath, &name) ? SetupTitle(name) : name;
-}
-
 } // namespace
 
 const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
@@ -52,8 +44,6 @@ const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
 
 PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, WizardState &state)
     : state_(state), plan_(plan), model_(plan) {
-  // The archive is the running setup's own.
-  state_.title.Assign(WizardTitle(plan.archive().modulePath()));
   state_.mandatoryPending = model_.mandatoryPending();
 }
 
