@@ -119,6 +119,12 @@ int RunSetupProgram(const std::string &commandLine) {
 
   const SetupError opened = run.archive.OpenInTempFolder();
   StartRunLog(run.archive.modulePath(), commandLine, options);
+  // Chosen before anything is reported, so that every box is in the user's language. A run
+  // without any window needs none: its log stays as it always was.
+  if (opened == kSetupOk && run.uiLevel != UiLevel::None) {
+    ChooseUiLanguage(run.archive, language <= 0xFFFF ? static_cast<uint16_t>(language) : 0,
+                     &run.language);
+  }
   int exitCode = kExitInstallFailure;
   // What the run reports before it ends, in a box where someone can answer it; 0: nothing.
   unsigned error = 0;
@@ -129,11 +135,6 @@ int RunSetupProgram(const std::string &commandLine) {
   } else if (!layout.empty() && !CopySetupInto(run.archive, layout)) {
     error = IDS_LAYOUT_FOLDER;
   } else {
-    // A run without any window needs no language: its log stays as it always was.
-    if (run.uiLevel != UiLevel::None) {
-      ChooseUiLanguage(run.archive, language <= 0xFFFF ? static_cast<uint16_t>(language) : 0,
-                       &run.language);
-    }
     // The product name and " Setup"; the path and " Setup" without a name. The wizard shows
     // the bare path when the version information cannot be read.
     std::string name;
