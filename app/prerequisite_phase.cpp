@@ -88,7 +88,7 @@ void ActOnPrerequisites(SfxArchive &archive, PrerequisiteList &list, const Phase
     ApplyResults(plan, true, result);
     return;
   }
-  SetupWizard wizard(plan);
+  SetupWizard wizard(plan, settings.wizardTitle);
   wizard.Run(::GetActiveWindow());
   ApplyResults(plan, false, result);
   if (result->stopCode != 0) {

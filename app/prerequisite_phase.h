@@ -12,8 +12,11 @@ struct PhaseSettings {
   UiLevel uiLevel;
   // False in a run made unattended by its command line.
   bool boxes;
-  // The title of the status window and the wizard.
+  // The title of the status window.
   const std::string &title;
+  // The wizard's title: the same, or the bare path when the setup's version block cannot be
+  // read.
+  const std::string &wizardTitle;
   // The name of the restart value the phase writes while it works.
   const std::string &runValueName;
   // Where downloads are looked for first (/source:): a folder or a web address; empty: nowhere.

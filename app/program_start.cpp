@@ -1,15 +1,16 @@
 // The stub's entry point in place of the C runtime's start-up code, which brings argument
 // vectors, pseudo-relocations and exception-frame registration the stub never uses. It does for
 // this program what that code did: the x87 control word reset, the runtime's GUI error mode,
-// the static constructors, WinMain with the text after the program name and the start-up show
-// state, and exit(), which runs the atexit handlers (static destructors among them) in reverse
-// order of registration before the process ends.
+// the static constructors, WinMain with the text after the program name (path text, UTF-8: see
+// base/file.h) and the start-up show state, and exit(), which runs the atexit handlers (static
+// destructors among them) in reverse order of registration before the process ends.
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "app/command_line.h"
+#include "base/win/wide_text.h"
 
 extern "C" {
 // Filled by the linker: a -1 marker, the functions, a null end.
@@ -65,7 +66,7 @@ void TessaraStart() {
   RunStaticConstructors();
   int exitCode = 0;
   {
-    std::string arguments = ArgumentsAfterProgramName(::GetCommandLineA());
+    std::string arguments = ArgumentsAfterProgramName(win::CommandLine());
     exitCode = WinMain(::GetModuleHandleA(nullptr), nullptr, arguments.data(), StartupShowState());
   }
   std::exit(exitCode);

@@ -95,7 +95,8 @@ int ExtractAndLaunch(SetupRun &run) {
 bool CopySetupInto(const SfxArchive &archive, std::string folder) {
   sys::EnsureTrailingBackslash(&folder);
   const std::string &setup = archive.modulePath();
-  return sys::CopyFilePath(setup, folder + setup.substr(sys::LastSeparator(setup) + 1));
+  folder.append(setup, sys::LastSeparator(setup) + 1);
+  return sys::CopyFilePath(setup, folder);
 }
 
 } // namespace
@@ -118,6 +119,12 @@ int RunSetupProgram(const std::string &commandLine) {
 
   const SetupError opened = run.archive.OpenInTempFolder();
   StartRunLog(run.archive.modulePath(), commandLine, options);
+  // Chosen before anything is reported, so that every box is in the user's language. A run
+  // without any window needs none: its log stays as it always was.
+  if (opened == kSetupOk && run.uiLevel != UiLevel::None) {
+    ChooseUiLanguage(run.archive, language <= 0xFFFF ? static_cast<uint16_t>(language) : 0,
+                     &run.language);
+  }
   int exitCode = kExitInstallFailure;
   // What the run reports before it ends, in a box where someone can answer it; 0: nothing.
   unsigned error = 0;
@@ -128,18 +135,16 @@ int RunSetupProgram(const std::string &commandLine) {
   } else if (!layout.empty() && !CopySetupInto(run.archive, layout)) {
     error = IDS_LAYOUT_FOLDER;
   } else {
-    // A run without any window needs no language: its log stays as it always was.
-    if (run.uiLevel != UiLevel::None) {
-      ChooseUiLanguage(run.archive, language <= 0xFFFF ? static_cast<uint16_t>(language) : 0,
-                       &run.language);
-    }
+    // The product name and " Setup"; the path and " Setup" without a name. The wizard shows
+    // the bare path when the version information cannot be read.
     std::string name;
-    ProductNameOrPath(run.archive.modulePath(), &name);
+    const bool named = ProductNameOrPath(run.archive.modulePath(), &name);
     run.title = SetupTitle(name);
 
     // The restart value is named after the setup's own path.
     const PhaseResult prerequisites = RunPrerequisitePhase(
-        run.archive, {run.uiLevel, run.boxes, run.title, run.archive.modulePath(), source, layout});
+        run.archive, {run.uiLevel, run.boxes, run.title, named ? run.title : name,
+                      run.archive.modulePath(), source, layout});
     run.boxes = prerequisites.boxes;
     // The setup's own command line replaces the configuration's entirely.
     run.mainCommandLine = packageLine.empty() ? prerequisites.mainCommandLine : packageLine;

@@ -107,23 +107,16 @@ bool IsReservedDeviceName(const std::string &name) {
   while (end > 0 && name[end - 1] == ' ') {
     --end;
   }
-  if (end < 3 || end > 7) {
-    return false;
+  // COM1 to COM9 and LPT1 to LPT9.
+  if (end == 4 && (text::StartsWithNoCase(name, "COM") || text::StartsWithNoCase(name, "LPT")) &&
+      IsDeviceDigit(name[3])) {
+    return true;
   }
-  // One table walked by one loop: each name ends at its blank, and '#' stands for a device
-  // digit (COM1, LPT9 ...).
-  static const char kDevices[] = "CON PRN AUX NUL CONIN$ CONOUT$ COM# LPT# ";
-  for (const char *device = kDevices; *device != '\0';) {
-    size_t i = 0;
-    bool same = true;
-    for (; device[i] != ' '; ++i) {
-      const char c = i < end ? text::UpperAscii(name[i]) : '\0';
-      same = same && (device[i] == '#' ? IsDeviceDigit(c) : device[i] == c);
-    }
-    if (same && i == end) {
+  static const char *const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  for (const char *device : kDevices) {
+    if (std::strlen(device) == end && text::StartsWithNoCase(name, device)) {
       return true;
     }
-    device += i + 1;
   }
   return false;
 }

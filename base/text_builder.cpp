@@ -1,6 +1,5 @@
 #include "base/text_builder.h"
 
-#include <cstring>
 #include <utility>
 
 #include "base/divide.h"
@@ -36,11 +35,14 @@ Builder &Builder::AddNumber(uint64_t value, unsigned minDigits) {
 Builder &Builder::AddForm(const char *form, std::initializer_list<FormField> fields) {
   while (*form != '\0') {
     const FormField *found = nullptr;
-    size_t length = 0;
+    // A placeholder's name runs up to the first closing brace.
+    const char *close = form;
     if (*form == '{') {
+      while (*++close != '\0' && *close != '}') {
+      }
+      const std::string_view name(form + 1, static_cast<size_t>(close - form - 1));
       for (const FormField &field : fields) {
-        length = std::strlen(field.name);
-        if (std::strncmp(form + 1, field.name, length) == 0 && form[length + 1] == '}') {
+        if (*close == '}' && name == field.name) {
           found = &field;
           break;
         }
@@ -48,7 +50,7 @@ Builder &Builder::AddForm(const char *form, std::initializer_list<FormField> fie
     }
     if (found != nullptr) {
       Add(found->value);
-      form += length + 2;
+      form = close + 1;
     } else {
       text_.push_back(*form++);
     }

@@ -35,7 +35,7 @@ function(tessara_windows_program target)
     target_link_options(${target} PRIVATE -Wl,-mllvm,-enable-merge-functions)
     # The link-time inliner's size model takes the standard strings' inline members for cheap and
     # copies them into every caller; below its -Oz default it keeps calls to them instead.
-    target_link_options(${target} PRIVATE -Wl,-mllvm,-inline-threshold=-20)
+    target_link_options(${target} PRIVATE -Wl,-mllvm,-inline-threshold=-15)
     # The posix-thread libstdc++ needs the threads library, which GCC's driver would add.
     target_link_libraries(${target} PRIVATE pthread)
     # The short-form import libraries come before mingw-w64's in the search.

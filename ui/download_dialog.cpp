@@ -131,7 +131,7 @@ INT_PTR DownloadDialog::OnInitDialog(WPARAM, LPARAM) {
   // The two columns fill the list; they do not follow later resizing.
   RECT client;
   ::GetClientRect(list, &client);
-  ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0,
+  ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 0,
                  MAKELPARAM(client.right - ScaleToScreen(list, kStatusColumnWidth), 0));
 
   NameControls();
@@ -171,12 +171,12 @@ void DownloadDialog::InitList(HWND list) {
 void DownloadDialog::ResetBar(int id, ProgressScale *scale, uint64_t range) {
   *scale = ScaleFor(range);
   HWND bar = Item(id);
-  ::SendMessageA(bar, PBM_SETRANGE32, 0, scale->Range(range));
-  ::SendMessageA(bar, PBM_SETPOS, 0, 0);
+  ::SendMessageW(bar, PBM_SETRANGE32, 0, scale->Range(range));
+  ::SendMessageW(bar, PBM_SETPOS, 0, 0);
 }
 
 void DownloadDialog::SetBarPosition(int id, int position) {
-  ::SendMessageA(Item(id), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  ::SendMessageW(Item(id), PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 void DownloadDialog::InitResizing() {
@@ -187,10 +187,10 @@ void DownloadDialog::InitResizing() {
   ::GetClientRect(hwnd(), &client);
   initialClient_ = {client.right, client.bottom};
 
-  ::SetWindowLongA(hwnd(), GWL_STYLE, ::GetWindowLongA(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
+  ::SetWindowLongW(hwnd(), GWL_STYLE, ::GetWindowLongW(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
   // With the bottom-right alignment style the grip takes its standard size in that corner of
   // the rectangle given.
-  ::CreateWindowExA(0, "SCROLLBAR", nullptr,
+  ::CreateWindowExW(0, L"SCROLLBAR", nullptr,
                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP | SBS_SIZEBOX |
                         SBS_SIZEBOXBOTTOMRIGHTALIGN,
                     0, 0, client.right, client.bottom, hwnd(),
@@ -216,7 +216,7 @@ INT_PTR DownloadDialog::OnSize(WPARAM type, LPARAM lParam) {
   }
   int dx = LOWORD(lParam) - initialClient_.cx;
   int dy = HIWORD(lParam) - initialClient_.cy;
-  ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+  ::SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
   for (size_t i = 0; i < sizeof kAnchors / sizeof kAnchors[0]; ++i) {
     HWND control = Item(kAnchors[i].id);
     if (control == nullptr) {
@@ -228,7 +228,7 @@ INT_PTR DownloadDialog::OnSize(WPARAM type, LPARAM lParam) {
     ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ::SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+  ::SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
   ::RedrawWindow(hwnd(), nullptr, nullptr,
                  RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   return TRUE;

@@ -18,14 +18,14 @@ const InformationPage::MessageEntry InformationPage::kMessageMap[2] = {
 INT_PTR InformationPage::OnInitDialog(WPARAM, LPARAM) {
   TranslateWindow(hwnd(), IDD_INFORMATION_PAGE);
   HWND text = ::GetDlgItem(hwnd(), IDC_INFORMATION_TEXT);
-  ::SendMessageA(text, EM_SETREADONLY, TRUE, 0);
+  ::SendMessageW(text, EM_SETREADONLY, TRUE, 0);
   document_ = UiText(ui_text::kInformationDocument, kInformationDocument);
   documentLength_ = std::strlen(document_) + 1;
   readPosition_ = 0;
   EDITSTREAM stream = {};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(this);
   stream.pfnCallback = &InformationPage::ReadDocument;
-  ::SendMessageA(text, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  ::SendMessageW(text, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
   textHandler_.Install(text, &InformationPage::OnTextMessage, this);
   // Only the prerequisites page enables Finish again, once nothing mandatory is pending.
   if (state_.mandatoryPending > 0) {
@@ -58,8 +58,8 @@ bool InformationPage::OnTextMessage(void *, HWND hwnd, UINT message, WPARAM, LPA
   }
   // The control's own focus handling never runs, so no caret shows; the text's beginning
   // comes back into view each time it gains the focus.
-  ::SendMessageA(hwnd, EM_SETSEL, 0, 0);
-  ::SendMessageA(hwnd, EM_SCROLLCARET, 0, 0);
+  ::SendMessageW(hwnd, EM_SETSEL, 0, 0);
+  ::SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
   *result = 0;
   return true;
 }
@@ -70,7 +70,7 @@ void SetSheetIcon(HWND frame, WPARAM kind, int widthMetric, int heightMetric, wi
   icon->Attach(static_cast<HICON>(::LoadImageA(win::ModuleInstance(), MAKEINTRESOURCEA(IDI_SETUP),
                                                IMAGE_ICON, ::GetSystemMetrics(widthMetric),
                                                ::GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR)));
-  ::SendMessageA(frame, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon->Get()));
+  ::SendMessageW(frame, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon->Get()));
 }
 
 } // namespace

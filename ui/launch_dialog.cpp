@@ -39,7 +39,7 @@ void RunSetups(const WorkerBlock &block, Naming naming) {
   for (size_t i = 0; i < block.launches->size(); ++i) {
     const SetupLaunch &launch = (*block.launches)[i];
     if (naming == Naming::Posted) {
-      ::PostMessageA(block.hwnd, IRM_STARTING, i, 0);
+      ::PostMessageW(block.hwnd, IRM_STARTING, i, 0);
     } else if (naming == Naming::Shown) {
       ShowName(block.hwnd, launch);
       ::UpdateWindow(block.hwnd);
@@ -72,7 +72,7 @@ DWORD WINAPI LaunchWorker(LPVOID param) {
     ComApartment com;
     RunSetups(block, Naming::Posted);
   }
-  ::PostMessageA(block.hwnd, IRM_FINISHED, 0, 0);
+  ::PostMessageW(block.hwnd, IRM_FINISHED, 0, 0);
   return 0;
 }
 
@@ -112,7 +112,7 @@ private:
     block_.hwnd = hwnd();
     worker_.Attach(startThread_(&LaunchWorker, &block_));
     if (!worker_.IsValid()) {
-      ::PostMessageA(hwnd(), kRunOnWindowThread, 0, 0);
+      ::PostMessageW(hwnd(), kRunOnWindowThread, 0, 0);
     }
     return FALSE; // no default focus
   }

@@ -13,7 +13,7 @@ void InitListView(HWND list, const ListColumn *columns, int count) {
   if (IsComCtl580OrLater()) {
     extended |= LVS_EX_LABELTIP;
   }
-  ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
 
   LVCOLUMNW column = {};
   column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;

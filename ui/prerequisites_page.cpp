@@ -13,7 +13,6 @@
 #include "plan/prereq_plan.h"
 #include "resources/resource.h"
 #include "ui/list_view_rows.h"
-#include "ui/setup_name.h"
 #include "ui/ui_text.h"
 #include "ui/wizard_buttons.h"
 
@@ -35,13 +34,6 @@ const char *ActionUiText(PrereqAction action) {
   return UiText(text.key, text.english);
 }
 
-// The product name and " Setup"; the path and " Setup" without a name; the bare path when the
-// version information cannot be read (the status window adds " Setup" even then).
-std::string WizardTitle(const std::string &setupPath) {
-  std::string name;
-  return ProductNameOrPath(setupPath, &name) ? SetupTitle(name) : name;
-}
-
 } // namespace
 
 const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
@@ -52,8 +44,6 @@ const PrerequisitesPage::MessageEntry PrerequisitesPage::kMessageMap[3] = {
 
 PrerequisitesPage::PrerequisitesPage(PrereqPlan &plan, WizardState &state)
     : state_(state), plan_(plan), model_(plan) {
-  // The archive is the running setup's own.
-  state_.title.Assign(WizardTitle(plan.archive().modulePath()));
   state_.mandatoryPending = model_.mandatoryPending();
 }
 
@@ -72,7 +62,7 @@ void PrerequisitesPage::InitList() {
   InitListView(list, kColumns, 3);
   // The Action column holds the longest Action text of the user's language (the English ones
   // fit its width); the three columns fill the client area.
-  int action = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 2, 0));
+  int action = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 2, 0));
   for (const PrereqAction shown : kShownActions) {
     const int width = static_cast<int>(::SendMessageW(
                           list, LVM_GETSTRINGWIDTHW, 0,
@@ -80,11 +70,11 @@ void PrerequisitesPage::InitList() {
                       ScaleToScreen(list, kCellPadding);
     action = width > action ? width : action;
   }
-  ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(action, 0));
+  ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(action, 0));
   RECT client;
   ::GetClientRect(list, &client);
-  const int name = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
-  ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(client.right - name - action, 0));
+  const int name = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+  ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(client.right - name - action, 0));
 
   // The names are written once; the statuses follow at once and after the install pass.
   rowCount_ = static_cast<int>(plan_.count());
@@ -93,9 +83,9 @@ void PrerequisitesPage::InitList() {
     InsertListRow(list, i, sys::PathFromAnsi(plan_.list().prerequisite(i).name));
   }
   // The keyboard starts on the first row, where F4 opens its action list.
-  LVITEMA first = {};
+  LVITEMW first = {};
   first.stateMask = first.state = LVIS_FOCUSED | LVIS_SELECTED;
-  ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+  ::SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
   listHandler_.Install(list, &PrerequisitesPage::OnListMessage, this);
 }
 
@@ -152,7 +142,7 @@ void PrerequisitesPage::OpenActionCombo(int row, int column, bool dropDown) {
   RECT cell = {};
   cell.top = kActionColumn;
   cell.left = LVIR_BOUNDS;
-  ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+  ::SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(&cell));
   cell.bottom += ScaleToScreen(list, kComboDropHeight);
   combo_ =
@@ -163,20 +153,20 @@ void PrerequisitesPage::OpenActionCombo(int row, int column, bool dropDown) {
   if (combo_ == nullptr) {
     return;
   }
-  ::SendMessageA(combo_, WM_SETFONT, ::SendMessageA(hwnd(), WM_GETFONT, 0, 0), TRUE);
+  ::SendMessageW(combo_, WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), TRUE);
   const PrereqText items[] = {prereq_text::kDontInstall,
                               model_.SecondItemText(static_cast<size_t>(row))};
   for (const PrereqText &item : items) {
     ::SendMessageW(combo_, CB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(win::WideText(UiText(item.key, item.english)).get()));
   }
-  ::SendMessageA(combo_, CB_SETCURSEL,
+  ::SendMessageW(combo_, CB_SETCURSEL,
                  static_cast<WPARAM>(model_.PreselectedItem(static_cast<size_t>(row))), 0);
   // The handler first: a screen reader asks for the combo's name as soon as it has the focus.
   comboHandler_.Install(combo_, &PrerequisitesPage::OnComboMessage, this);
   ::SetFocus(combo_);
   if (dropDown) {
-    ::SendMessageA(combo_, CB_SHOWDROPDOWN, TRUE, 0);
+    ::SendMessageW(combo_, CB_SHOWDROPDOWN, TRUE, 0);
   }
 }
 
@@ -187,7 +177,7 @@ void PrerequisitesPage::CloseActionCombo(bool apply) {
   }
   // Cleared first: the focus leaving the combo below must not close it a second time.
   combo_ = nullptr;
-  const int item = static_cast<int>(::SendMessageA(combo, CB_GETCURSEL, 0, 0));
+  const int item = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
   ::SetFocus(Item(IDC_PREREQ_LIST));
   ::DestroyWindow(combo);
   if (apply && selectedRow_ >= 0) {
@@ -258,7 +248,7 @@ bool PrerequisitesPage::OnListMessage(void *context, HWND list, UINT message, WP
   if (!opens) {
     return false;
   }
-  self->OpenActionCombo(static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM,
+  self->OpenActionCombo(static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM,
                                                         static_cast<WPARAM>(-1), LVNI_FOCUSED)),
                         kActionColumn, true);
   *result = 0;
@@ -321,7 +311,7 @@ void PrerequisitesPage::AskForRestart() {
                                    MB_YESNO | MB_ICONQUESTION);
   state_.restartNow = answer == IDYES;
   // The sheet closes as if cancelled; the run reads the plan's results.
-  ::PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  ::PostMessageW(sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
 INT_PTR PrerequisitesPage::OnCommand(WPARAM wParam, LPARAM) {

@@ -16,7 +16,9 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
 
 } // namespace
 
-SetupWizard::SetupWizard(PrereqPlan &plan) : information_(state_), prerequisites_(plan, state_) {
+SetupWizard::SetupWizard(PrereqPlan &plan, const std::string &title)
+    : information_(state_), prerequisites_(plan, state_) {
+  state_.title.Assign(title);
   // A page the system refuses is left out; the sheet runs with the others.
   HPROPSHEETPAGE pages[2] = {information_.CreatePage(), prerequisites_.CreatePage()};
   for (HPROPSHEETPAGE page : pages) {

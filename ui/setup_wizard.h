@@ -16,7 +16,8 @@ class PrereqPlan;
 
 class SetupWizard {
 public:
-  explicit SetupWizard(PrereqPlan &plan);
+  // title: the sheet's, path text.
+  SetupWizard(PrereqPlan &plan, const std::string &title);
   // Destroys the pages of a sheet that never ran.
   ~SetupWizard();
   SetupWizard(const SetupWizard &) = delete;

@@ -9,8 +9,8 @@
 class WindowNotifier : public DownloadNotifier {
 public:
   using PostFn = BOOL(WINAPI *)(HWND, UINT, WPARAM, LPARAM);
-  // post stands in for PostMessageA in tests: the system's quota cannot be reached everywhere.
-  explicit WindowNotifier(PostFn post = ::PostMessageA) : post_(post) {}
+  // post stands in for PostMessageW in tests: the system's quota cannot be reached everywhere.
+  explicit WindowNotifier(PostFn post = ::PostMessageW) : post_(post) {}
   void setWindow(HWND hwnd) { hwnd_ = hwnd; }
   void Post(unsigned message, uintptr_t wParam, intptr_t lParam) override;
   void *Owner() override { return hwnd_; }

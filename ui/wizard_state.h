@@ -6,8 +6,7 @@
 #include "base/win/wide_text.h"
 
 struct WizardState {
-  // The product name and " Setup" (see the prerequisites page), kept for the messages posted
-  // to set it.
+  // The sheet's title, kept for the messages posted to set it.
   win::WideText title;
   // Mandatory prerequisites still to be downloaded or installed: Finish stays off meanwhile.
   int mandatoryPending = 0;

@@ -8,10 +8,10 @@ namespace win {
 INT_PTR MessageTarget::Deliver(MessageTarget *target, HWND hwnd, UINT message, WPARAM wParam,
                                LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(target));
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(target));
     target->hwnd_ = hwnd;
   } else {
-    target = reinterpret_cast<MessageTarget *>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    target = reinterpret_cast<MessageTarget *>(::GetWindowLongPtrW(hwnd, DWLP_USER));
   }
   if (target == nullptr) {
     return FALSE;

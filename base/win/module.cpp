@@ -14,15 +14,6 @@ FARPROC ProcAddressOf(HMODULE module, const char *name) {
   return module != nullptr ? ::GetProcAddress(module, name) : nullptr;
 }
 
-bool BindProcs(HMODULE module, const char *names, FARPROC *procs, size_t count) {
-  bool all = true;
-  for (size_t i = 0; i < count; ++i, names += std::strlen(names) + 1) {
-    procs[i] = ProcAddressOf(module, names);
-    all = all && procs[i] != nullptr;
-  }
-  return all;
-}
-
 FARPROC KernelProcAddress(const char *name) {
   return ProcAddressOf(::GetModuleHandleA("kernel32.dll"), name);
 }

@@ -9,10 +9,6 @@ namespace win {
 // An export of a loaded module; null when either is missing. One call for every lookup.
 FARPROC ProcAddressOf(HMODULE module, const char *name);
 
-// Binds count exports, named one after another in names (each ended by its zero), into procs;
-// false when the module or any of them is missing. One loop for a library's whole table.
-bool BindProcs(HMODULE module, const char *names, FARPROC *procs, size_t count);
-
 // An export of kernel32.dll, which every process has loaded, as the function type the caller
 // names; null when this system lacks it. For the calls that newer systems added.
 FARPROC KernelProcAddress(const char *name);
@@ -25,6 +21,12 @@ template <typename Fn> Fn KernelProc(const char *name) {
 template <typename Fn> Fn ProcAddress(HMODULE module, const char *name) {
   // GetProcAddress returns a generic pointer; the caller names the real signature.
   return reinterpret_cast<Fn>(reinterpret_cast<void *>(ProcAddressOf(module, name)));
+}
+
+// Sets *fn to the export of that name; false when the module or the export is missing.
+template <typename Fn> bool BindProc(HMODULE module, const char *name, Fn *fn) {
+  *fn = ProcAddress<Fn>(module, name);
+  return *fn != nullptr;
 }
 
 // Owner of a module handle from LoadLibrary; Free() is safe to repeat.

@@ -31,7 +31,7 @@ public:
 protected:
   // The answer to a WM_NOTIFY: dialog procedures hand results back through DWLP_MSGRESULT.
   INT_PTR NotifyResult(LRESULT result) {
-    ::SetWindowLongPtrA(this->hwnd(), DWLP_MSGRESULT, result);
+    ::SetWindowLongPtrW(this->hwnd(), DWLP_MSGRESULT, result);
     return TRUE;
   }
 };

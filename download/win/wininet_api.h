@@ -38,25 +38,14 @@ struct WinInetApi {
 
 private:
   bool Load() {
-    FARPROC procs[8];
-    const bool all = win::BindProcs(win::LoadSystemLibrary("wininet.dll"),
-                                    "InternetOpenA\0InternetOpenUrlA\0InternetSetOptionA\0"
-                                    "HttpQueryInfoA\0InternetErrorDlg\0"
-                                    "InternetQueryDataAvailable\0InternetReadFile\0"
-                                    "InternetCloseHandle",
-                                    procs, 8);
-    Bind(procs[0], &openA);
-    Bind(procs[1], &openUrlA);
-    Bind(procs[2], &setOptionA);
-    Bind(procs[3], &queryInfoA);
-    Bind(procs[4], &errorDlg);
-    Bind(procs[5], &queryDataAvailable);
-    Bind(procs[6], &readFile);
-    Bind(procs[7], &closeHandle);
-    return all;
-  }
-  // GetProcAddress returns a generic pointer; each member names the real signature.
-  template <typename Fn> static void Bind(FARPROC proc, Fn *member) {
-    *member = reinterpret_cast<Fn>(reinterpret_cast<void *>(proc));
+    const HMODULE wininet = win::LoadSystemLibrary("wininet.dll");
+    return win::BindProc(wininet, "InternetOpenA", &openA) &&
+           win::BindProc(wininet, "InternetOpenUrlA", &openUrlA) &&
+           win::BindProc(wininet, "InternetSetOptionA", &setOptionA) &&
+           win::BindProc(wininet, "HttpQueryInfoA", &queryInfoA) &&
+           win::BindProc(wininet, "InternetErrorDlg", &errorDlg) &&
+           win::BindProc(wininet, "InternetQueryDataAvailable", &queryDataAvailable) &&
+           win::BindProc(wininet, "InternetReadFile", &readFile) &&
+           win::BindProc(wininet, "InternetCloseHandle", &closeHandle);
   }
 };

@@ -35,6 +35,17 @@ in_language lang de_DE.UTF-8 /lang:1041 "$TESSARA_ROOT/languages/ja-JP.lang" 0
 run_log | grep -q 'Package command line: /qn$' || fail "/lang: reached the package: $(run_log)"
 in_language ar ar_SA.UTF-8 "" "$TESSARA_ROOT/languages/ar-SA.lang" 1
 
+# A box before the wizard, here for a /source: folder that is not there, speaks the language too;
+# the log keeps its English.
+tess_new_prefix "$SCRATCH/prefix-box"
+cp "$SCRATCH/setup.exe" "$(drive_c)/setup.exe"
+report=$(LC_ALL=en_US.UTF-8 read_dialog_of 1603 'C:\setup.exe /lang:1031 /source:C:\nowhere') ||
+  fail "the /source: refusal: $report"
+german=$(sed -n 's/^Setup.SourceFolder = //p' "$TESSARA_ROOT/languages/de-DE.lang")
+[[ $report == *"$german"* ]] || fail "the /source: box is not German: $report"
+run_log | grep -q '^.* Error: The source folder cannot be found\.$' || fail "the log: $(run_log)"
+pass "the /source: refusal's box in German, its log line in English"
+
 # A quiet run's log, line by line, with and without languages (times and sizes aside).
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" --config "$SCRATCH/sample.ini" \
   --prereq "$SCRATCH/held-setup.exe" --product-name "Tessara Sample" -o "$SCRATCH/plain.exe" \

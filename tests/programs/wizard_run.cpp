@@ -30,6 +30,7 @@
 #include "prereq/prerequisite_list.h"
 #include "resources/resource.h"
 #include "resources/setup_wizard_ids.h"
+#include "ui/setup_name.h"
 #include "ui/setup_wizard.h"
 
 namespace {
@@ -200,6 +201,12 @@ INT_PTR CALLBACK PlainDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
   return message == WM_INITDIALOG;
 }
 
+// The wizard's title as the setup gives it: the bare path when the version block is unreadable.
+std::string WizardTitle(const SfxArchive &archive) {
+  std::string name;
+  return ProductNameOrPath(archive.modulePath(), &name) ? SetupTitle(name) : name;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -240,7 +247,7 @@ int main(int argc, char **argv) {
     StartWatch(IDC_INFORMATION_TEXT);
     const double started = Now();
     {
-      SetupWizard wizard(plan);
+      SetupWizard wizard(plan, WizardTitle(archive));
       wizard.Run(::GetActiveWindow());
     }
     const double wizardMs = StopWatch(started);
@@ -262,7 +269,7 @@ int main(int argc, char **argv) {
       }
       bool cancelled = true;
       {
-        SetupWizard wizard(plan);
+        SetupWizard wizard(plan, WizardTitle(archive));
         wizard.Run(::GetActiveWindow());
         cancelled = wizard.cancelled();
       }
