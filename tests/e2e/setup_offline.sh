@@ -17,14 +17,14 @@ cp "$RECORDING_SETUP" "$SCRATCH/runtime-setup.exe"
 cp "$RECORDING_SETUP" "$SCRATCH/tools-setup.exe"
 size=$(stat -c %s "$SCRATCH/runtime-setup.exe")
 sum=$(sha256sum <"$SCRATCH/runtime-setup.exe" | cut -d' ' -f1)
-# Port 9 on the loopback: nothing listens there, so a download could only fail.
-cat >"$SCRATCH/prereqs.ini" <<INI
-; the same file for the online and the offline setup
+# The configuration: App1 at the address $2, with its size and hash; App2 at the lines $3.
+write_config() { # file app1-url app2-lines
+  cat >"$1" <<INI
 [PREREQUISITES]
 App1=Contoso Runtime
 App2=Contoso Tools
 [App1]
-Url=http://127.0.0.1:9/redist/runtime-setup.exe
+Url=$2
 ExactSize=$size
 Sha256=$sum
 CommandLine=/tag=runtime /install=Runtime:1.2
@@ -32,13 +32,18 @@ SearchType=2
 SearchString=HKLM\\Software\\Tessara Tests\\Runtime\\Version
 VerMin=1.0
 [App2]
-Url=http://127.0.0.1:9/redist/tools-setup.exe
+$3
 CommandLine=/tag=tools /install=Tools:2.0
 SearchType=2
 SearchString=HKLM\\Software\\Tessara Tests\\Tools\\Version
 [GeneralOptions]
 Options=q
 INI
+}
+# The same file for the online and the offline setup. Port 9 on the loopback: nothing listens
+# there, so a download could only fail.
+write_config "$SCRATCH/prereqs.ini" http://127.0.0.1:9/redist/runtime-setup.exe \
+  Url=http://127.0.0.1:9/redist/tools-setup.exe
 cp "$SCRATCH/prereqs.ini" "$SCRATCH/prereqs.orig"
 
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" --config "$SCRATCH/prereqs.ini" \
@@ -128,28 +133,10 @@ cp "$SCRATCH/runtime-setup.exe" "$SCRATCH/tools-setup.exe" "$SCRATCH/srv/"
 server_pid=
 trap '[ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 tess_start_http_server "$SCRATCH/srv" "$SCRATCH" || fail "the test HTTP server did not start"
-cat >"$SCRATCH/web.ini" <<INI
-[PREREQUISITES]
-App1=Contoso Runtime
-App2=Contoso Tools
-[App1]
-Url=$base/redist/runtime-setup.exe
-ExactSize=$size
-Sha256=$sum
-CommandLine=/tag=runtime /install=Runtime:1.2
-SearchType=2
-SearchString=HKLM\\Software\\Tessara Tests\\Runtime\\Version
-VerMin=1.0
-[App2]
-Url=$base/status=404/latest/tools-setup.exe
+write_config "$SCRATCH/web.ini" "$base/redist/runtime-setup.exe" \
+  "Url=$base/status=404/latest/tools-setup.exe
 Url2=$base/redist/tools-setup.exe
-$("$PACK" hash "$SCRATCH/tools-setup.exe")
-CommandLine=/tag=tools /install=Tools:2.0
-SearchType=2
-SearchString=HKLM\\Software\\Tessara Tests\\Tools\\Version
-[GeneralOptions]
-Options=q
-INI
+$("$PACK" hash "$SCRATCH/tools-setup.exe")"
 "$PACK" pack --stub "$STUB" --msi "$SCRATCH/pkg/sample.msi" --config "$SCRATCH/web.ini" \
   -o "$SCRATCH/web.exe" || fail "packing the web setup failed"
 tess_new_prefix "$SCRATCH/prefix-layout"
