@@ -153,6 +153,19 @@ bool FileMatches(const DownloadFileJob &job) {
   return false;
 }
 
+// Whether a 206 carries the part asked for: its Content-Range reads "bytes <offset>-...".
+bool RangeStartsAt(HttpRequest &request, uint32_t offset) {
+  std::string range;
+  char digits[20];
+  const std::string_view first = text::DecimalDigits(offset, digits);
+  if (!request.QueryHeader(HttpHeader::ContentRange, &range)) {
+    return false;
+  }
+  const size_t start = text::FindChar(range, ' ') + 1;
+  return start != 0 && range.compare(start, first.size(), first) == 0 &&
+         text::FindChar(range, '-', start) == start + first.size();
+}
+
 DownloadProblem WrongFile(DownloadItem &item, uint64_t size) {
   item.problemCode = size < 0xFFFFFFFFu ? static_cast<uint32_t>(size) : 0xFFFFFFFFu;
   return DownloadProblem::WrongFile;
@@ -191,10 +204,10 @@ DownloadProblem TryAddress(const DownloadFileJob &job, const std::string &url) {
     if (!request) {
       return problem;
     }
-    // A 206 carries the rest asked for (its length, and the hash or signer, tell a server that
-    // sent another part); a 200 carries the whole file; a 416 means the file is asked for whole.
-    resumed = offset != 0 && status == 206;
-    if (status != 416 || offset == 0) {
+    // A 206 carries the rest asked for; a 200 carries the whole file. A 416, or a 206 with
+    // another part than asked for, means the file is asked for whole.
+    resumed = offset != 0 && status == 206 && RangeStartsAt(*request, offset);
+    if (offset == 0 || resumed || (status != 416 && status != 206)) {
       break;
     }
     offset = 0;

@@ -131,20 +131,27 @@ TEST_F(DownloadEngine, CompletePartialAndMissingFilesInOneBatch) {
 }
 
 TEST_F(DownloadEngine, APartialFileAsksForTheRestAndAServerThatSendsAllStartsOver) {
-  std::string a = Body(20000, 'a'), b = Body(20000, 'b');
+  std::string a = Body(20000, 'a'), b = Body(20000, 'b'), c = Body(20000, 'c');
   Serve(kA, a).honoursRange = true;
   Serve(kB, b); // ignores the range: starts over
+  // Answers the range with its first bytes, of the length asked: asked for whole instead.
+  ServedFile &wrongPart = Serve(kC, c);
+  wrongPart.honoursRange = wrongPart.sendsFirstBytes = true;
   WriteLocal(kA, a.substr(0, 9000));
   WriteLocal(kB, std::string(15000, 'x'));
+  WriteLocal(kC, c.substr(0, 5000));
   Add(kA, 20000);
   Add(kB, 20000);
+  Add(kC, 20000);
   RunWorker();
 
   EXPECT_EQ(ReadLocal(kA), a);
   // The old content is cut away before the fresh copy is written.
   EXPECT_EQ(ReadLocal(kB), b);
+  EXPECT_EQ(ReadLocal(kC), c);
   std::vector<std::string> opened = {kA + " Range: bytes=9000-\r\n",
-                                     kB + " Range: bytes=15000-\r\n"};
+                                     kB + " Range: bytes=15000-\r\n",
+                                     kC + " Range: bytes=5000-\r\n", kC};
   EXPECT_EQ(session_.opened, opened);
   std::vector<Message> m = recorder_.messages();
   ASSERT_GE(m.size(), 2u);

@@ -60,6 +60,8 @@ struct ServedFile {
   bool sendLength = true;
   uint32_t lieLength = 0; // non-zero: announced instead of the real length
   bool honoursRange = false;
+  // A ranged answer is a 206 with the file's first bytes, labelled as such.
+  bool sendsFirstBytes = false;
   // The first faulty requests answer status (when not 0) or fail their reads as below.
   int faulty = 1000000;
   uint32_t status = 0;
@@ -77,7 +79,11 @@ class ScriptedRequest : public HttpRequest {
 public:
   ScriptedRequest(ScriptedSession &session, ServedFile &file, uint32_t start, bool ranged,
                   bool faulty)
-      : session_(session), origin_(file), file_(file), pos_(start), ranged_(ranged) {
+      : session_(session), origin_(file), file_(file), pos_(start), asked_(start), ranged_(ranged) {
+    if (ranged && file.sendsFirstBytes) {
+      pos_ = 0;
+    }
+    end_ = pos_ + size() - asked_;
     if (!faulty) {
       file_.failReadAt = file_.endCleanlyAt = -1;
       file_.status = 0;
@@ -88,7 +94,7 @@ public:
       return false;
     }
     uint32_t full = file_.lieLength != 0 ? file_.lieLength : size();
-    *length = ranged_ ? full - pos_ : full;
+    *length = ranged_ ? full - asked_ : full;
     return true;
   }
   bool QueryStatusCode(uint32_t *status) override {
@@ -96,7 +102,13 @@ public:
     return true;
   }
   bool QueryHeader(HttpHeader header, std::string *value) override {
-    *value = header == HttpHeader::Location ? file_.location : std::string();
+    *value = file_.location;
+    if (header == HttpHeader::ContentRange) {
+      const uint32_t full = size();
+      *value = !ranged_ ? std::string()
+                        : "bytes " + std::to_string(pos_) + "-" +
+                              std::to_string(pos_ + full - asked_ - 1) + "/" + std::to_string(full);
+    }
     return !value->empty();
   }
   // A window's user gives credentials: the proxy lets the next requests through.
@@ -118,6 +130,8 @@ private:
   ServedFile &origin_;
   ServedFile file_;
   uint32_t pos_;
+  uint32_t asked_;
+  uint32_t end_ = 0;
   bool ranged_;
   int reads_ = 0;
   std::string buffer_;
@@ -166,7 +180,7 @@ inline bool ScriptedRequest::Read(const uint8_t **data, uint32_t size, uint32_t 
   if (index == file_.endCleanlyAt) {
     return true;
   }
-  uint32_t left = this->size() - pos_;
+  uint32_t left = end_ - pos_;
   uint32_t n = std::min(std::min(size, file_.chunk), left);
   if (file_.generatedSize != 0) {
     buffer_.resize(n);
