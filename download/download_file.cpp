@@ -161,8 +161,12 @@ bool RangeStartsAt(HttpRequest &request, uint32_t offset) {
   if (!request.QueryHeader(HttpHeader::ContentRange, &range)) {
     return false;
   }
-  const size_t start = text::FindChar(range, ' ') + 1;
-  return start != 0 && range.compare(start, first.size(), first) == 0 &&
+  const size_t blank = text::FindChar(range, ' ');
+  if (blank == std::string::npos) {
+    return false;
+  }
+  const size_t start = blank + 1;
+  return range.compare(start, first.size(), first) == 0 &&
          text::FindChar(range, '-', start) == start + first.size();
 }
 
@@ -174,8 +178,6 @@ DownloadProblem WrongFile(DownloadItem &item, uint64_t size) {
 // One try at one address.
 DownloadProblem TryAddress(const DownloadFileJob &job, const std::string &url) {
   DownloadItem &item = *job.item;
-  // With a hash or a signer to decide, the server's length is taken as the file's.
-  const bool checked = !item.sha256.empty() || !item.signer.empty();
   uint64_t size = 0;
   uint64_t writeTime = 0;
   if (!FindFileSize(job.path, &size, &writeTime)) {
@@ -229,7 +231,7 @@ DownloadProblem TryAddress(const DownloadFileJob &job, const std::string &url) {
   uint32_t length = 0;
   const bool hasLength = request->QueryContentLength(&length);
   const uint64_t total = offset + uint64_t{length};
-  if (hasLength && total != item.size && !(item.size == 0 && checked)) {
+  if (hasLength && total != item.size && !(item.size == 0 && item.checksContent())) {
     return WrongFile(item, total);
   }
 
@@ -307,9 +309,8 @@ bool CopyFromFolder(const DownloadFileJob &job, const std::string &from) {
   const DownloadItem &item = *job.item;
   uint64_t size = 0;
   uint64_t writeTime = 0;
-  const bool sizeOk =
-      FindFileSize(from, &size, &writeTime) &&
-      (item.size != 0 ? size == item.size : !item.sha256.empty() || !item.signer.empty());
+  const bool sizeOk = FindFileSize(from, &size, &writeTime) &&
+                      (item.size != 0 ? size == item.size : item.checksContent());
   if (sizeOk && sys::CopyFilePath(from, job.path) && FileMatches(job)) {
     Post(job, DLM_PROGRESS, static_cast<uintptr_t>(size), 0);
     return true;

@@ -44,6 +44,9 @@ struct DownloadItem {
   std::string sha256;
   // The name the file's signature must carry (DownloadPlatform::SignedBy); empty: none.
   std::string signer;
+  // A hash or a signer decides whether a file is the right one; without a size the server's
+  // length is then taken as the file's.
+  bool checksContent() const { return !sha256.empty() || !signer.empty(); }
   // How the last try ended, and its number.
   DownloadProblem problem = DownloadProblem::None;
   uint32_t problemCode = 0;

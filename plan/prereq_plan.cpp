@@ -32,9 +32,8 @@ bool PrereqPlan::IsCompleteDownload(const Prerequisite &prerequisite) const {
   }
   // The whole size: a file of 4 GiB more than ExactSize is not the download. Without ExactSize
   // a hash or a signer decides alone, and a file that fails them may be one to resume.
-  const bool checked = !prerequisite.sha256.empty() || !prerequisite.signer.empty();
   const bool whole = size == prerequisite.exactSize;
-  if (!whole && (prerequisite.exactSize != 0 || !checked)) {
+  if (!whole && (prerequisite.exactSize != 0 || !prerequisite.checksContent())) {
     return false;
   }
   if ((prerequisite.sha256.empty() ||

@@ -58,6 +58,9 @@ struct Prerequisite {
 
   // The "m" letter: the user cannot change this prerequisite's action.
   bool isMandatory() const { return HasOptionLetter(options, kMandatoryOption); }
+  // A Sha256 or a Signer decides whether a download is the right file; without ExactSize the
+  // server's length is then taken as its size.
+  bool checksContent() const { return !sha256.empty() || !signer.empty(); }
 };
 
 struct GeneralOptions {

@@ -91,11 +91,10 @@ void PrintPrerequisite(size_t index, const Prerequisite &p) {
     for (const std::string &mirror : p.mirrors) {
       std::printf("                or, failing that, from '%s'\n", mirror.c_str());
     }
-    const bool checked = !p.sha256.empty() || !p.signer.empty();
     std::printf("  exact size:   %u bytes%s\n", p.exactSize,
-                p.exactSize != 0 ? ""
-                : checked        ? " (the server's length; the Sha256 or Signer decides)"
-                                 : " (only a server that announces no length matches it)");
+                p.exactSize != 0    ? ""
+                : p.checksContent() ? " (the server's length; the Sha256 or Signer decides)"
+                                    : " (only a server that announces no length matches it)");
   }
   std::printf("  command line: '%s'\n", p.commandLine.c_str());
   std::printf("  options:      '%s'%s\n", p.options.c_str(), p.isMandatory() ? " (mandatory)" : "");

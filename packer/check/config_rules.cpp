@@ -370,7 +370,7 @@ private:
       }
     }
     std::string value;
-    if (!ReadConfigValue(file_, s, "ExactSize", &value) && p.sha256.empty() && p.signer.empty()) {
+    if (!ReadConfigValue(file_, s, "ExactSize", &value) && !p.checksContent()) {
       Warn(s, line,
            "Url '" + p.source +
                "' has no ExactSize, Sha256 or Signer: its size must then be 0, so every server "
@@ -381,7 +381,7 @@ private:
     if (ReadConfigValue(file_, s, "Signer", &signer) && signer.empty()) {
       Warn(s, LineOf(s, "Signer"), "Signer is empty: no signature is checked");
     }
-    if (p.sha256.empty() && p.signer.empty()) {
+    if (!p.checksContent()) {
       const bool plain = text::StartsWithNoCase(p.source, "http://");
       Warn(s, line,
            std::string(plain ? "UNVERIFIED DOWNLOAD OVER PLAIN HTTP: " : "UNVERIFIED DOWNLOAD: ") +
