@@ -15,6 +15,8 @@ constexpr uint32_t kHighBit = 0x80000000u;
 // entries cannot expand a small section into millions of items.
 constexpr uint32_t kMaxNodes = 8192;
 constexpr uint64_t kMaxCopied = 64u << 20;
+// Names shared by many entries are read once for each: their characters count against one limit.
+constexpr uint64_t kMaxNameUnits = 1u << 20;
 
 // The loader compares names without regard to case; entries are kept in that order.
 bool NameBefore(const std::u16string &a, const std::u16string &b) {
@@ -56,9 +58,14 @@ public:
     if (!bytes::Fits(s_, at, 2) || !bytes::Fits(s_, at + 2, 2ull * bytes::Get16(s_, at))) {
       return Fail("a resource name lies outside the section");
     }
+    const uint32_t length = bytes::Get16(s_, at);
+    nameUnits_ += length;
+    if (nameUnits_ > kMaxNameUnits) {
+      return Fail("it holds too many resources");
+    }
     id->named = true;
     id->name.clear();
-    for (uint32_t i = 0; i < bytes::Get16(s_, at); ++i) {
+    for (uint32_t i = 0; i < length; ++i) {
       id->name.push_back(static_cast<char16_t>(bytes::Get16(s_, at + 2 + 2 * i)));
     }
     return true;
@@ -156,6 +163,7 @@ private:
   std::string *problem_;
   uint32_t nodes_ = 0;
   uint64_t copied_ = 0;
+  uint64_t nameUnits_ = 0;
 };
 
 template <typename T> std::vector<const T *> Sorted(const std::vector<T> &list) {

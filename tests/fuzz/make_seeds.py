@@ -210,6 +210,11 @@ def stub_seeds(real):
         struct.pack("<II", i + 1, 0x80000000 | (32 + 16 * n)) for i in range(n))
     tree += struct.pack("<12xHH", 0, 0)
     yield "stub", "finding-pe-resource-tree-expands", b"\0" + lay(tree)[0]
+    # 8000 named types share one name of 30000 characters: 240 million characters read.
+    n, length = 8000, 30000
+    tree = struct.pack("<12xHH", n, 0) + struct.pack("<II", 0x80000000 | (16 + 8 * n), 0x80000000) * n
+    tree += struct.pack("<H", length) + b"A\0" * length
+    yield "stub", "finding-pe-resource-names-shared", b"\0" + lay(tree)[0]
     # No raw data after the resources: a certificate table named inside the headers passes for
     # one after the sections.
     cut, at = lay(raw(b".rsrc"), early=True, reloc=False)
